@@ -1,0 +1,367 @@
+/*
+ * Registrar: reads a registry script and writes or removes what it names.
+ *
+ * Script grammar (a small subset of the usual .rgs form):
+ *   script  := { root '{' keys '}' }
+ *   root    := HKCR | HKLM | HKCU
+ *   keys    := { entry }
+ *   entry   := 'val' name '=' value
+ *            | [ 'NoRemove' | 'ForceRemove' ] name [ '=' value ] [ '{' keys '}' ]
+ *   value   := 's' string | 'd' number
+ *   name, string: a bare word or text in single quotes ('' for a quote).
+ * %NAME% is replaced by the matching variable before parsing.
+ *
+ * Unregistering removes exactly what registering wrote: the named values,
+ * the default values, and every key that is empty afterwards unless it is
+ * marked NoRemove.  A ForceRemove key is deleted before it is written.
+ */
+#include "axbase.h"
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct RegValue {
+    bool present = false;
+    bool is_dword = false;
+    std::wstring text;
+    DWORD number = 0;
+};
+
+struct RegEntry {
+    std::wstring name;
+    bool named_value = false; /* 'val' */
+    bool no_remove = false;
+    bool force_remove = false;
+    RegValue value;
+    std::vector<RegEntry> children;
+};
+
+struct Parser {
+    const std::wstring &s;
+    size_t pos = 0;
+    bool failed = false;
+
+    explicit Parser(const std::wstring &text) : s(text) {}
+
+    void skip_space()
+    {
+        while (pos < s.size() && iswspace(s[pos]))
+            pos++;
+    }
+
+    /* Next token: a quoted string, a brace, '=', or a bare word. */
+    bool token(std::wstring &out, bool *quoted = nullptr)
+    {
+        skip_space();
+        out.clear();
+        if (quoted)
+            *quoted = false;
+        if (pos >= s.size())
+            return false;
+        WCHAR c = s[pos];
+        if (c == L'{' || c == L'}' || c == L'=') {
+            out = c;
+            pos++;
+            return true;
+        }
+        if (c == L'\'') {
+            pos++;
+            for (;;) {
+                if (pos >= s.size()) {
+                    failed = true;
+                    return false;
+                }
+                if (s[pos] == L'\'') {
+                    if (pos + 1 < s.size() && s[pos + 1] == L'\'') {
+                        out += L'\'';
+                        pos += 2;
+                        continue;
+                    }
+                    pos++;
+                    break;
+                }
+                out += s[pos++];
+            }
+            if (quoted)
+                *quoted = true;
+            return true;
+        }
+        while (pos < s.size() && !iswspace(s[pos]) && s[pos] != L'{' && s[pos] != L'}' &&
+               s[pos] != L'=')
+            out += s[pos++];
+        return true;
+    }
+
+    bool peek(const WCHAR *what)
+    {
+        size_t save = pos;
+        std::wstring t;
+        bool q;
+        bool ok = token(t, &q) && !q && t == what;
+        pos = save;
+        return ok;
+    }
+
+    bool value(RegValue &v)
+    {
+        std::wstring kind, text;
+        if (!token(kind) || !token(text)) {
+            failed = true;
+            return false;
+        }
+        v.present = true;
+        if (kind == L"s" || kind == L"S") {
+            v.text = text;
+        } else if (kind == L"d" || kind == L"D") {
+            v.is_dword = true;
+            v.number = wcstoul(text.c_str(), nullptr, 0);
+        } else {
+            failed = true;
+            return false;
+        }
+        return true;
+    }
+
+    bool keys(std::vector<RegEntry> &out)
+    {
+        for (;;) {
+            std::wstring t;
+            bool q;
+            if (!token(t, &q)) {
+                failed = true;
+                return false;
+            }
+            if (!q && t == L"}")
+                return true;
+            RegEntry e;
+            if (!q && (t == L"val" || t == L"Val")) {
+                e.named_value = true;
+                std::wstring eq;
+                if (!token(e.name) || !token(eq) || eq != L"=" || !value(e.value)) {
+                    failed = true;
+                    return false;
+                }
+                out.push_back(std::move(e));
+                continue;
+            }
+            if (!q && t == L"NoRemove") {
+                e.no_remove = true;
+                token(t, &q);
+            } else if (!q && t == L"ForceRemove") {
+                e.force_remove = true;
+                token(t, &q);
+            }
+            if (t.empty() || (!q && (t == L"{" || t == L"=" || t == L"}"))) {
+                failed = true;
+                return false;
+            }
+            e.name = t;
+            if (peek(L"=")) {
+                token(t);
+                if (!value(e.value))
+                    return false;
+            }
+            if (peek(L"{")) {
+                token(t);
+                if (!keys(e.children))
+                    return false;
+            }
+            out.push_back(std::move(e));
+        }
+    }
+};
+
+struct RootBlock {
+    HKEY root;
+    std::vector<RegEntry> keys;
+};
+
+bool parse_script(const std::wstring &text, std::vector<RootBlock> &out)
+{
+    Parser p(text);
+    std::wstring t;
+    while (p.token(t)) {
+        RootBlock b;
+        if (t == L"HKCR" || t == L"HKEY_CLASSES_ROOT")
+            b.root = HKEY_CLASSES_ROOT;
+        else if (t == L"HKLM" || t == L"HKEY_LOCAL_MACHINE")
+            b.root = HKEY_LOCAL_MACHINE;
+        else if (t == L"HKCU" || t == L"HKEY_CURRENT_USER")
+            b.root = HKEY_CURRENT_USER;
+        else
+            return false;
+        std::wstring brace;
+        if (!p.token(brace) || brace != L"{" || !p.keys(b.keys))
+            return false;
+        out.push_back(std::move(b));
+    }
+    return !p.failed;
+}
+
+LONG set_value(HKEY key, const WCHAR *name, const RegValue &v)
+{
+    if (v.is_dword)
+        return RegSetValueExW(key, name, 0, REG_DWORD, (const BYTE *)&v.number, sizeof(DWORD));
+    return RegSetValueExW(key, name, 0, REG_SZ, (const BYTE *)v.text.c_str(),
+                          (DWORD)((v.text.size() + 1) * sizeof(WCHAR)));
+}
+
+HRESULT write_keys(HKEY parent, const std::vector<RegEntry> &entries)
+{
+    for (const RegEntry &e : entries) {
+        if (e.named_value) {
+            LONG r = set_value(parent, e.name.c_str(), e.value);
+            if (r != ERROR_SUCCESS)
+                return HRESULT_FROM_WIN32(r);
+            continue;
+        }
+        if (e.force_remove)
+            RegDeleteTreeW(parent, e.name.c_str());
+        HKEY key;
+        LONG r = RegCreateKeyExW(parent, e.name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                 &key, nullptr);
+        if (r != ERROR_SUCCESS)
+            return HRESULT_FROM_WIN32(r);
+        HRESULT hr = S_OK;
+        if (e.value.present) {
+            r = set_value(key, nullptr, e.value);
+            if (r != ERROR_SUCCESS)
+                hr = HRESULT_FROM_WIN32(r);
+        }
+        if (SUCCEEDED(hr))
+            hr = write_keys(key, e.children);
+        RegCloseKey(key);
+        if (FAILED(hr))
+            return hr;
+    }
+    return S_OK;
+}
+
+bool key_is_empty(HKEY key)
+{
+    DWORD subkeys = 0, values = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
+    return subkeys == 0 && values == 0;
+}
+
+void remove_keys(HKEY parent, const std::vector<RegEntry> &entries)
+{
+    for (const RegEntry &e : entries) {
+        if (e.named_value) {
+            RegDeleteValueW(parent, e.name.c_str());
+            continue;
+        }
+        HKEY key;
+        if (RegOpenKeyExW(parent, e.name.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+            continue;
+        remove_keys(key, e.children);
+        if (e.value.present)
+            RegDeleteValueW(key, nullptr);
+        bool empty = key_is_empty(key);
+        RegCloseKey(key);
+        if (!e.no_remove && empty)
+            RegDeleteKeyW(parent, e.name.c_str());
+    }
+}
+
+std::wstring substitute(const std::wstring &text, const AxRegVar *vars)
+{
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); i++) {
+        if (text[i] == L'%') {
+            size_t end = text.find(L'%', i + 1);
+            if (end != std::wstring::npos) {
+                std::wstring name = text.substr(i + 1, end - i - 1);
+                if (name.empty()) { /* %% stands for % */
+                    out += L'%';
+                    i = end;
+                    continue;
+                }
+                for (const AxRegVar *v = vars; v && v->name; v++) {
+                    if (name == v->name) {
+                        out += v->value;
+                        i = end;
+                        goto next;
+                    }
+                }
+            }
+        }
+        out += text[i];
+    next:;
+    }
+    return out;
+}
+
+} // namespace
+
+HRESULT ax_run_registry_text(const std::wstring &script, const AxRegVar *vars, bool do_register)
+{
+    std::vector<RootBlock> blocks;
+    if (!parse_script(substitute(script, vars), blocks))
+        return E_FAIL; /* nothing written for a malformed script */
+    if (!do_register) {
+        for (auto &b : blocks)
+            remove_keys(b.root, b.keys);
+        return S_OK;
+    }
+    for (auto &b : blocks) {
+        HRESULT hr = write_keys(b.root, b.keys);
+        if (FAILED(hr)) {
+            for (auto &u : blocks)
+                remove_keys(u.root, u.keys);
+            return hr;
+        }
+    }
+    return S_OK;
+}
+
+HRESULT ax_run_registry_script(HINSTANCE module, UINT id, const AxRegVar *vars, bool do_register)
+{
+    HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(id), L"REGISTRY");
+    if (!res)
+        return HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND);
+    HGLOBAL mem = LoadResource(module, res);
+    DWORD size = SizeofResource(module, res);
+    const char *data = (const char *)LockResource(mem);
+    if (!data)
+        return E_FAIL;
+    int n = MultiByteToWideChar(CP_UTF8, 0, data, (int)size, nullptr, 0);
+    std::wstring text(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, data, (int)size, &text[0], n);
+    return ax_run_registry_text(text, vars, do_register);
+}
+
+HRESULT ax_register_server(UINT script_id, const CLSID &clsid, bool do_register)
+{
+    std::wstring module = ax_module_path(ax_module.instance);
+    std::wstring cls = ax_guid_string(clsid);
+    std::wstring lib = ax_guid_string(*ax_module.libid);
+    AxRegVar vars[] = {{L"MODULE", module.c_str()},
+                       {L"CLSID", cls.c_str()},
+                       {L"LIBID", lib.c_str()},
+                       {nullptr, nullptr}};
+    HRESULT hr;
+    if (do_register) {
+        ITypeLib *tl;
+        hr = LoadTypeLibEx(module.c_str(), REGKIND_NONE, &tl);
+        if (FAILED(hr))
+            return hr;
+        hr = RegisterTypeLib(tl, (LPOLESTR)module.c_str(), nullptr);
+        tl->Release();
+        if (FAILED(hr))
+            return hr;
+        hr = ax_run_registry_script(ax_module.instance, script_id, vars, true);
+        if (FAILED(hr))
+            UnRegisterTypeLib(*ax_module.libid, 1, 0, 1033, SYS_WIN64);
+        return hr;
+    }
+    hr = ax_run_registry_script(ax_module.instance, script_id, vars, false);
+    HRESULT hr2 = UnRegisterTypeLib(*ax_module.libid, 1, 0, 1033, SYS_WIN64);
+    if (hr2 == TYPE_E_REGISTRYACCESS)
+        hr2 = S_OK; /* not registered: nothing to remove */
+    return FAILED(hr) ? hr : hr2;
+}

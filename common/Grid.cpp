@@ -1,0 +1,473 @@
+#include "Grid.h"
+
+#include "NumberText.h"
+
+#include <algorithm>
+
+namespace rillo {
+
+namespace {
+
+std::vector<std::string> split(std::string_view text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const auto end = text.find(separator, start);
+        parts.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return parts;
+}
+
+const CellFormat& defaultFormat() {
+    static const CellFormat format;
+    return format;
+}
+
+}  // namespace
+
+Grid::Grid(std::string name, int cols, int rows) : name_(std::move(name)) {
+    setColCount(cols);
+    setRowCount(rows);
+}
+
+void Grid::addObserver(GridObserver* observer) {
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void Grid::removeObserver(GridObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+void Grid::setColCount(int cols) {
+    cols = std::max(cols, 0);
+    if (cols == cols_) return;
+    for (auto* o : observers_) o->aboutToReset();
+    cols_ = cols;
+    for (auto& row : rows_) row.resize(static_cast<std::size_t>(cols_));
+    for (auto* o : observers_) o->reset();
+}
+
+void Grid::setRowCount(int rows) {
+    rows = std::max(rows, 0);
+    const int old = rowCount();
+    if (rows > old) {
+        for (auto* o : observers_) o->rowsAboutToBeInserted(old + 1, rows - old);
+        rows_.reserve(static_cast<std::size_t>(rows));
+        while (rowCount() < rows) rows_.push_back(emptyRow());
+        for (auto* o : observers_) o->rowsInserted();
+    } else if (rows < old) {
+        for (auto* o : observers_) o->rowsAboutToBeRemoved(rows + 1, old - rows);
+        rows_.resize(static_cast<std::size_t>(rows));
+        for (auto* o : observers_) o->rowsRemoved();
+        activeRow_ = std::clamp(activeRow_, 1, std::max(rows, 1));
+    }
+}
+
+bool Grid::contains(int col, int row) const {
+    return col >= 1 && col <= cols_ && row >= 1 && row <= rowCount();
+}
+
+Grid::Cell* Grid::cell(int col, int row) {
+    if (!contains(col, row)) return nullptr;
+    return &rows_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)];
+}
+
+const Grid::Cell* Grid::cell(int col, int row) const {
+    if (!contains(col, row)) return nullptr;
+    return &rows_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)];
+}
+
+int Grid::lastDataRow() const {
+    for (int r = rowCount(); r >= 1; --r) {
+        for (const auto& c : rows_[static_cast<std::size_t>(r - 1)])
+            if (!c.value.empty()) return r;
+    }
+    return 0;
+}
+
+int Grid::lastDataCol() const {
+    int last = 0;
+    for (const auto& row : rows_) {
+        for (int c = cols_; c > last; --c)
+            if (!row[static_cast<std::size_t>(c - 1)].value.empty()) {
+                last = c;
+                break;
+            }
+    }
+    return last;
+}
+
+std::string Grid::value(int col, int row) const {
+    const Cell* c = cell(col, row);
+    return c ? c->value : std::string();
+}
+
+double Grid::number(int col, int row) const { return readNumber(value(col, row)); }
+
+std::string Grid::normalized(const CellFormat& format, std::string_view text) {
+    switch (format.type) {
+    case CellFloat: {
+        const LenientNumber n = readLenient(text);
+        return n.hasDigits() ? formatFixed(n, format.decimals) : std::string();
+    }
+    case CellInteger:
+    case CellCombo: {
+        const LenientNumber n = readLenient(text);
+        if (!n.hasDigits()) return {};
+        LenientNumber whole = n;
+        whole.fraction.clear();
+        if (whole.whole.empty()) whole.whole = "0";
+        return formatFixed(whole, 0);
+    }
+    default:
+        return std::string(text);
+    }
+}
+
+bool Grid::setValue(int col, int row, std::string_view text) {
+    Cell* c = cell(col, row);
+    if (!c) return false;
+    std::string v = normalized(c->format, text);
+    if (v != c->value) {
+        c->value = std::move(v);
+        notifyCells(col, row, col, row);
+    }
+    return true;
+}
+
+const CellFormat& Grid::format(int col, int row) const {
+    const Cell* c = cell(col, row);
+    return c ? c->format : defaultFormat();
+}
+
+void Grid::setFormat(int col, int row, const CellFormat& format) {
+    Cell* c = cell(col, row);
+    if (!c) return;
+    c->format = format;
+    // The value follows the new type (a float cell shows its decimals).
+    if (!c->value.empty()) c->value = normalized(format, c->value);
+    notifyCells(col, row, col, row);
+}
+
+void Grid::setColumnFormat(int col, const CellFormat& format, int fromRow) {
+    for (int r = std::max(fromRow, 1); r <= rowCount(); ++r) setFormat(col, r, format);
+}
+
+void Grid::setCellType(int col, int row, int type) {
+    CellFormat f = format(col, row);
+    f.type = type;
+    setFormat(col, row, f);
+}
+
+void Grid::setLocked(int col, int row, bool locked) {
+    CellFormat f = format(col, row);
+    f.locked = locked;
+    setFormat(col, row, f);
+}
+
+void Grid::setBackColor(int col, int row, std::uint32_t color) {
+    CellFormat f = format(col, row);
+    f.backColor = color;
+    setFormat(col, row, f);
+}
+
+void Grid::setButton(int col, int row, std::string_view label) {
+    CellFormat f = format(col, row);
+    f.type = CellButton;
+    f.buttonText = std::string(label);
+    setFormat(col, row, f);
+}
+
+void Grid::setFloat(int col, int row, int decimals, double min, double max) {
+    CellFormat f = format(col, row);
+    f.type = CellFloat;
+    f.decimals = decimals;
+    f.floatMin = min;
+    f.floatMax = max;
+    setFormat(col, row, f);
+}
+
+void Grid::setInteger(int col, int row, long long min, long long max) {
+    CellFormat f = format(col, row);
+    f.type = CellInteger;
+    f.intMin = min;
+    f.intMax = max;
+    setFormat(col, row, f);
+}
+
+void Grid::setCombo(int col, int row, std::string_view items) {
+    CellFormat f = format(col, row);
+    f.type = CellCombo;
+    f.comboList = std::string(items);
+    setFormat(col, row, f);
+}
+
+std::vector<std::string> Grid::comboItems(int col, int row) const {
+    const std::string& list = format(col, row).comboList;
+    if (list.empty()) return {};
+    return split(list, '\t');
+}
+
+void Grid::setComboItem(int col, int row, int index, std::string_view text) {
+    Cell* c = cell(col, row);
+    if (!c || index < 0 || index > 10000) return;
+    auto items = comboItems(col, row);
+    if (items.size() <= static_cast<std::size_t>(index)) items.resize(static_cast<std::size_t>(index) + 1);
+    items[static_cast<std::size_t>(index)] = std::string(text);
+    std::string list;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i) list += '\t';
+        list += items[i];
+    }
+    c->format.comboList = std::move(list);
+    notifyCells(col, row, col, row);
+}
+
+std::string Grid::comboText(int col, int row) const {
+    const std::string v = value(col, row);
+    if (v.empty()) return {};
+    const long long index = readInteger(v);
+    const auto items = comboItems(col, row);
+    if (index < 0 || index >= static_cast<long long>(items.size())) return {};
+    return items[static_cast<std::size_t>(index)];
+}
+
+void Grid::setActiveCell(int col, int row) {
+    if (cols_ > 0) col = std::clamp(col, 1, cols_);
+    if (rowCount() > 0) row = std::clamp(row, 1, rowCount());
+    activeCol_ = col;
+    activeRow_ = row;
+    sel_[0] = sel_[2] = col;
+    sel_[1] = sel_[3] = row;
+    for (auto* o : observers_) o->activeCellChanged(col, row);
+}
+
+void Grid::setSelection(int col1, int row1, int col2, int row2) {
+    sel_[0] = std::min(col1, col2);
+    sel_[1] = std::min(row1, row2);
+    sel_[2] = std::max(col1, col2);
+    sel_[3] = std::max(row1, row2);
+}
+
+void Grid::insertRow(int row) {
+    if (row < 1 || row > rowCount()) return;
+    for (auto* o : observers_) o->rowsAboutToBeInserted(row, 1);
+    rows_.insert(rows_.begin() + (row - 1), emptyRow());
+    for (auto* o : observers_) o->rowsInserted();
+    const int last = rowCount();
+    for (auto* o : observers_) o->rowsAboutToBeRemoved(last, 1);
+    rows_.pop_back();
+    for (auto* o : observers_) o->rowsRemoved();
+}
+
+void Grid::deleteRow(int row) {
+    if (row < 1 || row > rowCount()) return;
+    for (auto* o : observers_) o->rowsAboutToBeRemoved(row, 1);
+    rows_.erase(rows_.begin() + (row - 1));
+    for (auto* o : observers_) o->rowsRemoved();
+    for (auto* o : observers_) o->rowsAboutToBeInserted(rowCount() + 1, 1);
+    rows_.push_back(emptyRow());
+    for (auto* o : observers_) o->rowsInserted();
+}
+
+void Grid::clearBlock(int col1, int row1, int col2, int row2) {
+    col1 = std::max(col1, 1), row1 = std::max(row1, 1);
+    col2 = std::min(col2, cols_), row2 = std::min(row2, rowCount());
+    if (col1 > col2 || row1 > row2) return;
+    for (int r = row1; r <= row2; ++r)
+        for (int c = col1; c <= col2; ++c) cell(c, r)->value.clear();
+    notifyCells(col1, row1, col2, row2);
+}
+
+void Grid::moveBlock(int col1, int row1, int col2, int row2, int destCol, int destRow) {
+    if (col1 > col2 || row1 > row2) return;
+    const Array block = getArray(col1, row1, col2 - col1 + 1, row2 - row1 + 1);
+    clearBlock(col1, row1, col2, row2);
+    for (std::size_t r = 0; r < block.size(); ++r)
+        for (std::size_t c = 0; c < block[r].size(); ++c)
+            setValue(destCol + static_cast<int>(c), destRow + static_cast<int>(r), block[r][c]);
+}
+
+void Grid::action(int verb, Clipboard* clipboard) {
+    const int c1 = col_, r1 = row_;
+    const int c2 = blockMode_ ? col2_ : col_, r2 = blockMode_ ? row2_ : row_;
+    switch (verb) {
+    case ActionActiveCell: setActiveCell(c1, r1); break;
+    case ActionDeleteRow: deleteRow(r1); break;
+    case ActionInsertRow: insertRow(r1); break;
+    case ActionClearText: clearBlock(std::min(c1, c2), std::min(r1, r2), std::max(c1, c2), std::max(r1, r2)); break;
+    case ActionMoveRange:
+        moveBlock(std::min(c1, c2), std::min(r1, r2), std::max(c1, c2), std::max(r1, r2), destCol_, destRow_);
+        break;
+    case ActionClipboardCopy: if (clipboard) copySelection(*clipboard); break;
+    case ActionClipboardCut: if (clipboard) cutSelection(*clipboard); break;
+    case ActionClipboardPaste: if (clipboard) pasteAtActiveCell(*clipboard); break;
+    default: break;
+    }
+}
+
+std::string Grid::blockText(int col1, int row1, int col2, int row2) const {
+    std::string text;
+    for (int r = row1; r <= row2; ++r) {
+        for (int c = col1; c <= col2; ++c) {
+            if (c > col1) text += '\t';
+            text += value(c, r);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+void Grid::pasteText(int col, int row, std::string_view text) {
+    if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    const auto lines = split(text, '\n');
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string_view line = lines[i];
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const auto cells = split(line, '\t');
+        for (std::size_t j = 0; j < cells.size(); ++j) {
+            const int c = col + static_cast<int>(j), r = row + static_cast<int>(i);
+            if (isEditable(c, r)) setValue(c, r, cells[j]);
+        }
+    }
+}
+
+void Grid::copySelection(Clipboard& clipboard) const {
+    clipboard.setClipboardText(blockText(sel_[0], sel_[1], sel_[2], sel_[3]));
+}
+
+void Grid::cutSelection(Clipboard& clipboard) {
+    copySelection(clipboard);
+    for (int r = sel_[1]; r <= sel_[3]; ++r)
+        for (int c = sel_[0]; c <= sel_[2]; ++c)
+            if (isEditable(c, r)) clearCell(c, r);
+}
+
+void Grid::pasteAtActiveCell(Clipboard& clipboard) { pasteText(activeCol_, activeRow_, clipboard.clipboardText()); }
+
+Grid::Array Grid::getArray(int col, int row, int cols, int rows) const {
+    Array out(static_cast<std::size_t>(std::max(rows, 0)));
+    for (int r = 0; r < rows; ++r) {
+        auto& line = out[static_cast<std::size_t>(r)];
+        line.reserve(static_cast<std::size_t>(std::max(cols, 0)));
+        for (int c = 0; c < cols; ++c) line.push_back(value(col + c, row + r));
+    }
+    return out;
+}
+
+void Grid::setArray(int col, int row, const Array& values) {
+    for (std::size_t r = 0; r < values.size(); ++r)
+        for (std::size_t c = 0; c < values[r].size(); ++c)
+            setValue(col + static_cast<int>(c), row + static_cast<int>(r), values[r][c]);
+}
+
+void Grid::notifyCells(int col1, int row1, int col2, int row2) {
+    for (auto* o : observers_) o->cellsChanged(col1, row1, col2, row2);
+}
+
+bool Grid::isEditable(int col, int row) const {
+    const Cell* c = cell(col, row);
+    return c && !c->format.locked && c->format.type != CellButton;
+}
+
+void Grid::userBeginEdit() {
+    if (listener_) listener_->editMode(*this, activeCol_, activeRow_, 1, false);
+}
+
+bool Grid::userEnterText(std::string_view text) {
+    const int col = activeCol_, row = activeRow_;
+    if (!isEditable(col, row)) return false;
+    const CellFormat& f = format(col, row);
+    const std::string_view t = trimmed(text);
+    if ((f.type == CellFloat || f.type == CellInteger) && !t.empty()) {
+        if (!isNumeric(t)) return false;
+        const double v = readNumber(t);
+        if (f.type == CellFloat && (v < f.floatMin || v > f.floatMax)) return false;
+        if (f.type == CellInteger && (v < static_cast<double>(f.intMin) || v > static_cast<double>(f.intMax)))
+            return false;
+    }
+    const std::string before = value(col, row);
+    setValue(col, row, text);
+    const bool changed = value(col, row) != before;
+    if (changed) {
+        changePending_ = true;
+        changeCol_ = col;
+        changeRow_ = row;
+    }
+    if (listener_) listener_->editMode(*this, col, row, 0, changed);
+    return true;
+}
+
+void Grid::raiseChangeIfPending() {
+    if (!changePending_) return;
+    changePending_ = false;
+    if (listener_) listener_->change(*this, changeCol_, changeRow_);
+}
+
+bool Grid::userMoveTo(int col, int row) {
+    if (!contains(col, row)) return false;
+    if (col == activeCol_ && row == activeRow_) {
+        raiseChangeIfPending();
+        return true;
+    }
+    const int fromCol = activeCol_, fromRow = activeRow_;
+    raiseChangeIfPending();
+    // A handler that moved the caret itself has decided where it goes.
+    if (activeCol_ != fromCol || activeRow_ != fromRow) return activeCol_ == col && activeRow_ == row;
+    bool cancel = false;
+    if (listener_) listener_->leaveCell(*this, fromCol, fromRow, col, row, cancel);
+    if (cancel) return false;
+    if (activeCol_ != fromCol || activeRow_ != fromRow) return activeCol_ == col && activeRow_ == row;
+    setActiveCell(col, row);
+    return true;
+}
+
+void Grid::userKeyDown(int keyCode, int shift) {
+    const int startCol = activeCol_, startRow = activeRow_;
+    if (listener_) listener_->keyDown(*this, keyCode, shift);
+    if (cols_ == 0 || rowCount() == 0) return;
+    int col = activeCol_, row = activeRow_;
+    const bool plain = shift == 0;
+    switch (keyCode) {
+    case KeyTab:
+        if (plain) {
+            if (col < cols_) ++col;
+            else if (row < rowCount()) col = 1, ++row;
+        } else if (shift == ShiftMask) {
+            if (col > 1) --col;
+            else if (row > 1) col = cols_, --row;
+        } else {
+            return;
+        }
+        break;
+    case KeyRight: if (col < cols_) ++col; break;
+    case KeyLeft: if (col > 1) --col; break;
+    case KeyUp: if (row > 1) --row; break;
+    case KeyDown:
+    case KeyReturn: if (row < rowCount()) ++row; break;
+    default: return;
+    }
+    if (col == startCol && row == startRow) {
+        // A handler turned the caret back: it stays where the key found it.
+        setActiveCell(col, row);
+        raiseChangeIfPending();
+        return;
+    }
+    userMoveTo(col, row);
+}
+
+void Grid::userClickButton(int col, int row) {
+    if (!contains(col, row) || format(col, row).type != CellButton) return;
+    if (!(col == activeCol_ && row == activeRow_) && !userMoveTo(col, row)) return;
+    if (listener_) listener_->buttonClicked(*this, col, row, false);
+}
+
+void Grid::userMouseUp(int button, int shift, int x, int y) {
+    if (listener_) listener_->mouseUp(*this, button, shift, x, y);
+}
+
+}  // namespace rillo

@@ -1,0 +1,191 @@
+#pragma once
+// The spreadsheet grid that holds every table of the card editor. It is a
+// headless model: a view presents it and forwards what the user does through
+// the user* calls, which raise the GridListener events. Writes made by
+// program code raise no events.
+//
+// Cells are addressed by column and row from 1. Every value is text:
+//  - edit and button cells keep the text as given;
+//  - float cells keep fixed-point text with exactly their decimal places
+//    ("2.5" in a 4-place cell reads "2.5000");
+//  - integer cells keep plain digits with an optional minus sign;
+//  - combo cells keep the 0-based index of the chosen item ("" for none).
+// Text that holds no number (no digit where the lenient reading looks) makes
+// a float or integer cell empty. A program write outside a cell's minimum or
+// maximum is kept as written, so reading a file never alters its numbers;
+// what a user types is refused when it is not a number or is out of range.
+
+#include "Clipboard.h"
+#include "GridTypes.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rillo {
+
+class Grid {
+public:
+    using Array = std::vector<std::vector<std::string>>;
+
+    explicit Grid(std::string name = {}, int cols = 0, int rows = 0);
+    Grid(const Grid&) = delete;
+    Grid& operator=(const Grid&) = delete;
+
+    const std::string& name() const { return name_; }
+
+    // Extent.
+    int colCount() const { return cols_; }
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    void setColCount(int cols);
+    /// Raising the count adds empty rows at the bottom; lowering it drops rows.
+    void setRowCount(int rows);
+    /// The last column / row holding a value (0 when none). Button labels are
+    /// formats, not values.
+    int lastDataCol() const;
+    int lastDataRow() const;
+    int rowsFrozen() const { return rowsFrozen_; }
+    void setRowsFrozen(int rows) { rowsFrozen_ = rows; }
+
+    bool contains(int col, int row) const;
+
+    // Values.
+    std::string value(int col, int row) const;
+    bool isEmpty(int col, int row) const { return value(col, row).empty(); }
+    /// Program write (no events). Returns false outside the grid.
+    bool setValue(int col, int row, std::string_view text);
+    /// The lenient numeric value of a cell ("" reads 0).
+    double number(int col, int row) const;
+
+    // Formats.
+    const CellFormat& format(int col, int row) const;
+    void setFormat(int col, int row, const CellFormat& format);
+    void setCellType(int col, int row, int type);
+    void setLocked(int col, int row, bool locked);
+    void setBackColor(int col, int row, std::uint32_t color);
+    void setButton(int col, int row, std::string_view label);
+    void setFloat(int col, int row, int decimals, double min, double max);
+    void setInteger(int col, int row, long long min, long long max);
+    void setCombo(int col, int row, std::string_view tabSeparatedItems);
+    /// Every cell of a column takes the same format (rows from `fromRow`).
+    void setColumnFormat(int col, const CellFormat& format, int fromRow = 1);
+
+    // Combo cells.
+    std::vector<std::string> comboItems(int col, int row) const;
+    /// Sets item `index` (0-based) to text, extending the list as needed.
+    void setComboItem(int col, int row, int index, std::string_view text);
+    /// The chosen item's text, "" when none.
+    std::string comboText(int col, int row) const;
+
+    // Caret and selection.
+    int activeCol() const { return activeCol_; }
+    int activeRow() const { return activeRow_; }
+    /// Makes a cell the active cell (program call, no events). The selection
+    /// becomes that cell.
+    void setActiveCell(int col, int row);
+    void setSelection(int col1, int row1, int col2, int row2);
+    int selCol1() const { return sel_[0]; }
+    int selRow1() const { return sel_[1]; }
+    int selCol2() const { return sel_[2]; }
+    int selRow2() const { return sel_[3]; }
+
+    // Row and block operations.
+    /// Inserts an empty row at `row`; rows from there move down one and the
+    /// last row drops off, so the row count stays.
+    void insertRow(int row);
+    /// Deletes `row`; rows below move up one and an empty row comes in at the
+    /// bottom, so the row count stays.
+    void deleteRow(int row);
+    void clearCell(int col, int row) { clearBlock(col, row, col, row); }
+    void clearBlock(int col1, int row1, int col2, int row2);
+    /// Moves the values of a block so that its top-left cell lands on
+    /// (destCol, destRow); vacated cells become empty.
+    void moveBlock(int col1, int row1, int col2, int row2, int destCol, int destRow);
+
+    // The grid's Action verbs on the addressed cell or block.
+    enum Action : int {
+        ActionActiveCell = 0,
+        ActionDeleteRow = 5,
+        ActionInsertRow = 7,
+        ActionClearText = 12,
+        ActionMoveRange = 20,
+        ActionClipboardCopy = 22,
+        ActionClipboardCut = 23,
+        ActionClipboardPaste = 24,
+    };
+    void setCol(int col) { col_ = col; }
+    void setRow(int row) { row_ = row; }
+    void setCol2(int col) { col2_ = col; }
+    void setRow2(int row) { row2_ = row; }
+    void setBlockMode(bool on) { blockMode_ = on; }
+    void setDestination(int col, int row) { destCol_ = col, destRow_ = row; }
+    int col() const { return col_; }
+    int row() const { return row_; }
+    /// Runs a verb. The clipboard verbs need a clipboard; the others ignore it.
+    void action(int verb, Clipboard* clipboard = nullptr);
+
+    // Clipboard: tab-separated cells, newline-separated rows.
+    std::string blockText(int col1, int row1, int col2, int row2) const;
+    /// Writes text in block format with its top-left at (col, row); cells
+    /// outside the grid and cells not open for typing are left alone.
+    void pasteText(int col, int row, std::string_view text);
+    void copySelection(Clipboard& clipboard) const;
+    void cutSelection(Clipboard& clipboard);
+    void pasteAtActiveCell(Clipboard& clipboard);
+
+    // Two-dimensional arrays.
+    Array getArray(int col, int row, int cols, int rows) const;
+    void setArray(int col, int row, const Array& values);
+
+    // What a user does through a view: these raise the events.
+    void setListener(GridListener* listener) { listener_ = listener; }
+    void addObserver(GridObserver* observer);
+    void removeObserver(GridObserver* observer);
+    /// Editing begins in the active cell (raises EditMode 1).
+    void userBeginEdit();
+    /// The user typed text into the active cell. Returns false (and changes
+    /// nothing) when the cell refuses it. The change is raised when the
+    /// cell is left.
+    bool userEnterText(std::string_view text);
+    /// The caret is asked to move. Raises Change (for a changed cell) and
+    /// then LeaveCell. Returns whether the caret is now at (col, row).
+    bool userMoveTo(int col, int row);
+    /// A key press: raises KeyDown, then does the grid's own handling of
+    /// Tab, Enter and the arrows from wherever the caret then is.
+    void userKeyDown(int keyCode, int shift);
+    void userClickButton(int col, int row);
+    void userMouseUp(int button, int shift, int x, int y);
+    /// Whether the user may type into a cell (inside, unlocked, not a button).
+    bool isEditable(int col, int row) const;
+    bool changePending() const { return changePending_; }
+
+private:
+    struct Cell {
+        CellFormat format;
+        std::string value;
+    };
+    using Row = std::vector<Cell>;
+
+    Cell* cell(int col, int row);
+    const Cell* cell(int col, int row) const;
+    static std::string normalized(const CellFormat& format, std::string_view text);
+    void notifyCells(int col1, int row1, int col2, int row2);
+    Row emptyRow() const { return Row(static_cast<std::size_t>(cols_)); }
+    void raiseChangeIfPending();
+
+    std::string name_;
+    int cols_ = 0;
+    std::vector<Row> rows_;
+    int rowsFrozen_ = 0;
+    int activeCol_ = 1;
+    int activeRow_ = 1;
+    int sel_[4] = {1, 1, 1, 1};
+    int col_ = 1, row_ = 1, col2_ = 1, row2_ = 1, destCol_ = 1, destRow_ = 1;
+    bool blockMode_ = false;
+    bool changePending_ = false;
+    int changeCol_ = 0, changeRow_ = 0;  // the cell whose change is pending
+    GridListener* listener_ = nullptr;
+    std::vector<GridObserver*> observers_;
+};
+
+}  // namespace rillo

@@ -1,0 +1,124 @@
+#include "NumberText.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace rillo {
+
+namespace {
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+}  // namespace
+
+double LenientNumber::value() const {
+    if (!hasDigits()) return 0.0;
+    std::string text;
+    text.reserve(whole.size() + fraction.size() + 3);
+    if (negative) text += '-';
+    text += whole.empty() ? std::string("0") : whole;
+    if (!fraction.empty()) {
+        text += '.';
+        text += fraction;
+    }
+    return std::strtod(text.c_str(), nullptr);
+}
+
+LenientNumber readLenient(std::string_view text) {
+    LenientNumber n;
+    bool signSeen = false;
+    bool pointSeen = false;
+    for (char c : text) {
+        if (isBlank(c)) continue;
+        if ((c == '-' || c == '+') && !signSeen && !pointSeen && !n.hasDigits()) {
+            signSeen = true;
+            n.negative = (c == '-');
+            continue;
+        }
+        if (c == '.' && !pointSeen) {
+            pointSeen = true;
+            continue;
+        }
+        if (!isDigit(c)) break;
+        (pointSeen ? n.fraction : n.whole) += c;
+    }
+    return n;
+}
+
+double readNumber(std::string_view text) { return readLenient(text).value(); }
+
+long long readInteger(std::string_view text) {
+    const double v = std::trunc(readNumber(text));
+    constexpr double lo = static_cast<double>(std::numeric_limits<int>::min());
+    constexpr double hi = static_cast<double>(std::numeric_limits<int>::max());
+    if (std::isnan(v)) return 0;
+    if (v < lo) return static_cast<long long>(lo);
+    if (v > hi) return static_cast<long long>(hi);
+    return static_cast<long long>(v);
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool isNumeric(std::string_view text) {
+    text = trimmed(text);
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        std::size_t expDigits = 0;
+        while (i < text.size() && isDigit(text[i])) ++i, ++expDigits;
+        if (expDigits == 0) return false;
+    }
+    return i == text.size();
+}
+
+std::string formatFixed(const LenientNumber& number, int decimals) {
+    if (decimals < 0) decimals = 0;
+    // Digits of the whole part without leading zeros, then exactly `decimals`
+    // fraction digits plus one more to round on.
+    std::string whole = number.whole;
+    const auto firstNonZero = whole.find_first_not_of('0');
+    whole = firstNonZero == std::string::npos ? std::string() : whole.substr(firstNonZero);
+    std::string fraction = number.fraction;
+    const bool roundUp = fraction.size() > static_cast<std::size_t>(decimals) &&
+                         fraction[static_cast<std::size_t>(decimals)] >= '5';
+    fraction.resize(static_cast<std::size_t>(decimals), '0');
+
+    std::string digits = whole + fraction;  // one run, the point `decimals` from the end
+    if (roundUp) {
+        int i = static_cast<int>(digits.size()) - 1;
+        for (; i >= 0; --i) {
+            if (digits[static_cast<std::size_t>(i)] == '9') {
+                digits[static_cast<std::size_t>(i)] = '0';
+            } else {
+                ++digits[static_cast<std::size_t>(i)];
+                break;
+            }
+        }
+        if (i < 0) digits.insert(digits.begin(), '1');
+    }
+    const std::size_t wholeLen = digits.size() - static_cast<std::size_t>(decimals);
+    std::string out;
+    const bool zero = digits.find_first_not_of('0') == std::string::npos;
+    if (number.negative && !zero) out += '-';
+    out += wholeLen == 0 ? std::string("0") : digits.substr(0, wholeLen);
+    if (decimals > 0) {
+        out += '.';
+        out += digits.substr(wholeLen);
+    }
+    return out;
+}
+
+}  // namespace rillo

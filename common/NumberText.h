@@ -1,0 +1,43 @@
+#pragma once
+// The program's one way of turning text into a number, and of writing a
+// number as fixed-point text. Everything that reads a count, a grid value or
+// a deck field goes through here.
+
+#include <string>
+#include <string_view>
+
+namespace rillo {
+
+/// A number as read leniently from text: blanks anywhere are skipped, an
+/// optional sign, then digits with at most one point; reading stops at the
+/// first other character. Text with no digits there reads as zero.
+struct LenientNumber {
+    bool negative = false;
+    std::string whole;     ///< digits before the point, as written (may be empty)
+    std::string fraction;  ///< digits after the point, as written (may be empty)
+
+    bool hasDigits() const { return !whole.empty() || !fraction.empty(); }
+    double value() const;
+};
+
+LenientNumber readLenient(std::string_view text);
+
+/// The lenient value of text ("" and "abc" give 0, " 1 2.5x" gives 12.5).
+double readNumber(std::string_view text);
+
+/// The lenient value truncated to a whole number, saturated to the int range.
+long long readInteger(std::string_view text);
+
+/// Whether the whole text, blanks around it allowed, is one number
+/// (sign, digits, at most one point, an optional exponent). "" is not.
+bool isNumeric(std::string_view text);
+
+/// Fixed-point text with exactly `decimals` places, rounded half away from
+/// zero on the decimal digits themselves (no binary rounding on the way).
+/// A value that rounds to zero has no sign: "-0.00001" with 4 places is "0.0000".
+std::string formatFixed(const LenientNumber& number, int decimals);
+
+/// Blanks (spaces and tabs) removed from both ends.
+std::string_view trimmed(std::string_view text);
+
+}  // namespace rillo

@@ -1,0 +1,53 @@
+#include "UiServices.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace rillo {
+
+std::string AppVersion::text() {
+    return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
+}
+
+std::string AppVersion::shortText() { return std::to_string(major) + "." + std::to_string(minor); }
+
+Answer UiServices::message(const std::string& text, const std::string& title, Icon icon, Buttons buttons,
+                           Answer defaultButton) {
+    Message m{text, title.empty() ? std::string(AppVersion::title) : title, icon, buttons, defaultButton};
+    return showMessage(m);
+}
+
+bool UiServices::ask(const std::string& text, const std::string& title, Icon icon) {
+    return message(text, title, icon, Buttons::YesNo, Answer::Yes) == Answer::Yes;
+}
+
+void trapErrors(UiServices& ui, const std::function<void()>& handler, const std::string& title, Icon icon) {
+    try {
+        handler();
+    } catch (const CancelError&) {
+    } catch (const std::bad_alloc&) {
+        ui.setPointer(Pointer::Normal);
+        ui.message("Out of memory", title, icon);
+    } catch (const std::exception& e) {
+        ui.setPointer(Pointer::Normal);
+        ui.message(e.what(), title, icon);
+    }
+}
+
+std::string defaultFolder() {
+#ifdef _WIN32
+    return "C:\\";
+#else
+    const char* home = std::getenv("HOME");
+    std::string folder = home && *home ? home : "/";
+    if (folder.back() != '/') folder += '/';
+    return folder;
+#endif
+}
+
+std::string folderOf(const std::string& path) {
+    const auto pos = path.find_last_of("/\\");
+    return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
+}
+
+}  // namespace rillo

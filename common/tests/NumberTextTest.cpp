@@ -1,0 +1,49 @@
+#include "NumberText.h"
+
+#include <gtest/gtest.h>
+
+using namespace rillo;
+
+TEST(LenientReading, SkipsEveryBlankAndStopsAtOtherCharacters) {
+    EXPECT_DOUBLE_EQ(readNumber("    0    5   10"), 510.0);  // blanks inside are skipped too
+    EXPECT_DOUBLE_EQ(readNumber("  -1"), -1.0);
+    EXPECT_DOUBLE_EQ(readNumber(" - 1 2"), -12.0);
+    EXPECT_DOUBLE_EQ(readNumber("12.5.3"), 12.5);  // the second point ends it
+    EXPECT_DOUBLE_EQ(readNumber("3abc4"), 3.0);
+    EXPECT_DOUBLE_EQ(readNumber("1e3"), 1.0);
+    EXPECT_DOUBLE_EQ(readNumber(".0125"), 0.0125);
+    EXPECT_DOUBLE_EQ(readNumber("+7"), 7.0);
+}
+
+TEST(LenientReading, TextWithoutDigitsReadsZero) {
+    for (const char* text : {"", "     ", "abc", "-", ".", "-.", "x12", "WATERSHED"}) {
+        EXPECT_DOUBLE_EQ(readNumber(text), 0.0) << text;
+        EXPECT_FALSE(readLenient(text).hasDigits()) << text;
+    }
+}
+
+TEST(LenientReading, IntegersTruncateAndSaturate) {
+    EXPECT_EQ(readInteger("12.9"), 12);
+    EXPECT_EQ(readInteger("-3.7"), -3);
+    EXPECT_EQ(readInteger("99999999999999999999"), 2147483647);
+    EXPECT_EQ(readInteger("-99999999999999999999"), -2147483648LL);
+}
+
+TEST(IsNumeric, WholeTextMustBeOneNumber) {
+    for (const char* yes : {"0", " 12 ", "-1", "+2.5", ".5", "5.", "1e3", "2.5E-2"}) EXPECT_TRUE(isNumeric(yes)) << yes;
+    for (const char* no : {"", "   ", "1 2", "12a", "-", ".", "1e", "1.2.3", "0x10"}) EXPECT_FALSE(isNumeric(no)) << no;
+}
+
+TEST(FormatFixed, PadsAndRoundsOnTheDigits) {
+    EXPECT_EQ(formatFixed(readLenient("2.5"), 4), "2.5000");
+    EXPECT_EQ(formatFixed(readLenient("0"), 4), "0.0000");
+    EXPECT_EQ(formatFixed(readLenient(".0125"), 4), "0.0125");
+    EXPECT_EQ(formatFixed(readLenient("  300"), 0), "300");
+    EXPECT_EQ(formatFixed(readLenient("0.123456789"), 6), "0.123457");
+    EXPECT_EQ(formatFixed(readLenient("9.99995"), 4), "10.0000");
+    EXPECT_EQ(formatFixed(readLenient("-0.00001"), 4), "0.0000");
+    EXPECT_EQ(formatFixed(readLenient("-1.25"), 1), "-1.3");
+    EXPECT_EQ(formatFixed(readLenient("007.10"), 2), "7.10");
+    // 0.1 + 0.2 style binary artefacts cannot appear: the digits are kept.
+    EXPECT_EQ(formatFixed(readLenient("0.3"), 9), "0.300000000");
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Rillo2000 and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRILLO_BENCH=OFF >/dev/null
+cmake --build build -j"$(nproc)" --target Rillo2000
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "Rillo2000 needs a graphical display (DISPLAY is not set); checking the example deck on the command line instead:"
+  build/bin/Rillo2000 --check examples/basin.sin || true
+  exit 1
+fi
+exec build/bin/Rillo2000 "$@"
