@@ -81,7 +81,7 @@ HRESULT AxConnectionPoint::Unadvise(DWORD cookie)
 
 namespace {
 
-struct EnumPoints : IEnumConnectionPoints {
+struct EnumPoints final : IEnumConnectionPoints {
     LONG ref = 1;
     std::vector<IConnectionPoint *> points;
     size_t pos = 0;

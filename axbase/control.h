@@ -223,7 +223,7 @@ public:
         STDMETHOD(HandsOffStorage)() override { return S_OK; }
     } m_persiststorage;
 
-    struct QuickActivate : IQuickActivate {
+    struct QuickActivateImpl : IQuickActivate {
         AX_FORWARD_IUNKNOWN
         STDMETHOD(QuickActivate)(QACONTAINER *container, QACONTROL *control) override;
         STDMETHOD(SetContentExtent)(LPSIZEL size) override;

@@ -52,7 +52,7 @@ std::wstring ax_load_string(UINT id)
 
 namespace {
 
-struct ClassFactory : IClassFactory {
+struct ClassFactory final : IClassFactory {
     AxCreateFn create;
     LONG ref;
 

@@ -8,7 +8,8 @@
  *   entry   := 'val' name '=' value
  *            | [ 'NoRemove' | 'ForceRemove' ] name [ '=' value ] [ '{' keys '}' ]
  *   value   := 's' string | 'd' number
- *   name, string: a bare word or text in single quotes ('' for a quote).
+ *   name, string: a bare word, a {GUID}, or text in single quotes ('' for
+ *   a quote).
  * %NAME% is replaced by the matching variable before parsing.
  *
  * Unregistering removes exactly what registering wrote: the named values,
@@ -61,6 +62,17 @@ struct Parser {
         if (pos >= s.size())
             return false;
         WCHAR c = s[pos];
+        if (c == L'{' && pos + 1 < s.size() && iswxdigit(s[pos + 1])) {
+            /* a bare {GUID} */
+            size_t end = s.find(L'}', pos);
+            if (end == std::wstring::npos) {
+                failed = true;
+                return false;
+            }
+            out = s.substr(pos, end + 1 - pos);
+            pos = end + 1;
+            return true;
+        }
         if (c == L'{' || c == L'}' || c == L'=') {
             out = c;
             pos++;
@@ -338,30 +350,42 @@ HRESULT ax_run_registry_script(HINSTANCE module, UINT id, const AxRegVar *vars, 
 HRESULT ax_register_server(UINT script_id, const CLSID &clsid, bool do_register)
 {
     std::wstring module = ax_module_path(ax_module.instance);
-    std::wstring cls = ax_guid_string(clsid);
-    std::wstring lib = ax_guid_string(*ax_module.libid);
-    AxRegVar vars[] = {{L"MODULE", module.c_str()},
-                       {L"CLSID", cls.c_str()},
-                       {L"LIBID", lib.c_str()},
-                       {nullptr, nullptr}};
-    HRESULT hr;
-    if (do_register) {
-        ITypeLib *tl;
-        hr = LoadTypeLibEx(module.c_str(), REGKIND_NONE, &tl);
-        if (FAILED(hr))
-            return hr;
-        hr = RegisterTypeLib(tl, (LPOLESTR)module.c_str(), nullptr);
+    /* The library identity is taken from the embedded type library itself,
+     * so the registry always names the library that is really there. */
+    ITypeLib *tl;
+    HRESULT hr = LoadTypeLibEx(module.c_str(), REGKIND_NONE, &tl);
+    if (FAILED(hr))
+        return hr;
+    TLIBATTR *attr;
+    hr = tl->GetLibAttr(&attr);
+    if (FAILED(hr)) {
         tl->Release();
-        if (FAILED(hr))
-            return hr;
-        hr = ax_run_registry_script(ax_module.instance, script_id, vars, true);
-        if (FAILED(hr))
-            UnRegisterTypeLib(*ax_module.libid, 1, 0, 1033, SYS_WIN64);
         return hr;
     }
+    TLIBATTR lib = *attr;
+    tl->ReleaseTLibAttr(attr);
+    std::wstring cls = ax_guid_string(clsid);
+    std::wstring libid = ax_guid_string(lib.guid);
+    AxRegVar vars[] = {{L"MODULE", module.c_str()},
+                       {L"CLSID", cls.c_str()},
+                       {L"LIBID", libid.c_str()},
+                       {nullptr, nullptr}};
+    if (do_register) {
+        hr = RegisterTypeLib(tl, (LPOLESTR)module.c_str(), nullptr);
+        if (SUCCEEDED(hr)) {
+            hr = ax_run_registry_script(ax_module.instance, script_id, vars, true);
+            if (FAILED(hr))
+                UnRegisterTypeLib(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid,
+                                  lib.syskind);
+        }
+        tl->Release();
+        return hr;
+    }
+    tl->Release();
     hr = ax_run_registry_script(ax_module.instance, script_id, vars, false);
-    HRESULT hr2 = UnRegisterTypeLib(*ax_module.libid, 1, 0, 1033, SYS_WIN64);
+    HRESULT hr2 = UnRegisterTypeLib(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid,
+                                    lib.syskind);
     if (hr2 == TYPE_E_REGISTRYACCESS)
-        hr2 = S_OK; /* not registered: nothing to remove */
+        hr2 = S_OK; /* was not registered: nothing to remove */
     return FAILED(hr) ? hr : hr2;
 }

@@ -1,0 +1,143 @@
+/*
+ * Automation by property name.
+ */
+#include "byname.h"
+
+static HRESULT dispid_of(IDispatch *disp, const WCHAR *name, DISPID *id)
+{
+    LPOLESTR n = (LPOLESTR)name;
+    return disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, id);
+}
+
+HRESULT ax_get_named(IDispatch *disp, const WCHAR *name, VARIANT *out)
+{
+    VariantInit(out);
+    if (!disp)
+        return E_POINTER;
+    DISPID id;
+    HRESULT hr = dispid_of(disp, name, &id);
+    if (FAILED(hr))
+        return hr;
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, out,
+                        nullptr, nullptr);
+}
+
+HRESULT ax_put_named(IDispatch *disp, const WCHAR *name, const VARIANT &value)
+{
+    if (!disp)
+        return E_POINTER;
+    DISPID id;
+    HRESULT hr = dispid_of(disp, name, &id);
+    if (FAILED(hr))
+        return hr;
+    VARIANT v = value;
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params = {&v, &put, 1, 1};
+    return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params,
+                        nullptr, nullptr, nullptr);
+}
+
+HRESULT ax_call_named(IDispatch *disp, const WCHAR *name, const VARIANT *args, unsigned count,
+                      VARIANT *result)
+{
+    if (!disp)
+        return E_POINTER;
+    DISPID id;
+    HRESULT hr = dispid_of(disp, name, &id);
+    if (FAILED(hr))
+        return hr;
+    VARIANT rev[8];
+    if (count > 8)
+        return E_INVALIDARG;
+    for (unsigned i = 0; i < count; i++)
+        rev[count - 1 - i] = args[i]; /* automation passes arguments last first */
+    DISPPARAMS params = {rev, nullptr, count, 0};
+    return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result,
+                        nullptr, nullptr);
+}
+
+bool ax_get_double(IDispatch *disp, const WCHAR *name, double *out)
+{
+    VARIANT v;
+    bool ok = SUCCEEDED(ax_get_named(disp, name, &v)) &&
+              SUCCEEDED(VariantChangeType(&v, &v, 0, VT_R8));
+    if (ok)
+        *out = V_R8(&v);
+    VariantClear(&v);
+    return ok;
+}
+
+bool ax_get_string(IDispatch *disp, const WCHAR *name, std::wstring *out)
+{
+    VARIANT v;
+    bool ok = SUCCEEDED(ax_get_named(disp, name, &v)) &&
+              SUCCEEDED(VariantChangeType(&v, &v, 0, VT_BSTR));
+    if (ok)
+        *out = V_BSTR(&v) ? V_BSTR(&v) : L"";
+    VariantClear(&v);
+    return ok;
+}
+
+bool ax_get_object(IDispatch *disp, const WCHAR *name, IDispatch **out)
+{
+    *out = nullptr;
+    VARIANT v;
+    if (FAILED(ax_get_named(disp, name, &v)))
+        return false;
+    bool ok = false;
+    if ((V_VT(&v) == VT_DISPATCH || V_VT(&v) == VT_UNKNOWN) && V_UNKNOWN(&v))
+        ok = SUCCEEDED(V_UNKNOWN(&v)->QueryInterface(IID_IDispatch, (void **)out));
+    VariantClear(&v);
+    return ok;
+}
+
+HRESULT ax_put_float(IDispatch *disp, const WCHAR *name, float value)
+{
+    VARIANT v;
+    V_VT(&v) = VT_R4;
+    V_R4(&v) = value;
+    return ax_put_named(disp, name, v);
+}
+
+std::wstring ax_name_key(IDispatch *disp)
+{
+    std::wstring key;
+    ax_get_string(disp, L"Name", &key);
+    VARIANT v;
+    if (SUCCEEDED(ax_get_named(disp, L"Index", &v)) &&
+        SUCCEEDED(VariantChangeType(&v, &v, 0, VT_BSTR)))
+        key += std::wstring(L"(") + V_BSTR(&v) + L")";
+    VariantClear(&v);
+    return key;
+}
+
+IDispatch *ax_object_automation(IUnknown *obj)
+{
+    IDispatch *disp = nullptr;
+    IOleObject *ole;
+    if (SUCCEEDED(obj->QueryInterface(IID_IOleObject, (void **)&ole))) {
+        IOleClientSite *site = nullptr;
+        if (SUCCEEDED(ole->GetClientSite(&site)) && site) {
+            IOleControlSite *cs;
+            if (SUCCEEDED(site->QueryInterface(IID_IOleControlSite, (void **)&cs))) {
+                if (FAILED(cs->GetExtendedControl(&disp)))
+                    disp = nullptr;
+                cs->Release();
+            }
+            site->Release();
+        }
+        ole->Release();
+    } else if (FAILED(obj->QueryInterface(IID_IDispatch, (void **)&disp))) {
+        disp = nullptr;
+    }
+    if (!disp)
+        return nullptr;
+    ITypeInfo *ti = nullptr;
+    if (FAILED(disp->GetTypeInfo(0, LOCALE_USER_DEFAULT, &ti)) || !ti) {
+        disp->Release();
+        return nullptr;
+    }
+    ti->Release();
+    return disp;
+}
