@@ -1,0 +1,188 @@
+#include "RunForm.h"
+
+#include "RunFormTexts.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace rillo::run {
+
+namespace {
+
+QLabel* newLabel(const char* text, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+void mirror(QWidget* widget, const ControlState& state) {
+    widget->setVisible(state.visible);
+    widget->setEnabled(state.enabled);
+}
+
+void mirrorText(QLabel* label, const ControlState& state) {
+    label->setText(QString::fromStdString(state.text));
+    mirror(label, state);
+}
+
+void mirrorText(QLineEdit* box, const ControlState& state) {
+    const QString text = QString::fromStdString(state.text);
+    if (box->text() != text) box->setText(text);
+    mirror(box, state);
+}
+
+}  // namespace
+
+RunForm::RunForm(UiServices& ui, const ComponentRegistry& components, const QString& applicationFolder,
+                 QWidget* parent)
+    : QDialog(parent), logic_(ui, components, applicationFolder.toStdString()) {
+    setObjectName("frmRillo2000");
+    buildWidgets();
+    buildMenus();
+
+    logic_.setStateListener([this] { refresh(); });
+    logic_.setEventPump([] { QCoreApplication::processEvents(); });
+
+    connect(cmdBrowse, &QPushButton::clicked, this, [this] { logic_.browseDeck(); });
+    connect(cmdLook, &QPushButton::clicked, this, [this] { logic_.browseHydrograph(); });
+    connect(cmdRun, &QPushButton::clicked, this, [this] { logic_.run(); });
+    connect(txtOut, &QLineEdit::textEdited, this, [this](const QString& t) { logic_.setOutText(t.toStdString()); });
+    connect(txtPeak, &QLineEdit::textEdited, this,
+            [this](const QString& t) { logic_.setPeakText(t.toStdString()); });
+    connect(txtSwm, &QLineEdit::textEdited, this, [this](const QString& t) { logic_.setSwmText(t.toStdString()); });
+
+    logic_.load();
+    // Twips to pixels at the usual 15 twips per pixel.
+    move(logic_.state().leftTwips / 15, logic_.state().topTwips / 15);
+    refresh();
+}
+
+void RunForm::buildWidgets() {
+    cmdBrowse = new QPushButton(QString::fromUtf8(texts::cmdBrowse), this);
+    cmdBrowse->setObjectName("cmdBrowse");
+    cmdBrowse->setToolTip(QString::fromUtf8(texts::cmdBrowseTip));
+    label5 = newLabel(texts::label5, this);
+    label5->setObjectName("Label5");
+    lblInput = newLabel("", this);
+    lblInput->setObjectName("lblInput");
+    lblInput->setToolTip(QString::fromUtf8(texts::lblInputTip));
+
+    cmdLook = new QPushButton(QString::fromUtf8(texts::cmdLook), this);
+    cmdLook->setObjectName("cmdLook");
+    cmdLook->setToolTip(QString::fromUtf8(texts::cmdLookTip));
+    label6 = newLabel(texts::label6, this);
+    label6->setObjectName("Label6");
+    lblInKorva = newLabel("", this);
+    lblInKorva->setObjectName("lblInKorva");
+    lblInKorva->setToolTip(QString::fromUtf8(texts::lblInKorvaTip));
+
+    auto* label1 = newLabel(texts::label1, this);
+    label1->setObjectName("Label1");
+    auto* label2 = newLabel(texts::label2, this);
+    label2->setObjectName("Label2");
+    auto* label3 = newLabel(texts::label3, this);
+    label3->setObjectName("Label3");
+    auto* label4 = newLabel(texts::label4, this);
+    label4->setObjectName("Label4");
+    txtOut = new QLineEdit(this);
+    txtOut->setObjectName("txtOut");
+    txtPeak = new QLineEdit(this);
+    txtPeak->setObjectName("txtPeak");
+    txtSwm = new QLineEdit(this);
+    txtSwm->setObjectName("txtSwm");
+    label2->setBuddy(txtOut);
+    label3->setBuddy(txtPeak);
+    label4->setBuddy(txtSwm);
+
+    lblOutput = newLabel("", this);
+    lblOutput->setObjectName("lblOutput");
+    lblInstruct = newLabel("", this);
+    lblInstruct->setObjectName("lblInstruct");
+    cmdRun = new QPushButton(QString::fromUtf8(texts::cmdRun), this);
+    cmdRun->setObjectName("cmdRun");
+    cmdRun->setToolTip(QString::fromUtf8(texts::cmdRunTip));
+    cmdRun->setAutoDefault(false);
+    cmdBrowse->setAutoDefault(false);
+    cmdLook->setAutoDefault(false);
+
+    auto* image1 = new QLabel(this);
+    image1->setObjectName("Image1");
+    image1->setPixmap(style()->standardIcon(QStyle::SP_DriveHDIcon).pixmap(48, 48));
+
+    auto* grid = new QGridLayout;
+    int row = 0;
+    grid->addWidget(image1, row, 0, 2, 1, Qt::AlignTop);
+    grid->addWidget(lblInstruct, row++, 1, 1, 2);
+    ++row;
+    grid->addWidget(cmdBrowse, row, 0);
+    grid->addWidget(label5, row, 1);
+    grid->addWidget(lblInput, row++, 2);
+    grid->addWidget(cmdLook, row, 0);
+    grid->addWidget(label6, row, 1);
+    grid->addWidget(lblInKorva, row++, 2);
+    grid->addWidget(label1, row++, 0, 1, 3);
+    grid->addWidget(label2, row, 0, 1, 2);
+    grid->addWidget(txtOut, row++, 2);
+    grid->addWidget(label3, row, 0, 1, 2);
+    grid->addWidget(txtPeak, row++, 2);
+    grid->addWidget(label4, row, 0, 1, 2);
+    grid->addWidget(txtSwm, row++, 2);
+    grid->addWidget(lblOutput, row++, 0, 1, 3);
+    grid->addWidget(cmdRun, row++, 2, Qt::AlignRight);
+    grid->setColumnStretch(2, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    setMinimumWidth(640);
+}
+
+void RunForm::buildMenus() {
+    auto* bar = new QMenuBar(this);
+    auto* file = bar->addMenu(QString::fromUtf8(texts::mnuFile));
+    file->setObjectName("mnuFile");
+    auto* exit = file->addAction(QString::fromUtf8(texts::mnuFileExit));
+    exit->setObjectName("mnuFileExit");
+    auto* option = bar->addMenu(QString::fromUtf8(texts::mnuOption));
+    option->setObjectName("mnuOption");
+    auto* clear = option->addAction(QString::fromUtf8(texts::mnuOptionClear));
+    clear->setObjectName("mnuOptionClear");
+    auto* help = bar->addMenu(QString::fromUtf8(texts::mnuHelp));
+    help->setObjectName("mnuHelp");
+    auto* about = help->addAction(QString::fromUtf8(texts::mnuAbout));
+    about->setObjectName("mnuAbout");
+    layout()->setMenuBar(bar);
+
+    connect(exit, &QAction::triggered, this, [this] { logic_.exit(); });
+    connect(clear, &QAction::triggered, this, [this] { logic_.clearAllEntries(); });
+    connect(about, &QAction::triggered, this, [this] { logic_.about(); });
+}
+
+void RunForm::refresh() {
+    const RunFormState& s = logic_.state();
+    setWindowTitle(QString::fromStdString(s.title));
+    mirror(cmdBrowse, s.cmdBrowse);
+    mirror(label5, s.label5);
+    mirrorText(lblInput, s.lblInput);
+    mirror(cmdLook, s.cmdLook);
+    mirror(label6, s.label6);
+    mirrorText(lblInKorva, s.lblInKorva);
+    mirrorText(txtOut, s.txtOut);
+    mirrorText(txtPeak, s.txtPeak);
+    mirrorText(txtSwm, s.txtSwm);
+    mirrorText(lblOutput, s.lblOutput);
+    mirrorText(lblInstruct, s.lblInstruct);
+    mirror(cmdRun, s.cmdRun);
+    if (s.txtOutFocusRequests != focusRequestsSeen_) {
+        focusRequestsSeen_ = s.txtOutFocusRequests;
+        txtOut->setFocus();
+    }
+    if (s.closed && isVisible()) done(QDialog::Accepted);
+}
+
+}  // namespace rillo::run

@@ -1,0 +1,48 @@
+#pragma once
+// The window of the model run form: a thin view over RunFormLogic that
+// forwards clicks and typed text and mirrors the logic's state.
+
+#include "RunFormLogic.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace rillo::run {
+
+class RunForm : public QDialog {
+    Q_OBJECT
+public:
+    RunForm(UiServices& ui, const ComponentRegistry& components, const QString& applicationFolder,
+            QWidget* parent = nullptr);
+
+    RunFormLogic& logic() { return logic_; }
+
+    QPushButton* cmdBrowse = nullptr;
+    QLabel* label5 = nullptr;
+    QLabel* lblInput = nullptr;
+    QPushButton* cmdLook = nullptr;
+    QLabel* label6 = nullptr;
+    QLabel* lblInKorva = nullptr;
+    QLineEdit* txtOut = nullptr;
+    QLineEdit* txtPeak = nullptr;
+    QLineEdit* txtSwm = nullptr;
+    QLabel* lblOutput = nullptr;
+    QLabel* lblInstruct = nullptr;
+    QPushButton* cmdRun = nullptr;
+
+    /// Mirrors the logic's state into the widgets; closes the form once the
+    /// logic has unloaded it.
+    void refresh();
+
+private:
+    void buildWidgets();
+    void buildMenus();
+
+    RunFormLogic logic_;
+    int focusRequestsSeen_ = 0;
+};
+
+}  // namespace rillo::run

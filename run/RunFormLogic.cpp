@@ -1,0 +1,320 @@
+#include "RunFormLogic.h"
+
+#include "DeckLines.h"
+#include "NumberText.h"
+#include "RunFormTexts.h"
+#include "UiServices.h"
+
+#include <filesystem>
+
+namespace rillo::run {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+/// Deletes a file when there is one; a folder of that name is left alone.
+void deleteIfExists(const fs::path& file) {
+    std::error_code ec;
+    const auto status = fs::symlink_status(file, ec);
+    if (ec || !fs::exists(status) || fs::is_directory(status)) return;
+    if (!fs::remove(file, ec) && ec)
+        throw RuntimeError("Cannot delete the file " + file.string() + ": " + ec.message());
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(fs::path(path), ec);
+}
+
+std::string withoutFinalSeparator(std::string folder) {
+    if (!folder.empty() && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+    return folder;
+}
+
+}  // namespace
+
+RunFormLogic::RunFormLogic(UiServices& ui, const ComponentRegistry& components, std::string applicationFolder)
+    : ui_(ui), components_(components), applicationFolder_(std::move(applicationFolder)) {}
+
+void RunFormLogic::setComponentIdentities(std::string preRun, std::string engine) {
+    preRunIdentity_ = std::move(preRun);
+    engineIdentity_ = std::move(engine);
+}
+
+void RunFormLogic::changed() {
+    if (listener_) listener_();
+}
+
+void RunFormLogic::load() {
+    trapErrors(
+        ui_,
+        [this] {
+            state_.leftTwips = 500;
+            state_.topTwips = 500;
+            state_.title = texts::formTitle;
+            state_.lblInstruct.text = texts::instructions;
+            for (ControlState* c : {&state_.label5, &state_.label6, &state_.lblOutput, &state_.lblInput,
+                                    &state_.lblInKorva})
+                c->visible = false;
+            state_.cmdRun.enabled = false;
+            state_.cmdLook.enabled = false;
+            changed();
+        },
+        "frmRillo2000_Form_Load", Icon::Critical);
+}
+
+void RunFormLogic::clearInputs() {
+    trapErrors(
+        ui_,
+        [this] {
+            for (ControlState* c : {&state_.lblInput, &state_.lblOutput, &state_.lblInKorva, &state_.txtOut,
+                                    &state_.txtSwm, &state_.txtPeak})
+                c->text.clear();
+            focusTxtOut();
+            state_.cmdBrowse.enabled = true;
+            state_.cmdLook.enabled = true;
+            state_.cmdRun.enabled = false;
+            for (ControlState* c : {&state_.lblInput, &state_.lblInKorva, &state_.label5, &state_.label6,
+                                    &state_.lblOutput})
+                c->visible = false;
+            deckFileName_.clear();
+            hydrographFileName_.clear();
+            mainOutputName_.clear();
+            gutterOutputName_.clear();
+            subcatchmentOutputName_.clear();
+        },
+        "ClearInputs", Icon::Critical);
+}
+
+void RunFormLogic::resetAfterCancelledBrowse() {
+    clearInputs();
+    state_.cmdLook.enabled = false;
+    state_.cmdBrowse.enabled = true;
+    state_.cmdRun.enabled = false;
+    ui_.setPointer(Pointer::Normal);
+}
+
+void RunFormLogic::resetAfterRun() {
+    clearInputs();
+    state_.cmdRun.enabled = false;
+    state_.cmdLook.enabled = false;
+    state_.cmdBrowse.enabled = true;
+}
+
+// ---- deck browse ----
+
+void RunFormLogic::browseDeck() {
+    bool chosen = false;
+    try {
+        chooseDeck();
+        chosen = true;
+    } catch (const CancelError&) {
+        resetAfterCancelledBrowse();
+    } catch (const std::exception& e) {
+        resetAfterCancelledBrowse();
+        changed();
+        ui_.message(e.what(), "mnuFileOpen_Click", Icon::Critical);
+    }
+    changed();
+    if (!chosen) return;
+    trapErrors(ui_, [this] { showChosenDeck(); }, "cmdBrows_Click", Icon::Critical);
+    changed();
+}
+
+void RunFormLogic::chooseDeck() {
+    FileDialogRequest request;
+    request.title = texts::deckDialogTitle;
+    request.filter = texts::deckFilter;
+    request.flags = FileMustExist | PathMustExist | HideReadOnly;
+    request.initialDir = ui_.setting(texts::settingsApp, texts::settingsSection, texts::settingsKey, defaultFolder());
+    const std::string path = ui_.openFileName(request);
+
+    deckFolder_ = folderOf(path);
+    deckFileName_ = path.substr(deckFolder_.size());
+    // A hydrograph chosen before this deck belongs to no deck: forget it
+    // whole, so that its bare name is never handed on without its folder.
+    hydrographFolder_.clear();
+    hydrographFileName_.clear();
+    state_.lblInKorva.text.clear();
+    state_.lblInKorva.visible = false;
+    state_.label6.visible = false;
+    ui_.saveSetting(texts::settingsApp, texts::settingsSection, texts::settingsKey, deckFolder_);
+
+    deleteIfExists(fs::path(deckFolder_ + texts::scratchFile));
+
+    state_.label5.visible = true;
+    state_.lblOutput.visible = true;
+    state_.lblOutput.text = texts::outputFolderPrefix + withoutFinalSeparator(deckFolder_);
+    focusTxtOut();
+
+    const auto lines = readFirstLines(path, 3);
+    if (lines.size() < 3)
+        throw RuntimeError("The file " + path + " is not a RILLO input file: it has fewer than three lines.");
+    if (wantsImportedHydrographs(lines[2]))
+        state_.cmdLook.enabled = true;
+    else if (!deckFileName_.empty())
+        state_.cmdRun.enabled = true;
+}
+
+void RunFormLogic::showChosenDeck() {
+    if (!deckFileName_.empty()) {
+        state_.lblInput.visible = true;
+        state_.lblInput.text = deckFileName_;
+        state_.cmdBrowse.enabled = false;
+    }
+    state_.title = texts::deckTitlePrefix + deckFileName_;
+}
+
+// ---- hydrograph browse ----
+
+void RunFormLogic::browseHydrograph() {
+    try {
+        FileDialogRequest request;
+        request.title = texts::hydrographDialogTitle;
+        request.filter = texts::hydrographFilter;
+        request.flags = FileMustExist | PathMustExist | HideReadOnly;
+        const std::string path = ui_.openFileName(request);
+
+        hydrographFolder_ = folderOf(path);
+        hydrographFileName_ = path.substr(hydrographFolder_.size());
+        // Run needs a deck too: after Clear All Entries the hydrograph may
+        // be chosen first, and the deck browse then enables Run.
+        if (!hydrographFileName_.empty() && !deckFileName_.empty()) state_.cmdRun.enabled = true;
+        state_.label6.visible = true;
+        state_.lblInKorva.visible = true;
+        state_.lblInKorva.text = hydrographFileName_;
+        focusTxtOut();
+        state_.cmdLook.enabled = false;
+    } catch (const CancelError&) {
+        clearInputs();
+        state_.cmdLook.enabled = false;
+        ui_.setPointer(Pointer::Normal);
+    } catch (const std::exception& e) {
+        changed();
+        ui_.message(e.what(), "mnuFileOpen_Click", Icon::Critical);
+    }
+    changed();
+}
+
+// ---- run ----
+
+void RunFormLogic::run() {
+    ui_.setPointer(Pointer::Hourglass);
+    RunPaths paths;
+    bool proceed = false;
+    try {
+        deckFileName_ = std::string(trimmed(deckFileName_));
+        hydrographFileName_ = std::string(trimmed(hydrographFileName_));
+        if (deckFileName_.empty()) throw RuntimeError("Choose a RILLO input file first.");
+        for (const ControlState* box : {&state_.txtOut, &state_.txtSwm, &state_.txtPeak})
+            if (namesAFolder(box->text))
+                throw RuntimeError("An output file name cannot name a folder: \"" + box->text +
+                                   "\". All output files are sent to the input file's folder.");
+
+        paths = deriveRunPaths({deckFolder_, deckFileName_, hydrographFolder_, hydrographFileName_,
+                                state_.txtOut.text, state_.txtSwm.text, state_.txtPeak.text});
+        mainOutputName_ = paths.mainOutputName;
+        gutterOutputName_ = paths.gutterOutputName;
+        subcatchmentOutputName_ = paths.subcatchmentOutputName;
+        proceed = prepareRun(paths);
+    } catch (const std::exception& e) {
+        ui_.setPointer(Pointer::Normal);
+        changed();
+        ui_.message(e.what(), "cmdRun_Click", Icon::Critical);
+    } catch (...) {
+        ui_.setPointer(Pointer::Normal);
+        changed();
+        ui_.message("The run could not be prepared.", "cmdRun_Click", Icon::Critical);
+    }
+    if (!proceed) {
+        ui_.setPointer(Pointer::Normal);
+        changed();
+        return;
+    }
+
+    try {
+        callEngine(paths);
+    } catch (...) {
+        changed();
+        ui_.message(texts::engineFailed, texts::engineFailedTitle, Icon::Exclamation);
+        resetAfterRun();
+        ui_.setPointer(Pointer::Normal);
+        changed();
+        return;
+    }
+
+    ui_.setPointer(Pointer::Normal);
+    changed();
+    ui_.message(texts::completed, AppVersion::title);
+    if (ui_.ask(texts::runAnother, AppVersion::title))
+        resetAfterRun();
+    else
+        state_.closed = true;
+    ui_.setPointer(Pointer::Normal);
+    changed();
+}
+
+bool RunFormLogic::prepareRun(const RunPaths& paths) {
+    const ComponentContext context{ui_, applicationFolder_};
+    {
+        auto preRun = components_.createPreRun(preRunIdentity_, context);
+        preRun->setInputFile(paths.deck);
+        preRun->prepare();
+    }
+
+    std::error_code ec;
+    fs::current_path(fs::path(applicationFolder_), ec);
+    if (ec) throw RuntimeError("Cannot change to the program folder " + applicationFolder_ + ": " + ec.message());
+    const fs::path current = fs::current_path(ec);
+    if (ec) throw RuntimeError("Cannot read the current folder: " + ec.message());
+    deleteIfExists(current / texts::scratchFile);
+
+    const std::string outputs[] = {paths.mainOutput, paths.gutterOutput, paths.subcatchmentOutput};
+    bool anyExists = false;
+    for (const auto& output : outputs) anyExists = anyExists || fileExists(output);
+    if (anyExists) {
+        ui_.setPointer(Pointer::Normal);
+        changed();
+        if (ui_.message(texts::overwriteQuestion, texts::overwriteTitle, Icon::Information, Buttons::YesNo,
+                        Answer::No) != Answer::Yes)
+            return false;
+        ui_.setPointer(Pointer::Hourglass);
+        for (const auto& output : outputs) deleteIfExists(fs::path(output));
+    }
+    return true;
+}
+
+void RunFormLogic::callEngine(const RunPaths& paths) {
+    if (pump_) pump_();
+    {
+        auto engine = components_.createEngine(engineIdentity_, {ui_, applicationFolder_});
+        lastRun_ = paths;
+        engine->run(paths.deck, paths.mainOutput, paths.subcatchmentOutput, paths.gutterOutput,
+                    paths.hydrographInput);
+    }
+    if (pump_) pump_();
+}
+
+// ---- menus ----
+
+void RunFormLogic::exit() {
+    state_.closed = true;
+    changed();
+}
+
+void RunFormLogic::clearAllEntries() {
+    trapErrors(ui_, [this] {
+        clearInputs();
+        state_.title = texts::formTitle;
+    });
+    changed();
+}
+
+void RunFormLogic::about() {
+    trapErrors(ui_, [this] {
+        if (about_) about_();
+    });
+}
+
+}  // namespace rillo::run

@@ -1,0 +1,59 @@
+#pragma once
+// The run form's fixed texts: captions, tool tips, dialog filters and
+// messages, shared by the logic and the window.
+
+namespace rillo::run::texts {
+
+inline constexpr const char* formTitle = "Rillo2000 Input/Output File Entry Form";
+inline constexpr const char* deckTitlePrefix = "RILLO Run Modual File: ";
+inline constexpr const char* instructions =
+    "To run Rillo2000, choose an input file with the Rillo2000 input file button.  "
+    "(also choose an input file from KORVA if needed) "
+    "Enter relevant output files in text boxes below. "
+    "Click \"Run RILLO\" to execute the program.";
+inline constexpr const char* outputFolderPrefix = "All output files will be sent to: ";
+
+inline constexpr const char* cmdBrowse = "&RILLO Input File:";
+inline constexpr const char* cmdBrowseTip = "Browse for RILLO input file";
+inline constexpr const char* label5 = "Input File for RILLO:";
+inline constexpr const char* lblInputTip = "Name of RILLO input file";
+inline constexpr const char* cmdLook = " &KORVA Input File:";
+inline constexpr const char* cmdLookTip = "Browse for KORVA input file";
+inline constexpr const char* label6 = "Input File from KORVA:";
+inline constexpr const char* lblInKorvaTip = "Name of KORVA input file";
+inline constexpr const char* label1 =
+    "Enter Output File Names as appropriate without extensions."
+    "                               "
+    "(Extensions are assigned automaticaly)";
+inline constexpr const char* label2 = "Enter &Rillo2000 Output File Name:";
+inline constexpr const char* label3 = "Enter &Subcatchment Hydrograph Output File Name:";
+inline constexpr const char* label4 = "Enter &Gutter Hydrograph Output File Name:";
+inline constexpr const char* cmdRun = "&Run RILLO";
+inline constexpr const char* cmdRunTip = "Execute Rillo95b";
+
+inline constexpr const char* mnuFile = "&File";
+inline constexpr const char* mnuFileExit = "E&xit";
+inline constexpr const char* mnuOption = "&Option";
+inline constexpr const char* mnuOptionClear = "&Clear All Entries";
+inline constexpr const char* mnuHelp = "&Help";
+inline constexpr const char* mnuAbout = "&About";
+
+inline constexpr const char* settingsApp = "Rillo 2000";
+inline constexpr const char* settingsSection = "CommonDialog";
+inline constexpr const char* settingsKey = "DirectoryOpen";
+
+inline constexpr const char* deckFilter = "RILLO Input Files (*.sin)|*.sin|All Files (*.*)|*.*";
+inline constexpr const char* deckDialogTitle = "Get RILLO file";
+inline constexpr const char* hydrographFilter =
+    "KORVA Input Files (*.kvd)|*.kvd|SWMM Files (*sub.ssb)|*sub.ssb|All Files (*.*)|*.*";
+inline constexpr const char* hydrographDialogTitle = "Get KORVA input file ";
+
+inline constexpr const char* scratchFile = "SCRATCH";
+inline constexpr const char* overwriteQuestion = "The output file already exists Do you want to overwrite?";
+inline constexpr const char* overwriteTitle = "File Exists";
+inline constexpr const char* completed = "Program Completed";
+inline constexpr const char* runAnother = "Run another input file?";
+inline constexpr const char* engineFailed = "The Rillo 2000 Process Failed.";
+inline constexpr const char* engineFailedTitle = "Illo2000 DLL Error";
+
+}  // namespace rillo::run::texts

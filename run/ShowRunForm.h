@@ -1,0 +1,24 @@
+#pragma once
+// How the main window opens the model run form.
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace rillo {
+class UiServices;
+}
+
+namespace rillo::run {
+
+/// Shows the model run form modally over `parent` and returns when it is
+/// closed. `applicationFolder` is the program's own folder
+/// (QCoreApplication::applicationDirPath()); `showAbout` opens the About
+/// window for Help > About (nothing happens without it). The components come
+/// from standardComponents().
+void showRunForm(QWidget* parent, UiServices& ui, const QString& applicationFolder,
+                 std::function<void()> showAbout = {});
+
+}  // namespace rillo::run
