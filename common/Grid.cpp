@@ -402,6 +402,10 @@ bool Grid::userEnterText(std::string_view text) {
     return true;
 }
 
+void Grid::userCancelEdit() {
+    if (listener_) listener_->editMode(*this, activeCol_, activeRow_, 0, false);
+}
+
 void Grid::raiseChangeIfPending() {
     if (!changePending_) return;
     changePending_ = false;

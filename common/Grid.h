@@ -147,6 +147,10 @@ public:
     /// nothing) when the cell refuses it. The change is raised when the
     /// cell is left.
     bool userEnterText(std::string_view text);
+    /// Editing of the active cell ends with nothing entered (the user
+    /// cancelled, or the view refused the entry): raises EditMode 0 with no
+    /// change, so every EditMode 1 has its EditMode 0.
+    void userCancelEdit();
     /// The caret is asked to move. Raises Change (for a changed cell) and
     /// then LeaveCell. Returns whether the caret is now at (col, row).
     bool userMoveTo(int col, int row);

@@ -94,8 +94,15 @@ public:
     virtual void setProgressVisible(bool visible) = 0;
     virtual void setPointer(Pointer pointer) = 0;
 
+    /// The file name the main window's file dialog remembers between uses:
+    /// the open and save dialogs start from it and leave the chosen name in it.
+    std::string& dialogFileName() { return dialogFileName_; }
+
 protected:
     virtual Answer showMessage(const Message& message) = 0;
+
+private:
+    std::string dialogFileName_;
 };
 
 /// Runs an event handler, trapping run-time errors: a failure is reported in

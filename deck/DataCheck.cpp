@@ -1,0 +1,49 @@
+#include "DataCheck.h"
+
+#include "DeckHost.h"
+#include "NumberText.h"
+
+namespace rillo {
+
+bool CheckGridEmptyCells(UiServices& ui, AppFlags& flags, const Grid& grid, int columns, const std::string& label) {
+    const int last = grid.lastDataRow();
+    for (int row = 2; row < last; ++row) {
+        for (int col = 1; col <= columns; ++col) {
+            const std::string v = grid.value(col, row);
+            if (!v.empty() && readNumber(v) < 0) return false;
+            if (v.empty()) {
+                ui.message("File Save was Unsuccessful", "Rillo 2000", Icon::Exclamation);
+                ui.message("Check Card " + label + " for Empty Cells.", "Rillo 2000");
+                ui.setPointer(Pointer::Normal);
+                flags.askSaveOnClose = true;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool FindValueInGridColumn(const Grid& grid, int col, double value) {
+    const int last = grid.lastDataRow();
+    for (int row = 2; row <= last; ++row) {
+        if (grid.format(col, row).backColor == ColorButtonFace) continue;
+        const std::string v = grid.value(col, row);
+        if (!v.empty() && readNumber(v) == value) return true;
+    }
+    return false;
+}
+
+int FindDuplicateRow(const Grid& grid, int col, int row) {
+    const std::string mine = grid.value(col, row);
+    if (mine.empty()) return 0;
+    const double number = readNumber(mine);
+    const int last = grid.lastDataRow();
+    for (int r = 2; r <= last; ++r) {
+        if (r == row) continue;
+        const std::string v = grid.value(col, r);
+        if (!v.empty() && readNumber(v) == number) return r;
+    }
+    return 0;
+}
+
+}  // namespace rillo

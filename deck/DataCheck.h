@@ -1,0 +1,27 @@
+#pragma once
+// The consistency checks that saving a deck runs on the grids.
+
+#include "Grid.h"
+#include "UiServices.h"
+
+#include <string>
+
+namespace rillo {
+
+struct AppFlags;
+
+/// Looks at rows 2 up to the row before the last row holding data, columns
+/// 1 to `columns`. A negative number ends the look with no fault; the first
+/// empty cell is a fault, reported to the user as a failed save of the card
+/// `label`. Returns true when a fault was found.
+bool CheckGridEmptyCells(UiServices& ui, AppFlags& flags, const Grid& grid, int columns, const std::string& label);
+
+/// Whether any data row (from row 2) of `col` holds `value`, skipping cells
+/// in the button-face colour.
+bool FindValueInGridColumn(const Grid& grid, int col, double value);
+
+/// The first data row other than `row` whose `col` holds the same number
+/// as `row` does (empty cells never match); 0 when none.
+int FindDuplicateRow(const Grid& grid, int col, int row);
+
+}  // namespace rillo

@@ -1,0 +1,109 @@
+#pragma once
+// The deck: the card editor's named fields and its grids. Every value is
+// text, exactly as shown in the editor. The editor presents this one object;
+// there is no other copy of a deck while it is open.
+
+#include "Grid.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace rillo {
+
+/// The named scalar fields of the deck, in card order.
+enum class Field : int {
+    txtWatershed, cboIOPT,
+    txtTitle, txtTitle2,
+    txtNstep, txtNhr, txtNmn, txtDelt, txtNrgag, txtPctzer, chkIpkchk,
+    txtNhisto, txtThisto,
+    chkSave,
+    txtNprnt, txtInterv,
+    txtTitle3, txtTitle4,
+    txtNstep2, txtNhr2, txtNmn2, txtDelt2, chkIpkchk2,
+    txtNsave2,
+    txtNprnt2, txtInterv2,
+    Count
+};
+inline constexpr int FieldCount = static_cast<int>(Field::Count);
+
+struct FieldInfo {
+    Field field;
+    const char* name;   ///< the editor control's name
+    const char* label;  ///< the label beside it
+    bool checkBox;      ///< a check box holds "0" or "1"
+};
+
+/// Name and label of every field, in Field order.
+const FieldInfo& fieldInfo(Field field);
+
+/// The nine grids of the deck.
+enum class GridId : int { fpCard14, fpCard15, fpCard110, fpCard23, fpCard31, fpCard31a, fpSubCard31a, fpCard42, fpCard44, Count };
+inline constexpr int GridCount = static_cast<int>(GridId::Count);
+
+/// Columns of the conveyance element grid.
+namespace Card31 {
+inline constexpr int JK = 1, NDP = 2, Element = 3, Downstream = 4, Type = 5, FirstDimension = 6, LastDimension = 12,
+                     Tabular = 13, Columns = 13;
+}
+
+/// The special-element combo (fpCard31 column 1): its items.
+namespace JkItem {
+inline constexpr int Diversion = 0, Detention = 1, Inflow = 2, DiversionTarget = 3;
+}
+
+/// The index grid of tabular blocks has a fixed number of rows.
+inline constexpr int IndexRows = 100;
+/// Most special elements the editor lets a user create.
+inline constexpr int MaxSpecialElements = 100;
+
+class Deck {
+public:
+    Deck();
+    Deck(const Deck&) = delete;
+    Deck& operator=(const Deck&) = delete;
+
+    const std::string& text(Field field) const { return fields_[index(field)]; }
+    void setText(Field field, std::string value);
+    bool checked(Field field) const { return text(field) == "1"; }
+    void setChecked(Field field, bool on) { setText(field, on ? "1" : "0"); }
+
+    /// The hydrograph option: 0, 1, or -1 while neither is chosen.
+    int iopt() const { return iopt_; }
+    void setIopt(int iopt);
+
+    Grid& grid(GridId id) { return *grids_[static_cast<std::size_t>(id)]; }
+    const Grid& grid(GridId id) const { return *grids_[static_cast<std::size_t>(id)]; }
+    Grid& fpCard14() { return grid(GridId::fpCard14); }
+    Grid& fpCard15() { return grid(GridId::fpCard15); }
+    Grid& fpCard110() { return grid(GridId::fpCard110); }
+    Grid& fpCard23() { return grid(GridId::fpCard23); }
+    Grid& fpCard31() { return grid(GridId::fpCard31); }
+    Grid& fpCard31a() { return grid(GridId::fpCard31a); }
+    Grid& fpSubCard31a() { return grid(GridId::fpSubCard31a); }
+    Grid& fpCard42() { return grid(GridId::fpCard42); }
+    Grid& fpCard44() { return grid(GridId::fpCard44); }
+    const Grid& fpCard15() const { return grid(GridId::fpCard15); }
+    const Grid& fpCard31() const { return grid(GridId::fpCard31); }
+
+    /// Called after any field or the option changes (for the editor's view).
+    void setFieldObserver(std::function<void(Field)> observer) { observer_ = std::move(observer); }
+
+    /// Whether a fpCard31 row is an overflow row (columns 1 to 5 in the
+    /// button-face colour).
+    bool isOverflowRow(int row) const;
+
+private:
+    static std::size_t index(Field f) { return static_cast<std::size_t>(f); }
+    std::array<std::string, FieldCount> fields_;
+    std::array<std::unique_ptr<Grid>, GridCount> grids_;
+    int iopt_ = -1;
+    std::function<void(Field)> observer_;
+};
+
+/// Item lists of the two combo columns of fpCard31 (tab-separated).
+extern const char* const JkComboList;
+extern const char* const TypeComboList;
+
+}  // namespace rillo

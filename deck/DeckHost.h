@@ -1,0 +1,72 @@
+#pragma once
+// What opening and saving a deck need of the card editor and the main
+// window, so that the same procedures serve the windows, the command line
+// and the tests.
+
+#include "Deck.h"
+
+#include <memory>
+#include <string>
+
+namespace rillo {
+
+/// Program-wide flags shared by the save procedure, the card editor's
+/// closing and the main window (one instance, owned by the main window).
+struct AppFlags {
+    /// An edited deck may need saving: closing the editor asks first.
+    bool askSaveOnClose = false;
+    /// Closing the editor hands control back to the start window.
+    bool returnToCover = false;
+};
+
+/// Card editor pages the deck procedures switch to.
+namespace Page {
+inline constexpr int Options = 0, Card23 = 7, Card31 = 8;
+}
+
+class EditorHost {
+public:
+    virtual ~EditorHost() = default;
+    /// The card editor's deck, created with the editor on first use.
+    virtual Deck& deck() = 0;
+    virtual AppFlags& flags() = 0;
+    /// The editor's caption becomes the deck's path.
+    virtual void setEditorCaption(const std::string& caption) = 0;
+    /// Hides the start window and shows the editor maximised.
+    virtual void showEditor() = 0;
+    /// Brings a page of the editor to the front.
+    virtual void showPage(int page) = 0;
+    /// Closes the editor (its own closing rules run).
+    virtual void unloadEditor() = 0;
+};
+
+/// A host without windows: for the command line and the tests.
+class HeadlessHost : public EditorHost {
+public:
+    Deck& deck() override {
+        if (!deck_) deck_ = std::make_unique<Deck>();
+        return *deck_;
+    }
+    AppFlags& flags() override { return flags_; }
+    void setEditorCaption(const std::string& caption) override { caption_ = caption; }
+    void showEditor() override { ++shown_; }
+    void showPage(int page) override { page_ = page; }
+    void unloadEditor() override {
+        ++unloaded_;
+        deck_.reset();
+    }
+
+    bool hasDeck() const { return deck_ != nullptr; }
+    const std::string& caption() const { return caption_; }
+    int shown() const { return shown_; }
+    int page() const { return page_; }
+    int unloaded() const { return unloaded_; }
+
+private:
+    std::unique_ptr<Deck> deck_;
+    AppFlags flags_;
+    std::string caption_;
+    int shown_ = 0, page_ = -1, unloaded_ = 0;
+};
+
+}  // namespace rillo

@@ -1,0 +1,110 @@
+#include "DeckLayout.h"
+
+namespace rillo::layout {
+
+namespace {
+
+Record repeat(std::vector<Column> head, int n, Column c, std::vector<Column> tail = {}) {
+    for (int i = 0; i < n; ++i) head.push_back(c);
+    head.insert(head.end(), tail.begin(), tail.end());
+    return Record{std::move(head)};
+}
+
+constexpr Column blank(int w) { return {w, Rule::Blank}; }
+constexpr Column text(int w) { return {w, Rule::Text}; }
+
+struct RuleInfo {
+    const char* emptyText;  // the text that counts as empty, or null
+    int trailingZeros;
+};
+
+RuleInfo ruleInfo(Rule rule) {
+    switch (rule) {
+    case Rule::R1: return {"0.0000", 4};
+    case Rule::R2: return {"0.0000", 7};
+    case Rule::R3: return {"0.000000000", 9};
+    case Rule::R4: return {"0.0000000", 7};
+    case Rule::R5: return {nullptr, 9};
+    default: return {nullptr, 0};
+    }
+}
+
+}  // namespace
+
+const Record Card12{{blank(5), text(5), text(3), text(2), text(5), text(5), text(5), blank(49), {1, Rule::Check}}};
+const Record Card13{{text(5), text(5)}};
+const Record Card14 = repeat({}, 10, {5, Rule::R1});
+const Record Card15 = repeat({text(5), text(5), text(5)}, 10, {5, Rule::R2}, {{10, Rule::R3}});
+const Record Count5{{text(5)}};
+const Record Count2x5{{text(5), text(5)}};
+const Record List16 = repeat({}, 16, text(5));
+const Record Card22{{blank(5), text(5), text(3), text(2), text(5), blank(59), {1, Rule::Check}}};
+const Record Card23{{blank(5), text(5), text(5)}};
+const Record Card31 = repeat({text(5), text(5), text(5), blank(1), text(2), blank(1), text(1)}, 7, {8, Rule::R4});
+const Record Overflow = repeat({blank(20)}, 7, {8, Rule::R4});
+const Record Card31A = repeat({}, 8, {10, Rule::R5});
+
+std::size_t Record::valueCount() const {
+    std::size_t n = 0;
+    for (const auto& c : columns) n += c.rule != Rule::Blank;
+    return n;
+}
+
+std::string shortenDecimal(std::string t, Rule rule, int width) {
+    const RuleInfo info = ruleInfo(rule);
+    if (info.emptyText && t == info.emptyText) return {};
+    for (int i = 0; i < info.trailingZeros && !t.empty() && t.back() == '0'; ++i) t.pop_back();
+    // A value too long for its columns drops what it can spare without
+    // changing its number: a trailing point, then a leading zero.
+    const auto tooLong = [&] { return static_cast<int>(t.size()) > width; };
+    if (tooLong() && !t.empty() && t.back() == '.') t.pop_back();
+    if (tooLong() && t.size() >= 2 && t[0] == '0' && t[1] == '.') t.erase(0, 1);
+    return t;
+}
+
+std::string formatField(std::string_view value, const Column& column) {
+    std::string t(value);
+    switch (column.rule) {
+    case Rule::Blank: return std::string(static_cast<std::size_t>(column.width), ' ');
+    case Rule::Title: return t.substr(0, TitleWidth);
+    case Rule::Check: t = (t == "1") ? "1" : "0"; break;
+    case Rule::Text: break;
+    default: t = shortenDecimal(std::move(t), column.rule, column.width); break;
+    }
+    if (static_cast<int>(t.size()) > column.width) throw FieldTooLong{t, column.width};
+    return std::string(static_cast<std::size_t>(column.width) - t.size(), ' ') + t;
+}
+
+std::string writeRecord(const Record& record, const std::vector<std::string>& values) {
+    std::string line;
+    std::size_t next = 0;
+    static const std::string none;
+    for (const auto& c : record.columns) {
+        if (c.rule == Rule::Blank) {
+            line += formatField({}, c);
+            continue;
+        }
+        line += formatField(next < values.size() ? values[next] : none, c);
+        ++next;
+    }
+    return line;
+}
+
+std::string_view cut(std::string_view line, int start, int width) {
+    const auto from = static_cast<std::size_t>(start - 1);
+    if (start < 1 || from >= line.size()) return {};
+    return line.substr(from, static_cast<std::size_t>(width));
+}
+
+std::vector<std::string> readRecord(const Record& record, std::string_view line) {
+    std::vector<std::string> out;
+    out.reserve(record.valueCount());
+    int start = 1;
+    for (const auto& c : record.columns) {
+        if (c.rule != Rule::Blank) out.emplace_back(cut(line, start, c.width));
+        start += c.width;
+    }
+    return out;
+}
+
+}  // namespace rillo::layout

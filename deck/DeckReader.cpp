@@ -1,0 +1,368 @@
+#include "DeckReader.h"
+
+#include "AddGridRow.h"
+#include "DeckLayout.h"
+#include "NumberText.h"
+
+#include <cmath>
+#include <fstream>
+
+namespace rillo {
+
+namespace {
+
+constexpr const char* kReadError = "Error reading the file. Please check the file for data validity.";
+constexpr const char* kHeaderError = "Error on File, Check file for correct format";
+constexpr const char* kLimitWarning =
+    "Limit the combined total of Detention, Diversion and Hydrograph Inflow Elements to ";
+
+/// The file ended where a line was needed, or a value did not fit.
+struct ReadFailure {};
+/// Line 1 is not a deck header.
+struct BadHeader {};
+
+/// Lines of a text file, CR LF or LF, each cut to a bounded length.
+class LineSource {
+public:
+    explicit LineSource(const std::string& path) : in_(path, std::ios::binary) {}
+    bool isOpen() const { return in_.is_open(); }
+
+    bool next(std::string& line) {
+        line.clear();
+        std::streambuf* buf = in_.rdbuf();
+        bool any = false;
+        for (;;) {
+            const int c = buf->sbumpc();
+            if (c == std::char_traits<char>::eof()) break;
+            any = true;
+            if (c == '\n') break;
+            if (line.size() < MaxLineLength) line += static_cast<char>(c);
+        }
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return any;
+    }
+
+private:
+    std::ifstream in_;
+};
+
+/// Whole lines needed for `count` values at `perLine` a line.
+long long linesFor(double count, int perLine) {
+    if (!(count > 0)) return 0;
+    const double lines = std::ceil(count / perLine);
+    return lines > 1e9 ? 1000000000LL : static_cast<long long>(lines);
+}
+
+class DeckReader {
+public:
+    DeckReader(UiServices& ui, EditorHost& host, LineSource& source)
+        : ui_(ui), host_(host), deck_(host.deck()), in_(source) {}
+
+    void read(const std::string& path);
+
+private:
+    std::string line() {
+        std::string l;
+        if (!in_.next(l)) throw ReadFailure{};
+        return l;
+    }
+    bool tryLine(std::string& l) { return in_.next(l); }
+    void append(Grid& g) {
+        if (g.rowCount() >= MaxGridRows) throw ReadFailure{};
+        AddGridRow(g, 0);
+    }
+    void progress(int value) { ui_.setProgressValue(std::min(value, 10000)); }
+
+    void readIopt1();
+    void readIopt0();
+    void readCard14();
+    void readCard15();
+    void readList(Grid& grid, double count);
+    void readCard31();
+    void readTabular(const std::string& element, long long ndp);
+
+    UiServices& ui_;
+    EditorHost& host_;
+    Deck& deck_;
+    LineSource& in_;
+    int specialElements_ = 0;
+};
+
+void DeckReader::read(const std::string& path) {
+    const auto header = layout::readRecord(layout::Record{{{5, layout::Rule::Text},
+                                                           {5, layout::Rule::Text},
+                                                           {5, layout::Rule::Text},
+                                                           {5, layout::Rule::Text}}},
+                                           line());
+    for (const auto& field : header)
+        if (!isNumeric(trimmed(field))) throw BadHeader{};
+
+    line();  // line 2 carries nothing the editor keeps
+    host_.setEditorCaption(path);
+
+    const std::string line3 = line();
+    const std::string_view digit = layout::cut(line3, 13, 1);
+    deck_.setIopt(digit == "1" ? 1 : digit == "0" ? 0 : -1);
+    progress(1000);
+
+    if (deck_.iopt() == 1)
+        readIopt1();
+    else
+        readIopt0();
+
+    readCard31();
+
+    progress(7000);
+    deck_.setText(Field::txtNsave2, std::string(trimmed(layout::cut(line(), 1, 5))));
+    readList(deck_.fpCard42(), readNumber(deck_.text(Field::txtNsave2)));
+    const auto card43 = layout::readRecord(layout::Count2x5, line());
+    deck_.setText(Field::txtNprnt2, std::string(trimmed(card43[0])));
+    deck_.setText(Field::txtInterv2, std::string(trimmed(card43[1])));
+    readList(deck_.fpCard44(), readNumber(deck_.text(Field::txtNprnt2)));
+}
+
+void DeckReader::readIopt1() {
+    deck_.setText(Field::txtTitle3, line().substr(0, layout::TitleWidth));
+    deck_.setText(Field::txtTitle4, line().substr(0, layout::TitleWidth));
+    progress(1001);
+    const std::string l = line();
+    const auto f = layout::readRecord(layout::Card22, l);
+    deck_.setText(Field::txtNstep2, f[0]);
+    deck_.setText(Field::txtNhr2, f[1]);
+    deck_.setText(Field::txtNmn2, f[2]);
+    deck_.setText(Field::txtDelt2, withImpliedPoint(f[3]));
+    deck_.setChecked(Field::chkIpkchk2, f[4] == "1");
+    progress(2001);
+
+    Grid& g = deck_.fpCard23();
+    int row = 2;
+    std::string record;
+    while (tryLine(record) && readNumber(record) != 0) {
+        const auto v = layout::readRecord(layout::Card23, record);
+        g.setValue(1, row, v[0]);
+        g.setValue(2, row, v[1]);
+        append(g);
+        progress(3000 + row - 2);
+        ++row;
+    }
+}
+
+void DeckReader::readIopt0() {
+    deck_.setText(Field::txtTitle, line().substr(0, layout::TitleWidth));
+    deck_.setText(Field::txtTitle2, line().substr(0, layout::TitleWidth));
+    const auto c12 = layout::readRecord(layout::Card12, line());
+    deck_.setText(Field::txtNstep, c12[0]);
+    deck_.setText(Field::txtNhr, c12[1]);
+    deck_.setText(Field::txtNmn, c12[2]);
+    deck_.setText(Field::txtDelt, withImpliedPoint(c12[3]));
+    deck_.setText(Field::txtNrgag, std::string(trimmed(c12[4])));
+    deck_.setText(Field::txtPctzer, c12[5]);
+    // The check box takes the digit in column 80 as its value.
+    if (c12[6] != "0" && c12[6] != "1") throw ReadFailure{};
+    deck_.setChecked(Field::chkIpkchk, c12[6] == "1");
+    const auto c13 = layout::readRecord(layout::Card13, line());
+    deck_.setText(Field::txtNhisto, c13[0]);
+    deck_.setText(Field::txtThisto, c13[1]);
+
+    readCard14();
+    readCard15();
+
+    // Card 1.7: the save list is regenerated from card 1.5 when saving.
+    const double saved = readNumber(trimmed(line()));
+    if (saved > 0) {
+        deck_.setChecked(Field::chkSave, true);
+        for (long long i = linesFor(saved, 16); i > 0; --i) line();
+    }
+
+    progress(4000);
+    const auto c19 = layout::readRecord(layout::Count2x5, line());
+    deck_.setText(Field::txtNprnt, std::string(trimmed(c19[0])));
+    deck_.setText(Field::txtInterv, std::string(trimmed(c19[1])));
+    readList(deck_.fpCard110(), readNumber(deck_.text(Field::txtNprnt)));
+}
+
+void DeckReader::readCard14() {
+    const long long nrgag = readInteger(deck_.text(Field::txtNrgag));
+    const long long nhisto = readInteger(deck_.text(Field::txtNhisto));
+    if (nrgag < 1) return;
+    Grid& g = deck_.fpCard14();
+    int row = 2;
+    for (long long h = 0; h < nrgag; ++h) {
+        std::string l = line();
+        int col = 1;
+        for (long long v = 0; v < nhisto; ++v) {
+            if (col > 10) {
+                l = line();
+                append(g);
+                ++row;
+                col = 1;
+            }
+            g.setValue(col, row, layout::cut(l, (col - 1) * 5 + 1, 5));
+            ++col;
+        }
+        append(g);
+        ++row;
+    }
+    progress(2000);
+}
+
+void DeckReader::readCard15() {
+    Grid& g = deck_.fpCard15();
+    int row = 2;
+    for (std::string l = line(); readNumber(l) != 0; l = line()) {
+        const auto v = layout::readRecord(layout::Card15, l);
+        for (int col = 1; col <= 14; ++col) {
+            g.setValue(col, row, v[static_cast<std::size_t>(col - 1)]);
+            if (g.value(col, row) == "0") g.clearCell(col, row);
+        }
+        append(g);
+        progress(3000 + row - 2);
+        ++row;
+    }
+}
+
+void DeckReader::readList(Grid& g, double count) {
+    int row = 2;
+    for (long long i = linesFor(count, 16); i > 0; --i) {
+        const auto v = layout::readRecord(layout::List16, line());
+        for (int col = 1; col <= 16; ++col) g.setValue(col, row, v[static_cast<std::size_t>(col - 1)]);
+        append(g);
+        ++row;
+    }
+}
+
+void DeckReader::readCard31() {
+    Grid& g = deck_.fpCard31();
+    int row = 2;
+    std::string l;
+    while (tryLine(l) && readNumber(l) != 0) {
+        progress(5000 + row - 2);
+        const auto v = layout::readRecord(layout::Card31, l);
+        // v: JK, element, downstream, NDP, type, seven dimensions
+        const long long ndp = readInteger(v[3]);
+        g.setValue(Card31::NDP, row, v[3]);
+        if (g.number(Card31::NDP, row) == 0) g.clearCell(Card31::NDP, row);
+        if (ndp != 0) {
+            const double jk = readNumber(v[0]);
+            if (jk == 0) {
+                g.setValue(Card31::JK, row, std::to_string(JkItem::Detention));
+            } else if (jk == -1) {
+                g.setValue(Card31::JK, row, std::to_string(JkItem::Inflow));
+            } else if (jk > 0) {
+                g.setComboItem(Card31::JK, row, JkItem::DiversionTarget, v[0]);
+                g.setValue(Card31::JK, row, std::to_string(JkItem::DiversionTarget));
+            }
+        }
+        g.setValue(Card31::Element, row, v[1]);
+        g.setValue(Card31::Downstream, row, v[2]);
+        g.setValue(Card31::Type, row, v[4]);
+        for (int i = 0; i < 7; ++i) g.setValue(Card31::FirstDimension + i, row, v[5 + static_cast<std::size_t>(i)]);
+
+        if (readNumber(v[4]) > 3) {
+            append(g);
+            const auto o = layout::readRecord(layout::Overflow, line());
+            for (int i = 0; i < 7; ++i)
+                g.setValue(Card31::FirstDimension + i, row + 1, o[static_cast<std::size_t>(i)]);
+            for (int c = 1; c <= Card31::Type; ++c) {
+                g.setLocked(c, row + 1, true);
+                g.setBackColor(c, row + 1, ColorButtonFace);
+            }
+        }
+        if (ndp > 0) {
+            CellFormat button = g.format(Card31::Tabular, row);
+            button.type = CellButton;
+            button.buttonText = "Tabular";
+            button.locked = false;
+            button.backColor = ColorWindow;
+            g.setFormat(Card31::Tabular, row, button);
+            if (++specialElements_ == MaxSpecialElements + 1)
+                ui_.message(kLimitWarning + std::to_string(MaxSpecialElements), "Caution System Resources Exceeded",
+                            Icon::Exclamation);
+            readTabular(g.value(Card31::Element, row), ndp);
+        }
+        append(g);
+        row = g.rowCount() - 1;
+    }
+}
+
+void DeckReader::readTabular(const std::string& element, long long ndp) {
+    Grid& store = deck_.fpCard31a();
+    Grid& index = deck_.fpSubCard31a();
+    const int first = store.lastDataRow() + 1;
+    const long long rows = linesFor(static_cast<double>(ndp), 4);
+    for (long long i = 0; i < rows; ++i) {
+        const auto v = layout::readRecord(layout::Card31A, line());
+        const int row = first + static_cast<int>(i);
+        for (int col = 1; col <= 8; ++col) {
+            const std::string& text = v[static_cast<std::size_t>(col - 1)];
+            store.setValue(col, row, trimmed(text).empty() ? std::string("0.000000") : text);
+        }
+        append(store);
+    }
+    // Beyond the usual hundred blocks the index grows, so no element loses its pairs.
+    const int at = index.lastDataRow() + 1;
+    if (at > index.rowCount()) index.setRowCount(at);
+    index.setValue(1, at, element);
+    index.setValue(2, at, std::to_string(first));
+    index.setValue(3, at, std::to_string(rows));
+}
+
+}  // namespace
+
+std::string withImpliedPoint(const std::string& text) {
+    if (text.find('.') != std::string::npos) return text;
+    const std::string t(trimmed(text));
+    if (t.empty()) return {};
+    return t.substr(0, t.size() - 1) + "." + t.back();
+}
+
+OpenResult OpenDeck(UiServices& ui, EditorHost& host, const std::string& givenPath) {
+    ui.setProgressMaximum(10000);
+    ui.setProgressVisible(true);
+    const auto finish = [&ui] {
+        ui.setPointer(Pointer::Normal);
+        ui.setProgressValue(0);
+        ui.setProgressVisible(false);
+    };
+
+    std::string path = givenPath;
+    if (path.empty()) {
+        FileDialogRequest request;
+        request.title = "Open Files";
+        request.filter = "Rillo 2000 Files (*.sin)|*.sin|All Files (*.*)|*.*";
+        request.flags = FileMustExist | PathMustExist | HideReadOnly;
+        request.initialDir = ui.setting("Rillo 2000", "CommonDialog", "Directory", defaultFolder());
+        request.fileName = ui.dialogFileName();
+        try {
+            path = ui.openFileName(request);
+        } catch (const CancelError&) {
+            finish();
+            return OpenResult::Cancelled;
+        }
+        ui.dialogFileName() = path;
+        ui.saveSetting("Rillo 2000", "CommonDialog", "Directory", folderOf(path));
+    }
+
+    ui.setPointer(Pointer::Hourglass);
+    try {
+        LineSource source(path);
+        if (!source.isOpen()) throw ReadFailure{};
+        DeckReader reader(ui, host, source);
+        reader.read(path);
+    } catch (const BadHeader&) {
+        ui.message(kHeaderError, "Error", Icon::Exclamation);
+        finish();
+        return OpenResult::BadHeader;
+    } catch (...) {
+        ui.message(kReadError);
+        finish();
+        return OpenResult::ReadError;
+    }
+    ui.setPointer(Pointer::Normal);
+    host.showEditor();
+    ui.setProgressValue(0);
+    ui.setProgressVisible(false);
+    return OpenResult::Opened;
+}
+
+}  // namespace rillo

@@ -1,0 +1,41 @@
+#pragma once
+// Saving a deck: each card is checked and written in the deck layout. The
+// whole deck is written to a temporary file beside the target, which takes
+// the target's place only when every card was written, so a refused or
+// failed save leaves the previous file as it was.
+
+#include "DeckHost.h"
+#include "UiServices.h"
+
+#include <optional>
+#include <string>
+
+namespace rillo {
+
+enum class SaveResult { Saved, Cancelled, Refused, Failed };
+
+struct SaveOptions {
+    /// Save to this path without the save dialog.
+    std::optional<std::string> path;
+    /// Run every check but write nothing.
+    bool checkOnly = false;
+    /// Ask "Finished with this File?" after a successful save.
+    bool askFinished = true;
+};
+
+SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options = {});
+
+/// The deck's text as the save writes it (CR LF line ends), for the given
+/// deck; runs the same checks and dialogue. Empty when the save ends early.
+std::optional<std::string> DeckText(UiServices& ui, EditorHost& host);
+
+/// Writes `contents` to `path` through a temporary file in the same folder
+/// that replaces the target only once it is complete and flushed. Throws
+/// RuntimeError with the system's description on failure; the target is then
+/// untouched and no temporary file is left.
+void writeFileAtomically(const std::string& path, const std::string& contents);
+
+/// Whether this user may write an existing file (a missing file is writable).
+bool isWritableFile(const std::string& path);
+
+}  // namespace rillo
