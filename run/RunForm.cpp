@@ -139,7 +139,11 @@ void RunForm::buildWidgets() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    setMinimumWidth(640);
+    layout->addStretch(1);
+    // Room for every label that appears as the user goes on, so that showing
+    // one never squeezes the wrapped instructions.
+    lblInstruct->setMinimumHeight(fontMetrics().lineSpacing() * 4);
+    setMinimumSize(660, 440);
 }
 
 void RunForm::buildMenus() {
