@@ -7,6 +7,10 @@
 
 #include <algorithm>
 
+/* {EFFF30B6-3243-4DC0-A24C-E1B64EA0D4E2} */
+const CLSID CLSID_QVXSplitGeneralPage = {
+    0xefff30b6, 0x3243, 0x4dc0, {0xa2, 0x4c, 0xe1, 0xb6, 0x4e, 0xa0, 0xd4, 0xe2}};
+
 static const CLSID *const split_pages[] = {&CLSID_QVXSplitGeneralPage, &CLSID_CColorPropPage,
                                            &CLSID_CPicturePropPage};
 
@@ -684,8 +688,7 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
         return true;
     case WM_LBUTTONUP: {
         fire_mouse(EV_MOUSEUP, x, y);
-        bool click = m_buttons == 1;
-        if (click)
+        if (m_buttons == 1 && is_enabled())
             fire_event(EV_CLICK, nullptr);
         m_buttons &= ~1;
         if (m_dragging) {
@@ -711,7 +714,7 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
         return true;
     case WM_RBUTTONUP:
         fire_mouse(EV_MOUSEUP, x, y);
-        if (m_buttons == 2)
+        if (m_buttons == 2 && is_enabled())
             fire_event(EV_CLICK, nullptr);
         m_buttons &= ~2;
         return true;

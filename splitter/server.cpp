@@ -3,10 +3,6 @@
  */
 #include "qvxsplit.h"
 
-/* {EFFF30B6-3243-4DC0-A24C-E1B64EA0D4E2} */
-const CLSID CLSID_QVXSplitGeneralPage = {
-    0xefff30b6, 0x3243, 0x4dc0, {0xa2, 0x4c, 0xe1, 0xb6, 0x4e, 0xa0, 0xd4, 0xe2}};
-
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     switch (reason) {

@@ -1,0 +1,57 @@
+/*
+ * Checks for the control tests: line-reporting ok(), call counters and
+ * recorded sequences, in the manner of Wine's conformance tests.
+ */
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+extern int ax_checks, ax_failures;
+extern const char *ax_file;
+extern int ax_line;
+
+void ax_ok(bool cond, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
+#define ok (ax_file = __FILE__, ax_line = __LINE__), ax_ok
+/* Exit code of a test program: 0 when every check passed. */
+int ax_summary(const char *name);
+
+/* Calls made by the container's sites and sinks, by name. */
+extern std::map<std::string, int> ax_called;
+void ax_count(const std::string &name);
+#define SET_EXPECT(f) (ax_called[#f] = 0)
+#define CHECK_CALLED(f)                                                     \
+    do {                                                                    \
+        ok(ax_called[#f] > 0, "expected %s\n", #f);                         \
+        ax_called[#f] = 0;                                                  \
+    } while (0)
+#define CHECK_NOT_CALLED(f) ok(ax_called[#f] == 0, "unexpected %s (%d)\n", #f, ax_called[#f])
+#define CHECK_CALLED_N(f, n)                                                \
+    do {                                                                    \
+        ok(ax_called[#f] == (n), "expected %s %d times, got %d\n", #f, (n), \
+           ax_called[#f]);                                                  \
+        ax_called[#f] = 0;                                                  \
+    } while (0)
+
+/* A recorded sequence (events, notifications, messages). */
+extern std::vector<std::string> ax_seq;
+void ax_seq_add(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+void ax_seq_clear();
+/* Compares the recorded sequence with `expected` and reports the first
+ * difference at the caller's line. */
+#define ok_sequence (ax_file = __FILE__, ax_line = __LINE__), ax_ok_sequence
+bool ax_ok_sequence(const std::vector<std::string> &expected, const char *context);
+std::string ax_seq_text();
+
+/* Reference count of an interface (AddRef then Release). */
+ULONG ax_refcount(IUnknown *unk);
+#define EXPECT_REF(obj, n)                                                     \
+    do {                                                                       \
+        ULONG r_ = ax_refcount((IUnknown *)(obj));                             \
+        ok(r_ == (ULONG)(n), "expected refcount %d, got %lu\n", (int)(n), r_); \
+    } while (0)
+
+std::string ax_narrow(const std::wstring &w);
