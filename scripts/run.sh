@@ -7,7 +7,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRILLO_BENCH=OFF >/dev/nu
 cmake --build build -j"$(nproc)" --target Rillo2000
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "Rillo2000 needs a graphical display (DISPLAY is not set); checking the example deck on the command line instead:"
-  build/bin/Rillo2000 --check examples/basin.sin || true
+  build/bin/Rillo2000 --check examples/basin.sin --yes || true
   exit 1
 fi
 exec build/bin/Rillo2000 "$@"

@@ -1,1 +1,251 @@
+#include "AddGridRow.h"
+#include "DeckBuilder.h"
+#include "DeckReader.h"
+#include "DeckWriter.h"
+#include "ScriptedUi.h"
+#include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace rillo;
+using namespace rillo::testdata;
+using rillo::testing::ScriptedUi;
+
+namespace {
+
+constexpr const char* kUnsuccessful = "Rillo 2000|Exclamation|File Save was Unsuccessful|OK";
+constexpr const char* kUnsuccessfulPlain = "Rillo 2000|None|File Save was Unsuccessful|OK";
+constexpr const char* kComplete = "Rillo 2000|None|Save Complete!|OK";
+constexpr const char* kFinishedNo = "Rillo 2000|None|Finished with this File?|YesNo -> No";
+
+/// A deck opened from lines, saved to a file in a temporary folder.
+struct Saving {
+    TempDir dir;
+    ScriptedUi ui;
+    HeadlessHost host;
+    std::string target = dir.file("out.sin");
+
+    explicit Saving(const std::string& contents) {
+        writeFile(dir.file("in.sin"), contents);
+        ScriptedUi quiet;
+        EXPECT_EQ(OpenDeck(quiet, host, dir.file("in.sin")), OpenResult::Opened) << ::testing::PrintToString(quiet.dialogue());
+    }
+    Deck& deck() { return host.deck(); }
+    /// Saves through the dialog, then answers the questions in order (true: Yes).
+    SaveResult save(std::initializer_list<bool> answers = {}) {
+        ui.fileName(target);
+        for (bool yes : answers) yes ? ui.yes() : ui.no();
+        return SaveDeck(ui, host);
+    }
+    std::vector<std::string> messages() const { return ui.messages(); }
+    std::size_t filesInFolder() const {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
+    }
+};
+
+/// Written the way the program writes it, so that a save gives back the same bytes.
+std::string smallIopt0Deck() {
+    const auto pad = [](std::string s, std::size_t n) { return s.append(n - s.size(), ' '); };
+    return joinLines({"   2   1   1   2", "   3   4", "WATERSHED   0", "Basin", "",
+                      card12("100", "0", "0", "5.0", "1", "10", "0"), "    2    5", pad("  1.5   2.", 50),
+                      pad("    1    1    7  2.5", 75), pad("    1    2    7", 75), "", "    0", "    0    0",
+                      pad("    0    7    7  1 1     10.", 76), pad("        1.        2.", 80), "", "    0",
+                      "    0    0", "ENDPROGRAM"});
+}
+
+std::string smallIopt1Deck() {
+    return joinLines({"   2   1   1   2", "   3   4", "WATERSHED   1", "K", "", card22("60", "1", "2", "30.0", "1"),
+                      "        4    7", "", "    0    7    7    1" + std::string(56, ' '), "", "    0", "    0    0",
+                      "ENDPROGRAM"});
+}
+
+}  // namespace
+
+TEST(SaveDeck, WritesTheDeckAndAsksWhetherFinished) {
+    Saving s(smallIopt0Deck());
+    ASSERT_EQ(s.save({false}), SaveResult::Saved) << ::testing::PrintToString(s.ui.dialogue());
+    EXPECT_EQ(readFile(s.target), smallIopt0Deck());
+    EXPECT_EQ(s.messages(), (std::vector<std::string>{kComplete, kFinishedNo}));
+    EXPECT_TRUE(s.host.flags().askSaveOnClose);
+    EXPECT_FALSE(s.host.flags().returnToCover);
+    EXPECT_EQ(s.ui.lastFileRequest().title, "Save Rillo File");
+    EXPECT_EQ(s.ui.lastFileRequest().filter, "Rillo Files (*.sin)|*.sin|All Files (*.*)|*.*");
+    EXPECT_EQ(s.ui.lastFileRequest().flags, unsigned(OverwritePrompt | NoChangeDir));
+    EXPECT_EQ((s.ui.settings[{"Rillo 2000", "CommonDialog", "DirectorySave"}]), s.dir.path().string() + "/");
+    EXPECT_FALSE(s.ui.progressVisible);
+    EXPECT_EQ(s.ui.pointer, Pointer::Normal);
+
+    Saving again(smallIopt0Deck());
+    again.save({true});
+    EXPECT_TRUE(again.host.flags().returnToCover);
+    EXPECT_EQ(again.host.unloaded(), 1);
+    EXPECT_FALSE(again.host.flags().askSaveOnClose);
+}
+
+TEST(SaveDeck, CancelledDialogSavesNothingSilently) {
+    Saving s(smallIopt0Deck());
+    s.ui.fileCancel();
+    EXPECT_EQ(SaveDeck(s.ui, s.host), SaveResult::Cancelled);
+    EXPECT_TRUE(s.messages().empty());
+    EXPECT_EQ(s.filesInFolder(), 1u);
+}
+
+TEST(SaveDeck, Card12And22ChecksRefuseEmptyControls) {
+    Saving s(smallIopt0Deck());
+    s.deck().setText(Field::txtDelt, "");
+    EXPECT_EQ(s.save(), SaveResult::Refused);
+    EXPECT_EQ(s.messages(), (std::vector<std::string>{kUnsuccessful, "Rillo 2000|None|Check for input on card 1.2 to 1.3|OK"}));
+
+    Saving t(smallIopt0Deck());
+    t.deck().setText(Field::txtThisto, "");
+    EXPECT_EQ(t.save(), SaveResult::Refused);
+    EXPECT_EQ(t.messages()[1], "Rillo 2000|None|Check for input on card 1.2 to 1.3|OK");
+
+    Saving u(smallIopt1Deck());
+    u.deck().setText(Field::txtNstep2, "");
+    EXPECT_EQ(u.save(), SaveResult::Refused);
+    EXPECT_EQ(u.messages(), (std::vector<std::string>{kUnsuccessful, "Rillo 2000|None|Check for input on card 2.2 to 2.3|OK"}));
+}
+
+TEST(SaveDeck, Card23Refusals) {
+    Saving s(smallIopt1Deck());
+    s.deck().fpCard23().setValue(2, 2, "9");
+    EXPECT_EQ(s.save(), SaveResult::Refused);
+    EXPECT_EQ(s.messages(), (std::vector<std::string>{
+                                "Fatal Error|Critical|Tributary sub-catchment element# 9 is not connected to the "
+                                "flow element.  Each tributary sub-catchment element must have a down stream "
+                                "conveyance element to connect to.|OK",
+                                "Rillo 2000|None|Save Canceled!|OK"}));
+    EXPECT_EQ(s.host.page(), Page::Card23);
+
+    Saving t(smallIopt1Deck());
+    t.deck().fpCard23().clearCell(1, 2);
+    EXPECT_EQ(t.save(), SaveResult::Refused);
+    EXPECT_EQ(t.messages(), (std::vector<std::string>{kUnsuccessfulPlain, "Rillo 2000|None|Check card 2.3 for errors|OK"}));
+
+    Saving u(smallIopt1Deck());
+    u.deck().fpCard31().setValue(Card31::Element, 2, "0");  // an element numbered 0 matches an empty cell
+    u.deck().fpCard23().clearCell(2, 2);
+    EXPECT_EQ(u.save(), SaveResult::Refused);
+    EXPECT_EQ(u.messages(), (std::vector<std::string>{kUnsuccessfulPlain, "Rillo 2000|None|Check on card 2.3 for errors|OK"}));
+}
+
+TEST(SaveDeck, DuplicateElementNumbersNameBothRows) {
+    Saving s(smallIopt0Deck());
+    Grid& g = s.deck().fpCard31();
+    g.setValue(Card31::Element, 3, "7");
+    g.setValue(Card31::Downstream, 3, "7");
+    EXPECT_EQ(s.save(), SaveResult::Refused);
+    EXPECT_EQ(s.messages(), (std::vector<std::string>{
+                                kUnsuccessfulPlain,
+                                "Rillo 2000|None|Check on card 3.1 for duplicate IDs. ID #7 is shared by rows 2 and 3|OK"}));
+}
+
+TEST(SaveDeck, DownstreamWarningYesWritesNoKeepsThePreviousFile) {
+    const std::string warning =
+        "Warning|None|This conveyance element 7 is not connected to a  down stream element.  If this is okay then "
+        "press \"Yes\" to finish saving, or press no to change the data.|YesNo -> ";
+    Saving s(smallIopt0Deck());
+    writeFile(s.target, "previous contents\r\n");
+    s.deck().fpCard31().setValue(Card31::Downstream, 2, "8");
+    EXPECT_EQ(s.save({false}), SaveResult::Refused);
+    EXPECT_EQ(s.messages(), (std::vector<std::string>{warning + "No"}));
+    EXPECT_EQ(s.host.page(), Page::Card31);
+    EXPECT_EQ(readFile(s.target), "previous contents\r\n") << "a refused save leaves the file as it was";
+    EXPECT_EQ(s.filesInFolder(), 2u) << "and no partial file behind";
+
+    s.ui.clearDialogue();
+    EXPECT_EQ(s.save({true, false}), SaveResult::Saved);
+    EXPECT_EQ(s.messages(), (std::vector<std::string>{warning + "Yes", kComplete, kFinishedNo}));
+    EXPECT_NE(readFile(s.target).find("    0    7    8  1 1"), std::string::npos);
+}
+
+TEST(SaveDeck, SpecialElementNeedsItsTabularBlock) {
+    Saving s(smallIopt0Deck());
+    s.deck().fpSubCard31a().clearBlock(1, 1, 3, 1);
+    EXPECT_EQ(s.save(), SaveResult::Refused);
+    EXPECT_EQ(s.messages(), (std::vector<std::string>{"Rillo 2000|Exclamation|There is no tabular data for conveyance "
+                                                      "element 7. There must be tabular data for ALL special elements.|OK"}));
+    EXPECT_EQ(s.host.page(), Page::Card31);
+
+    Saving t(smallIopt0Deck());
+    t.deck().fpCard31().setValue(Card31::NDP, 2, "5");  // raised without a bigger block
+    EXPECT_EQ(t.save(), SaveResult::Refused);
+    EXPECT_EQ(t.messages().size(), 1u);
+}
+
+TEST(SaveDeck, EmptyCellCheckStopsBeforeTheLastDataRow) {
+    auto deckWithPrintList = [](const std::string& secondRow) {
+        return joinLines({"   2   1   1   2", "   3   4", "WATERSHED   0", "", "",
+                          card12("100", "0", "0", "5.0", "0", "10", "0"), "    2    5", "",
+                          "    0", "   20    1",
+                          "    1    2    3    4    5    6    7    8    9   10   11   12   13   14   15   16",
+                          secondRow, "", "    0", "    0    0", "ENDPROGRAM"});
+    };
+    Saving s(deckWithPrintList("   17   18   19   20"));
+    EXPECT_EQ(s.save({false}), SaveResult::Saved) << ::testing::PrintToString(s.ui.dialogue());
+
+    Saving t(deckWithPrintList("   17   18   19   20"));
+    t.deck().fpCard110().clearCell(5, 2);
+    EXPECT_EQ(t.save(), SaveResult::Refused);
+    EXPECT_EQ(t.messages(), (std::vector<std::string>{kUnsuccessful, "Rillo 2000|None|Check Card 1.10 for Empty Cells.|OK"}));
+    EXPECT_TRUE(t.host.flags().askSaveOnClose);
+}
+
+TEST(SaveDeck, ListsAndSaveListTakeTheirLines) {
+    Saving s(smallIopt0Deck());
+    Grid& c15 = s.deck().fpCard15();
+    for (int i = 0; i < 17; ++i) {
+        const int row = c15.rowCount() - 1;
+        c15.setValue(1, row, "1");
+        c15.setValue(2, row, std::to_string(100 + i));
+        AddGridRow(c15, 0);
+    }
+    s.deck().setChecked(Field::chkSave, true);
+    s.deck().setText(Field::txtNsave2, "32");
+    for (int r = 2; r <= 3; ++r) {
+        for (int c = 1; c <= 16; ++c) s.deck().fpCard42().setValue(c, r, "7");
+        AddGridRow(s.deck().fpCard42(), 0);
+    }
+    ASSERT_EQ(s.save({false}), SaveResult::Saved);
+    const std::string text = readFile(s.target);
+    EXPECT_NE(text.find("\r\n   19\r\n    1    2  100  101"), std::string::npos) << text;
+    EXPECT_NE(text.find("  116\r\n    0    0\r\n"), std::string::npos) << "a 17th number on a line of its own";
+    std::string sevens;
+    for (int i = 0; i < 16; ++i) sevens += "    7";
+    EXPECT_NE(text.find("\r\n   32\r\n" + sevens + "\r\n" + sevens + "\r\n    0    0\r\n"), std::string::npos) << text;
+}
+
+TEST(SaveDeck, ReadOnlyTargetAndUnwritableFolderAreReported) {
+    Saving s(smallIopt0Deck());
+    writeFile(s.target, "keep me");
+    std::filesystem::permissions(s.target, std::filesystem::perms::owner_read);
+    if (isWritableFile(s.target)) GTEST_SKIP() << "running with rights that ignore file permissions";
+    EXPECT_EQ(s.save(), SaveResult::Failed);
+    EXPECT_EQ(s.messages(), (std::vector<std::string>{"Rillo2000|Exclamation|" + s.target +
+                                                      " is marked as system or readonly and cannot be written to.|OK"}));
+    EXPECT_EQ(readFile(s.target), "keep me");
+}
+
+TEST(SaveDeck, FieldTooLongForItsColumnsFailsAndKeepsThePreviousFile) {
+    Saving s(smallIopt0Deck());
+    writeFile(s.target, "previous");
+    s.deck().setText(Field::txtNstep, "123456");
+    EXPECT_EQ(s.save(), SaveResult::Failed);
+    EXPECT_EQ(s.messages(), (std::vector<std::string>{"Rillo2000|Exclamation|Was unable to save to file.|OK"}));
+    EXPECT_EQ(readFile(s.target), "previous");
+    EXPECT_EQ(s.filesInFolder(), 2u);
+}
+
+TEST(SaveDeck, WriteFailureIsReportedWithTheSystemsWords) {
+    Saving s(smallIopt0Deck());
+    s.target = s.dir.file("missing-folder/out.sin");
+    EXPECT_EQ(s.save(), SaveResult::Failed);
+    ASSERT_EQ(s.messages().size(), 1u);
+    EXPECT_EQ(s.messages()[0].rfind("Rillo2000|Exclamation|Was unable to write to " + s.target +
+                                        ". Operating system reports:\n",
+                                    0),
+              0u);
+}
