@@ -1,0 +1,425 @@
+#include "ChangeSpread.h"
+
+#include "AddGridRow.h"
+#include "NumberText.h"
+#include "Ranges.h"
+
+#include <algorithm>
+
+namespace rillo {
+
+namespace {
+
+constexpr const char* kDeckTitle = "Rillo 2000";
+constexpr const char* kNoId = "You must assign a conveyance ID before assigning the number of tabular values.";
+constexpr int kTypeOverflowChannel = 4, kTypeOverflowPipe = 5, kTypeDirectFlow = 3;
+
+/// The grids whose keys the navigation rule watches.
+constexpr GridId kNavigated[] = {GridId::fpCard14, GridId::fpCard15, GridId::fpCard110, GridId::fpCard23,
+                                 GridId::fpCard31, GridId::fpCard42,  GridId::fpCard44};
+
+bool sameNumber(std::string_view a, std::string_view b) {
+    if (trimmed(a).empty() || trimmed(b).empty()) return false;
+    return readNumber(a) == readNumber(b);
+}
+
+/// The last column a user types into, by the template row: a row ends there
+/// for the wrap of Tab even while it holds no data that far yet (the caption
+/// row, which fills every column, does not count as data here).
+int lastTypingCol(const Grid& grid) {
+    for (int c = grid.colCount(); c >= 1; --c) {
+        const CellFormat& f = grid.format(c, 2);
+        if (!f.locked && f.type != CellButton) return c;
+    }
+    return 0;
+}
+
+int lastDataColInRow(const Grid& grid, int row) {
+    for (int c = grid.colCount(); c >= 1; --c)
+        if (!grid.isEmpty(c, row)) return c;
+    return 0;
+}
+
+}  // namespace
+
+bool IsBlankOrZero(std::string_view text) {
+    if (text.empty()) return true;
+    return isNumeric(text) && readNumber(text) == 0;
+}
+
+ChangeSpread::ChangeSpread(Deck& deck, UiServices& ui, RulesHost& host) : deck_(deck), ui_(ui), host_(host) {}
+
+void ChangeSpread::attach() {
+    for (GridId id : kNavigated) deck_.grid(id).setListener(this);
+}
+
+// ---------------------------------------------------------------------------
+// Duplicate numbers
+
+bool ChangeSpread::CheckDuplicateNumber(Grid& grid, int col, long long number, const std::string& kind, int row) {
+    const bool skipOwnRow = isCard(grid, GridId::fpCard31) || isCard(grid, GridId::fpCard23);
+    const int last = grid.lastDataRow();
+    for (int r = 2; r <= last; ++r) {
+        const long long v = grid.isEmpty(col, r) ? -1 : readInteger(grid.value(col, r));
+        if (v != number || (skipOwnRow && r == row)) continue;
+        ui_.message("Duplicate " + kind + " number not allowed. " + std::to_string(number), "Warning",
+                    Icon::Exclamation);
+        ui_.setPointer(Pointer::Normal);
+        return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Events
+
+void ChangeSpread::buttonClicked(Grid& grid, int col, int row, bool) {
+    trapErrors(ui_, [&] {
+        if (grid.format(col, row).type != CellButton) return;
+        if (col == 1) {
+            AddGridRow(grid, 0);
+            return;
+        }
+        if (isCard(grid, GridId::fpCard31) && col == Card31::Tabular) {
+            if (hasElementNumber(row))
+                host_.openPairsDialog(row);
+            else
+                ui_.message("You cannot change tabular values on an element with no ID");
+        }
+    });
+}
+
+void ChangeSpread::editMode(Grid& grid, int col, int row, int mode, bool) {
+    if (mode == 1 && isCard(grid, GridId::fpCard31)) previousCellValue_ = grid.value(col, row);
+}
+
+void ChangeSpread::change(Grid& grid, int col, int row) {
+    trapErrors(ui_, [&] {
+        if (isCard(grid, GridId::fpCard14))
+            changeCard14(grid, col, row);
+        else if (isCard(grid, GridId::fpCard23))
+            changeCard23(grid, col, row);
+        else if (isCard(grid, GridId::fpCard31))
+            changeCard31(grid, col, row);
+    });
+}
+
+void ChangeSpread::leaveCell(Grid& grid, int col, int row, int newCol, int newRow, bool& cancel) {
+    trapErrors(ui_, [&] {
+        if (isCard(grid, GridId::fpCard15)) {
+            const NormalRange* range = findRange(GridId::fpCard15, col);
+            if (row == 2 && range && (newCol == col + 1 || range->onAnyLeave) && !askRange(grid, GridId::fpCard15, col, row))
+                cancel = true;
+        } else if (isCard(grid, GridId::fpCard31)) {
+            leaveCard31(grid, col, row, newCol, newRow, cancel);
+        }
+    });
+}
+
+void ChangeSpread::keyDown(Grid& grid, int& keyCode, int shift) {
+    if (std::none_of(std::begin(kNavigated), std::end(kNavigated), [&](GridId id) { return isCard(grid, id); }))
+        return;
+    int dc = 0, dr = 0;
+    if (shift == 0) {
+        switch (keyCode) {
+        case KeyTab:
+        case KeyRight: dc = 1; break;
+        case KeyLeft: dc = -1; break;
+        case KeyUp: dr = -1; break;
+        case KeyDown: dr = 1; break;
+        default: return;
+        }
+    } else if (shift == ShiftMask && keyCode == KeyTab) {
+        dc = -1;
+    } else {
+        return;
+    }
+
+    const int col = grid.activeCol(), row = grid.activeRow();
+    int targetCol = col + dc, targetRow = row + dr;
+    if (dc > 0 && targetCol > std::max(lastDataColInRow(grid, row), lastTypingCol(grid))) {
+        targetCol = 1;
+        targetRow = row + 1;
+    } else if (dc < 0 && targetCol < 1) {
+        targetRow = row - 1;
+        targetCol = targetRow >= 1 ? lastDataColInRow(grid, targetRow) : 0;
+    }
+    if (!grid.contains(targetCol, targetRow) || !grid.format(targetCol, targetRow).locked) return;
+
+    // The caret must not enter a locked cell: one step back, so that the
+    // grid's own move for this key lands where the caret already is.
+    const int backCol = col - dc, backRow = row - dr;
+    if (grid.contains(backCol, backRow))
+        grid.setActiveCell(backCol, backRow);
+    else
+        keyCode = 0;
+}
+
+void ChangeSpread::deleteKey(Grid& grid) {
+    trapErrors(ui_, [&] {
+        const int col = grid.activeCol(), row = grid.activeRow();
+        if (row <= 1 || !grid.contains(col, row)) return;
+        const bool card31 = isCard(grid, GridId::fpCard31);
+        const std::string before = grid.value(col, row);
+        grid.setCol(col);
+        grid.setRow(row);
+        grid.action(Grid::ActionClearText);
+        if (card31 && col == Card31::NDP) {
+            grid.setValue(col, row, "0");
+            changeCard31(grid, col, row);
+        } else if (card31 && col == Card31::Element && !before.empty()) {
+            // Deleting an element number obeys the same rule as typing a blank
+            // over it, so pairs are never cut off from their element.
+            previousCellValue_ = before;
+            changeCard31(grid, col, row);
+        }
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Card 1.4, 2.3 and 1.5
+
+void ChangeSpread::changeCard14(Grid& grid, int col, int row) {
+    if (col < 1 || col > 3) return;
+    const std::string text = grid.value(col, row);
+    // The cell keeps fixed-point text, so a typed "0" reads "0.0000" here.
+    if (text.empty() || !isNumeric(text) || readNumber(text) != 0) return;
+    if (++zeroRainfallCount_ == 3) {
+        ui_.message(std::string("Problems occur if 0.0 rainfall occurs several time-steps before") +
+                    " the actual start of the rainfall (the computer overflows).");
+        zeroRainfallCount_ = 0;
+    }
+}
+
+void ChangeSpread::changeCard23(Grid& grid, int col, int row) {
+    // Only the sub-catchment numbers must be unique: many sub-catchments may
+    // drain into the same conveyance element (column 2).
+    if (col != 1 || grid.isEmpty(col, row)) return;
+    if (CheckDuplicateNumber(grid, col, readInteger(grid.value(col, row)), "sub-catchment", row)) {
+        grid.clearCell(col, row);
+        host_.focusGrid(grid);
+    }
+}
+
+bool ChangeSpread::askRange(Grid& grid, GridId id, int col, int row) {
+    const NormalRange* range = findRange(id, col);
+    if (!range || grid.isEmpty(col, row) || range->accepts(grid.number(col, row))) return true;
+    const bool keep = ui_.ask(rangeQuestion(*range), kDeckTitle);
+    if (!keep) grid.clearCell(col, row);
+    host_.focusGrid(grid);
+    return keep;
+}
+
+// ---------------------------------------------------------------------------
+// Card 3.1
+
+void ChangeSpread::leaveCard31(Grid& grid, int col, int row, int newCol, int, bool& cancel) {
+    if (col == Card31::NDP && tabularPending_) {
+        tabularPending_ = false;
+        ui_.message("You Must Enter Tabular Values for row " + std::to_string(row) +
+                    "\nPress the \"Tabular\" Button at the end of the row ");
+        grid.setActiveCell(Card31::Tabular, row);
+    }
+    if (col == Card31::Type && newCol == Card31::FirstDimension && !grid.isEmpty(col, row) &&
+        readInteger(grid.value(col, row)) == kTypeDirectFlow) {
+        grid.setValue(7, row, "1");
+        grid.setValue(12, row, "20");
+    }
+    if (row == 2 && newCol == col + 1 && findRange(GridId::fpCard31, col) &&
+        !askRange(grid, GridId::fpCard31, col, row))
+        cancel = true;
+}
+
+void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
+    // 1. The special type.
+    if (col == Card31::JK) {
+        if (host_.isEditorActive()) diversionPrompt(row);
+        if (!hasElementNumber(row)) {
+            showNoIdMessage();
+            return;
+        }
+    }
+
+    // 2 and 3. The number of pairs.
+    if (col == Card31::NDP) {
+        if (IsBlankOrZero(grid.value(col, row))) {
+            tabularPending_ = false;
+            dropTabular(row);
+            return;
+        }
+        if (!hasElementNumber(row)) {
+            showNoIdMessage();
+            return;
+        }
+        const bool alreadySpecial = grid.format(Card31::Tabular, row).type == CellButton ||
+                                    indexRowOf(grid.value(Card31::Element, row)) != 0;
+        if (!alreadySpecial && specialElementCount(row) >= SpecialElementLimit) {
+            ui_.message("Limit the combined total of Detention, Diversion and Hydrograph Inflow Elements to " +
+                            std::to_string(SpecialElementLimit),
+                        "Caution- System Resources Exeeded", Icon::Exclamation);
+            // The refused entry goes; the element stays an ordinary one.
+            grid.clearCell(col, row);
+            grid.setActiveCell(col, row);
+            host_.focusGrid(grid);
+            return;
+        }
+        tabularPending_ = true;
+        setTabularButton(row, true);
+    }
+
+    // 4. The element number.
+    if (col == Card31::Element) {
+        const std::string number = grid.value(col, row);
+        const int last = grid.lastDataRow();
+        for (int r = 2; r <= last; ++r) {
+            if (r != row && sameNumber(grid.value(col, r), number)) {
+                ui_.message("You cannot have a duplicate ID.");
+                grid.setValue(col, row, previousCellValue_);
+                return;
+            }
+        }
+        if (!IsBlankOrZero(grid.value(Card31::NDP, row)) && IsBlankOrZero(number)) {
+            ui_.message(
+                "You cannot change this value to a blank if you have tabular data tied to this conveyance element.",
+                {}, Icon::Information);
+            grid.setValue(col, row, previousCellValue_);
+            return;
+        }
+        if (!trimmed(number).empty())
+            if (const int at = indexRowOf(previousCellValue_)) deck_.fpSubCard31a().setValue(1, at, number);
+    }
+
+    // 5. The element type and its overflow row.
+    if (col == Card31::Type && !grid.isEmpty(col, row)) {
+        const long long type = readInteger(grid.value(col, row));
+        if (type == kTypeOverflowChannel || type == kTypeOverflowPipe) {
+            if (!deck_.isOverflowRow(row + 1)) {
+                AddGridRow(grid, row);
+                const int overflow = row + 1;
+                for (int c = 1; c <= Card31::Type; ++c) {
+                    grid.clearCell(c, overflow);
+                    grid.setLocked(c, overflow, true);
+                    grid.setBackColor(c, overflow, ColorButtonFace);
+                }
+                CellFormat none = grid.format(Card31::Tabular, overflow);
+                none.type = CellEdit;
+                none.locked = true;
+                none.backColor = ColorButtonFace;
+                none.buttonText.clear();
+                grid.setFormat(Card31::Tabular, overflow, none);
+                ui_.message(std::string("With Options 4 or 5 chosen for the Conveyance Element ") +
+                                "you must enter another card 3.1 with the first five columns " + "left blank.",
+                            kDeckTitle);
+                host_.focusGrid(grid);
+            }
+        } else if (type <= 3 && deck_.isOverflowRow(row + 1)) {
+            grid.deleteRow(row + 1);
+            grid.setRowCount(grid.rowCount() - 1);
+        }
+    }
+
+    // 6. The caret stays with the changed cell.
+    grid.setActiveCell(col, row);
+
+    // 7. No two elements share a number.
+    if (col == Card31::Element && !grid.isEmpty(col, row) &&
+        CheckDuplicateNumber(grid, col, readInteger(grid.value(col, row)), "conveyance element", row)) {
+        grid.clearCell(col, row);
+        grid.setActiveCell(col, row);
+        host_.focusGrid(grid);
+    }
+}
+
+void ChangeSpread::diversionPrompt(int row) {
+    Grid& grid = deck_.fpCard31();
+    if (grid.isEmpty(Card31::JK, row)) {
+        grid.clearCell(Card31::NDP, row);
+        // Without a special type the element has no pairs either.
+        if (grid.format(Card31::Tabular, row).type == CellButton ||
+            indexRowOf(grid.value(Card31::Element, row)) != 0) {
+            tabularPending_ = false;
+            dropTabular(row);
+        }
+        return;
+    }
+    if (readInteger(grid.value(Card31::JK, row)) == JkItem::Diversion) {
+        std::string target;
+        while (true) {
+            const auto answer = ui_.input("What Conveyance Element Does the Diverted flow go to?");
+            if (!answer) break;
+            target = answer->substr(0, 4);
+            // An element number: digits only, and not 0 (0 is the code of a
+            // detention basin in the file).
+            const bool digits = !target.empty() && std::all_of(target.begin(), target.end(), [](char c) {
+                return c >= '0' && c <= '9';
+            });
+            if (digits && readInteger(target) > 0) break;
+            target.clear();
+            ui_.message("Must Enter Numeric Data");
+        }
+        if (target.empty()) {
+            // Cancelled: the cell goes back to what it held.
+            grid.setValue(Card31::JK, row, previousCellValue_);
+        } else {
+            target.insert(0, 4 - target.size(), '0');
+            grid.setComboItem(Card31::JK, row, JkItem::DiversionTarget, "Diversion to Element  " + target);
+            grid.setValue(Card31::JK, row, std::to_string(JkItem::DiversionTarget));
+        }
+    }
+    host_.focusGrid(grid);
+    grid.setActiveCell(Card31::NDP, row);
+}
+
+void ChangeSpread::dropTabular(int row) {
+    Grid& grid = deck_.fpCard31();
+    setTabularButton(row, false);
+    grid.clearCell(Card31::JK, row);
+    grid.clearCell(Card31::NDP, row);
+    const int at = indexRowOf(grid.value(Card31::Element, row));
+    if (!at) return;
+    Grid& index = deck_.fpSubCard31a();
+    const int last = index.rowCount();
+    if (at < last)
+        index.moveBlock(1, at + 1, 3, last, 1, at);
+    else
+        index.clearBlock(1, at, 3, at);
+}
+
+int ChangeSpread::indexRowOf(std::string_view element) const {
+    const Grid& index = deck_.fpSubCard31a();
+    for (int r = 1; r <= index.rowCount(); ++r)
+        if (sameNumber(index.value(1, r), element)) return r;
+    return 0;
+}
+
+int ChangeSpread::specialElementCount(int exceptRow) const {
+    const Grid& index = deck_.fpSubCard31a();
+    int indexed = 0;
+    for (int r = 1; r <= index.rowCount(); ++r)
+        if (!index.isEmpty(1, r)) ++indexed;
+    // Elements given pairs whose dialog has not been opened yet hold no index
+    // row; they count as well, or the index would overflow later.
+    const Grid& g = deck_.fpCard31();
+    int buttons = 0;
+    for (int r = 2; r < g.rowCount(); ++r)
+        if (r != exceptRow && g.format(Card31::Tabular, r).type == CellButton) ++buttons;
+    return std::max(indexed, buttons);
+}
+
+bool ChangeSpread::hasElementNumber(int row) const {
+    return !IsBlankOrZero(deck_.fpCard31().value(Card31::Element, row));
+}
+
+void ChangeSpread::showNoIdMessage() { ui_.message(kNoId, {}, Icon::Information); }
+
+void ChangeSpread::setTabularButton(int row, bool on) {
+    Grid& grid = deck_.fpCard31();
+    CellFormat f = grid.format(Card31::Tabular, row);
+    f.type = on ? CellButton : CellEdit;
+    f.buttonText = on ? "Tabular" : "";
+    f.locked = !on;
+    f.backColor = on ? ColorWindow : ColorButtonFace;
+    grid.setFormat(Card31::Tabular, row, f);
+}
+
+}  // namespace rillo

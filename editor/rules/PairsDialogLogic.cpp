@@ -1,0 +1,233 @@
+#include "PairsDialogLogic.h"
+
+#include "AddGridRow.h"
+#include "NumberText.h"
+
+#include <algorithm>
+
+namespace rillo {
+
+namespace {
+
+constexpr const char* kNoId = "You cannot change tabular values on an element with no ID";
+constexpr const char* kNoPairs = "The number of pairs of tabular values (NDP) must be a whole number above 0.";
+constexpr const char* kZero = "0";
+
+CellFormat captionCell() {
+    CellFormat f;
+    f.locked = true;
+    f.backColor = ColorButtonFace;
+    f.hAlign = HAlign::Center;
+    return f;
+}
+
+CellFormat pairCell() {
+    CellFormat f;
+    f.type = CellFloat;
+    f.floatMin = 0;
+    f.floatMax = 99999;
+    f.decimals = 6;
+    f.hAlign = HAlign::Right;
+    return f;
+}
+
+CellFormat greyCell() {
+    CellFormat f;
+    f.locked = true;
+    f.backColor = ColorButtonFace;
+    return f;
+}
+
+bool sameNumber(std::string_view a, std::string_view b) {
+    if (trimmed(a).empty() || trimmed(b).empty()) return false;
+    return readNumber(a) == readNumber(b);
+}
+
+}  // namespace
+
+PairsDialogLogic::Shape PairsDialogLogic::shapeFor(long long ndp) {
+    if (ndp <= 0) return {};
+    Shape s;
+    s.rows = static_cast<int>((ndp + 3) / 4);
+    s.lastRowValues = ndp % 4 == 0 ? ValueCols : static_cast<int>(2 * (ndp % 4));
+    return s;
+}
+
+int PairsDialogLogic::kindCode(const Grid& card31, int row) {
+    const std::string v = card31.value(Card31::JK, row);
+    if (v.empty()) return 0;
+    const long long item = readInteger(v);
+    if (item == JkItem::Inflow) return -1;
+    if (item >= JkItem::DiversionTarget) return static_cast<int>(item);
+    return 0;
+}
+
+PairsDialogLogic::PairsDialogLogic(Deck& deck, UiServices& ui) : deck_(deck), ui_(ui), grid_("fpCard31a", ValueCols, 3) {
+    shapeGrid(shapeFor(1));
+    grid_.setListener(this);
+}
+
+void PairsDialogLogic::shapeGrid(const Shape& shape) {
+    const int pairRows = std::max(shape.rows, 1);
+    grid_.setRowCount(0);
+    grid_.setRowCount(pairRows + 2);
+    grid_.setRowsFrozen(1);
+    for (int c = 1; c <= ValueCols; ++c) {
+        grid_.setFormat(c, 1, captionCell());
+        for (int r = 2; r <= pairRows + 1; ++r) grid_.setFormat(c, r, pairCell());
+    }
+    const int last = pairRows + 1;
+    for (int c = shape.lastRowValues + 1; shape.rows > 0 && c <= ValueCols; ++c) grid_.setFormat(c, last, greyCell());
+
+    const int buttons = pairRows + 2;
+    for (int c = 1; c <= ValueCols; ++c) grid_.setFormat(c, buttons, greyCell());
+    grid_.setButton(1, buttons, "&OK");
+    grid_.setLocked(1, buttons, false);
+    grid_.setButton(2, buttons, "&Cancel");
+    grid_.setLocked(2, buttons, false);
+    grid_.setActiveCell(1, 2);
+}
+
+void PairsDialogLogic::SetPairCaptions(int kind) {
+    const char* x = "Storage (acres/feet):";
+    const char* y = "Discharge (cfs):";
+    if (kind < 0) {
+        x = "Time (hours):";
+        y = "Inflow (cfs):";
+    } else if (kind >= 1) {
+        x = "Total Flow in Element (cfs):";
+        y = "Diverted Flow (cfs):";
+    }
+    for (int c = 1; c <= ValueCols; ++c) grid_.setValue(c, 1, c % 2 == 1 ? x : y);
+}
+
+bool PairsDialogLogic::load(int row) {
+    result_ = Result::Open;
+    indexRow_ = 0;
+    const Grid& card31 = deck_.fpCard31();
+    const std::string element(trimmed(card31.value(Card31::Element, row)));
+    if (element.empty() || readNumber(element) == 0) {
+        ui_.message(kNoId);
+        return false;
+    }
+    const std::string ndpText = card31.value(Card31::NDP, row);
+    const long long ndp = readInteger(ndpText);
+    if (ndp <= 0 || !isNumeric(ndpText)) {
+        ui_.message(kNoPairs, {}, Icon::Exclamation);
+        return false;
+    }
+    const Shape shape = shapeFor(ndp);
+    shapeGrid(shape);
+    SetPairCaptions(kindCode(card31, row));
+
+    const int first = placeBlock(element, shape);
+    const Grid& store = deck_.fpCard31a();
+    if (shape.rows > 1) grid_.setArray(1, 2, store.getArray(1, first, ValueCols, shape.rows - 1));
+    grid_.setArray(1, shape.rows + 1, store.getArray(1, first + shape.rows - 1, shape.lastRowValues, 1));
+    return true;
+}
+
+void PairsDialogLogic::ensureStoreRow(int row) {
+    Grid& store = deck_.fpCard31a();
+    while (row >= store.rowCount()) AddGridRow(store, 0);
+}
+
+int PairsDialogLogic::placeBlock(const std::string& element, const Shape& shape) {
+    Grid& index = deck_.fpSubCard31a();
+    Grid& store = deck_.fpCard31a();
+
+    int at = 0;
+    for (int r = 1; r <= index.rowCount() && !at; ++r)
+        if (sameNumber(index.value(1, r), element)) at = r;
+
+    const auto appendZeros = [&](int from, int count) {
+        for (int i = 0; i < count; ++i) {
+            AddGridRow(store, 0);
+            ensureStoreRow(from + i);
+            for (int c = 1; c <= ValueCols; ++c) store.setValue(c, from + i, kZero);
+        }
+    };
+
+    if (!at) {
+        at = index.lastDataRow() + 1;
+        // A full index grows rather than losing the new element's block.
+        if (at > index.rowCount()) {
+            index.setRowCount(at);
+            for (int c = 1; c <= 3; ++c) index.setFormat(c, at, index.format(c, 1));
+        }
+        const int first = store.lastDataRow() + 1;
+        index.setValue(1, at, element);
+        index.setValue(2, at, std::to_string(first));
+        index.setValue(3, at, std::to_string(shape.rows));
+        appendZeros(first, shape.rows);
+        indexRow_ = at;
+        return first;
+    }
+
+    indexRow_ = at;
+    const int oldFirst = static_cast<int>(readInteger(index.value(2, at)));
+    const int oldRows = static_cast<int>(readInteger(index.value(3, at)));
+    if (shape.rows > oldRows) {
+        // The block cannot grow in place: it moves to the end of the store.
+        const int first = store.lastDataRow() + 1;
+        for (int i = 0; i < oldRows; ++i) {
+            AddGridRow(store, 0);
+            ensureStoreRow(first + i);
+            store.setArray(1, first + i, store.getArray(1, oldFirst + i, ValueCols, 1));
+        }
+        appendZeros(first + oldRows, shape.rows - oldRows);
+        index.setValue(2, at, std::to_string(first));
+        index.setValue(3, at, std::to_string(shape.rows));
+        return first;
+    }
+    if (shape.rows < oldRows) index.setValue(3, at, std::to_string(shape.rows));
+    return oldFirst;
+}
+
+bool PairsDialogLogic::ok() {
+    const int buttonRow = grid_.rowCount();
+    for (int r = 2; r < buttonRow; ++r) {
+        for (int c = 1; c <= ValueCols; ++c) {
+            if (grid_.format(c, r).locked) break;
+            if (grid_.isEmpty(c, r)) {
+                ui_.message("There is an empty cell at column " + std::to_string(c) + " and row " + std::to_string(r));
+                return false;
+            }
+        }
+    }
+    const Grid& index = deck_.fpSubCard31a();
+    if (indexRow_ == 0 || index.isEmpty(1, indexRow_))
+        throw RuntimeError("The tabular values have no block to go to: open the dialog from the element's row.");
+    Grid& store = deck_.fpCard31a();
+    const int first = static_cast<int>(readInteger(index.value(2, indexRow_)));
+    const int rows = std::min(static_cast<int>(readInteger(index.value(3, indexRow_))), buttonRow - 2);
+    for (int i = 0; i < rows; ++i) {
+        ensureStoreRow(first + i);
+        store.setArray(1, first + i, grid_.getArray(1, 2 + i, ValueCols, 1));
+    }
+    close(true);
+    return true;
+}
+
+void PairsDialogLogic::cancel() { close(false); }
+
+void PairsDialogLogic::close(bool accepted) {
+    result_ = accepted ? Result::Accepted : Result::Cancelled;
+    if (onClose_) onClose_(accepted);
+}
+
+void PairsDialogLogic::buttonClicked(Grid& grid, int col, int row, bool) {
+    if (row != grid.rowCount()) return;
+    trapErrors(ui_, [&] {
+        if (col == 1)
+            ok();
+        else if (col == 2)
+            cancel();
+    });
+}
+
+void PairsDialogLogic::mouseUp(Grid&, int button, int, int x, int y) {
+    if (button == 2 && onContextMenu_) onContextMenu_(x, y);
+}
+
+}  // namespace rillo

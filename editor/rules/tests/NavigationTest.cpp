@@ -1,0 +1,102 @@
+// Key navigation with the locked-cell rule, and the "&Add Row" buttons.
+#include "RulesFixture.h"
+
+namespace rillo::testing {
+namespace {
+
+class NavigationTest : public RulesTest {
+protected:
+    /// Row 2 an element of type 5 with data up to column 12, row 3 its
+    /// overflow row (columns 1 to 5 locked and grey).
+    void elementWithOverflow() {
+        Grid& g = deck.fpCard31();
+        element(2, "10");
+        g.setValue(Card31::Type, 2, "5");
+        g.setValue(12, 2, "1.5");
+        dataRows(g, 3);
+        for (int c = 1; c <= Card31::Type; ++c) {
+            g.setLocked(c, 3, true);
+            g.setBackColor(c, 3, ColorButtonFace);
+        }
+        g.setValue(12, 3, "2");
+    }
+    static std::pair<int, int> caret(const Grid& g) { return {g.activeCol(), g.activeRow()}; }
+};
+
+TEST_F(NavigationTest, TabAtTheEndOfARowOntoALockedOverflowCellKeepsTheCaret) {
+    elementWithOverflow();
+    Grid& g = deck.fpCard31();
+    g.setActiveCell(12, 2);
+    g.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(caret(g), std::make_pair(12, 2));
+    g.userKeyDown(KeyRight, 0);
+    EXPECT_EQ(caret(g), std::make_pair(12, 2));
+
+    // Without the overflow row below, the grid moves on as usual.
+    for (int c = 1; c <= Card31::Type; ++c) g.setLocked(c, 3, false);
+    g.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(caret(g), std::make_pair(13, 2));
+    EXPECT_TRUE(ui.dialogue().empty());
+}
+
+TEST_F(NavigationTest, ArrowsAndShiftTabNeverEnterALockedCell) {
+    elementWithOverflow();
+    Grid& g = deck.fpCard31();
+    g.setActiveCell(3, 2);
+    g.userKeyDown(KeyDown, 0);  // onto the overflow row's locked element number
+    EXPECT_EQ(caret(g), std::make_pair(3, 2));
+    g.userKeyDown(KeyUp, 0);  // onto the caption row
+    EXPECT_EQ(caret(g), std::make_pair(3, 2));
+
+    g.setActiveCell(6, 3);
+    g.userKeyDown(KeyLeft, 0);
+    EXPECT_EQ(caret(g), std::make_pair(6, 3));
+    g.userKeyDown(KeyTab, ShiftMask);
+    EXPECT_EQ(caret(g), std::make_pair(6, 3));
+    g.userKeyDown(KeyTab, 0);  // open cells are reached as usual
+    EXPECT_EQ(caret(g), std::make_pair(7, 3));
+    g.userKeyDown(KeyDown, 0);
+    EXPECT_EQ(caret(g), std::make_pair(7, 4));
+}
+
+TEST_F(NavigationTest, TabStillReachesTheDimensionsOfAFreshOverflowElement) {
+    // Nothing typed beyond the type yet: Tab from the type must not wrap
+    // onto the overflow row and stick.
+    Grid& g = deck.fpCard31();
+    element(2, "10");
+    g.setValue(Card31::Type, 2, "4");
+    dataRows(g, 3);
+    for (int c = 1; c <= Card31::Type; ++c) g.setLocked(c, 3, true);
+    g.setActiveCell(Card31::Type, 2);
+    g.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(caret(g), std::make_pair(6, 2));
+}
+
+TEST_F(NavigationTest, AddRowOnAGridWithOneDataRowAddsARowLikeTheTemplate) {
+    Grid& g = deck.fpCard15();
+    ASSERT_EQ(g.rowCount(), 3);
+    g.setValue(2, 2, "5");
+    g.userClickButton(1, 3);
+    ASSERT_EQ(g.rowCount(), 4);
+    EXPECT_EQ(g.format(1, 4).type, CellButton);
+    EXPECT_EQ(g.format(1, 4).buttonText, "&Add Row");
+    for (int c = 1; c <= g.colCount(); ++c) {
+        EXPECT_EQ(g.format(c, 3).type, g.format(c, 2).type) << c;
+        EXPECT_EQ(g.format(c, 3).decimals, g.format(c, 2).decimals) << c;
+        EXPECT_TRUE(g.isEmpty(c, 3)) << c;
+    }
+    EXPECT_EQ(g.value(2, 2), "5");
+
+    // The conveyance grid: the new row is an ordinary element row.
+    Grid& c31 = deck.fpCard31();
+    element(2, "10", "4", JkItem::Detention);
+    c31.userClickButton(1, c31.rowCount());
+    ASSERT_EQ(c31.rowCount(), 4);
+    EXPECT_EQ(c31.format(Card31::JK, 3).type, CellCombo);
+    EXPECT_NE(c31.format(Card31::Tabular, 3).type, CellButton);
+    EXPECT_FALSE(deck.isOverflowRow(3));
+    EXPECT_TRUE(ui.dialogue().empty());
+}
+
+}  // namespace
+}  // namespace rillo::testing

@@ -1,0 +1,139 @@
+// Normal-range questions on cards 1.5 and 3.1, and the direct-flow defaults.
+#include "Ranges.h"
+#include "RulesFixture.h"
+
+#include <cmath>
+#include <sstream>
+
+namespace rillo::testing {
+namespace {
+
+std::string question(const std::string& message, const char* answer) {
+    return "Rillo 2000|None|" + message + "\nDo you want to keep this value?|YesNo -> " + answer;
+}
+
+std::string fixed(double v, int decimals) {
+    std::ostringstream out;
+    out.setf(std::ios::fixed);
+    out.precision(decimals);
+    out << v;
+    return out.str();
+}
+
+using RangeTest = RulesTest;
+
+TEST_F(RangeTest, AskedInTheFirstDataRowOnly) {
+    Grid& g = deck.fpCard15();
+    dataRows(g, 3);
+    ui.yes();
+    typeAndTab(g, 8, 2, "0.005");
+    EXPECT_EQ(ui.dialogue(), std::vector<std::string>{question("Normal ranges are 0.008 to 0.03 ", "Yes")});
+    EXPECT_EQ(g.value(8, 2), "0.0050");
+    EXPECT_EQ(g.activeCol(), 9);
+    EXPECT_EQ(host.focused, std::vector<std::string>{"fpCard15"});
+
+    typeAndTab(g, 8, 3, "0.005");
+    EXPECT_EQ(ui.dialogue().size(), 1u);
+    EXPECT_EQ(g.value(8, 3), "0.0050");
+}
+
+TEST_F(RangeTest, BoundsAreAcceptedAndJustOutsideIsQuestioned) {
+    Grid& g = deck.fpCard15();
+    for (const char* v : {"0.008", "0.03"}) typeAndTab(g, 8, 2, v);
+    typeAndTab(g, 7, 2, "1.0");
+    EXPECT_TRUE(ui.dialogue().empty());
+
+    ui.yes().yes().yes();
+    typeAndTab(g, 8, 2, "0.0079");
+    typeAndTab(g, 8, 2, "0.031");
+    typeAndTab(g, 7, 2, "1.01");
+    EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{question("Normal ranges are 0.008 to 0.03 ", "Yes"),
+                                                        question("Normal ranges are 0.008 to 0.03 ", "Yes"),
+                                                        question("This value maybe too large.", "Yes")}));
+}
+
+TEST_F(RangeTest, EveryRangeOfTheTableTakesItsBoundsAndQuestionsBeyondThem) {
+    for (const NormalRange& range : normalRanges()) {
+        Deck d;
+        ScriptedUi u;
+        RecordingHost h;
+        ChangeSpread r(d, u, h);
+        r.attach();
+        Grid& g = d.grid(range.grid);
+        const int decimals = g.format(range.col, 2).decimals;
+        const double step = std::pow(10.0, -decimals);
+        std::vector<std::string> expected;
+        const auto tryValue = [&](double v, bool asked) {
+            if (asked) u.yes(), expected.push_back(question(range.message, "Yes"));
+            typeAndTab(g, range.col, 2, fixed(v, decimals));
+        };
+        if (range.low) tryValue(*range.low, false), tryValue(*range.low - step, true);
+        if (range.high) tryValue(*range.high, false), tryValue(*range.high + step, true);
+        EXPECT_EQ(u.dialogue(), expected) << g.name() << " column " << range.col;
+    }
+}
+
+TEST_F(RangeTest, NoEmptiesTheCellAndKeepsTheCaretThere) {
+    Grid& g = deck.fpCard15();
+    ui.no();
+    typeAndTab(g, 9, 2, "1.5");
+    EXPECT_EQ(ui.dialogue(), std::vector<std::string>{question("Normal ranges are 0.01 to 0.99 ", "No")});
+    EXPECT_TRUE(g.isEmpty(9, 2));
+    EXPECT_EQ(std::make_pair(g.activeCol(), g.activeRow()), std::make_pair(9, 2));
+}
+
+TEST_F(RangeTest, DecayRateIsQuestionedOnLeavingToTheLeftOthersOnlyToTheRight) {
+    Grid& g = deck.fpCard15();
+    click(g, 8, 2);
+    type(g, "0.005");
+    g.userKeyDown(KeyLeft, 0);
+    EXPECT_TRUE(ui.dialogue().empty());
+    EXPECT_EQ(g.activeCol(), 7);
+
+    ui.yes();
+    click(g, 14, 2);
+    type(g, "2");
+    g.userKeyDown(KeyLeft, 0);
+    EXPECT_EQ(ui.dialogue(), std::vector<std::string>{question("Normal ranges are 0 to 1 ", "Yes")});
+    EXPECT_EQ(g.activeCol(), 13);
+}
+
+TEST_F(RangeTest, ConveyanceRangesInRowTwoOnly) {
+    Grid& g = deck.fpCard31();
+    element(2, "10");
+    element(3, "20");
+    ui.no();
+    typeAndTab(g, 12, 2, "150");
+    EXPECT_EQ(ui.dialogue(), std::vector<std::string>{question("Normal ranges are 0.1 to 100 ", "No")});
+    EXPECT_TRUE(g.isEmpty(12, 2));
+    EXPECT_EQ(g.activeCol(), 12);
+
+    typeAndTab(g, 12, 3, "150");
+    typeAndTab(g, 8, 3, "0.5");
+    EXPECT_EQ(ui.dialogue().size(), 1u);
+}
+
+TEST_F(RangeTest, DirectFlowFillsLengthAndDepthWhenTheCaretMovesOnToTheWidth) {
+    Grid& g = deck.fpCard31();
+    element(2, "10");
+    element(3, "20");
+    click(g, Card31::Type, 2);
+    type(g, "3");
+    g.userKeyDown(KeyLeft, 0);  // leaving to the left: no defaults
+    EXPECT_TRUE(g.isEmpty(7, 2));
+
+    click(g, Card31::Type, 3);
+    type(g, "3");
+    g.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(g.value(7, 3), "1.0000000");
+    EXPECT_EQ(g.value(12, 3), "20.0000000");
+    EXPECT_EQ(g.activeCol(), 6);
+
+    click(g, Card31::Type, 2);
+    g.userKeyDown(KeyTab, 0);  // any row, also without a change
+    EXPECT_EQ(g.value(7, 2), "1.0000000");
+    EXPECT_TRUE(ui.dialogue().empty());
+}
+
+}  // namespace
+}  // namespace rillo::testing
