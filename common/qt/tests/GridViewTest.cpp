@@ -1,0 +1,227 @@
+#include "AddGridRow.h"
+#include "GridTableModel.h"
+#include "GridView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace rillo;
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+struct Recorder : GridListener {
+    Events events;
+    bool cancelLeave = false;
+    void buttonClicked(Grid&, int c, int r, bool) override { events.push_back("Button " + cell(c, r)); }
+    void change(Grid&, int c, int r) override { events.push_back("Change " + cell(c, r)); }
+    void editMode(Grid&, int c, int r, int mode, bool changed) override {
+        events.push_back("EditMode " + cell(c, r) + " " + std::to_string(mode) + (changed ? " changed" : ""));
+    }
+    void leaveCell(Grid&, int c, int r, int nc, int nr, bool& cancel) override {
+        events.push_back("Leave " + cell(c, r) + "->" + cell(nc, nr));
+        cancel = cancelLeave;
+    }
+    void keyDown(Grid&, int& key, int shift) override {
+        events.push_back("Key " + std::to_string(key) + "/" + std::to_string(shift));
+    }
+    void mouseUp(Grid&, int button, int shift, int, int) override {
+        events.push_back("MouseUp " + std::to_string(button) + "/" + std::to_string(shift));
+    }
+    static std::string cell(int c, int r) { return std::to_string(c) + "," + std::to_string(r); }
+};
+
+/// A shown view over a card grid: captions, the template row 2 (float,
+/// integer, combo, edit, locked edit), data rows 3 to 5 and the "&Add Row" row.
+class GridViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        grid.setColCount(5);
+        grid.setRowCount(3);
+        for (int c = 1; c <= 5; ++c) {
+            grid.setValue(c, 1, "Caption " + std::to_string(c));
+            grid.setLocked(c, 1, true);
+        }
+        grid.setFloat(1, 2, 4, 0, 100);
+        grid.setInteger(2, 2, 0, 1900);
+        grid.setCombo(3, 2, "Choose one\t1 = Channel\t2 = Pipe");
+        grid.setLocked(5, 2, true);
+        grid.setButton(1, 3, "&Add Row");
+        grid.setRowsFrozen(1);
+        for (int i = 0; i < 3; ++i) AddGridRow(grid, 0);
+        grid.setActiveCell(1, 2);
+        grid.setListener(&rec);
+        view = std::make_unique<GridView>(grid);
+        view->resize(700, 300);
+        view->show();
+        QApplication::setActiveWindow(view.get());
+        view->setFocus();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    }
+
+    /// Keys go where the user's keys would: the open editor, else the view.
+    QWidget* target() {
+        QWidget* focus = QApplication::focusWidget();
+        return focus ? focus : view.get();
+    }
+    void type(const QString& text) {
+        for (const QChar c : text) QTest::keyClick(target(), c.toLatin1());
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(target(), k, m); }
+    QPoint centre(int col, int row) { return view->visualRect(view->gridModel()->cellIndex(col, row)).center(); }
+    void click(int col, int row, Qt::MouseButton b = Qt::LeftButton) {
+        QTest::mouseClick(view->viewport(), b, Qt::NoModifier, centre(col, row));
+    }
+    std::pair<int, int> current() const {
+        const QModelIndex i = view->currentIndex();
+        return {i.column() + 1, i.row() + 1};
+    }
+
+    Grid grid{"g"};
+    Recorder rec;
+    std::unique_ptr<GridView> view;
+};
+
+}  // namespace
+
+TEST_F(GridViewTest, TypingThenTabEntersTheValueAndRaisesChangeBeforeLeaveCell) {
+    type("2.5");
+    EXPECT_TRUE(view->isEditing());
+    key(Qt::Key_Tab);
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(grid.value(1, 2), "2.5000");
+    EXPECT_EQ(rec.events, (Events{"Key 50/0", "EditMode 1,2 1", "EditMode 1,2 0 changed", "Key 9/0", "Change 1,2",
+                                  "Leave 1,2->2,2"}));
+    EXPECT_EQ(current(), std::make_pair(2, 2));
+    EXPECT_EQ(grid.activeCol(), 2);
+}
+
+TEST_F(GridViewTest, EnterArrowsAndShiftTabMoveOnlyThroughTheGrid) {
+    type("7");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid.value(1, 2), "7.0000");
+    EXPECT_EQ(current(), std::make_pair(1, 3));
+    key(Qt::Key_Right);  // no editor: one step, not two
+    EXPECT_EQ(current(), std::make_pair(2, 3));
+    type("12");
+    key(Qt::Key_Down);  // leaves the editor downwards
+    EXPECT_EQ(grid.value(2, 3), "12");
+    EXPECT_EQ(current(), std::make_pair(2, 4));
+    key(Qt::Key_Up);
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(current(), std::make_pair(1, 3));
+    EXPECT_EQ(rec.events.back(), "Leave 2,3->1,3");
+    EXPECT_EQ(std::count(rec.events.begin(), rec.events.end(), "Key 9/1"), 1);
+}
+
+TEST_F(GridViewTest, ACancelledLeaveCellKeepsTheCaretButKeepsTheEntry) {
+    rec.cancelLeave = true;
+    type("3");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid.value(1, 2), "3.0000");
+    EXPECT_EQ(rec.events.back(), "Leave 1,2->2,2");
+    EXPECT_EQ(current(), std::make_pair(1, 2));
+    click(3, 4);
+    EXPECT_EQ(current(), std::make_pair(1, 2));
+    EXPECT_EQ(grid.activeRow(), 2);
+    rec.cancelLeave = false;
+    click(3, 4);
+    EXPECT_EQ(current(), std::make_pair(3, 4));
+}
+
+TEST_F(GridViewTest, EscapeAndRefusedEntriesLeaveTheCellAsItWas) {
+    grid.setValue(1, 2, "1");
+    type("5");
+    key(Qt::Key_Escape);
+    EXPECT_EQ(grid.value(1, 2), "1.0000");
+    EXPECT_EQ(rec.events, (Events{"Key 53/0", "EditMode 1,2 1", "EditMode 1,2 0"}));
+
+    rec.events.clear();
+    type("abc150");  // letters never get in; 150 is above the maximum of 100
+    key(Qt::Key_Tab);
+    EXPECT_TRUE(view->isEditing());  // the editor stays open, the caret stays
+    EXPECT_EQ(current(), std::make_pair(1, 2));
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid.value(1, 2), "15.0000");
+    EXPECT_EQ(current(), std::make_pair(2, 2));
+}
+
+TEST_F(GridViewTest, LockedAndButtonCellsRefuseTypingAndAButtonClickRaisesButtonClicked) {
+    grid.setActiveCell(5, 2);
+    type("9");
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(grid.value(5, 2), "");
+    EXPECT_EQ(rec.events, (Events{"Key 57/0"}));
+
+    rec.events.clear();
+    click(1, 6);  // the "&Add Row" button
+    EXPECT_EQ(rec.events, (Events{"Leave 5,2->1,6", "Button 1,6", "MouseUp 1/0"}));
+    type("x");
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(grid.value(1, 6), "");
+}
+
+TEST_F(GridViewTest, MouseClicksMoveTheCaretRightClicksOnlyRaiseMouseUp) {
+    QSignalSpy released(view.get(), &GridView::mouseReleased);
+    click(2, 4);
+    EXPECT_EQ(rec.events, (Events{"Leave 1,2->2,4", "MouseUp 1/0"}));
+    rec.events.clear();
+    click(3, 5, Qt::RightButton);
+    EXPECT_EQ(rec.events, (Events{"MouseUp 2/0"}));
+    EXPECT_EQ(current(), std::make_pair(2, 4));
+    ASSERT_EQ(released.count(), 2);
+    EXPECT_EQ(released.at(1).at(0).toInt(), 2);
+}
+
+TEST_F(GridViewTest, DoubleClickEditsAComboTakesTheItemIndex) {
+    click(3, 3);  // a double click is a press and release, then the double click
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, centre(3, 3));
+    auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(2);
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid.value(3, 3), "2");
+    EXPECT_EQ(view->gridModel()->data(view->gridModel()->cellIndex(3, 3)).toString(), "2 = Pipe");
+    EXPECT_EQ(current(), std::make_pair(3, 4));
+}
+
+TEST_F(GridViewTest, TheViewFollowsTheGridAndTellsItTheSelection) {
+    grid.setActiveCell(2, 5);
+    EXPECT_EQ(current(), std::make_pair(2, 5));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(3, 4));
+    EXPECT_EQ(grid.activeCol(), 2);
+    EXPECT_EQ(grid.activeRow(), 5);
+    EXPECT_EQ((std::vector<int>{grid.selCol1(), grid.selRow1(), grid.selCol2(), grid.selRow2()}),
+              (std::vector<int>{2, 4, 3, 5}));
+}
+
+TEST_F(GridViewTest, DeleteRaisesKeyDownAndReportsItsReleaseWithoutEditing) {
+    QSignalSpy released(view.get(), &GridView::keyReleased);
+    grid.setValue(1, 2, "4");
+    key(Qt::Key_Delete);
+    EXPECT_EQ(grid.value(1, 2), "4.0000");
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(rec.events, (Events{"Key 46/0"}));
+    ASSERT_EQ(released.count(), 1);
+    EXPECT_EQ(released.at(0).at(0).toInt(), KeyDelete);
+}
+
+TEST_F(GridViewTest, CaptionsStayInTheHeaderAndRowsKeepOneHeight) {
+    EXPECT_TRUE(view->isRowHidden(0));
+    EXPECT_EQ(view->model()->headerData(0, Qt::Horizontal).toString(), "Caption 1");
+    for (int i = 0; i < 2000; ++i) AddGridRow(grid, 0);
+    view->scrollToBottom();
+    EXPECT_EQ(view->verticalHeader()->sectionSize(1), view->verticalHeader()->sectionSize(1500));
+    EXPECT_TRUE(view->horizontalHeader()->isVisible());
+}
