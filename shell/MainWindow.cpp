@@ -1,0 +1,504 @@
+#include "MainWindow.h"
+
+#include "AboutWindow.h"
+#include "AppPaths.h"
+#include "BasicHelpWindow.h"
+#include "ChildFrame.h"
+#include "CoverWindow.h"
+#include "DeckReader.h"
+#include "DeckWriter.h"
+#include "EditCommands.h"
+#include "EditorWindow.h"
+#include "Pictures.h"
+#include "ShowRunForm.h"
+#include "WindowPlacement.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace rillo::shell {
+
+namespace {
+
+EditorWindow* asEditor(QWidget* widget) { return static_cast<EditorWindow*>(widget); }
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent),
+      applicationFolder_(QCoreApplication::applicationDirPath()),
+      mdi_(new QMdiArea(this)),
+      picture1_(new QWidget(this)),
+      sbStatusBar_(new QStatusBar(picture1_)),
+      statusPanel_(new QLabel(QStringLiteral("Status"), sbStatusBar_)),
+      datePanel_(new QLabel(sbStatusBar_)),
+      timePanel_(new QLabel(sbStatusBar_)),
+      prgBar_(new QProgressBar(picture1_)),
+      clock_(new QTimer(this)),
+      tbToolBar_(new QToolBar(this)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromLatin1(AppVersion::title));
+    setWindowIcon(programIcon());
+    // The View menu alone shows and hides the bars.
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    ui_.setDialogParent(this);
+    ui_.setProgressBar(prgBar_);
+
+    mdi_->setObjectName(QStringLiteral("mdiArea"));
+    mdi_->setBackground(palette().brush(QPalette::Dark));
+    mdi_->installEventFilter(this);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::childActivated);
+
+    createMenus();
+    createToolBar();
+    createStatusBar();
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(mdi_, 1);
+    layout->addWidget(picture1_);
+    setCentralWidget(central);
+
+    cover_ = new CoverWindow;
+    cover_->setPopupMenu(mnuFile_);
+    connect(cover_, &CoverWindow::openClicked, this, &MainWindow::fileOpen);
+    connect(cover_, &CoverWindow::newClicked, this, &MainWindow::fileNew);
+    connect(cover_, &CoverWindow::runClicked, this, &MainWindow::fileRun);
+    connect(cover_, &CoverWindow::helpClicked, this, &MainWindow::helpBasic);
+    connect(cover_, &CoverWindow::exitClicked, this, &MainWindow::fileExit);
+    coverFrame_ = new ChildFrame(nullptr, Qt::FramelessWindowHint);
+    coverFrame_->setObjectName(QStringLiteral("coverFrame"));
+    coverFrame_->setWidget(cover_);
+    coverFrame_->setClosable(false);
+    coverFrame_->setSystemMenu(nullptr);
+    mdi_->addSubWindow(coverFrame_);
+    coverFrame_->hide();
+
+    setNoDeckState();
+}
+
+MainWindow::~MainWindow() = default;
+
+// ---- Building the window ----
+
+QAction* MainWindow::addItem(QMenu* menu, const QString& name, const QString& caption, void (MainWindow::*handler)(),
+                             const QKeySequence& shortcut) {
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(name);
+    if (!shortcut.isEmpty()) item->setShortcut(shortcut);
+    connect(item, &QAction::triggered, this, handler);
+    return item;
+}
+
+void MainWindow::createMenus() {
+    mnuFile_ = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile_->setObjectName(QStringLiteral("mnuFile"));
+    addItem(mnuFile_, QStringLiteral("mnuFileNew"), QStringLiteral("&New"), &MainWindow::fileNew,
+            QKeySequence(Qt::CTRL | Qt::Key_N));
+    addItem(mnuFile_, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open..."), &MainWindow::fileOpen,
+            QKeySequence(Qt::CTRL | Qt::Key_O));
+    addItem(mnuFile_, QStringLiteral("mnuFileClose"), QStringLiteral("&Close"), &MainWindow::fileClose);
+    addItem(mnuFile_, QStringLiteral("mnuFileRun"), QStringLiteral("&Run Rillo2000"), &MainWindow::fileRun);
+    mnuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileBar0"));
+    addItem(mnuFile_, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"), &MainWindow::fileSave);
+    mnuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileBar1"));
+    addItem(mnuFile_, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"), &MainWindow::fileExit);
+
+    mnuEdit_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit_->setObjectName(QStringLiteral("mnuEdit"));
+    addItem(mnuEdit_, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"), &MainWindow::editCut,
+            QKeySequence(Qt::CTRL | Qt::Key_X));
+    addItem(mnuEdit_, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"), &MainWindow::editCopy,
+            QKeySequence(Qt::CTRL | Qt::Key_C));
+    addItem(mnuEdit_, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"), &MainWindow::editPaste,
+            QKeySequence(Qt::CTRL | Qt::Key_V));
+
+    mnuView_ = menuBar()->addMenu(QStringLiteral("&View"));
+    mnuView_->setObjectName(QStringLiteral("mnuView"));
+    QAction* toolbarItem = mnuView_->addAction(QStringLiteral("&Toolbar"));
+    toolbarItem->setObjectName(QStringLiteral("mnuViewToolbar"));
+    toolbarItem->setCheckable(true);
+    toolbarItem->setChecked(true);
+    connect(toolbarItem, &QAction::toggled, this, [this](bool checked) { trap([&] { tbToolBar_->setVisible(checked); }); });
+    QAction* statusItem = mnuView_->addAction(QStringLiteral("Status &Bar"));
+    statusItem->setObjectName(QStringLiteral("mnuViewStatusBar"));
+    statusItem->setCheckable(true);
+    statusItem->setChecked(true);
+    connect(statusItem, &QAction::toggled, this, [this](bool checked) {
+        trap([&] {
+            sbStatusBar_->setVisible(checked);
+            picture1_->setVisible(checked);
+        });
+    });
+
+    mnuHelp_ = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp_->setObjectName(QStringLiteral("mnuHelp"));
+    addItem(mnuHelp_, QStringLiteral("mnuHelpBasic"), QStringLiteral("&Basic Help"), &MainWindow::helpBasic);
+    addItem(mnuHelp_, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About "), &MainWindow::helpAbout);
+}
+
+void MainWindow::createToolBar() {
+    tbToolBar_->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar_->setWindowTitle(QStringLiteral("Toolbar"));
+    tbToolBar_->setMovable(false);
+    tbToolBar_->setFloatable(false);
+    tbToolBar_->setIconSize(QSize(16, 16));
+    addToolBar(Qt::TopToolBarArea, tbToolBar_);
+
+    const QStringList keys{QStringLiteral("New"), QStringLiteral("Open"), QStringLiteral("Save"), QString(),
+                           QString(),              QStringLiteral("Cut"),  QStringLiteral("Copy"), QStringLiteral("Paste")};
+    for (const QString& key : keys) {
+        QAction* button = nullptr;
+        if (key.isEmpty()) {
+            button = tbToolBar_->addSeparator();
+            button->setVisible(false);
+        } else {
+            button = tbToolBar_->addAction(toolbarImage(key), key);
+            button->setToolTip(key);
+            button->setObjectName(QStringLiteral("tb") + key);
+        }
+        button->setData(key);
+        toolbarButtons_ << button;
+    }
+    connect(tbToolBar_, &QToolBar::actionTriggered, this,
+            [this](QAction* button) { toolbarButtonClicked(button->data().toString()); });
+}
+
+void MainWindow::createStatusBar() {
+    picture1_->setObjectName(QStringLiteral("Picture1"));
+    sbStatusBar_->setObjectName(QStringLiteral("sbStatusBar"));
+    statusPanel_->setObjectName(QStringLiteral("pnlStatus"));
+    datePanel_->setObjectName(QStringLiteral("pnlDate"));
+    timePanel_->setObjectName(QStringLiteral("pnlTime"));
+    for (QLabel* panel : {statusPanel_, datePanel_, timePanel_}) {
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(4, 0, 4, 0);
+    }
+    sbStatusBar_->addWidget(statusPanel_, 1);
+    sbStatusBar_->addPermanentWidget(datePanel_);
+    sbStatusBar_->addPermanentWidget(timePanel_);
+
+    const int height = twipsToPixels(StatusBarHeight, logicalDpiY());
+    picture1_->setFixedHeight(height);
+    auto* layout = new QVBoxLayout(picture1_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(sbStatusBar_);
+    picture1_->installEventFilter(this);
+
+    prgBar_->setObjectName(QStringLiteral("prgBar"));
+    prgBar_->setTextVisible(false);
+    prgBar_->setMaximum(10000);
+    prgBar_->hide();
+    placeProgressBar();
+
+    clock_->setInterval(1000);
+    connect(clock_, &QTimer::timeout, this, &MainWindow::updateClock);
+    clock_->start();
+    updateClock();
+}
+
+void MainWindow::updateClock() {
+    const QLocale locale;
+    const QString date = locale.toString(QDate::currentDate(), QLocale::ShortFormat);
+    const QString time = locale.toString(QTime::currentTime(), QLocale::ShortFormat);
+    if (datePanel_->text() != date) datePanel_->setText(date);
+    if (timePanel_->text() != time) timePanel_->setText(time);
+}
+
+void MainWindow::placeProgressBar() {
+    const double dpiX = logicalDpiX(), dpiY = logicalDpiY();
+    const QRect status = sbStatusBar_->geometry();
+    const TwipRect bar =
+        progressBarPlacement(pixelsToTwips(status.top(), dpiY),
+                             status.height() > 0 ? pixelsToTwips(status.height(), dpiY) : StatusBarHeight);
+    prgBar_->setGeometry(twipsToPixels(bar.left, dpiX), twipsToPixels(bar.top, dpiY), twipsToPixels(bar.width, dpiX),
+                         twipsToPixels(bar.height, dpiY));
+    prgBar_->raise();
+}
+
+void MainWindow::restorePlacement() {
+    placeProgressBar();
+    trap([this] {
+        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+        if (!screen) return;
+        const double dpiX = logicalDpiX(), dpiY = logicalDpiY();
+        const QRect all = screen->virtualGeometry();
+        const TwipRect desktop{pixelsToTwips(all.left(), dpiX), pixelsToTwips(all.top(), dpiY),
+                               pixelsToTwips(all.width(), dpiX), pixelsToTwips(all.height(), dpiY)};
+        const TwipRect placement = loadPlacement(ui_, pixelsToTwips(screen->geometry().width(), dpiX),
+                                                 pixelsToTwips(screen->geometry().height(), dpiY), desktop);
+        // The stored size is the outer size, frame included.
+        const QSize frame = frameGeometry().size() - size();
+        move(twipsToPixels(placement.left, dpiX), twipsToPixels(placement.top, dpiY));
+        resize(twipsToPixels(placement.width, dpiX) - frame.width(),
+               twipsToPixels(placement.height, dpiY) - frame.height());
+    });
+}
+
+// ---- Child windows ----
+
+void MainWindow::loadCover() { showCover(); }
+
+void MainWindow::fitCover() {
+    if (coverFrame_) coverFrame_->setGeometry(mdi_->viewport()->rect());
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        if (watched == mdi_) fitCover();
+        if (watched == picture1_) placeProgressBar();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showCover() {
+    if (exiting_ || !coverFrame_) return;
+    coverFrame_->show();
+    fitCover();
+    mdi_->setActiveSubWindow(coverFrame_);
+    coverActivated();
+}
+
+void MainWindow::coverActivated() {
+    ui_.setPointer(Pointer::Normal);
+    setNoDeckState();
+    coverFrame_->setWindowState(Qt::WindowNoState);
+    fitCover();
+}
+
+void MainWindow::childActivated(QMdiSubWindow* child) {
+    if (!child) return;
+    if (child == coverFrame_)
+        coverActivated();
+    else if (child == editorFrame_)
+        setDeckOpenState();
+}
+
+void MainWindow::createEditor() {
+    auto* editor = new EditorWindow(*this, nullptr);
+    auto* frame = new ChildFrame;
+    frame->setObjectName(QStringLiteral("editorFrame"));
+    frame->setWidget(editor);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    connect(frame, &ChildFrame::closed, this, &MainWindow::editorClosed);
+    mdi_->addSubWindow(frame);
+    frame->hide();
+    editor_ = editor;
+    editorFrame_ = frame;
+}
+
+void MainWindow::editorClosed() {
+    editor_ = nullptr;
+    editorFrame_ = nullptr;
+    // One child at a time: the start window is back whatever the editor did.
+    if (!exiting_ && coverFrame_ && coverFrame_->isHidden()) showCover();
+}
+
+QWidget* MainWindow::editorWindow() const { return editor_; }
+
+BasicHelpWindow* MainWindow::helpWindow() const { return help_.data(); }
+
+QWidget* MainWindow::activeChild() const {
+    if (editor_ && editorFrame_ && !editorFrame_->isHidden()) return editor_;
+    return cover_;
+}
+
+Deck& MainWindow::deck() {
+    if (!editor_) createEditor();
+    return asEditor(editor_)->deck();
+}
+
+void MainWindow::setEditorCaption(const std::string& caption) {
+    if (!editor_) createEditor();
+    editor_->setWindowTitle(QString::fromStdString(caption));
+}
+
+void MainWindow::showEditor() {
+    if (!editor_) createEditor();
+    coverFrame_->hide();
+    editorFrame_->showMaximized();
+    mdi_->setActiveSubWindow(editorFrame_);
+    setDeckOpenState();
+}
+
+void MainWindow::showPage(int page) {
+    if (editor_) asEditor(editor_)->showPage(page);
+}
+
+void MainWindow::unloadEditor() {
+    if (editorFrame_) editorFrame_->close();
+}
+
+bool MainWindow::isEditorActive() { return editor_ && activeChild() == editor_; }
+
+// ---- Menu and toolbar states ----
+
+void MainWindow::setNoDeckState() {
+    for (const char* name : {"mnuFileNew", "mnuFileOpen", "mnuFileRun"}) menuItem(QLatin1String(name))->setVisible(true);
+    for (const char* name : {"mnuFileBar0", "mnuFileSave"}) menuItem(QLatin1String(name))->setVisible(false);
+    mnuEdit_->menuAction()->setVisible(false);
+    for (int position = 1; position <= 8; ++position) toolbarButton(position)->setVisible(position <= 2);
+}
+
+void MainWindow::setDeckOpenState() {
+    for (const char* name : {"mnuFileNew", "mnuFileOpen", "mnuFileRun"}) menuItem(QLatin1String(name))->setVisible(false);
+    for (const char* name : {"mnuFileBar0", "mnuFileSave"}) menuItem(QLatin1String(name))->setVisible(true);
+    mnuEdit_->menuAction()->setVisible(true);
+    for (int position = 1; position <= 8; ++position)
+        toolbarButton(position)->setVisible(position == 3 || position >= 6);
+}
+
+QAction* MainWindow::menuItem(const QString& name) const {
+    for (QMenu* menu : {mnuFile_, mnuEdit_, mnuView_, mnuHelp_}) {
+        for (QAction* item : menu->actions())
+            if (item->objectName() == name) return item;
+    }
+    return nullptr;
+}
+
+QAction* MainWindow::toolbarButton(int position) const {
+    return position >= 1 && position <= toolbarButtons_.size() ? toolbarButtons_.at(position - 1) : nullptr;
+}
+
+// ---- Commands ----
+
+void MainWindow::trap(const std::function<void()>& handler) { trapErrors(ui_, handler); }
+
+void MainWindow::fileNew() {
+    trap([this] {
+        ui_.dialogFileName().clear();
+        OpenDeck(ui_, *this, templatePath(applicationFolder_).toStdString());
+    });
+}
+
+void MainWindow::fileOpen() {
+    trap([this] { OpenDeck(ui_, *this, {}); });
+}
+
+void MainWindow::fileClose() {
+    trap([this] {
+        if (activeChild() == cover_) return;
+        unloadEditor();
+        showCover();
+    });
+}
+
+void MainWindow::fileRun() {
+    trap([this] {
+        run::showRunForm(this, ui_, applicationFolder_, [this] {
+            AboutWindow about(QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this);
+            about.exec();
+        });
+    });
+}
+
+void MainWindow::fileSave() {
+    trap([this] {
+        if (!editor_) return;
+        SaveDeck(ui_, *this);
+        flags_.returnToCover = true;
+    });
+}
+
+void MainWindow::saveDeck() { SaveDeck(ui_, *this); }
+
+void MainWindow::fileExit() {
+    trap([this] { close(); });
+}
+
+void MainWindow::editCut() {
+    trap([this] { EditCommands(ui_, QApplication::focusWidget()).cut(); });
+}
+
+void MainWindow::editCopy() {
+    trap([this] { EditCommands(ui_, QApplication::focusWidget()).copy(); });
+}
+
+void MainWindow::editPaste() {
+    trap([this] { EditCommands(ui_, QApplication::focusWidget()).paste(); });
+}
+
+void MainWindow::helpBasic() {
+    trap([this] {
+        if (!help_) {
+            help_ = new BasicHelpWindow(this);
+            help_->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        help_->show();
+        help_->raise();
+        help_->activateWindow();
+    });
+}
+
+void MainWindow::helpAbout() {
+    trap([this] {
+        AboutWindow about(this);
+        about.exec();
+    });
+}
+
+void MainWindow::toolbarButtonClicked(const QString& key) {
+    if (key == QLatin1String("New"))
+        fileNew();
+    else if (key == QLatin1String("Open"))
+        fileOpen();
+    else if (key == QLatin1String("Save"))
+        fileSave();
+    else if (key == QLatin1String("Cut"))
+        editCut();
+    else if (key == QLatin1String("Copy"))
+        editCopy();
+    else if (key == QLatin1String("Paste"))
+        editPaste();
+}
+
+// ---- Exit ----
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (exiting_) {
+        event->accept();
+        return;
+    }
+    trap([this] {
+        const Qt::WindowStates state = windowState();
+        if (!(state & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
+            const double dpiX = logicalDpiX(), dpiY = logicalDpiY();
+            const QRect outer = frameGeometry();
+            savePlacement(ui_, {pixelsToTwips(outer.left(), dpiX), pixelsToTwips(outer.top(), dpiY),
+                                pixelsToTwips(outer.width(), dpiX), pixelsToTwips(outer.height(), dpiY)});
+        }
+    });
+    exiting_ = true;
+    // Every window of the program closes in turn, the editor by its own rules.
+    if (editorFrame_) editorFrame_->close();
+    if (coverFrame_) {
+        coverFrame_->setClosable(true);
+        coverFrame_->close();
+        coverFrame_ = nullptr;
+        cover_ = nullptr;
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible()) window->close();
+    }
+    flags_.returnToCover = true;
+    event->accept();
+}
+
+}  // namespace rillo::shell

@@ -1,0 +1,147 @@
+#pragma once
+// The program's one top-level window: a frame that holds one child window
+// at a time (the start window while no deck is open, the card editor while
+// one is), with the menus, toolbar, status bar and progress bar, and the
+// document commands. It lends the deck procedures its file dialog and
+// progress bar through the user-interface services, and remembers its
+// placement between runs.
+
+#include "DeckHost.h"
+#include "EditorShell.h"
+#include "QtUi.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QProgressBar;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+
+namespace rillo::shell {
+
+class BasicHelpWindow;
+class ChildFrame;
+class CoverWindow;
+
+class MainWindow : public QMainWindow, public EditorHost, public EditorShell {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /// The folder of the template deck (the program's folder by default).
+    void setApplicationFolder(const QString& folder) { applicationFolder_ = folder; }
+    const QString& applicationFolder() const { return applicationFolder_; }
+
+    /// Loading: places the progress bar over the status bar and the window
+    /// where the settings say.
+    void restorePlacement();
+    /// Shows the start window as the first child.
+    void loadCover();
+
+    // The commands; every one reports its errors in a message box.
+    void fileNew();
+    void fileOpen();
+    void fileClose();
+    void fileRun();
+    void fileSave();
+    void fileExit();
+    void editCut();
+    void editCopy();
+    void editPaste();
+    void helpBasic();
+    void helpAbout();
+    /// A toolbar click, dispatched on the button's key.
+    void toolbarButtonClicked(const QString& key);
+
+    /// Menus and toolbar to the no-deck state (the start window was activated).
+    void setNoDeckState();
+
+    // EditorHost
+    Deck& deck() override;
+    AppFlags& flags() override { return flags_; }
+    void setEditorCaption(const std::string& caption) override;
+    void showEditor() override;
+    void showPage(int page) override;
+    void unloadEditor() override;
+
+    // EditorShell
+    UiServices& ui() override { return ui_; }
+    void setDeckOpenState() override;
+    QMenu* editMenu() override { return mnuEdit_; }
+    void saveDeck() override;
+    void showCover() override;
+    bool isEditorActive() override;
+    QWidget* mainWindow() override { return this; }
+
+    QtUi& qtUi() { return ui_; }
+    QMenu* fileMenu() const { return mnuFile_; }
+    /// A menu item by name ("mnuFileNew", ...).
+    QAction* menuItem(const QString& name) const;
+    QToolBar* toolBar() const { return tbToolBar_; }
+    /// Toolbar button by position, 1 to 8.
+    QAction* toolbarButton(int position) const;
+    QWidget* statusContainer() const { return picture1_; }
+    QStatusBar* statusBarPanels() const { return sbStatusBar_; }
+    QProgressBar* progressBar() const { return prgBar_; }
+    CoverWindow* cover() const { return cover_; }
+    /// The open deck's window, or null.
+    QWidget* editorWindow() const;
+    /// The child window the commands act on: the editor when a deck is
+    /// open, otherwise the start window.
+    QWidget* activeChild() const;
+    BasicHelpWindow* helpWindow() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    QAction* addItem(QMenu* menu, const QString& name, const QString& caption, void (MainWindow::*handler)(),
+                     const QKeySequence& shortcut = {});
+    void trap(const std::function<void()>& handler);
+    void createEditor();
+    void editorClosed();
+    void coverActivated();
+    void childActivated(QMdiSubWindow* child);
+    void fitCover();
+    void placeProgressBar();
+    void updateClock();
+
+    QtUi ui_;
+    AppFlags flags_;
+    QString applicationFolder_;
+
+    QMdiArea* mdi_;
+    QWidget* picture1_;
+    QStatusBar* sbStatusBar_;
+    QLabel* statusPanel_;
+    QLabel* datePanel_;
+    QLabel* timePanel_;
+    QProgressBar* prgBar_;
+    QTimer* clock_;
+    QToolBar* tbToolBar_;
+    QList<QAction*> toolbarButtons_;
+
+    QMenu* mnuFile_ = nullptr;
+    QMenu* mnuEdit_ = nullptr;
+    QMenu* mnuView_ = nullptr;
+    QMenu* mnuHelp_ = nullptr;
+
+    CoverWindow* cover_ = nullptr;
+    ChildFrame* coverFrame_ = nullptr;
+    QPointer<ChildFrame> editorFrame_;
+    QWidget* editor_ = nullptr;
+    QPointer<BasicHelpWindow> help_;
+    bool exiting_ = false;
+};
+
+}  // namespace rillo::shell
