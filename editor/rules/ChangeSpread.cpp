@@ -90,7 +90,10 @@ void ChangeSpread::buttonClicked(Grid& grid, int col, int row, bool) {
 }
 
 void ChangeSpread::editMode(Grid& grid, int col, int row, int mode, bool) {
-    if (mode == 1 && isCard(grid, GridId::fpCard31)) previousCellValue_ = grid.value(col, row);
+    if (mode == 1 && isCard(grid, GridId::fpCard31)) {
+        previousCellValue_ = grid.value(col, row);
+        previousCell_ = {col, row};
+    }
 }
 
 void ChangeSpread::change(Grid& grid, int col, int row) {
@@ -358,8 +361,14 @@ void ChangeSpread::diversionPrompt(int row) {
             ui_.message("Must Enter Numeric Data");
         }
         if (target.empty()) {
-            // Cancelled: the cell goes back to what it held.
-            grid.setValue(Card31::JK, row, previousCellValue_);
+            // Cancelled: the cell goes back to the special type it held, if
+            // that is known; a diversion without a target is no choice.
+            const bool known = previousCell_ == std::make_pair(static_cast<int>(Card31::JK), row) &&
+                               !previousCellValue_.empty() &&
+                               readInteger(previousCellValue_) != JkItem::Diversion &&
+                               readInteger(previousCellValue_) <
+                                   static_cast<long long>(grid.comboItems(Card31::JK, row).size());
+            grid.setValue(Card31::JK, row, known ? previousCellValue_ : std::string());
         } else {
             target.insert(0, 4 - target.size(), '0');
             grid.setComboItem(Card31::JK, row, JkItem::DiversionTarget, "Diversion to Element  " + target);

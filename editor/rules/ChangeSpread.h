@@ -12,6 +12,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace rillo {
 
@@ -76,6 +77,7 @@ private:
     RulesHost& host_;
     bool tabularPending_ = false;
     std::string previousCellValue_;
+    std::pair<int, int> previousCell_{0, 0};  ///< the cell PreviousCellValue came from
 
     static inline int zeroRainfallCount_ = 0;
 };

@@ -134,6 +134,16 @@ TEST_F(Card31Test, DiversionPromptCancelledLeavesTheTypeAsItWas) {
     EXPECT_EQ(ui.dialogue(), std::vector<std::string>{kPrompt + "(cancel)"});
 }
 
+TEST_F(Card31Test, EmptyingTheSpecialTypeEndsTheElementsPairs) {
+    element(2, "10", "4", JkItem::Detention);
+    indexRow(1, "10", 2, 1);
+    typeAndTab(g, Card31::JK, 2, "");
+    EXPECT_TRUE(g.isEmpty(Card31::NDP, 2));
+    EXPECT_FALSE(hasTabularButton(2));
+    EXPECT_EQ(index.lastDataRow(), 0);
+    EXPECT_TRUE(ui.dialogue().empty());
+}
+
 TEST_F(Card31Test, SpecialTypeOnAnElementWithoutANumber) {
     dataRows(g, 2);
     typeAndTab(g, Card31::JK, 2, "2");
