@@ -384,7 +384,8 @@ bool Grid::userEnterText(std::string_view text) {
     const CellFormat& f = format(col, row);
     const std::string_view t = trimmed(text);
     if ((f.type == CellFloat || f.type == CellInteger) && !t.empty()) {
-        if (!isNumeric(t)) return false;
+        // Typed numbers are plain decimals: an exponent would be read as its mantissa.
+        if (!isNumeric(t) || t.find_first_of("eE") != std::string_view::npos) return false;
         const double v = readNumber(t);
         if (f.type == CellFloat && (v < f.floatMin || v > f.floatMax)) return false;
         if (f.type == CellInteger && (v < static_cast<double>(f.intMin) || v > static_cast<double>(f.intMax)))
@@ -430,10 +431,10 @@ bool Grid::userMoveTo(int col, int row) {
     return true;
 }
 
-void Grid::userKeyDown(int keyCode, int shift) {
+int Grid::userKeyDown(int keyCode, int shift) {
     const int startCol = activeCol_, startRow = activeRow_;
     if (listener_) listener_->keyDown(*this, keyCode, shift);
-    if (cols_ == 0 || rowCount() == 0) return;
+    if (cols_ == 0 || rowCount() == 0) return keyCode;
     int col = activeCol_, row = activeRow_;
     const bool plain = shift == 0;
     switch (keyCode) {
@@ -445,7 +446,7 @@ void Grid::userKeyDown(int keyCode, int shift) {
             if (col > 1) --col;
             else if (row > 1) col = cols_, --row;
         } else {
-            return;
+            return keyCode;
         }
         break;
     case KeyRight: if (col < cols_) ++col; break;
@@ -453,15 +454,16 @@ void Grid::userKeyDown(int keyCode, int shift) {
     case KeyUp: if (row > 1) --row; break;
     case KeyDown:
     case KeyReturn: if (row < rowCount()) ++row; break;
-    default: return;
+    default: return keyCode;
     }
     if (col == startCol && row == startRow) {
         // A handler turned the caret back: it stays where the key found it.
         setActiveCell(col, row);
         raiseChangeIfPending();
-        return;
+        return keyCode;
     }
     userMoveTo(col, row);
+    return keyCode;
 }
 
 void Grid::userClickButton(int col, int row) {

@@ -155,8 +155,9 @@ public:
     /// then LeaveCell. Returns whether the caret is now at (col, row).
     bool userMoveTo(int col, int row);
     /// A key press: raises KeyDown, then does the grid's own handling of
-    /// Tab, Enter and the arrows from wherever the caret then is.
-    void userKeyDown(int keyCode, int shift);
+    /// Tab, Enter and the arrows from wherever the caret then is. Returns
+    /// the key code as the handler left it (0: swallowed).
+    int userKeyDown(int keyCode, int shift);
     void userClickButton(int col, int row);
     void userMouseUp(int button, int shift, int x, int y);
     /// Whether the user may type into a cell (inside, unlocked, not a button).

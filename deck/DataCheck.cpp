@@ -33,17 +33,4 @@ bool FindValueInGridColumn(const Grid& grid, int col, double value) {
     return false;
 }
 
-int FindDuplicateRow(const Grid& grid, int col, int row) {
-    const std::string mine = grid.value(col, row);
-    if (mine.empty()) return 0;
-    const double number = readNumber(mine);
-    const int last = grid.lastDataRow();
-    for (int r = 2; r <= last; ++r) {
-        if (r == row) continue;
-        const std::string v = grid.value(col, r);
-        if (!v.empty() && readNumber(v) == number) return r;
-    }
-    return 0;
-}
-
 }  // namespace rillo

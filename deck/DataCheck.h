@@ -20,8 +20,4 @@ bool CheckGridEmptyCells(UiServices& ui, AppFlags& flags, const Grid& grid, int 
 /// in the button-face colour.
 bool FindValueInGridColumn(const Grid& grid, int col, double value);
 
-/// The first data row other than `row` whose `col` holds the same number
-/// as `row` does (empty cells never match); 0 when none.
-int FindDuplicateRow(const Grid& grid, int col, int row);
-
 }  // namespace rillo

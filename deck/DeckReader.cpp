@@ -294,8 +294,9 @@ void DeckReader::readTabular(const std::string& element, long long ndp) {
         const auto v = layout::readRecord(layout::Card31A, line());
         const int row = first + static_cast<int>(i);
         for (int col = 1; col <= 8; ++col) {
-            const std::string& text = v[static_cast<std::size_t>(col - 1)];
-            store.setValue(col, row, trimmed(text).empty() ? std::string("0.000000") : text);
+            // A value that holds no number is an empty value too.
+            store.setValue(col, row, v[static_cast<std::size_t>(col - 1)]);
+            if (store.isEmpty(col, row)) store.setValue(col, row, "0.000000");
         }
         append(store);
     }

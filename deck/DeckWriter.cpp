@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
 
 #ifdef _WIN32
 #include <io.h>
@@ -27,12 +28,6 @@ namespace {
 struct Refused {};
 
 constexpr const char* kSaveTitle = "Rillo 2000";
-
-bool rowIsEmpty(const Grid& g, int row, int columns) {
-    for (int c = 1; c <= columns; ++c)
-        if (!g.value(c, row).empty()) return false;
-    return true;
-}
 
 /// Element types from 4 on carry an overflow row, when reading and writing alike.
 bool hasOverflow(double type) { return type > 3; }
@@ -80,7 +75,7 @@ private:
     void writeIopt0();
     void writeIopt1();
     void writeSaveList();
-    void writeList(const Grid& g);
+    void writeList(const Grid& g, const std::string& count);
     void writeCard31();
     void writeTabular(const std::string& element, long long ndp);
     void writeCard4();
@@ -115,9 +110,10 @@ void DeckWriter::writeIopt0() {
     progress(3001);
     const Grid& c15 = deck_.fpCard15();
     for (int row = 2; row <= c15.lastDataRow(); ++row) {
-        // A row with nothing in it would read back as the end of the card.
-        if (rowIsEmpty(c15, row, 14)) continue;
-        put(layout::Card15, rowValues(c15, row, 1, 14));
+        // A row whose line reads as 0 (nothing but blanks and zeros) would
+        // end the card for the reader and lose every row after it.
+        const std::string line = layout::writeRecord(layout::Card15, rowValues(c15, row, 1, 14));
+        if (readNumber(line) != 0) put(line);
     }
     put("");
 
@@ -130,7 +126,7 @@ void DeckWriter::writeIopt0() {
     progress(4001);
     if (readNumber(f(Field::txtNprnt)) != 0) {
         if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard110(), 16, "1.10")) throw Refused{};
-        writeList(deck_.fpCard110());
+        writeList(deck_.fpCard110(), f(Field::txtNprnt));
     }
 }
 
@@ -151,8 +147,12 @@ void DeckWriter::writeSaveList() {
     if (!line.empty()) put(line);
 }
 
-void DeckWriter::writeList(const Grid& g) {
-    for (int row = 2; row <= g.lastDataRow(); ++row) put(layout::List16, rowValues(g, row, 1, 16));
+void DeckWriter::writeList(const Grid& g, const std::string& count) {
+    // The reader takes as many lines as the count asks for, filled or not.
+    const double n = readNumber(count);
+    const int needed = n > 0 ? static_cast<int>(std::min(std::ceil(n / 16), 1e6)) : 0;
+    const int rows = std::max(needed, g.lastDataRow() - 1);
+    for (int i = 0; i < rows; ++i) put(layout::List16, rowValues(g, 2 + i, 1, 16));
 }
 
 void DeckWriter::writeIopt1() {
@@ -210,19 +210,40 @@ void DeckWriter::writeCard31() {
     progress(5001);
     const Grid& g = deck_.fpCard31();
     const int last = g.lastDataRow();
+    // Element numbers and their rows, looked up once for every element.
+    std::unordered_map<double, std::vector<int>> rowsOf;
+    for (int row = 2; row <= last; ++row)
+        if (!g.isEmpty(Card31::Element, row)) rowsOf[g.number(Card31::Element, row)].push_back(row);
+    const auto otherRowWithSameNumber = [&](int row) {
+        if (g.isEmpty(Card31::Element, row)) return 0;
+        for (int r : rowsOf[g.number(Card31::Element, row)])
+            if (r != row) return r;
+        return 0;
+    };
+    const auto elementExists = [&](double number) {
+        const auto it = rowsOf.find(number);
+        if (it == rowsOf.end()) return false;
+        for (int r : it->second)
+            if (g.format(Card31::Element, r).backColor != ColorButtonFace) return true;
+        return false;
+    };
     for (int row = 2; row <= last; ++row) {
-        // A row with nothing in it would read back as the end of the card.
-        if (rowIsEmpty(g, row, Card31::LastDimension)) continue;
         const std::string element = g.value(Card31::Element, row);
+        std::vector<std::string> v{jkCode(g, row), element, g.value(Card31::Downstream, row),
+                                   g.value(Card31::NDP, row), g.value(Card31::Type, row)};
+        for (int c = Card31::FirstDimension; c <= Card31::LastDimension; ++c) v.push_back(g.value(c, row));
+        const std::string line = layout::writeRecord(layout::Card31, v);
+        // A row whose line reads as 0 carries no element and would end the card.
+        if (readNumber(line) == 0) continue;
 
-        if (const int other = FindDuplicateRow(g, Card31::Element, row)) {
+        if (const int other = otherRowWithSameNumber(row)) {
             ui_.message("File Save was Unsuccessful", kSaveTitle);
             ui_.message("Check on card 3.1 for duplicate IDs. ID #" + element + " is shared by rows " +
                             std::to_string(std::min(row, other)) + " and " + std::to_string(std::max(row, other)),
                         kSaveTitle);
             throw Refused{};
         }
-        if (!FindValueInGridColumn(g, Card31::Element, g.number(Card31::Downstream, row))) {
+        if (!elementExists(g.number(Card31::Downstream, row))) {
             const bool goOn = ui_.ask("This conveyance element " + element + " is not connected to a " +
                                           " down stream element.  If this is okay then press \"Yes\" to finish " +
                                           "saving, or press no to change the data.",
@@ -233,10 +254,7 @@ void DeckWriter::writeCard31() {
             }
         }
 
-        std::vector<std::string> v{jkCode(g, row), element, g.value(Card31::Downstream, row),
-                                   g.value(Card31::NDP, row), g.value(Card31::Type, row)};
-        for (int c = Card31::FirstDimension; c <= Card31::LastDimension; ++c) v.push_back(g.value(c, row));
-        put(layout::Card31, v);
+        put(line);
 
         const long long ndp = readInteger(g.value(Card31::NDP, row));
         if (hasOverflow(g.number(Card31::Type, row))) {
@@ -277,12 +295,12 @@ void DeckWriter::writeCard4() {
     put(layout::Count5, {f(Field::txtNsave2)});
     if (readNumber(f(Field::txtNsave2)) != 0) {
         if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard42(), 16, "4.2")) throw Refused{};
-        writeList(deck_.fpCard42());
+        writeList(deck_.fpCard42(), f(Field::txtNsave2));
     }
     put(layout::Count2x5, {f(Field::txtNprnt2), f(Field::txtInterv2)});
     if (readNumber(f(Field::txtNprnt2)) != 0) {
         if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard44(), 16, "4.4")) throw Refused{};
-        writeList(deck_.fpCard44());
+        writeList(deck_.fpCard44(), f(Field::txtNprnt2));
     }
 }
 

@@ -82,6 +82,7 @@ TEST(GridValues, TypedTextIsCheckedAgainstTheCell) {
     g.setActiveCell(1, 1);
     EXPECT_FALSE(g.userEnterText("12"));   // above the maximum
     EXPECT_FALSE(g.userEnterText("1x"));   // not a number
+    EXPECT_FALSE(g.userEnterText("1e0"));  // would read as its mantissa
     EXPECT_TRUE(g.userEnterText(" 9.5"));
     EXPECT_EQ(g.value(1, 1), "9.5000");
     EXPECT_TRUE(g.userEnterText(""));
