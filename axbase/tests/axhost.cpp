@@ -1081,3 +1081,45 @@ IClassFactory *AxServer::factory(REFCLSID clsid)
         return nullptr;
     return cf;
 }
+
+/* ---- AxDialogCloser ---- */
+
+static BOOL CALLBACK collect_text(HWND child, LPARAM param)
+{
+    WCHAR buf[256];
+    if (GetWindowTextW(child, buf, 256))
+        *(std::wstring *)param += std::wstring(buf) + L"|";
+    return TRUE;
+}
+
+static DWORD WINAPI closer_thread(void *param)
+{
+    AxDialogCloser *c = (AxDialogCloser *)param;
+    for (int i = 0; i < 200; i++) {
+        HWND h = FindWindowW(L"#32770", c->title.c_str());
+        if (h) {
+            EnumChildWindows(h, collect_text, (LPARAM)&c->text);
+            c->found = true;
+            PostMessageW(h, WM_COMMAND, c->button, 0);
+            return 0;
+        }
+        Sleep(50);
+    }
+    return 0;
+}
+
+void AxDialogCloser::start(const std::wstring &t, int b)
+{
+    title = t;
+    button = b;
+    thread = CreateThread(nullptr, 0, closer_thread, this, 0, nullptr);
+}
+
+void AxDialogCloser::wait()
+{
+    if (thread) {
+        WaitForSingleObject(thread, 15000);
+        CloseHandle(thread);
+        thread = nullptr;
+    }
+}

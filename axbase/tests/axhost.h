@@ -269,3 +269,15 @@ struct AxServer {
 
 /* Pumps the thread's messages. */
 void ax_pump();
+
+/* Watches, from another thread, for a dialog titled `title`; collects the
+ * text of its children and presses `button` on it. */
+struct AxDialogCloser {
+    std::wstring title;
+    int button = IDCANCEL;
+    std::wstring text;
+    bool found = false;
+    HANDLE thread = nullptr;
+    void start(const std::wstring &t, int b);
+    void wait();
+};

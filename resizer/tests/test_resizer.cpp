@@ -288,6 +288,13 @@ static void test_rules()
     r->get_MaxWidth(&v);
     ok(v == 0, "MaxWidth default\n");
 
+    AxDialogCloser closer;
+    closer.start(L"About OMNIKIT", IDOK);
+    ok(r->AboutBox() == S_OK, "AboutBox\n");
+    closer.wait();
+    ok(closer.found && closer.text.find(L"OMNIKIT") != std::wstring::npos, "About text: %s\n",
+       ax_narrow(closer.text).c_str());
+
     ok(r->put_MinWidth(0) == S_OK && r->put_MaxWidth(0) == S_OK, "0 always accepted\n");
     HRESULT hr = r->put_MinWidth(32768);
     ok(hr == (HRESULT)CTL_E_INVALID, "MinWidth 32768: %08lx\n", hr);

@@ -835,6 +835,22 @@ static void test_drag_limits()
     ok(sf.second->num(L"Left") + sf.second->num(L"Width") == 1862, "right edge kept\n");
     destroy(sf.f);
 
+    /* the splitter made narrower: its own record follows (WM_SIZE), so the bar
+     * stops inside it */
+    sf = make_split_form(true);
+    w = sf.f.hwnd;
+    sf.f.site->ext->set_num(L"Width", 1200);
+    sf.f.site->update_rect();
+    RECT rc;
+    GetClientRect(w, &rc);
+    ok(rc.right == 1200, "splitter window %ld wide\n", rc.right);
+    mouse(w, WM_LBUTTONDOWN, 1012, 50);
+    mouse(w, WM_MOUSEMOVE, 2900, 50);
+    mouse(w, WM_LBUTTONUP, 2900, 50);
+    sf.f.split->get_Position(&v);
+    ok(v == 1200 - 12, "bar kept inside the narrower splitter: %d\n", v);
+    destroy(sf.f);
+
     sf = make_split_form(false);
     w = sf.f.hwnd;
     mouse(w, WM_LBUTTONDOWN, 50, 1012);
@@ -1023,6 +1039,33 @@ static void test_simple_frame_and_quick()
     events->Release();
 }
 
+static void test_about_and_site()
+{
+    Fixture f = make(true, 1440, 3000, 1500);
+    for (int button : {IDOK, IDCANCEL}) {
+        AxDialogCloser closer;
+        closer.start(L"About OMNIKIT", button);
+        HRESULT hr = f.split->AboutBox();
+        closer.wait();
+        ok(hr == S_OK, "AboutBox: %08lx\n", hr);
+        ok(closer.found, "no About dialog\n");
+        ok(closer.text.find(L"OMNIKIT") != std::wstring::npos &&
+               closer.text.find(L"1.0") != std::wstring::npos,
+           "About text: %s\n", ax_narrow(closer.text).c_str());
+    }
+
+    /* the defaults are applied at every client-site set */
+    f.split->put_BarThickness(300);
+    f.split->put_Orientation(qvxOriHorizontal);
+    f.site->control->SetClientSite(f.site);
+    short v;
+    qvxOrientationConstants o;
+    f.split->get_BarThickness(&v);
+    f.split->get_Orientation(&o);
+    ok(v == 100 && o == qvxOriVertical, "defaults again: %d %d\n", v, o);
+    destroy(f);
+}
+
 static void test_refcounts()
 {
     IUnknown *unk;
@@ -1075,6 +1118,7 @@ int main()
     test_split_cases();
     test_no_records();
     test_simple_frame_and_quick();
+    test_about_and_site();
     test_refcounts();
     factory->Release();
     factory = nullptr;
