@@ -13,7 +13,7 @@ if [ -n "$missing" ]; then
     echo "installing:$missing"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq --no-install-recommends $missing >/dev/null
+    apt-get install -y -qq $missing >/dev/null
 fi
 
 build=build-win
