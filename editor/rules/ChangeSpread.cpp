@@ -40,12 +40,13 @@ int lastDataColInRow(const Grid& grid, int row) {
     return 0;
 }
 
-}  // namespace
-
+/// "" or a number whose value is 0 (the card editor's blank-or-zero test).
 bool IsBlankOrZero(std::string_view text) {
     if (text.empty()) return true;
     return isNumeric(text) && readNumber(text) == 0;
 }
+
+}  // namespace
 
 ChangeSpread::ChangeSpread(Deck& deck, UiServices& ui, RulesHost& host) : deck_(deck), ui_(ui), host_(host) {}
 

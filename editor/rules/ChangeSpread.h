@@ -16,9 +16,6 @@
 
 namespace rillo {
 
-/// True for "" and for numeric text whose value is 0.
-bool IsBlankOrZero(std::string_view text);
-
 class ChangeSpread : public GridListener {
 public:
     ChangeSpread(Deck& deck, UiServices& ui, RulesHost& host);
