@@ -1,0 +1,367 @@
+#include "CardEditor.h"
+
+#include "GridEventTrap.h"
+#include "GridView.h"
+#include "HelpPage.h"
+#include "HelpTexts.h"
+
+#ifdef RILLO_HAVE_RULES
+#include "ChangeSpread.h"
+#endif
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace rillo {
+
+namespace {
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+/// Fields that hold a title rather than a short number.
+bool isWideField(Field f) {
+    return f == Field::txtTitle || f == Field::txtTitle2 || f == Field::txtTitle3 || f == Field::txtTitle4 ||
+           f == Field::txtWatershed;
+}
+
+/// Column widths that let each grid's numbers and captions read at a glance.
+int columnWidth(GridId id) {
+    switch (id) {
+    case GridId::fpCard15:
+    case GridId::fpCard31: return 130;
+    case GridId::fpCard23: return 260;
+    case GridId::fpCard110:
+    case GridId::fpCard42:
+    case GridId::fpCard44: return 80;
+    default: return 100;
+    }
+}
+
+}  // namespace
+
+CardEditor::CardEditor(EditorShell& shell, QWidget* parent) : QWidget(parent), shell_(shell) {
+    setObjectName(QStringLiteral("frmEdit"));
+    setWindowTitle(QStringLiteral("Card Editor"));
+
+    for (int i = 0; i < GridCount; ++i) views_[static_cast<std::size_t>(i)] = makeGridView(static_cast<GridId>(i));
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("SSTab1"));
+    tabs_->setUsesScrollButtons(true);
+    tabs_->setElideMode(Qt::ElideNone);
+    std::array<QWidget*, EditorPageCount> pages = {
+        fieldPage("fraCard0", {Field::txtWatershed, Field::cboIOPT}),
+        fieldPage("fraCard11to13",
+                  {Field::txtTitle, Field::txtTitle2, Field::txtNstep, Field::txtNhr, Field::txtNmn, Field::txtDelt,
+                   Field::txtNrgag, Field::txtPctzer, Field::chkIpkchk, Field::txtNhisto, Field::txtThisto}),
+        gridPage(gridView(GridId::fpCard14)),
+        gridPage(gridView(GridId::fpCard15)),
+        fieldPage("fraCard17", {Field::chkSave}),
+        fieldPage("fraCard19", {Field::txtNprnt, Field::txtInterv}, gridView(GridId::fpCard110)),
+        fieldPage("Frame1", {Field::txtTitle3, Field::txtTitle4, Field::txtNstep2, Field::txtNhr2, Field::txtNmn2,
+                             Field::txtDelt2, Field::chkIpkchk2}),
+        gridPage(gridView(GridId::fpCard23)),
+        gridPage(gridView(GridId::fpCard31)),
+        gridPage(gridView(GridId::fpCard31a)),
+        fieldPage("fraCard41", {Field::txtNsave2}, gridView(GridId::fpCard42)),
+        fieldPage("fraCard43", {Field::txtNprnt2, Field::txtInterv2}, gridView(GridId::fpCard44)),
+        help_ = new HelpPage,
+    };
+    // The index grid lives hidden on the conveyance element page.
+    GridView* index = gridView(GridId::fpSubCard31a);
+    index->setParent(pages[Page::Card31]);
+    index->hide();
+    for (int i = 0; i < EditorPageCount; ++i)
+        tabs_->addTab(pages[static_cast<std::size_t>(i)], qs(pageCaption(i)).replace(QLatin1Char('&'), QLatin1String("&&")));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildOptionFrame(), 0, Qt::AlignHCenter | Qt::AlignTop);
+    layout->addWidget(tabs_, 1);
+
+    // Load.
+    tabs_->hide();
+    shell_.flags().returnToCover = false;
+    for (int i = 0; i < GridCount; ++i) deck_.grid(static_cast<GridId>(i)).setRowsFrozen(1);
+    shell_.flags().askSaveOnClose = true;
+    for (int i = 0; i < HelpGroupCount; ++i) help_->cardLabel(i)->setText(qs(pageCaption(i)));
+
+    deck_.setFieldObserver([this](Field f) { showField(f); });
+
+#ifdef RILLO_HAVE_RULES
+    auto rules = std::make_unique<ChangeSpread>(deck_, shell_.ui(), static_cast<RulesHost&>(*this));
+    rules->attach();
+    rules_ = std::move(rules);
+    trap_ = std::make_unique<GridEventTrap>(*rules_, shell_.ui());
+    for (int i = 0; i < GridCount; ++i) deck_.grid(static_cast<GridId>(i)).setListener(trap_.get());
+#endif
+}
+
+CardEditor::~CardEditor() {
+    deck_.setFieldObserver({});
+    for (int i = 0; i < GridCount; ++i) deck_.grid(static_cast<GridId>(i)).setListener(nullptr);
+    // The views observe the deck's grids: they go before the deck does.
+    for (GridView*& view : views_) {
+        delete view;
+        view = nullptr;
+    }
+}
+
+GridView* CardEditor::makeGridView(GridId id) {
+    Grid& grid = deck_.grid(id);
+    auto* view = new GridView(grid, this);
+    view->setObjectName(qs(grid.name()));
+    view->horizontalHeader()->setDefaultSectionSize(columnWidth(id));
+    connect(view, &GridView::keyReleased, this, [this, view](int keyCode, int) { gridKeyReleased(view, keyCode); });
+    connect(view, &GridView::mouseReleased, this,
+            [this, view](int button, int, const QPoint& pos) { gridMouseReleased(view, button, pos); });
+    return view;
+}
+
+QWidget* CardEditor::buildOptionFrame() {
+    frame2_ = new QGroupBox(QStringLiteral("Option to Generate Sub-Catchment Hydrographs"), this);
+    frame2_->setObjectName(QStringLiteral("Frame2"));
+    auto* frame4 = new QFrame(frame2_);
+    frame4->setObjectName(QStringLiteral("Frame4"));
+    frame4->setFrameShape(QFrame::StyledPanel);
+    optIopt0_ = new QRadioButton(QStringLiteral("Let RILLO Generate Sub-Catchment Hydrographs (0)"), frame4);
+    optIopt0_->setObjectName(QStringLiteral("optIopt0"));
+    optIopt1_ = new QRadioButton(QStringLiteral("Use KORVA Generated/Imported Hydrographs (1)"), frame4);
+    optIopt1_->setObjectName(QStringLiteral("optIopt1"));
+    options_ = new QButtonGroup(this);
+    options_->addButton(optIopt0_, 0);
+    options_->addButton(optIopt1_, 1);
+    auto* optionLayout = new QVBoxLayout(frame4);
+    optionLayout->addWidget(optIopt0_);
+    optionLayout->addWidget(optIopt1_);
+    connect(optIopt0_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) deck_.setIopt(0);
+    });
+    connect(optIopt1_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) deck_.setIopt(1);
+    });
+
+    cmdOK_ = new QPushButton(QStringLiteral("OK"), frame2_);
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK_->setDefault(true);
+    connect(cmdOK_, &QPushButton::clicked, this, &CardEditor::chooseOption);
+
+    auto* note = new QLabel(QStringLiteral("The Edit form allows you to fix files and save files."), frame2_);
+    note->setObjectName(QStringLiteral("Label27"));
+
+    auto* layout = new QVBoxLayout(frame2_);
+    layout->addWidget(frame4);
+    layout->addWidget(cmdOK_, 0, Qt::AlignHCenter);
+    layout->addWidget(note, 0, Qt::AlignHCenter);
+    frame2_->setMinimumWidth(460);
+    showOption();
+    return frame2_;
+}
+
+QWidget* CardEditor::fieldControl(Field field) {
+    const FieldInfo& info = fieldInfo(field);
+    QWidget* control = nullptr;
+    if (info.checkBox) {
+        auto* box = new QCheckBox;
+        box->setChecked(deck_.checked(field));
+        connect(box, &QCheckBox::toggled, this, [this, field](bool on) { deck_.setChecked(field, on); });
+        control = box;
+    } else if (field == Field::cboIOPT) {
+        auto* combo = new QComboBox;
+        combo->setEditable(true);
+        combo->setEditText(qs(deck_.text(field)));
+        combo->setMinimumContentsLength(8);
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                [this, field](const QString& text) { deck_.setText(field, text.toStdString()); });
+        control = combo;
+    } else {
+        auto* edit = new QLineEdit(qs(deck_.text(field)));
+        const int digit = edit->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+        if (isWideField(field))
+            edit->setMinimumWidth(digit * 60);
+        else
+            edit->setFixedWidth(digit * 12);
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, field](const QString& text) { deck_.setText(field, text.toStdString()); });
+        control = edit;
+    }
+    control->setObjectName(QString::fromLatin1(info.name));
+    fields_[static_cast<std::size_t>(field)] = control;
+    return control;
+}
+
+QWidget* CardEditor::fieldPage(const char* frameName, std::initializer_list<Field> fields, GridView* grid) {
+    auto* page = new QWidget;
+    auto* frame = new QFrame(page);
+    frame->setObjectName(QString::fromLatin1(frameName));
+    auto* form = new QGridLayout(frame);
+    form->setHorizontalSpacing(12);
+    int row = 0;
+    for (Field f : fields) {
+        auto* label = new QLabel(QString::fromLatin1(fieldInfo(f).label), frame);
+        label->setWordWrap(true);
+        label->setMinimumWidth(260);
+        label->setMaximumWidth(520);
+        QWidget* control = fieldControl(f);
+        control->setParent(frame);
+        label->setBuddy(control);
+        form->addWidget(label, row, 0, Qt::AlignVCenter);
+        form->addWidget(control, row, 1, Qt::AlignLeft | Qt::AlignVCenter);
+        ++row;
+    }
+    form->setColumnStretch(2, 1);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(frame);
+    if (grid) {
+        grid->setParent(page);
+        layout->addWidget(grid, 1);
+    } else {
+        layout->addStretch(1);
+    }
+    return page;
+}
+
+QWidget* CardEditor::gridPage(GridView* grid) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    grid->setParent(page);
+    layout->addWidget(grid);
+    return page;
+}
+
+GridView* CardEditor::viewOf(const Grid& grid) const {
+    for (GridView* view : views_)
+        if (view && &view->grid() == &grid) return view;
+    return nullptr;
+}
+
+void CardEditor::showField(Field field) {
+    if (field == Field::cboIOPT) showOption();
+    QWidget* control = fields_[static_cast<std::size_t>(field)];
+    const QString text = qs(deck_.text(field));
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        if (edit->text() != text) edit->setText(text);
+    } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
+        const QSignalBlocker blocker(box);
+        box->setChecked(deck_.checked(field));
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        if (combo->currentText() != text) combo->setEditText(text);
+    }
+}
+
+void CardEditor::showOption() {
+    if (!options_) return;
+    const QSignalBlocker b0(optIopt0_), b1(optIopt1_);
+    options_->setExclusive(false);
+    optIopt0_->setChecked(deck_.iopt() == 0);
+    optIopt1_->setChecked(deck_.iopt() == 1);
+    options_->setExclusive(true);
+}
+
+void CardEditor::chooseOption() {
+    frame2_->hide();
+    if (optIopt0_->isChecked()) {
+        for (int page = 1; page <= 5; ++page) tabs_->setTabEnabled(page, true);
+        for (int page : {6, 7, 9}) tabs_->setTabEnabled(page, false);
+        tabs_->setCurrentIndex(1);
+    } else if (optIopt1_->isChecked()) {
+        for (int page : {1, 2, 3, 4, 5, 9}) tabs_->setTabEnabled(page, false);
+        for (int page : {6, 7}) tabs_->setTabEnabled(page, true);
+        tabs_->setCurrentIndex(6);
+    }
+    tabs_->show();
+    for (int page = 1; page < EditorPageCount; ++page)
+        if (!tabs_->isTabEnabled(page))
+            if (QLabel* label = help_->cardLabel(page)) label->setEnabled(false);
+}
+
+void CardEditor::showPage(int page) {
+    if (page >= 0 && page < tabs_->count()) tabs_->setCurrentIndex(page);
+}
+
+void CardEditor::activate() {
+    tabs_->setTabEnabled(Page::Options, false);
+    shell_.flags().askSaveOnClose = true;
+    shell_.setDeckOpenState();
+}
+
+void CardEditor::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (watchingSubWindow_) return;
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!sub) return;
+    watchingSubWindow_ = true;
+    connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates old, Qt::WindowStates now) {
+        if ((now & Qt::WindowActive) && !(old & Qt::WindowActive)) activate();
+    });
+    if (sub->windowState() & Qt::WindowActive) activate();
+}
+
+void CardEditor::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isWindow() && isActiveWindow()) activate();
+}
+
+void CardEditor::gridKeyReleased(GridView* view, int keyCode) {
+    if (keyCode != KeyDelete) return;
+    trapErrors(shell_.ui(), [&] {
+        Grid& grid = view->grid();
+        const int col = grid.activeCol(), row = grid.activeRow();
+        // The caption row, and cells not open for typing, keep their text.
+        if (row == 1 || !grid.isEditable(col, row)) return;
+        grid.clearCell(col, row);
+#ifdef RILLO_HAVE_RULES
+        if (&grid == &deck_.fpCard31() && col == Card31::NDP)
+            static_cast<ChangeSpread*>(rules_.get())->deleteKey(grid);
+#endif
+    });
+}
+
+void CardEditor::gridMouseReleased(GridView* view, int button, const QPoint& globalPos) {
+    if (button != 2 || &view->grid() == &deck_.fpCard31()) return;
+    if (QMenu* menu = shell_.editMenu()) menu->popup(globalPos);
+}
+
+bool CardEditor::isEditorActive() { return shell_.isEditorActive(); }
+
+void CardEditor::focusGrid(Grid& grid) {
+    if (GridView* view = viewOf(grid)) view->setFocus();
+}
+
+void CardEditor::openPairsDialog(int) {
+    // This build has no tabular pairs dialog; the pairs stay as they are.
+}
+
+void CardEditor::closeEvent(QCloseEvent* event) {
+    // The editor never refuses to close.
+    event->accept();
+    if (unloaded_) return;
+    unloaded_ = true;
+    trapErrors(shell_.ui(), [this] {
+        AppFlags& flags = shell_.flags();
+        if (flags.askSaveOnClose) {
+            if (shell_.ui().ask("Do you Want to Save?", "Rillo 2000")) {
+                shell_.saveDeck();
+                flags.askSaveOnClose = false;
+            }
+            flags.returnToCover = true;
+        }
+        if (flags.returnToCover) shell_.showCover();
+    });
+}
+
+}  // namespace rillo

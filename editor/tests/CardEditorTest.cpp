@@ -1,0 +1,237 @@
+#include "CardEditor.h"
+#include "GridTableModel.h"
+#include "GridView.h"
+#include "HelpPage.h"
+#include "HelpTexts.h"
+#include "TestShell.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace rillo;
+
+namespace {
+
+class CardEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        editor = std::make_unique<CardEditor>(shell);
+        editor->resize(1100, 750);
+        editor->show();
+        QApplication::setActiveWindow(editor.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+    }
+    void TearDown() override {
+        if (editor) {
+            shell.appFlags.askSaveOnClose = false;  // no closing question unless a test asks for it
+            editor.reset();
+        }
+    }
+
+    template <class T>
+    T* child(const char* name) {
+        T* w = editor->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    void choose(const char* option) {
+        QTest::mouseClick(child<QRadioButton>(option), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
+    }
+    std::vector<int> available() const {
+        std::vector<int> pages;
+        for (int i = 0; i < editor->tabs()->count(); ++i)
+            if (editor->tabs()->isTabEnabled(i)) pages.push_back(i);
+        return pages;
+    }
+    std::vector<int> disabledLabels() const {
+        std::vector<int> labels;
+        for (int i = 0; i < HelpGroupCount; ++i)
+            if (!editor->helpPage()->cardLabel(i)->isEnabled()) labels.push_back(i);
+        return labels;
+    }
+    void typeInto(QWidget* w, const QString& text) {
+        for (const QChar c : text) QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w, c.toLatin1());
+    }
+
+    rillo::testing::TestShell shell;
+    std::unique_ptr<CardEditor> editor;
+};
+
+}  // namespace
+
+TEST_F(CardEditorTest, LoadShowsTheOptionFrameWithPagesCaptionsAndFlags) {
+    EXPECT_FALSE(editor->tabs()->isVisible());
+    EXPECT_TRUE(child<QGroupBox>("Frame2")->isVisible());
+    EXPECT_TRUE(shell.appFlags.askSaveOnClose);
+    EXPECT_FALSE(shell.appFlags.returnToCover);
+    ASSERT_EQ(editor->tabs()->count(), EditorPageCount);
+    EXPECT_EQ(editor->tabs()->tabText(6), "Job Titles && Calculating Time Steps (2.1 - 2.2)");  // no mnemonic
+    for (int i = 0; i < HelpGroupCount; ++i)
+        EXPECT_EQ(editor->helpPage()->cardLabel(i)->text().toStdString(), pageCaption(i));
+    for (int i = 0; i < GridCount; ++i) EXPECT_EQ(editor->deck().grid(static_cast<GridId>(i)).rowsFrozen(), 1);
+    for (int i = 0; i < FieldCount; ++i) {
+        const FieldInfo& info = fieldInfo(static_cast<Field>(i));
+        EXPECT_NE(editor->findChild<QWidget*>(info.name), nullptr) << info.name;
+    }
+}
+
+TEST_F(CardEditorTest, OptionZeroOffersCards1WithoutPage0AfterActivation) {
+    EXPECT_EQ(shell.deckOpenStates, 1);  // the window's activation is the editor's Activate
+    choose("optIopt0");
+    EXPECT_EQ(editor->deck().iopt(), 0);
+    EXPECT_FALSE(child<QGroupBox>("Frame2")->isVisible());
+    EXPECT_TRUE(editor->tabs()->isVisible());
+    EXPECT_EQ(editor->tabs()->currentIndex(), 1);
+    EXPECT_EQ(available(), (std::vector<int>{1, 2, 3, 4, 5, 8, 10, 11, 12}));
+    EXPECT_EQ(disabledLabels(), (std::vector<int>{6, 7, 9}));
+}
+
+TEST_F(CardEditorTest, OptionOneOffersCards2AndDisablesHelpLabels1To5) {
+    editor->activate();
+    editor->deck().setIopt(1);  // as a deck file with IOPT 1 selects it
+    EXPECT_TRUE(child<QRadioButton>("optIopt1")->isChecked());
+    QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
+    EXPECT_EQ(editor->tabs()->currentIndex(), 6);
+    EXPECT_EQ(available(), (std::vector<int>{6, 7, 8, 10, 11, 12}));
+    EXPECT_EQ(disabledLabels(), (std::vector<int>{1, 2, 3, 4, 5, 9}));
+    shell.appFlags.askSaveOnClose = false;
+    editor->activate();  // every activation sets it again
+    EXPECT_TRUE(shell.appFlags.askSaveOnClose);
+}
+
+TEST_F(CardEditorTest, ClosingAsksAndSavesOnYes) {
+    shell.scripted.yes();
+    editor->close();
+    EXPECT_EQ(shell.scripted.dialogue(), (std::vector<std::string>{"Rillo 2000|None|Do you Want to Save?|YesNo -> Yes"}));
+    EXPECT_EQ(shell.saves, 1);
+    EXPECT_FALSE(shell.appFlags.askSaveOnClose);
+    EXPECT_TRUE(shell.appFlags.returnToCover);
+    EXPECT_EQ(shell.covers, 1);
+    editor->close();  // closed once: no second question
+    EXPECT_EQ(shell.scripted.dialogue().size(), 1u);
+}
+
+TEST_F(CardEditorTest, ClosingOnNoClosesWithoutSavingAndSilentlyWhenNothingToSave) {
+    shell.scripted.no();
+    EXPECT_TRUE(editor->close());
+    EXPECT_EQ(shell.saves, 0);
+    EXPECT_TRUE(shell.appFlags.askSaveOnClose);
+    EXPECT_TRUE(shell.appFlags.returnToCover);
+    EXPECT_EQ(shell.covers, 1);
+
+    rillo::testing::TestShell quiet;
+    CardEditor other(quiet);
+    quiet.appFlags.askSaveOnClose = false;
+    EXPECT_TRUE(other.close());
+    EXPECT_TRUE(quiet.scripted.dialogue().empty());
+    EXPECT_EQ(quiet.covers, 0);
+}
+
+TEST_F(CardEditorTest, FieldsAreTheDecksTextBothWays) {
+    choose("optIopt0");
+    auto* nstep = child<QLineEdit>("txtNstep");
+    nstep->setFocus();
+    QTest::keyClicks(nstep, "288");
+    EXPECT_EQ(editor->deck().text(Field::txtNstep), "288");
+    editor->deck().setText(Field::txtNhr, "  7");
+    EXPECT_EQ(child<QLineEdit>("txtNhr")->text(), "  7");
+    QTest::mouseClick(child<QCheckBox>("chkIpkchk"), Qt::LeftButton);
+    EXPECT_TRUE(editor->deck().checked(Field::chkIpkchk));
+    editor->deck().setChecked(Field::chkSave, true);
+    EXPECT_TRUE(child<QCheckBox>("chkSave")->isChecked());
+}
+
+TEST_F(CardEditorTest, TypingIntoAGridWritesTheDeckAndDeleteSparesTheCaptionRow) {
+    choose("optIopt0");
+    editor->showPage(3);
+    GridView* view = editor->gridView(GridId::fpCard15);
+    Grid& grid = editor->deck().fpCard15();
+    view->setFocus();
+    grid.setActiveCell(1, 1);
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_EQ(grid.value(1, 1), "Hyetograph Number:");
+
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(grid.activeRow(), 2);
+    typeInto(view, "3");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    typeInto(view, "101");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(grid.value(1, 2), "3");
+    EXPECT_EQ(grid.value(2, 2), "101");
+    EXPECT_EQ(grid.activeCol(), 3);
+
+    QTest::keyClick(view, Qt::Key_Left);
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_EQ(grid.value(2, 2), "");
+    EXPECT_EQ(grid.value(1, 2), "3");
+}
+
+TEST_F(CardEditorTest, RightClickPopsTheEditMenuExceptOnConveyanceElements) {
+    choose("optIopt0");
+    editor->showPage(2);
+    GridView* rain = editor->gridView(GridId::fpCard14);
+    const QPoint cell = rain->visualRect(rain->gridModel()->cellIndex(2, 2)).center();
+    QTest::mouseClick(rain->viewport(), Qt::RightButton, Qt::NoModifier, cell);
+    EXPECT_TRUE(shell.menu.isVisible());
+    shell.menu.hide();
+
+    editor->showPage(8);
+    GridView* elements = editor->gridView(GridId::fpCard31);
+    QTest::mouseClick(elements->viewport(), Qt::RightButton, Qt::NoModifier,
+                      elements->visualRect(elements->gridModel()->cellIndex(2, 2)).center());
+    EXPECT_FALSE(shell.menu.isVisible());
+}
+
+TEST_F(CardEditorTest, EachHelpLabelShowsItsTextTheSameEveryTime) {
+    choose("optIopt1");
+    editor->showPage(HelpPageIndex);
+    HelpPage* help = editor->helpPage();
+    for (int i = 0; i < HelpGroupCount; ++i) {
+        QLabel* label = help->cardLabel(i);
+        if (!label->isEnabled()) continue;
+        const QString expected = QString::fromStdString(helpText(i)).replace('\r', '\n');
+        QTest::mouseClick(label, Qt::LeftButton);
+        EXPECT_EQ(help->helpLabel()->text(), expected) << i;
+        editor->deck().setText(Field::txtTitle3, "changed " + std::to_string(i));
+        QTest::mouseClick(label, Qt::LeftButton);
+        EXPECT_EQ(help->helpLabel()->text(), expected) << i;
+    }
+    // A disabled label (card 1.5 under option 1) does not change the text.
+    const QString shown = help->helpLabel()->text();
+    QTest::mouseClick(help->cardLabel(3), Qt::LeftButton);
+    EXPECT_EQ(help->helpLabel()->text(), shown);
+    help->showHelp(12);
+    EXPECT_EQ(help->helpLabel()->text(), shown);
+}
+
+TEST_F(CardEditorTest, TheScrollBarMovesTheHelpTextUpwards) {
+    choose("optIopt0");
+    editor->showPage(HelpPageIndex);
+    HelpPage* help = editor->helpPage();
+    help->picture()->resize(400, 200);
+    QTest::mouseClick(help->cardLabel(8), Qt::LeftButton);
+    QScrollBar* bar = help->scrollBar();
+    ASSERT_GT(bar->maximum(), 100);  // the long card 3.1 text does not fit
+    const int top = help->helpLabel()->y();
+    bar->setValue(80);
+    EXPECT_EQ(help->helpLabel()->y(), top - 80);
+    EXPECT_EQ(help->helpLabel()->x(), help->picture()->contentsRect().left());
+    bar->setTracking(false);  // while dragging: the label follows the slider at once
+    bar->setSliderDown(true);
+    bar->setSliderPosition(30);
+    EXPECT_EQ(help->helpLabel()->y(), top - 30);
+    bar->setSliderDown(false);
+    EXPECT_EQ(help->helpLabel()->y(), top - 30);
+}

@@ -1,0 +1,77 @@
+// Opening the largest deck the model takes into the card editor, offscreen:
+// from the start of Open deck (the editor is created on first use) to the
+// editor shown and painted.
+
+#include "CardEditor.h"
+#include "DeckBuilder.h"
+#include "DeckReader.h"
+#include "TestShell.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <memory>
+
+using namespace rillo;
+
+namespace {
+
+/// What Open deck needs of the main window, over a real card editor.
+class EditorWindowHost : public EditorHost {
+public:
+    explicit EditorWindowHost(testing::TestShell& shell) : shell_(shell) {}
+    Deck& deck() override {
+        if (!editor) editor = std::make_unique<CardEditor>(shell_);
+        return editor->deck();
+    }
+    AppFlags& flags() override { return shell_.appFlags; }
+    void setEditorCaption(const std::string& caption) override { deck(), editor->setWindowTitle(QString::fromStdString(caption)); }
+    void showEditor() override {
+        deck();
+        editor->resize(1280, 900);
+        editor->show();
+    }
+    void showPage(int page) override { deck(), editor->showPage(page); }
+    void unloadEditor() override { editor.reset(); }
+
+    std::unique_ptr<CardEditor> editor;
+
+private:
+    testing::TestShell& shell_;
+};
+
+}  // namespace
+
+static void BM_OpenMaximalDeckIntoEditor(benchmark::State& state) {
+    QTemporaryDir dir;
+    const std::string path = QDir(dir.path()).filePath(QStringLiteral("maximal.sin")).toStdString();
+    std::mt19937 rng(7);
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << testdata::generateDeck(testdata::maximalShape(), rng);
+    }
+    for (auto _ : state) {
+        testing::TestShell shell;
+        EditorWindowHost host(shell);
+        if (OpenDeck(shell.scripted, host, path) != OpenResult::Opened) state.SkipWithError("the deck did not open");
+        QApplication::processEvents();
+        state.PauseTiming();
+        host.editor->close();
+        host.editor.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenMaximalDeckIntoEditor)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,68 @@
+#include "GridEventTrap.h"
+#include "HelpTexts.h"
+#include "IsBlankOrZero.h"
+#include "ScriptedUi.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+using namespace rillo;
+
+TEST(IsBlankOrZero, BlankAndNumericZeroOnly) {
+    for (const char* yes : {"", "0", "0.0000", " -0 ", "+0.", "0.000000000"}) EXPECT_TRUE(IsBlankOrZero(yes)) << yes;
+    for (const char* no : {"1", "0.0001", "-2", "abc", "0x", "   ", "0 0", "."}) EXPECT_FALSE(IsBlankOrZero(no)) << no;
+}
+
+TEST(HelpTexts, CaptionsAndTextsAreKeptApartByCarriageReturns) {
+    EXPECT_EQ(pageCaption(6), "Job Titles & Calculating Time Steps (2.1 - 2.2)");
+    EXPECT_EQ(pageCaption(12), "Help");
+    EXPECT_EQ(pageCaption(13), "");
+    EXPECT_EQ(helpText(-1), "");
+    EXPECT_EQ(helpText(12), "");
+    EXPECT_EQ(helpText(4), "Checking this box saves all subbasins that were entered on the previous card.");
+    // A title and its text are one line apart, entries a blank line.
+    EXPECT_EQ(helpText(2).substr(0, 71), "Enter the value of rainfall intensity in inches/hour for the hyetograph");
+    EXPECT_NE(helpText(2).find("previous card.\r\r**Rainfall depth:\r value of rainfall"), std::string::npos);
+    // The card 3.1 text ends with a paragraph that has no title, one line down.
+    EXPECT_NE(helpText(8).find("coefficient.(max 8 numeric characters)\rDepth of channel"), std::string::npos);
+    // The time-step text of card 2.2 differs from that of card 1.2; the rest is shared.
+    EXPECT_NE(helpText(6).find("Enter the number of integration to calculate."), std::string::npos);
+    EXPECT_EQ(helpText(6).find("**Number of Hyetographs:"), std::string::npos);
+    EXPECT_EQ(helpText(1).substr(0, 200), helpText(6).substr(0, 200));
+    for (int g = 0; g < HelpGroupCount; ++g) {
+        const std::string t = helpText(g);
+        EXPECT_EQ(t.find('\n'), std::string::npos) << g;
+        EXPECT_EQ(t.find("\r\r\r"), std::string::npos) << g;
+    }
+}
+
+namespace {
+struct ThrowingRules : GridListener {
+    int changes = 0;
+    void change(Grid&, int, int) override {
+        ++changes;
+        throw RuntimeError("Subscript out of range");
+    }
+    void leaveCell(Grid&, int, int, int, int, bool& cancel) override {
+        cancel = true;
+        throw std::runtime_error("Overflow");
+    }
+};
+}  // namespace
+
+TEST(GridEventTrap, AFailingRuleIsReportedAndEndsOnlyThatHandler) {
+    rillo::testing::ScriptedUi ui;
+    ThrowingRules rules;
+    GridEventTrap trap(rules, ui);
+    Grid grid("g", 2, 3);
+    grid.setListener(&trap);
+    grid.setActiveCell(1, 2);
+    ASSERT_TRUE(grid.userEnterText("5"));
+    // The rule set cancel before failing: the caret stays, as the rule meant.
+    EXPECT_FALSE(grid.userMoveTo(2, 2));
+    EXPECT_EQ(rules.changes, 1);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Rillo2000|None|Subscript out of range|OK", "Rillo2000|None|Overflow|OK"}));
+    EXPECT_EQ(grid.value(1, 2), "5");
+}
