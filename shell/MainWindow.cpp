@@ -28,6 +28,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace rillo::shell {
 
@@ -37,8 +38,9 @@ EditorWindow* asEditor(QWidget* widget) { return static_cast<EditorWindow*>(widg
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent)
+MainWindow::MainWindow(UiServices* ui, QWidget* parent)
     : QMainWindow(parent),
+      ui_(ui ? ui : &qtUi_),
       applicationFolder_(QCoreApplication::applicationDirPath()),
       mdi_(new QMdiArea(this)),
       picture1_(new QWidget(this)),
@@ -55,11 +57,15 @@ MainWindow::MainWindow(QWidget* parent)
     // The View menu alone shows and hides the bars.
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    ui_.setDialogParent(this);
-    ui_.setProgressBar(prgBar_);
+    qtUi_.setDialogParent(this);
+    qtUi_.setProgressBar(prgBar_);
 
     mdi_->setObjectName(QStringLiteral("mdiArea"));
     mdi_->setBackground(palette().brush(QPalette::Dark));
+    // A child larger than the frame scrolls instead of holding the frame's
+    // size up.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->installEventFilter(this);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::childActivated);
 
@@ -242,14 +248,35 @@ void MainWindow::restorePlacement() {
         const QRect all = screen->virtualGeometry();
         const TwipRect desktop{pixelsToTwips(all.left(), dpiX), pixelsToTwips(all.top(), dpiY),
                                pixelsToTwips(all.width(), dpiX), pixelsToTwips(all.height(), dpiY)};
-        const TwipRect placement = loadPlacement(ui_, pixelsToTwips(screen->geometry().width(), dpiX),
+        const TwipRect placement = loadPlacement(*ui_, pixelsToTwips(screen->geometry().width(), dpiX),
                                                  pixelsToTwips(screen->geometry().height(), dpiY), desktop);
-        // The stored size is the outer size, frame included.
-        const QSize frame = frameGeometry().size() - size();
-        move(twipsToPixels(placement.left, dpiX), twipsToPixels(placement.top, dpiY));
-        resize(twipsToPixels(placement.width, dpiX) - frame.width(),
-               twipsToPixels(placement.height, dpiY) - frame.height());
+        wantedPlacement_ = QRect(twipsToPixels(placement.left, dpiX), twipsToPixels(placement.top, dpiY),
+                                 twipsToPixels(placement.width, dpiX), twipsToPixels(placement.height, dpiY));
+        applyPlacement();
     });
+}
+
+void MainWindow::applyPlacement() {
+    if (wantedPlacement_.isEmpty()) return;
+    // The stored size is the outer size, frame included: the frame is known
+    // once the platform window exists.
+    if (!windowHandle()) create();
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    move(wantedPlacement_.topLeft());
+    resize(wantedPlacement_.width() - frame.left() - frame.right(),
+           wantedPlacement_.height() - frame.top() - frame.bottom());
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Some window managers tell the frame only once the window is shown.
+    if (!wantedPlacement_.isEmpty()) {
+        QTimer::singleShot(0, this, [this] {
+            if (frameGeometry() != wantedPlacement_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
+                applyPlacement();
+            wantedPlacement_ = QRect();
+        });
+    }
 }
 
 // ---- Child windows ----
@@ -277,7 +304,7 @@ void MainWindow::showCover() {
 }
 
 void MainWindow::coverActivated() {
-    ui_.setPointer(Pointer::Normal);
+    ui_->setPointer(Pointer::Normal);
     setNoDeckState();
     coverFrame_->setWindowState(Qt::WindowNoState);
     fitCover();
@@ -379,17 +406,17 @@ QAction* MainWindow::toolbarButton(int position) const {
 
 // ---- Commands ----
 
-void MainWindow::trap(const std::function<void()>& handler) { trapErrors(ui_, handler); }
+void MainWindow::trap(const std::function<void()>& handler) { trapErrors(*ui_, handler); }
 
 void MainWindow::fileNew() {
     trap([this] {
-        ui_.dialogFileName().clear();
-        OpenDeck(ui_, *this, templatePath(applicationFolder_).toStdString());
+        ui_->dialogFileName().clear();
+        OpenDeck(*ui_, *this, templatePath(applicationFolder_).toStdString());
     });
 }
 
 void MainWindow::fileOpen() {
-    trap([this] { OpenDeck(ui_, *this, {}); });
+    trap([this] { OpenDeck(*ui_, *this, {}); });
 }
 
 void MainWindow::fileClose() {
@@ -402,7 +429,7 @@ void MainWindow::fileClose() {
 
 void MainWindow::fileRun() {
     trap([this] {
-        run::showRunForm(this, ui_, applicationFolder_, [this] {
+        run::showRunForm(this, *ui_, applicationFolder_, [this] {
             AboutWindow about(QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this);
             about.exec();
         });
@@ -412,27 +439,27 @@ void MainWindow::fileRun() {
 void MainWindow::fileSave() {
     trap([this] {
         if (!editor_) return;
-        SaveDeck(ui_, *this);
+        SaveDeck(*ui_, *this);
         flags_.returnToCover = true;
     });
 }
 
-void MainWindow::saveDeck() { SaveDeck(ui_, *this); }
+void MainWindow::saveDeck() { SaveDeck(*ui_, *this); }
 
 void MainWindow::fileExit() {
     trap([this] { close(); });
 }
 
 void MainWindow::editCut() {
-    trap([this] { EditCommands(ui_, QApplication::focusWidget()).cut(); });
+    trap([this] { EditCommands(*ui_, QApplication::focusWidget()).cut(); });
 }
 
 void MainWindow::editCopy() {
-    trap([this] { EditCommands(ui_, QApplication::focusWidget()).copy(); });
+    trap([this] { EditCommands(*ui_, QApplication::focusWidget()).copy(); });
 }
 
 void MainWindow::editPaste() {
-    trap([this] { EditCommands(ui_, QApplication::focusWidget()).paste(); });
+    trap([this] { EditCommands(*ui_, QApplication::focusWidget()).paste(); });
 }
 
 void MainWindow::helpBasic() {
@@ -481,7 +508,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         if (!(state & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
             const double dpiX = logicalDpiX(), dpiY = logicalDpiY();
             const QRect outer = frameGeometry();
-            savePlacement(ui_, {pixelsToTwips(outer.left(), dpiX), pixelsToTwips(outer.top(), dpiY),
+            savePlacement(*ui_, {pixelsToTwips(outer.left(), dpiX), pixelsToTwips(outer.top(), dpiY),
                                 pixelsToTwips(outer.width(), dpiX), pixelsToTwips(outer.height(), dpiY)});
         }
     });

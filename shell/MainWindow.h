@@ -31,7 +31,9 @@ class CoverWindow;
 class MainWindow : public QMainWindow, public EditorHost, public EditorShell {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    /// The window reaches the user through `ui` when given (tests script
+    /// it), otherwise through its own Qt services.
+    explicit MainWindow(UiServices* ui = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     /// The folder of the template deck (the program's folder by default).
@@ -71,7 +73,7 @@ public:
     void unloadEditor() override;
 
     // EditorShell
-    UiServices& ui() override { return ui_; }
+    UiServices& ui() override { return *ui_; }
     void setDeckOpenState() override;
     QMenu* editMenu() override { return mnuEdit_; }
     void saveDeck() override;
@@ -79,7 +81,7 @@ public:
     bool isEditorActive() override;
     QWidget* mainWindow() override { return this; }
 
-    QtUi& qtUi() { return ui_; }
+    QtUi& qtUi() { return qtUi_; }
     QMenu* fileMenu() const { return mnuFile_; }
     /// A menu item by name ("mnuFileNew", ...).
     QAction* menuItem(const QString& name) const;
@@ -100,6 +102,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void createMenus();
@@ -114,9 +117,12 @@ private:
     void childActivated(QMdiSubWindow* child);
     void fitCover();
     void placeProgressBar();
+    /// Moves the window's outer frame to the placement restored on load.
+    void applyPlacement();
     void updateClock();
 
-    QtUi ui_;
+    QtUi qtUi_;
+    UiServices* ui_;
     AppFlags flags_;
     QString applicationFolder_;
 
@@ -142,6 +148,7 @@ private:
     QWidget* editor_ = nullptr;
     QPointer<BasicHelpWindow> help_;
     bool exiting_ = false;
+    QRect wantedPlacement_;  // in pixels, until the window is up
 };
 
 }  // namespace rillo::shell

@@ -1,0 +1,68 @@
+// The program itself, run as a user runs it from a terminal.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct ProgramRun {
+    int status = -1;
+    QString out, err;
+};
+
+/// Runs the program with no display at all.
+ProgramRun runProgram(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QLatin1String(name));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(RILLO_PROGRAM), arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) return run;
+    run.status = process.exitCode();
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+}  // namespace
+
+TEST(CommandLine, VersionAndHelp) {
+    const ProgramRun version = runProgram({QStringLiteral("--version")});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.trimmed(), QStringLiteral("Rillo2000 1.4.6"));
+    const ProgramRun help = runProgram({QStringLiteral("--help")});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("--check <DECK>")));
+    const ProgramRun wrong = runProgram({QStringLiteral("--frobnicate")});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_TRUE(wrong.err.contains(QStringLiteral("frobnicate")));
+}
+
+TEST(CommandLine, CheckRunsWithoutADisplay) {
+    const QString deck = QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin");
+    const ProgramRun no = runProgram({QStringLiteral("--check"), deck});
+    EXPECT_EQ(no.status, 1) << no.err.toStdString();
+    EXPECT_TRUE(no.err.contains(QStringLiteral("\nNo\n"))) << no.err.toStdString();
+
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("out.sin"));
+    const ProgramRun yes = runProgram({QStringLiteral("--check"), deck, QStringLiteral("--yes"), QStringLiteral("--output"), output});
+    EXPECT_EQ(yes.status, 0) << yes.err.toStdString();
+    EXPECT_TRUE(yes.err.contains(QStringLiteral("Rillo 2000: Save Complete!"))) << yes.err.toStdString();
+    EXPECT_TRUE(QFile::exists(output));
+
+    const ProgramRun missing = runProgram({QStringLiteral("--check"), dir.filePath(QStringLiteral("none.sin"))});
+    EXPECT_EQ(missing.status, 2);
+}
+
+TEST(CommandLine, WindowsWithoutADisplaySayWhyInOneLine) {
+    const ProgramRun run = runProgram({});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("display"))) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+}

@@ -1,0 +1,283 @@
+#include "CoverWindow.h"
+#include "MainWindow.h"
+#include "ScriptedUi.h"
+#include "WindowPlacement.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+using namespace rillo;
+using namespace rillo::shell;
+using rillo::testing::ScriptedUi;
+
+namespace {
+
+const char* const AskSave = "Rillo 2000|None|Do you Want to Save?|YesNo -> No";
+
+std::string& stored(ScriptedUi& ui, const char* key) { return ui.settings[{"Rillo2000", "Startup", key}]; }
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(appFolder.isValid());
+        templateFile = appFolder.filePath(QStringLiteral("blank.sin"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_TEMPLATE), templateFile));
+        window = std::make_unique<MainWindow>(&ui);
+        window->setApplicationFolder(appFolder.path());
+    }
+
+    /// Loads and shows the window as the start-up sequence does.
+    void start() {
+        window->restorePlacement();
+        window->show();
+        window->loadCover();
+    }
+
+    bool shown(const char* item) const { return window->menuItem(QLatin1String(item))->isVisible(); }
+    /// Positions 1 to 8 of the toolbar that are visible.
+    std::vector<int> toolbarShown() const {
+        std::vector<int> visible;
+        for (int position = 1; position <= 8; ++position)
+            if (window->toolbarButton(position)->isVisible()) visible.push_back(position);
+        return visible;
+    }
+    void expectNoDeckState() const {
+        EXPECT_TRUE(shown("mnuFileNew") && shown("mnuFileOpen") && shown("mnuFileRun"));
+        EXPECT_FALSE(shown("mnuFileBar0") || shown("mnuFileSave"));
+        EXPECT_FALSE(window->editMenu()->menuAction()->isVisible());
+        EXPECT_EQ(toolbarShown(), (std::vector<int>{1, 2}));
+        expectAlwaysShown();
+    }
+    void expectDeckOpenState() const {
+        EXPECT_FALSE(shown("mnuFileNew") || shown("mnuFileOpen") || shown("mnuFileRun"));
+        EXPECT_TRUE(shown("mnuFileBar0") && shown("mnuFileSave"));
+        EXPECT_TRUE(window->editMenu()->menuAction()->isVisible());
+        EXPECT_EQ(toolbarShown(), (std::vector<int>{3, 6, 7, 8}));
+        expectAlwaysShown();
+    }
+    void expectAlwaysShown() const {
+        EXPECT_TRUE(shown("mnuFileClose") && shown("mnuFileExit"));
+        EXPECT_TRUE(window->menuItem(QStringLiteral("mnuViewToolbar"))->isVisible());
+        EXPECT_TRUE(window->menuItem(QStringLiteral("mnuHelpAbout"))->isVisible());
+    }
+
+    ScriptedUi ui;
+    QTemporaryDir appFolder;
+    QString templateFile;
+    std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, MenusInOrderWithTheirAccessKeysAndShortcuts) {
+    QStringList bar;
+    for (QAction* menu : window->menuBar()->actions()) bar << menu->text();
+    EXPECT_EQ(bar, (QStringList{"&File", "&Edit", "&View", "&Help"}));
+    QStringList file;
+    for (QAction* item : window->fileMenu()->actions()) file << (item->isSeparator() ? "-" : item->text());
+    EXPECT_EQ(file, (QStringList{"&New", "&Open...", "&Close", "&Run Rillo2000", "-", "&Save", "-", "E&xit"}));
+    EXPECT_EQ(window->menuItem("mnuFileNew")->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(window->menuItem("mnuEditPaste")->shortcut(), QKeySequence("Ctrl+V"));
+    EXPECT_EQ(window->menuItem("mnuHelpAbout")->text(), "&About ");
+    EXPECT_EQ(window->toolbarButton(7)->toolTip(), "Copy");
+    EXPECT_TRUE(window->toolbarButton(4)->isSeparator() && window->toolbarButton(5)->isSeparator());
+}
+
+TEST_F(MainWindowTest, StartWindowAndEditorEachSetTheirMenuAndToolbarState) {
+    start();
+    EXPECT_EQ(window->activeChild(), window->cover());
+    expectNoDeckState();
+
+    window->fileNew();
+    ASSERT_NE(window->editorWindow(), nullptr);
+    EXPECT_EQ(window->activeChild(), window->editorWindow());
+    EXPECT_TRUE(window->cover()->isHidden() || !window->cover()->isVisibleTo(window.get()));
+    EXPECT_TRUE(window->isEditorActive());
+    expectDeckOpenState();
+
+    ui.no();
+    window->fileClose();
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{AskSave});
+    EXPECT_EQ(window->editorWindow(), nullptr);
+    EXPECT_EQ(window->activeChild(), window->cover());
+    EXPECT_TRUE(window->cover()->isVisible());
+    expectNoDeckState();
+    EXPECT_EQ(ui.pointer, Pointer::Normal);
+}
+
+TEST_F(MainWindowTest, CloseOnTheStartWindowDoesNothing) {
+    start();
+    window->fileClose();
+    EXPECT_TRUE(ui.dialogue().empty());
+    EXPECT_EQ(window->editorWindow(), nullptr);
+    EXPECT_TRUE(window->cover()->isVisible());
+    expectNoDeckState();
+}
+
+TEST_F(MainWindowTest, NewClearsTheDialogFileNameAndOpensTheTemplate) {
+    start();
+    ui.dialogFileName() = "/decks/previous.sin";
+    window->fileNew();
+    EXPECT_EQ(ui.dialogFileName(), "");
+    ASSERT_NE(window->editorWindow(), nullptr);
+    EXPECT_EQ(window->editorWindow()->windowTitle(), templateFile);
+    EXPECT_TRUE(ui.dialogue().empty());
+
+    // The save dialog then starts with an empty file name.
+    ui.fileCancel();
+    window->fileSave();
+    EXPECT_EQ(ui.lastFileRequest().fileName, "");
+    EXPECT_TRUE(window->flags().returnToCover);
+}
+
+TEST_F(MainWindowTest, NewWithoutItsTemplateReportsAndStaysOnTheStartWindow) {
+    start();
+    ASSERT_TRUE(QFile::remove(templateFile));
+    window->fileNew();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0], "Rillo2000|None|Error reading the file. Please check the file for data validity.|OK");
+    EXPECT_EQ(window->activeChild(), window->cover());
+    expectNoDeckState();
+}
+
+TEST_F(MainWindowTest, ToolbarDispatchesOnTheButtonKey) {
+    start();
+    ui.fileCancel();
+    window->toolBar()->actionTriggered(window->toolbarButton(2));  // "Open"
+    ASSERT_EQ(ui.dialogue().size(), 1u);
+    EXPECT_EQ(ui.dialogue()[0], "open: Open Files -> (cancel)");
+
+    window->toolbarButtonClicked(QStringLiteral("Print"));
+    window->toolbarButtonClicked(QString());
+    EXPECT_EQ(ui.dialogue().size(), 1u);
+    EXPECT_EQ(window->editorWindow(), nullptr);
+}
+
+TEST_F(MainWindowTest, StatusBarItemHidesAndShowsTheStatusBarWithTheProgressContainer) {
+    start();
+    QAction* item = window->menuItem(QStringLiteral("mnuViewStatusBar"));
+    ASSERT_TRUE(item->isChecked());
+    EXPECT_TRUE(window->statusContainer()->isVisible());
+    EXPECT_TRUE(window->statusBarPanels()->isVisible());
+    EXPECT_EQ(window->progressBar()->parentWidget(), window->statusContainer());
+
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_FALSE(window->statusContainer()->isVisible());
+    EXPECT_TRUE(window->statusBarPanels()->isHidden());
+
+    item->trigger();
+    EXPECT_TRUE(window->statusContainer()->isVisible());
+    EXPECT_TRUE(window->statusBarPanels()->isVisible());
+
+    QAction* toolbar = window->menuItem(QStringLiteral("mnuViewToolbar"));
+    toolbar->trigger();
+    EXPECT_FALSE(window->toolBar()->isVisible());
+    toolbar->trigger();
+    EXPECT_TRUE(window->toolBar()->isVisible());
+}
+
+TEST_F(MainWindowTest, StatusPanelsAndProgressBarPlacement) {
+    start();
+    const auto panels = window->statusBarPanels()->findChildren<QLabel*>();
+    ASSERT_GE(panels.size(), 3);
+    EXPECT_EQ(window->statusBarPanels()->findChild<QLabel*>("pnlStatus")->text(), "Status");
+    EXPECT_FALSE(window->statusBarPanels()->findChild<QLabel*>("pnlDate")->text().isEmpty());
+    EXPECT_FALSE(window->statusBarPanels()->findChild<QLabel*>("pnlTime")->text().isEmpty());
+
+    const double dpiX = window->logicalDpiX(), dpiY = window->logicalDpiY();
+    const QRect bar = window->progressBar()->geometry();
+    EXPECT_EQ(bar.left(), twipsToPixels(960, dpiX));
+    EXPECT_EQ(bar.width(), twipsToPixels(4215, dpiX));
+    EXPECT_EQ(bar.height(), twipsToPixels(307.5, dpiY));
+    EXPECT_EQ(window->statusContainer()->height(), twipsToPixels(360, dpiY));
+    EXPECT_FALSE(window->progressBar()->isVisible());
+}
+
+TEST_F(MainWindowTest, FirstStartWithEmptySettingsIsTopLeftAnd1500TwipsSmallerThanTheScreen) {
+    start();
+    const QScreen* screen = window->screen();
+    const double dpiX = window->logicalDpiX(), dpiY = window->logicalDpiY();
+    const QRect outer = window->frameGeometry();
+    EXPECT_EQ(outer.topLeft(), QPoint(0, 0));
+    EXPECT_EQ(outer.width(), twipsToPixels(pixelsToTwips(screen->geometry().width(), dpiX) - 1500, dpiX));
+    EXPECT_EQ(outer.height(), twipsToPixels(pixelsToTwips(screen->geometry().height(), dpiY) - 1500, dpiY));
+}
+
+TEST_F(MainWindowTest, PlacementIsRestoredAndWrittenBackOnExit) {
+    const double dpiX = window->logicalDpiX(), dpiY = window->logicalDpiY();
+    stored(ui, "Left") = singleText(pixelsToTwips(40, dpiX));
+    stored(ui, "Top") = singleText(pixelsToTwips(30, dpiY));
+    stored(ui, "Width") = singleText(pixelsToTwips(500, dpiX));
+    stored(ui, "Height") = singleText(pixelsToTwips(400, dpiY));
+    start();
+    EXPECT_EQ(window->frameGeometry(), QRect(40, 30, 500, 400));
+
+    window->move(60, 50);
+    window->resize(520, 410);
+    window->close();
+    EXPECT_EQ(stored(ui, "Left"), singleText(pixelsToTwips(window->frameGeometry().left(), dpiX)));
+    EXPECT_EQ(stored(ui, "Width"), singleText(pixelsToTwips(window->frameGeometry().width(), dpiX)));
+    EXPECT_EQ(stored(ui, "Height"), singleText(pixelsToTwips(window->frameGeometry().height(), dpiY)));
+    EXPECT_TRUE(window->flags().returnToCover);
+}
+
+TEST_F(MainWindowTest, ExitWhileMaximizedLeavesTheStoredPlacementUntouched) {
+    stored(ui, "Left") = "1500";
+    stored(ui, "Top") = "750";
+    stored(ui, "Width") = "6000";
+    stored(ui, "Height") = "4500";
+    start();
+    window->showMaximized();
+    QTest::qWait(10);
+    ASSERT_TRUE(window->windowState() & Qt::WindowMaximized);
+    window->fileExit();
+    EXPECT_EQ(stored(ui, "Left"), "1500");
+    EXPECT_EQ(stored(ui, "Top"), "750");
+    EXPECT_EQ(stored(ui, "Width"), "6000");
+    EXPECT_EQ(stored(ui, "Height"), "4500");
+}
+
+TEST_F(MainWindowTest, ExitWithADeckOpenClosesTheEditorByItsRules) {
+    start();
+    window->fileNew();
+    window->flags().returnToCover = false;
+    ui.no();
+    window->fileExit();
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{AskSave});
+    EXPECT_EQ(window->editorWindow(), nullptr);
+    EXPECT_TRUE(window->flags().returnToCover);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, EditCommandsActOnTheFocusedTextBox) {
+    start();
+    QWidget other;
+    auto* box = new QLineEdit(QStringLiteral("12.5 cfs"), &other);
+    other.show();
+    QApplication::setActiveWindow(&other);
+    box->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    box->setSelection(0, 4);
+
+    window->editCopy();
+    EXPECT_EQ(ui.clipboard, "12.5");
+    window->editCut();
+    EXPECT_EQ(box->text(), QStringLiteral(" cfs"));
+    box->setCursorPosition(4);
+    window->toolbarButtonClicked(QStringLiteral("Paste"));
+    EXPECT_EQ(box->text(), QStringLiteral(" cfs12.5"));
+}

@@ -1,0 +1,86 @@
+#include "QtUi.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QProgressBar>
+#include <QSettings>
+#include <QStandardPaths>
+
+using namespace rillo;
+using rillo::shell::QtUi;
+
+TEST(QtUi, FileFiltersBecomeQtNameFilters) {
+    EXPECT_EQ(QtUi::nameFilters("Rillo 2000 Files (*.sin)|*.sin|All Files (*.*)|*.*"),
+              (QStringList{QStringLiteral("Rillo 2000 Files (*.sin)"), QStringLiteral("All Files (*)")}));
+    EXPECT_EQ(QtUi::nameFilters("Hydrographs (*.kvd;*.ssb)|*.kvd;*.ssb"),
+              QStringList{QStringLiteral("Hydrographs (*.kvd *.ssb)")});
+    // A description without patterns of its own takes them from its pair;
+    // a dangling description without a pattern is dropped.
+    EXPECT_EQ(QtUi::nameFilters("Decks|*.sin|Orphan"), QStringList{QStringLiteral("Decks (*.sin)")});
+    EXPECT_TRUE(QtUi::nameFilters("").isEmpty());
+}
+
+TEST(QtUi, SettingsAreKeptPerApplicationAndSectionInTheTestLocation) {
+    QtUi ui;
+    ui.saveSetting("Rillo2000 test", "Startup", "Left", "1234");
+    ui.saveSetting("Rillo2000 test", "Other", "Left", "99");
+    EXPECT_EQ(ui.setting("Rillo2000 test", "Startup", "Left", "0"), "1234");
+    EXPECT_EQ(ui.setting("Rillo2000 test", "Other", "Left", "0"), "99");
+    EXPECT_EQ(ui.setting("Rillo2000 test", "Startup", "Missing", "fallback"), "fallback");
+    EXPECT_EQ(ui.setting("Another app", "Startup", "Left", "none"), "none");
+
+    const QSettings file(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Rillo2000"),
+                         QStringLiteral("Rillo2000 test"));
+    EXPECT_TRUE(file.fileName().startsWith(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)))
+        << file.fileName().toStdString();
+    EXPECT_TRUE(file.fileName().contains(QStringLiteral("qttest"))) << file.fileName().toStdString();
+    QFile::remove(file.fileName());
+}
+
+TEST(QtUi, HourglassIsPushedOnceAndTakenBackOnce) {
+    {
+        QtUi ui;
+        ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+        ui.setPointer(Pointer::Hourglass);
+        ui.setPointer(Pointer::Hourglass);
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        ui.setPointer(Pointer::Normal);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        ui.setPointer(Pointer::Normal);  // nothing more to take back
+        ui.setPointer(Pointer::Hourglass);
+    }
+    // An hourglass left behind goes with the services.
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(QtUi, ProgressBarFollowsTheDeckProcedures) {
+    QWidget window;
+    auto* bar = new QProgressBar(&window);
+    window.show();
+    QtUi ui;
+    ui.setProgressBar(bar);
+    ui.setProgressVisible(false);
+    ui.setProgressMaximum(10000);
+    ui.setProgressVisible(true);
+    ui.setProgressValue(2500);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->maximum(), 10000);
+    EXPECT_EQ(bar->value(), 2500);
+    ui.setProgressValue(20000);  // never beyond the maximum
+    EXPECT_EQ(bar->value(), 10000);
+    ui.setProgressVisible(false);
+    EXPECT_FALSE(bar->isVisible());
+}
+
+TEST(QtUi, EmptyTextClearsTheClipboard) {
+    QtUi ui;
+    ui.setClipboardText("12\t3.5");
+    EXPECT_EQ(ui.clipboardText(), "12\t3.5");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("12\t3.5"));
+    ui.setClipboardText("");
+    EXPECT_EQ(ui.clipboardText(), "");
+}

@@ -1,0 +1,15 @@
+// The shell's tests need an application object; settings go to Qt's test
+// location, never to the user's own.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QStandardPaths>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
