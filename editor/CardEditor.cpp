@@ -1,12 +1,14 @@
 #include "CardEditor.h"
 
-#include "GridEventTrap.h"
 #include "GridView.h"
 #include "HelpPage.h"
 #include "HelpTexts.h"
 
 #ifdef RILLO_HAVE_RULES
 #include "ChangeSpread.h"
+#endif
+#ifdef RILLO_HAVE_PAIRS_DIALOG
+#include "PairsDialog.h"
 #endif
 
 #include <QButtonGroup>
@@ -103,11 +105,10 @@ CardEditor::CardEditor(EditorShell& shell, QWidget* parent) : QWidget(parent), s
     deck_.setFieldObserver([this](Field f) { showField(f); });
 
 #ifdef RILLO_HAVE_RULES
+    // The editing rules listen to the card grids and trap their own errors.
     auto rules = std::make_unique<ChangeSpread>(deck_, shell_.ui(), static_cast<RulesHost&>(*this));
     rules->attach();
     rules_ = std::move(rules);
-    trap_ = std::make_unique<GridEventTrap>(*rules_, shell_.ui());
-    for (int i = 0; i < GridCount; ++i) deck_.grid(static_cast<GridId>(i)).setListener(trap_.get());
 #endif
 }
 
@@ -323,10 +324,12 @@ void CardEditor::gridKeyReleased(GridView* view, int keyCode) {
         const int col = grid.activeCol(), row = grid.activeRow();
         // The caption row, and cells not open for typing, keep their text.
         if (row == 1 || !grid.isEditable(col, row)) return;
-        grid.clearCell(col, row);
 #ifdef RILLO_HAVE_RULES
-        if (&grid == &deck_.fpCard31() && col == Card31::NDP)
-            static_cast<ChangeSpread*>(rules_.get())->deleteKey(grid);
+        // The rules clear the cell and, for an element's NDP or number, keep
+        // its pairs and button in step.
+        static_cast<ChangeSpread*>(rules_.get())->deleteKey(grid);
+#else
+        grid.clearCell(col, row);
 #endif
     });
 }
@@ -342,8 +345,11 @@ void CardEditor::focusGrid(Grid& grid) {
     if (GridView* view = viewOf(grid)) view->setFocus();
 }
 
-void CardEditor::openPairsDialog(int) {
-    // This build has no tabular pairs dialog; the pairs stay as they are.
+void CardEditor::openPairsDialog([[maybe_unused]] int row) {
+#ifdef RILLO_HAVE_PAIRS_DIALOG
+    PairsDialog dialog(deck_, shell_.ui(), shell_.mainWindow(), shell_.editMenu());
+    dialog.run(row);
+#endif
 }
 
 void CardEditor::closeEvent(QCloseEvent* event) {

@@ -79,7 +79,6 @@ private:
     EditorShell& shell_;
     Deck deck_;
     std::unique_ptr<GridListener> rules_;
-    std::unique_ptr<GridListener> trap_;
 
     QGroupBox* frame2_ = nullptr;
     QRadioButton* optIopt0_ = nullptr;

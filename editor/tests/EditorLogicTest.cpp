@@ -1,12 +1,9 @@
-#include "GridEventTrap.h"
 #include "HelpTexts.h"
 #include "IsBlankOrZero.h"
-#include "ScriptedUi.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <stdexcept>
 
 using namespace rillo;
 
@@ -36,33 +33,4 @@ TEST(HelpTexts, CaptionsAndTextsAreKeptApartByCarriageReturns) {
         EXPECT_EQ(t.find('\n'), std::string::npos) << g;
         EXPECT_EQ(t.find("\r\r\r"), std::string::npos) << g;
     }
-}
-
-namespace {
-struct ThrowingRules : GridListener {
-    int changes = 0;
-    void change(Grid&, int, int) override {
-        ++changes;
-        throw RuntimeError("Subscript out of range");
-    }
-    void leaveCell(Grid&, int, int, int, int, bool& cancel) override {
-        cancel = true;
-        throw std::runtime_error("Overflow");
-    }
-};
-}  // namespace
-
-TEST(GridEventTrap, AFailingRuleIsReportedAndEndsOnlyThatHandler) {
-    rillo::testing::ScriptedUi ui;
-    ThrowingRules rules;
-    GridEventTrap trap(rules, ui);
-    Grid grid("g", 2, 3);
-    grid.setListener(&trap);
-    grid.setActiveCell(1, 2);
-    ASSERT_TRUE(grid.userEnterText("5"));
-    // The rule set cancel before failing: the caret stays, as the rule meant.
-    EXPECT_FALSE(grid.userMoveTo(2, 2));
-    EXPECT_EQ(rules.changes, 1);
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Rillo2000|None|Subscript out of range|OK", "Rillo2000|None|Overflow|OK"}));
-    EXPECT_EQ(grid.value(1, 2), "5");
 }
