@@ -1,4 +1,5 @@
 #include "CardEditor.h"
+#include "DeckReader.h"
 #include "GridTableModel.h"
 #include "GridView.h"
 #include "HelpPage.h"
@@ -234,4 +235,33 @@ TEST_F(CardEditorTest, TheScrollBarMovesTheHelpTextUpwards) {
     EXPECT_EQ(help->helpLabel()->y(), top - 30);
     bar->setSliderDown(false);
     EXPECT_EQ(help->helpLabel()->y(), top - 30);
+}
+
+TEST(CardEditorDeck, DeleteOnAnNdpCellEndsTheElementsPairs) {
+    rillo::testing::TestShell shell;
+    rillo::testing::EditorTestHost host(shell);
+    ASSERT_EQ(OpenDeck(shell.scripted, host, RILLO_EXAMPLES_DIR "/basin.sin"), OpenResult::Opened);
+    CardEditor& editor = *host.editor;
+    QApplication::setActiveWindow(&editor);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    QTest::mouseClick(editor.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    editor.showPage(Page::Card31);
+
+    Deck& deck = editor.deck();
+    Grid& elements = deck.fpCard31();
+    ASSERT_EQ(elements.value(Card31::Element, 3), "102");  // a detention basin with 6 pairs
+    ASSERT_EQ(elements.value(Card31::NDP, 3), "6");
+    ASSERT_EQ(elements.format(Card31::Tabular, 3).type, CellButton);
+    ASSERT_EQ(deck.fpSubCard31a().value(1, 1), "102");
+
+    GridView* view = editor.gridView(GridId::fpCard31);
+    view->setFocus();
+    elements.setActiveCell(Card31::NDP, 3);
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_EQ(elements.value(Card31::JK, 3), "");
+    EXPECT_EQ(elements.value(Card31::NDP, 3), "");
+    EXPECT_NE(elements.format(Card31::Tabular, 3).type, CellButton);
+    for (int r = 1; r <= IndexRows; ++r) EXPECT_NE(deck.fpSubCard31a().value(1, r), "102") << r;
+    EXPECT_EQ(elements.value(Card31::Element, 3), "102");  // the element itself stays
+    shell.appFlags.askSaveOnClose = false;
 }

@@ -14,37 +14,9 @@
 #include <benchmark/benchmark.h>
 
 #include <fstream>
-#include <memory>
 
 using namespace rillo;
 
-namespace {
-
-/// What Open deck needs of the main window, over a real card editor.
-class EditorWindowHost : public EditorHost {
-public:
-    explicit EditorWindowHost(testing::TestShell& shell) : shell_(shell) {}
-    Deck& deck() override {
-        if (!editor) editor = std::make_unique<CardEditor>(shell_);
-        return editor->deck();
-    }
-    AppFlags& flags() override { return shell_.appFlags; }
-    void setEditorCaption(const std::string& caption) override { deck(), editor->setWindowTitle(QString::fromStdString(caption)); }
-    void showEditor() override {
-        deck();
-        editor->resize(1280, 900);
-        editor->show();
-    }
-    void showPage(int page) override { deck(), editor->showPage(page); }
-    void unloadEditor() override { editor.reset(); }
-
-    std::unique_ptr<CardEditor> editor;
-
-private:
-    testing::TestShell& shell_;
-};
-
-}  // namespace
 
 static void BM_OpenMaximalDeckIntoEditor(benchmark::State& state) {
     QTemporaryDir dir;
@@ -56,7 +28,7 @@ static void BM_OpenMaximalDeckIntoEditor(benchmark::State& state) {
     }
     for (auto _ : state) {
         testing::TestShell shell;
-        EditorWindowHost host(shell);
+        testing::EditorTestHost host(shell);
         if (OpenDeck(shell.scripted, host, path) != OpenResult::Opened) state.SkipWithError("the deck did not open");
         QApplication::processEvents();
         state.PauseTiming();

@@ -2,11 +2,14 @@
 // A main window stand-in for the card editor's tests: the scripted user,
 // the program-wide flags, an Edit menu, and a count of every call.
 
+#include "CardEditor.h"
 #include "EditorShell.h"
 #include "ScriptedUi.h"
 
 #include <QMenu>
 #include <QWidget>
+
+#include <memory>
 
 namespace rillo::testing {
 
@@ -26,6 +29,25 @@ public:
     QMenu menu;
     int deckOpenStates = 0, saves = 0, covers = 0;
     bool editorActive = true;
+};
+
+/// What Open deck needs of the main window, over a card editor that it
+/// creates on first use, as the main window does.
+class EditorTestHost : public EditorHost {
+public:
+    explicit EditorTestHost(TestShell& shell) : shell_(shell) {}
+    CardEditor& editorWindow();
+    Deck& deck() override { return editorWindow().deck(); }
+    AppFlags& flags() override { return shell_.appFlags; }
+    void setEditorCaption(const std::string& caption) override;
+    void showEditor() override;
+    void showPage(int page) override { editorWindow().showPage(page); }
+    void unloadEditor() override { editor.reset(); }
+
+    std::unique_ptr<CardEditor> editor;
+
+private:
+    TestShell& shell_;
 };
 
 }  // namespace rillo::testing
