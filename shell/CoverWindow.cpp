@@ -45,16 +45,19 @@ CoverWindow::CoverWindow(QWidget* parent)
     buttons->addWidget(addButton(QStringLiteral("cmdHelp"), QStringLiteral("&Help"), &CoverWindow::helpClicked));
     buttons->addWidget(addButton(QStringLiteral("cmdExit"), QStringLiteral("E&xit"), &CoverWindow::exitClicked));
 
+    // The pictures and the buttons keep together in the middle of the window.
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(24, 24, 24, 24);
-    grid->setSpacing(16);
+    grid->setHorizontalSpacing(32);
+    grid->setVerticalSpacing(16);
     grid->setRowStretch(0, 1);
-    grid->addWidget(image1_, 1, 0, 2, 1);
-    grid->addWidget(frame1_, 1, 1, 1, 2);
-    grid->addWidget(image5_, 2, 1);
-    grid->addWidget(image6_, 2, 2);
-    grid->setRowStretch(3, 1);
     grid->setColumnStretch(0, 1);
+    grid->addWidget(image1_, 1, 1, 2, 1);
+    grid->addWidget(frame1_, 1, 2, 1, 2);
+    grid->addWidget(image5_, 2, 2);
+    grid->addWidget(image6_, 2, 3);
+    grid->setRowStretch(3, 1);
+    grid->setColumnStretch(4, 1);
 
     // The pictures that do not pop the menu up keep their right clicks.
     for (QWidget* w : {static_cast<QWidget*>(frame1_), static_cast<QWidget*>(image1_),

@@ -90,6 +90,7 @@ MainWindow::MainWindow(UiServices* ui, QWidget* parent)
     connect(cover_, &CoverWindow::exitClicked, this, &MainWindow::fileExit);
     coverFrame_ = new ChildFrame(nullptr, Qt::FramelessWindowHint);
     coverFrame_->setObjectName(QStringLiteral("coverFrame"));
+    coverFrame_->setWindowIcon(programIcon());
     coverFrame_->setWidget(cover_);
     coverFrame_->setClosable(false);
     coverFrame_->setSystemMenu(nullptr);
@@ -322,6 +323,8 @@ void MainWindow::createEditor() {
     auto* editor = new EditorWindow(*this, nullptr);
     auto* frame = new ChildFrame;
     frame->setObjectName(QStringLiteral("editorFrame"));
+    // Shown in the menu bar while the editor is maximised.
+    frame->setWindowIcon(programIcon());
     frame->setWidget(editor);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     connect(frame, &ChildFrame::closed, this, &MainWindow::editorClosed);

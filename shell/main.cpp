@@ -3,6 +3,7 @@
 
 #include "AppPaths.h"
 #include "CheckCommand.h"
+#include "Pictures.h"
 #include "StartUp.h"
 #include "UiServices.h"
 
@@ -114,6 +115,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(rillo::shell::programIcon());
     rillo::shell::StartUp startUp;
     startUp.begin();
     return app.exec();
