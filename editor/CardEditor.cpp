@@ -49,7 +49,7 @@ int columnWidth(GridId id) {
     case GridId::fpCard23: return 260;
     case GridId::fpCard110:
     case GridId::fpCard42:
-    case GridId::fpCard44: return 80;
+    case GridId::fpCard44: return 72;
     default: return 100;
     }
 }
@@ -127,6 +127,11 @@ GridView* CardEditor::makeGridView(GridId id) {
     auto* view = new GridView(grid, this);
     view->setObjectName(qs(grid.name()));
     view->horizontalHeader()->setDefaultSectionSize(columnWidth(id));
+    if (id == GridId::fpCard31) {
+        // The two drop-down columns show their whole item texts.
+        view->setColumnWidth(Card31::JK - 1, 220);
+        view->setColumnWidth(Card31::Type - 1, 250);
+    }
     connect(view, &GridView::keyReleased, this, [this, view](int keyCode, int) { gridKeyReleased(view, keyCode); });
     connect(view, &GridView::mouseReleased, this,
             [this, view](int button, int, const QPoint& pos) { gridMouseReleased(view, button, pos); });
@@ -215,7 +220,7 @@ QWidget* CardEditor::fieldPage(const char* frameName, std::initializer_list<Fiel
     for (Field f : fields) {
         auto* label = new QLabel(QString::fromLatin1(fieldInfo(f).label), frame);
         label->setWordWrap(true);
-        label->setMinimumWidth(260);
+        label->setMinimumWidth(380);
         label->setMaximumWidth(520);
         QWidget* control = fieldControl(f);
         control->setParent(frame);

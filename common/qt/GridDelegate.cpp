@@ -59,6 +59,7 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
         const int i = value.toInt(&ok);
         combo->setCurrentIndex(ok && i >= 0 && i < combo->count() ? i : -1);
     } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        edit->setAlignment(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>());
         edit->setText(value);
         edit->selectAll();
     }
