@@ -5,9 +5,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 
-#ifdef RILLO_HAVE_GRIDVIEW
 #include "GridView.h"
-#endif
 
 namespace rillo::shell {
 
@@ -25,11 +23,7 @@ QString firstLine(const QString& text) {
 }  // namespace
 
 Grid* EditCommands::gridOf(QWidget* control) {
-#ifdef RILLO_HAVE_GRIDVIEW
     if (auto* view = qobject_cast<GridView*>(control)) return &view->grid();
-#else
-    (void)control;
-#endif
     return nullptr;
 }
 

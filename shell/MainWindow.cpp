@@ -2,13 +2,13 @@
 
 #include "AboutWindow.h"
 #include "AppPaths.h"
+#include "CardEditor.h"
 #include "BasicHelpWindow.h"
 #include "ChildFrame.h"
 #include "CoverWindow.h"
 #include "DeckReader.h"
 #include "DeckWriter.h"
 #include "EditCommands.h"
-#include "EditorWindow.h"
 #include "Pictures.h"
 #include "ShowRunForm.h"
 #include "WindowPlacement.h"
@@ -34,7 +34,7 @@ namespace rillo::shell {
 
 namespace {
 
-EditorWindow* asEditor(QWidget* widget) { return static_cast<EditorWindow*>(widget); }
+CardEditor* asEditor(QWidget* widget) { return static_cast<CardEditor*>(widget); }
 
 }  // namespace
 
@@ -320,7 +320,7 @@ void MainWindow::childActivated(QMdiSubWindow* child) {
 }
 
 void MainWindow::createEditor() {
-    auto* editor = new EditorWindow(*this, nullptr);
+    auto* editor = new CardEditor(*this, nullptr);
     auto* frame = new ChildFrame;
     frame->setObjectName(QStringLiteral("editorFrame"));
     // Shown in the menu bar while the editor is maximised.
