@@ -41,6 +41,16 @@ typedef HRESULT (*AxCreateFn)(REFIID riid, void **ppv);
 HRESULT ax_get_class_object(REFCLSID rclsid, REFIID riid, void **ppv, const CLSID &clsid,
                             AxCreateFn create);
 
+/* What a server's DLL fills in for the entry points of axbase/server.cpp
+ * (DllMain, DllCanUnloadNow, DllGetClassObject, Dll[Un]RegisterServer). */
+struct AxServerDesc {
+    const GUID *libid;
+    const CLSID *clsid;      /* the one class the server hands out */
+    AxCreateFn create;
+    UINT registry_script;    /* "REGISTRY" resource id */
+};
+extern const AxServerDesc ax_server;
+
 /* The module's own type library (resource 1), loaded once. */
 HRESULT ax_get_typelib(ITypeLib **lib);
 /* Type information for a guid of the module's library.  For a dual interface

@@ -32,14 +32,17 @@ struct AxClassDesc {
 
 #define AX_STREAM_VERSION 0x0300
 
-#define AX_FORWARD_IUNKNOWN                                                         \
-    AxControl *owner;                                                               \
+/* The IUnknown of an interface member: `owner` answers for it. */
+#define AX_FORWARD_IUNKNOWN_TO(Owner)                                               \
+    Owner *owner;                                                                   \
     STDMETHOD(QueryInterface)(REFIID riid, void **ppv) override                    \
     {                                                                               \
         return owner->QueryInterface(riid, ppv);                                    \
     }                                                                               \
     STDMETHOD_(ULONG, AddRef)() override { return owner->AddRef(); }                \
     STDMETHOD_(ULONG, Release)() override { return owner->Release(); }
+
+#define AX_FORWARD_IUNKNOWN AX_FORWARD_IUNKNOWN_TO(AxControl)
 
 class AxControl {
 public:
@@ -302,6 +305,22 @@ HRESULT ax_dispatch_invoke(const IID &iid, IDispatch *self, DISPID id, WORD flag
     {                                                                                   \
         return ax_dispatch_invoke(IID_, this, id, flags, params, result, excep, argerr); \
     }
+
+/* The head of a control's dual interface member: IUnknown through the control
+ * class `Owner`, IDispatch through the type library. */
+#define AX_DUAL_INTERFACE(Owner, IID_) \
+    AX_FORWARD_IUNKNOWN_TO(Owner)      \
+    AX_DISPATCH_METHODS(IID_)
+
+/* Creation function of a control class (AxCreateFn): a new object, handed
+ * out as riid. */
+template <class Control> HRESULT ax_create(REFIID riid, void **ppv)
+{
+    Control *obj = new Control;
+    HRESULT hr = obj->QueryInterface(riid, ppv);
+    obj->Release();
+    return hr;
+}
 
 /* Serialized variants of a property stream. */
 HRESULT ax_write_variant(IStream *stm, const VARIANT *v);

@@ -40,14 +40,6 @@ const AxClassDesc qvxrsz_desc = {
     sizeof(rsz_persisted) / sizeof(rsz_persisted[0]),
 };
 
-HRESULT qvxrsz_create(REFIID riid, void **ppv)
-{
-    QVXRSZ *r = new QVXRSZ;
-    HRESULT hr = r->QueryInterface(riid, ppv);
-    r->Release();
-    return hr;
-}
-
 static long screen_dpi_x()
 {
     HDC dc = GetDC(nullptr);

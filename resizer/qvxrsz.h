@@ -20,7 +20,6 @@
 extern const CLSID CLSID_QVXRSZGeneralPage;
 
 extern const AxClassDesc qvxrsz_desc;
-HRESULT qvxrsz_create(REFIID riid, void **ppv);
 
 /* One control of the form with its place as fractions of the form's size. */
 struct RszRecord {
@@ -59,14 +58,7 @@ public:
     RszRecord *root() { return m_records.empty() ? nullptr : m_records[0].get(); }
 
     struct Rsz : Izelcrsz {
-        QVXRSZ *owner;
-        STDMETHOD(QueryInterface)(REFIID riid, void **ppv) override
-        {
-            return owner->QueryInterface(riid, ppv);
-        }
-        STDMETHOD_(ULONG, AddRef)() override { return owner->AddRef(); }
-        STDMETHOD_(ULONG, Release)() override { return owner->Release(); }
-        AX_DISPATCH_METHODS(IID_Izelcrsz)
+        AX_DUAL_INTERFACE(QVXRSZ, IID_Izelcrsz)
         STDMETHOD(put_Enabled)(VARIANT_BOOL val) override;
         STDMETHOD(get_Enabled)(VARIANT_BOOL *pval) override;
         STDMETHOD(get_MaxHeight)(LONG *pval) override;

@@ -55,14 +55,6 @@ enum {
 #define DISPID_MIN 5
 #define DISPID_BARRAISED 6
 
-HRESULT qvxsplit_create(REFIID riid, void **ppv)
-{
-    QVXSplit *s = new QVXSplit;
-    HRESULT hr = s->QueryInterface(riid, ppv);
-    s->Release();
-    return hr;
-}
-
 QVXSplit::QVXSplit() : AxControl(&qvxsplit_desc)
 {
     memset(&m_props, 0, sizeof(m_props));

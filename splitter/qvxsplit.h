@@ -20,7 +20,6 @@
 extern const CLSID CLSID_QVXSplitGeneralPage;
 
 extern const AxClassDesc qvxsplit_desc;
-HRESULT qvxsplit_create(REFIID riid, void **ppv);
 
 /* One object of the splitter's form, as recorded at the first capture. */
 struct SplitRecord {
@@ -69,14 +68,7 @@ public:
     SplitRecord *m_own = nullptr;
 
     struct Split : IzelcSplit {
-        QVXSplit *owner;
-        STDMETHOD(QueryInterface)(REFIID riid, void **ppv) override
-        {
-            return owner->QueryInterface(riid, ppv);
-        }
-        STDMETHOD_(ULONG, AddRef)() override { return owner->AddRef(); }
-        STDMETHOD_(ULONG, Release)() override { return owner->Release(); }
-        AX_DISPATCH_METHODS(IID_IzelcSplit)
+        AX_DUAL_INTERFACE(QVXSplit, IID_IzelcSplit)
         STDMETHOD(put_BackColor)(OLE_COLOR clr) override;
         STDMETHOD(get_BackColor)(OLE_COLOR *pclr) override;
         STDMETHOD(put_BorderStyle)(qvxBorderStyleConstants style) override;
