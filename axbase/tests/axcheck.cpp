@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cwchar>
 
 int ax_checks, ax_failures;
 const char *ax_file = "?";
@@ -94,4 +95,80 @@ std::string ax_narrow(const std::wstring &w)
     for (wchar_t c : w)
         s += c < 128 ? (char)c : '?';
     return s;
+}
+
+IStream *ax_stream_of(const std::vector<BYTE> &bytes)
+{
+    IStream *stm;
+    CreateStreamOnHGlobal(nullptr, TRUE, &stm);
+    ULONG n;
+    stm->Write(bytes.data(), (ULONG)bytes.size(), &n);
+    LARGE_INTEGER zero = {};
+    stm->Seek(zero, STREAM_SEEK_SET, nullptr);
+    return stm;
+}
+
+std::vector<BYTE> ax_stream_bytes(IStream *stm)
+{
+    HGLOBAL h;
+    GetHGlobalFromStream(stm, &h);
+    STATSTG st;
+    stm->Stat(&st, STATFLAG_NONAME);
+    BYTE *p = (BYTE *)GlobalLock(h);
+    std::vector<BYTE> out(p, p + st.cbSize.QuadPart);
+    GlobalUnlock(h);
+    return out;
+}
+
+static std::set<std::wstring> subkeys(HKEY root, const WCHAR *path)
+{
+    std::set<std::wstring> out;
+    HKEY key;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return out;
+    WCHAR name[256];
+    for (DWORD i = 0;; i++) {
+        DWORD n = 256;
+        if (RegEnumKeyExW(key, i, name, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        out.insert(name);
+    }
+    RegCloseKey(key);
+    return out;
+}
+
+std::set<std::wstring> ax_registry_snapshot()
+{
+    std::set<std::wstring> all;
+    for (const WCHAR *p : {L"", L"CLSID", L"Interface", L"TypeLib"})
+        for (auto &k : subkeys(HKEY_CLASSES_ROOT, p))
+            all.insert(std::wstring(p) + L"\\" + k);
+    return all;
+}
+
+std::wstring ax_reg_string(const std::wstring &path, const WCHAR *value)
+{
+    WCHAR buf[512];
+    DWORD size = sizeof(buf);
+    if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), value, RRF_RT_REG_SZ, nullptr, buf,
+                     &size) != ERROR_SUCCESS)
+        return L"<missing>";
+    return buf;
+}
+
+void ax_check_error_info(const char *what, const WCHAR *source)
+{
+    IErrorInfo *ei = nullptr;
+    HRESULT hr = GetErrorInfo(0, &ei);
+    ok(hr == S_OK && ei, "%s: no error info\n", what);
+    if (!ei)
+        return;
+    BSTR src = nullptr, desc = nullptr;
+    ei->GetSource(&src);
+    ei->GetDescription(&desc);
+    ok(src && !wcscmp(src, source), "%s: source %s\n", what, src ? ax_narrow(src).c_str() : "");
+    ok(desc && !wcscmp(desc, L"Invalid Property Value"), "%s: description\n", what);
+    SysFreeString(src);
+    SysFreeString(desc);
+    ei->Release();
 }

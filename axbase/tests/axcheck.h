@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -55,3 +56,26 @@ ULONG ax_refcount(IUnknown *unk);
     } while (0)
 
 std::string ax_narrow(const std::wstring &w);
+
+/* The interface riid of unk (referenced), or null. */
+template <class T> T *ax_query(IUnknown *unk, REFIID riid)
+{
+    T *p = nullptr;
+    unk->QueryInterface(riid, (void **)&p);
+    return p;
+}
+
+/* A stream on memory holding `bytes`, at its start; and the bytes written
+ * to such a stream. */
+IStream *ax_stream_of(const std::vector<BYTE> &bytes);
+std::vector<BYTE> ax_stream_bytes(IStream *stm);
+
+/* The keys under HKEY_CLASSES_ROOT, CLSID, Interface and TypeLib, so a test
+ * can see that unregistering leaves nothing behind. */
+std::set<std::wstring> ax_registry_snapshot();
+/* A string value under HKEY_CLASSES_ROOT, or "<missing>". */
+std::wstring ax_reg_string(const std::wstring &path, const WCHAR *value = nullptr);
+
+/* Checks that the thread's error information is the control's "Invalid
+ * Property Value" from `source`. */
+void ax_check_error_info(const char *what, const WCHAR *source);

@@ -43,6 +43,32 @@ void ax_pump()
     }
 }
 
+void ax_connect_sinks(IUnknown *control, REFIID events, const std::vector<std::wstring> &names,
+                      AxPropSink **props, AxEventSink **event_sink, AxAdviseSink **advise)
+{
+    IConnectionPointContainer *cpc =
+        ax_query<IConnectionPointContainer>(control, IID_IConnectionPointContainer);
+    IConnectionPoint *cp;
+    DWORD cookie;
+    *props = new AxPropSink;
+    cpc->FindConnectionPoint(IID_IPropertyNotifySink, &cp);
+    cp->Advise(*props, &cookie);
+    cp->Release();
+    *event_sink = new AxEventSink(events, names);
+    cpc->FindConnectionPoint(events, &cp);
+    cp->Advise(*event_sink, &cookie);
+    cp->Release();
+    cpc->Release();
+    *advise = new AxAdviseSink;
+    IViewObject *vo = ax_query<IViewObject>(control, IID_IViewObject);
+    vo->SetAdvise(DVASPECT_CONTENT, 0, *advise);
+    vo->Release();
+    IDataObject *dobj = ax_query<IDataObject>(control, IID_IDataObject);
+    FORMATETC fmt = {0, nullptr, DVASPECT_CONTENT, -1, TYMED_NULL};
+    dobj->DAdvise(&fmt, ADVF_NODATA, *advise, &cookie);
+    dobj->Release();
+}
+
 /* ---- AxExtended ---- */
 
 AxExtended::AxExtended(const std::wstring &name) { set_str(L"Name", name); }

@@ -270,6 +270,12 @@ struct AxServer {
 /* Pumps the thread's messages. */
 void ax_pump();
 
+/* Connects new sinks to a control: a property-change sink, an event sink for
+ * its source interface `events` (names by dispatch id) and one advise sink
+ * for both its view and its data changes. */
+void ax_connect_sinks(IUnknown *control, REFIID events, const std::vector<std::wstring> &names,
+                      AxPropSink **props, AxEventSink **event_sink, AxAdviseSink **advise);
+
 /* Watches, from another thread, for a dialog titled `title`; collects the
  * text of its children and presses `button` on it. */
 struct AxDialogCloser {

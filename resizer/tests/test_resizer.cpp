@@ -15,13 +15,6 @@ static const std::vector<std::wstring> event_names = {L"", L"PreResize"};
 
 #define CTL_E_INVALID 0x800A017C
 
-template <class T> static T *query(IUnknown *unk, REFIID iid)
-{
-    T *p = nullptr;
-    unk->QueryInterface(iid, (void **)&p);
-    return p;
-}
-
 struct Rsz {
     AxForm *form = nullptr;
     AxSite *site = nullptr;
@@ -36,38 +29,13 @@ static bool close_to(double a, double b) { return a - b < 0.01 && b - a < 0.01; 
 
 static void connect(Rsz &f)
 {
-    IConnectionPointContainer *cpc =
-        query<IConnectionPointContainer>(f.rsz, IID_IConnectionPointContainer);
-    IConnectionPoint *cp;
-    DWORD cookie;
-    f.props = new AxPropSink;
-    cpc->FindConnectionPoint(IID_IPropertyNotifySink, &cp);
-    cp->Advise(f.props, &cookie);
-    cp->Release();
-    f.events = new AxEventSink(DIID__IzelcrszEvents, event_names);
-    cpc->FindConnectionPoint(DIID__IzelcrszEvents, &cp);
-    cp->Advise(f.events, &cookie);
-    cp->Release();
-    cpc->Release();
-    f.advise = new AxAdviseSink;
-    IViewObject *vo = query<IViewObject>(f.rsz, IID_IViewObject);
-    vo->SetAdvise(DVASPECT_CONTENT, 0, f.advise);
-    vo->Release();
-    IDataObject *dobj = query<IDataObject>(f.rsz, IID_IDataObject);
-    FORMATETC fmt = {0, nullptr, DVASPECT_CONTENT, -1, TYMED_NULL};
-    dobj->DAdvise(&fmt, ADVF_NODATA, f.advise, &cookie);
-    dobj->Release();
+    ax_connect_sinks(f.rsz, DIID__IzelcrszEvents, event_names, &f.props, &f.events, &f.advise);
 }
 
 static HRESULT load_bytes(Izelcrsz *r, const std::vector<BYTE> &bytes)
 {
-    IStream *stm;
-    CreateStreamOnHGlobal(nullptr, TRUE, &stm);
-    ULONG n;
-    stm->Write(bytes.data(), (ULONG)bytes.size(), &n);
-    LARGE_INTEGER zero = {};
-    stm->Seek(zero, STREAM_SEEK_SET, nullptr);
-    IPersistStreamInit *psi = query<IPersistStreamInit>(r, IID_IPersistStreamInit);
+    IStream *stm = ax_stream_of(bytes);
+    IPersistStreamInit *psi = ax_query<IPersistStreamInit>(r, IID_IPersistStreamInit);
     HRESULT hr = psi->Load(stm);
     psi->Release();
     stm->Release();
@@ -78,17 +46,11 @@ static std::vector<BYTE> save_bytes(Izelcrsz *r)
 {
     IStream *stm;
     CreateStreamOnHGlobal(nullptr, TRUE, &stm);
-    IPersistStreamInit *psi = query<IPersistStreamInit>(r, IID_IPersistStreamInit);
+    IPersistStreamInit *psi = ax_query<IPersistStreamInit>(r, IID_IPersistStreamInit);
     HRESULT hr = psi->Save(stm, TRUE);
     ok(hr == S_OK, "Save: %08lx\n", hr);
     psi->Release();
-    HGLOBAL h;
-    GetHGlobalFromStream(stm, &h);
-    STATSTG st;
-    stm->Stat(&st, STATFLAG_NONAME);
-    BYTE *p = (BYTE *)GlobalLock(h);
-    std::vector<BYTE> out(p, p + st.cbSize.QuadPart);
-    GlobalUnlock(h);
+    std::vector<BYTE> out = ax_stream_bytes(stm);
     stm->Release();
     return out;
 }
@@ -105,12 +67,12 @@ static Rsz make(bool run, int cw, int ch, const std::vector<BYTE> *stream = null
     f.site->user_mode = run;
     HRESULT hr = f.site->create(factory);
     ok(hr == S_OK, "create: %08lx\n", hr);
-    f.rsz = query<Izelcrsz>(f.site->control, IID_Izelcrsz);
+    f.rsz = ax_query<Izelcrsz>(f.site->control, IID_Izelcrsz);
     if (stream) {
         hr = load_bytes(f.rsz, *stream);
         ok(hr == S_OK, "Load: %08lx\n", hr);
     } else {
-        IPersistStreamInit *psi = query<IPersistStreamInit>(f.rsz, IID_IPersistStreamInit);
+        IPersistStreamInit *psi = ax_query<IPersistStreamInit>(f.rsz, IID_IPersistStreamInit);
         psi->InitNew();
         psi->Release();
     }
@@ -149,52 +111,24 @@ static AxExtended *add_text(AxForm *form)
 
 /* ---- registration ---- */
 
-static std::set<std::wstring> registry_snapshot()
-{
-    std::set<std::wstring> all;
-    for (const WCHAR *p : {L"", L"CLSID", L"Interface", L"TypeLib"}) {
-        HKEY key;
-        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, p, 0, KEY_READ, &key) != ERROR_SUCCESS)
-            continue;
-        WCHAR name[256];
-        for (DWORD i = 0;; i++) {
-            DWORD n = 256;
-            if (RegEnumKeyExW(key, i, name, &n, nullptr, nullptr, nullptr, nullptr))
-                break;
-            all.insert(std::wstring(p) + L"\\" + name);
-        }
-        RegCloseKey(key);
-    }
-    return all;
-}
-
-static std::wstring reg_string(const std::wstring &path, const WCHAR *value = nullptr)
-{
-    WCHAR buf[512];
-    DWORD size = sizeof(buf);
-    if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), value, RRF_RT_REG_SZ, nullptr, buf, &size))
-        return L"<missing>";
-    return buf;
-}
-
 static void test_registration()
 {
     server.unregister_server();
-    std::set<std::wstring> before = registry_snapshot();
+    std::set<std::wstring> before = ax_registry_snapshot();
     ok(server.register_server() == S_OK, "DllRegisterServer\n");
     WCHAR clsid[40];
     StringFromGUID2(CLSID_QVXRSZ, clsid, 40);
     std::wstring cls = std::wstring(L"CLSID\\") + clsid;
-    ok(reg_string(L"QVXRSZ.zelcrsz.1") == L"zelcrsz Class", "ProgID\n");
-    ok(reg_string(L"QVXRSZ.zelcrsz\\CurVer") == L"QVXRSZ.zelcrsz.1", "CurVer\n");
-    ok(reg_string(cls + L"\\MiscStatus\\1") == L"132497", "MiscStatus\n");
-    ok(reg_string(cls + L"\\InprocServer32", L"ThreadingModel") == L"Apartment", "threading\n");
-    std::wstring module = reg_string(cls + L"\\InprocServer32");
-    ok(reg_string(cls + L"\\ToolboxBitmap32") == module + L", 106", "toolbox bitmap\n");
-    ok(reg_string(cls + L"\\verb\\1") == L"&Properties,0,2", "verb\n");
-    ok(reg_string(cls + L"\\Version") == L"1.0", "version\n");
+    ok(ax_reg_string(L"QVXRSZ.zelcrsz.1") == L"zelcrsz Class", "ProgID\n");
+    ok(ax_reg_string(L"QVXRSZ.zelcrsz\\CurVer") == L"QVXRSZ.zelcrsz.1", "CurVer\n");
+    ok(ax_reg_string(cls + L"\\MiscStatus\\1") == L"132497", "MiscStatus\n");
+    ok(ax_reg_string(cls + L"\\InprocServer32", L"ThreadingModel") == L"Apartment", "threading\n");
+    std::wstring module = ax_reg_string(cls + L"\\InprocServer32");
+    ok(ax_reg_string(cls + L"\\ToolboxBitmap32") == module + L", 106", "toolbox bitmap\n");
+    ok(ax_reg_string(cls + L"\\verb\\1") == L"&Properties,0,2", "verb\n");
+    ok(ax_reg_string(cls + L"\\Version") == L"1.0", "version\n");
     ok(server.unregister_server() == S_OK, "DllUnregisterServer\n");
-    ok(registry_snapshot() == before, "registry differs after unregistering\n");
+    ok(ax_registry_snapshot() == before, "registry differs after unregistering\n");
 
     /* type library: Enabled lists its put before its get; the event's parameters */
     ITypeLib *tl;
@@ -244,22 +178,7 @@ static void test_registration()
 
 /* ---- properties ---- */
 
-static void check_error_info(const char *what)
-{
-    IErrorInfo *ei = nullptr;
-    GetErrorInfo(0, &ei);
-    ok(ei != nullptr, "%s: no error info\n", what);
-    if (!ei)
-        return;
-    BSTR src, desc;
-    ei->GetSource(&src);
-    ei->GetDescription(&desc);
-    ok(!wcscmp(src, L"QVXRSZ") && !wcscmp(desc, L"Invalid Property Value"), "%s: %s\n", what,
-       ax_narrow(src).c_str());
-    SysFreeString(src);
-    SysFreeString(desc);
-    ei->Release();
-}
+static void check_error_info(const char *what) { ax_check_error_info(what, L"QVXRSZ"); }
 
 static void test_rules()
 {
@@ -379,7 +298,7 @@ static void test_design_painting()
     HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, (void **)&bits, nullptr, 0);
     SelectObject(dc, bmp);
     memset(bits, 0x55, 32 * 32 * 4);
-    IViewObject *vo = query<IViewObject>(f.rsz, IID_IViewObject);
+    IViewObject *vo = ax_query<IViewObject>(f.rsz, IID_IViewObject);
     RECTL r = {0, 0, 32, 32};
     ok(vo->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &r, nullptr, nullptr, 0) ==
            S_OK,
@@ -587,7 +506,7 @@ static void test_second_resizer()
     AxSite *second = f.form->add_site(L"Rsz2", 0, 0, 480, 480);
     second->ext->set_obj(L"Container", f.elsewhere);
     ok(second->create(factory) == S_OK, "second resizer\n");
-    Izelcrsz *r2 = query<Izelcrsz>(second->control, IID_Izelcrsz);
+    Izelcrsz *r2 = ax_query<Izelcrsz>(second->control, IID_Izelcrsz);
     ok(load_bytes(r2, design) == S_OK, "second resizer loaded\n");
     r2->Release();
     ok((WNDPROC)GetWindowLongPtrW(f.form->hwnd, GWLP_WNDPROC) == hooked, "hooked again\n");

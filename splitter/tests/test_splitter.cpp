@@ -28,36 +28,9 @@ struct Fixture {
     HWND hwnd = nullptr;
 };
 
-template <class T> static T *query(IUnknown *unk, REFIID iid)
-{
-    T *p = nullptr;
-    unk->QueryInterface(iid, (void **)&p);
-    return p;
-}
-
 static void connect(Fixture &f)
 {
-    IConnectionPointContainer *cpc = query<IConnectionPointContainer>(f.split,
-                                                                      IID_IConnectionPointContainer);
-    IConnectionPoint *cp;
-    DWORD cookie;
-    f.props = new AxPropSink;
-    cpc->FindConnectionPoint(IID_IPropertyNotifySink, &cp);
-    cp->Advise(f.props, &cookie);
-    cp->Release();
-    f.events = new AxEventSink(DIID__IzelcSplitEvents, event_names);
-    cpc->FindConnectionPoint(DIID__IzelcSplitEvents, &cp);
-    cp->Advise(f.events, &cookie);
-    cp->Release();
-    cpc->Release();
-    f.advise = new AxAdviseSink;
-    IViewObject *vo = query<IViewObject>(f.split, IID_IViewObject);
-    vo->SetAdvise(DVASPECT_CONTENT, 0, f.advise);
-    vo->Release();
-    IDataObject *dobj = query<IDataObject>(f.split, IID_IDataObject);
-    FORMATETC fmt = {0, nullptr, DVASPECT_CONTENT, -1, TYMED_NULL};
-    dobj->DAdvise(&fmt, ADVF_NODATA, f.advise, &cookie);
-    dobj->Release();
+    ax_connect_sinks(f.split, DIID__IzelcSplitEvents, event_names, &f.props, &f.events, &f.advise);
 }
 
 /* A splitter on a form; container units are twips (1440) or pixels (96). */
@@ -71,10 +44,10 @@ static Fixture make(bool run, double units_per_inch, double width, double height
     f.site->user_mode = run;
     HRESULT hr = f.site->create(factory);
     ok(hr == S_OK, "create: %08lx\n", hr);
-    IPersistStreamInit *psi = query<IPersistStreamInit>(f.site->control, IID_IPersistStreamInit);
+    IPersistStreamInit *psi = ax_query<IPersistStreamInit>(f.site->control, IID_IPersistStreamInit);
     psi->InitNew();
     psi->Release();
-    f.split = query<IzelcSplit>(f.site->control, IID_IzelcSplit);
+    f.split = ax_query<IzelcSplit>(f.site->control, IID_IzelcSplit);
     connect(f);
     if (activate) {
         hr = f.site->activate();
@@ -104,42 +77,6 @@ static void destroy(Fixture &f)
 
 /* ---- registration ---- */
 
-static std::set<std::wstring> subkeys(HKEY root, const WCHAR *path)
-{
-    std::set<std::wstring> out;
-    HKEY key;
-    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return out;
-    WCHAR name[256];
-    for (DWORD i = 0;; i++) {
-        DWORD n = 256;
-        if (RegEnumKeyExW(key, i, name, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        out.insert(name);
-    }
-    RegCloseKey(key);
-    return out;
-}
-
-static std::set<std::wstring> registry_snapshot()
-{
-    std::set<std::wstring> all;
-    for (const WCHAR *p : {L"", L"CLSID", L"Interface", L"TypeLib"})
-        for (auto &k : subkeys(HKEY_CLASSES_ROOT, p))
-            all.insert(std::wstring(p) + L"\\" + k);
-    return all;
-}
-
-static std::wstring reg_string(const std::wstring &path, const WCHAR *value = nullptr)
-{
-    WCHAR buf[512];
-    DWORD size = sizeof(buf);
-    if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), value, RRF_RT_REG_SZ, nullptr, buf,
-                     &size) != ERROR_SUCCESS)
-        return L"<missing>";
-    return buf;
-}
-
 static bool reg_exists(const std::wstring &path)
 {
     HKEY key;
@@ -151,14 +88,14 @@ static bool reg_exists(const std::wstring &path)
 
 #define ok_regstr(path, value, expected)                                                      \
     do {                                                                                      \
-        std::wstring got_ = reg_string(path, value);                                          \
+        std::wstring got_ = ax_reg_string(path, value);                                          \
         ok(got_ == (expected), "%s: got %s\n", ax_narrow(path).c_str(), ax_narrow(got_).c_str()); \
     } while (0)
 
 static void test_registration()
 {
     server.unregister_server(); /* leftovers of an interrupted run */
-    std::set<std::wstring> before = registry_snapshot();
+    std::set<std::wstring> before = ax_registry_snapshot();
     HRESULT hr = server.register_server();
     ok(hr == S_OK, "DllRegisterServer: %08lx\n", hr);
 
@@ -174,7 +111,7 @@ static void test_registration()
     ok_regstr(cls + L"\\ProgID", nullptr, L"QVXSPLIT.zelcSplit.1");
     ok_regstr(cls + L"\\VersionIndependentProgID", nullptr, L"QVXSPLIT.zelcSplit");
     ok_regstr(cls + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
-    std::wstring module = reg_string(cls + L"\\InprocServer32");
+    std::wstring module = ax_reg_string(cls + L"\\InprocServer32");
     ok(module.size() > 12 && !_wcsicmp(module.c_str() + module.size() - 12, L"QVXSPLIT.dll"),
        "InprocServer32 %s\n", ax_narrow(module).c_str());
     for (const WCHAR *k : {L"\\Programmable", L"\\Control", L"\\Insertable"})
@@ -183,7 +120,7 @@ static void test_registration()
     ok_regstr(cls + L"\\MiscStatus\\1", nullptr, L"197009");
     ok_regstr(cls + L"\\Version", nullptr, L"1.0");
     ok_regstr(cls + L"\\verb\\1", nullptr, L"&Properties,0,2");
-    std::wstring libid = reg_string(cls + L"\\TypeLib");
+    std::wstring libid = ax_reg_string(cls + L"\\TypeLib");
     ok(reg_exists(L"TypeLib\\" + libid + L"\\1.0"), "type library %s not registered\n",
        ax_narrow(libid).c_str());
     WCHAR iid_buf[40];
@@ -198,7 +135,7 @@ static void test_registration()
 
     hr = server.unregister_server();
     ok(hr == S_OK, "DllUnregisterServer: %08lx\n", hr);
-    std::set<std::wstring> after = registry_snapshot();
+    std::set<std::wstring> after = ax_registry_snapshot();
     ok(before == after, "registry differs after unregistering (%u keys before, %u after)\n",
        (unsigned)before.size(), (unsigned)after.size());
     for (auto &k : after)
@@ -314,22 +251,7 @@ static void test_typelib()
 
 /* ---- properties ---- */
 
-static void check_error_info(const char *what)
-{
-    IErrorInfo *ei = nullptr;
-    HRESULT hr = GetErrorInfo(0, &ei);
-    ok(hr == S_OK && ei, "%s: no error info\n", what);
-    if (!ei)
-        return;
-    BSTR src = nullptr, desc = nullptr;
-    ei->GetSource(&src);
-    ei->GetDescription(&desc);
-    ok(src && !wcscmp(src, L"QVXSplit"), "%s: source %s\n", what, src ? ax_narrow(src).c_str() : "");
-    ok(desc && !wcscmp(desc, L"Invalid Property Value"), "%s: description\n", what);
-    SysFreeString(src);
-    SysFreeString(desc);
-    ei->Release();
-}
+static void check_error_info(const char *what) { ax_check_error_info(what, L"QVXSplit"); }
 
 static void test_defaults_and_rules()
 {
@@ -403,7 +325,7 @@ static void test_defaults_and_rules()
         if (id == 1)
             s->get_BarThickness(&seen);
     };
-    IPersistStreamInit *psi = query<IPersistStreamInit>(s, IID_IPersistStreamInit);
+    IPersistStreamInit *psi = ax_query<IPersistStreamInit>(s, IID_IPersistStreamInit);
     ULARGE_INTEGER size;
     IStream *stm;
     CreateStreamOnHGlobal(nullptr, TRUE, &stm);
@@ -492,33 +414,10 @@ struct Bytes {
     void var_i2(VARTYPE vt, WORD v) { u16(vt); u16(v); }
 };
 
-static std::vector<BYTE> stream_bytes(IStream *stm)
-{
-    HGLOBAL h;
-    GetHGlobalFromStream(stm, &h);
-    STATSTG st;
-    stm->Stat(&st, STATFLAG_NONAME);
-    BYTE *p = (BYTE *)GlobalLock(h);
-    std::vector<BYTE> out(p, p + st.cbSize.QuadPart);
-    GlobalUnlock(h);
-    return out;
-}
-
-static IStream *stream_of(const std::vector<BYTE> &bytes)
-{
-    IStream *stm;
-    CreateStreamOnHGlobal(nullptr, TRUE, &stm);
-    ULONG n;
-    stm->Write(bytes.data(), (ULONG)bytes.size(), &n);
-    LARGE_INTEGER zero = {};
-    stm->Seek(zero, STREAM_SEEK_SET, nullptr);
-    return stm;
-}
-
 static HRESULT load_bytes(IzelcSplit *s, const std::vector<BYTE> &bytes)
 {
-    IStream *stm = stream_of(bytes);
-    IPersistStreamInit *psi = query<IPersistStreamInit>(s, IID_IPersistStreamInit);
+    IStream *stm = ax_stream_of(bytes);
+    IPersistStreamInit *psi = ax_query<IPersistStreamInit>(s, IID_IPersistStreamInit);
     HRESULT hr = psi->Load(stm);
     psi->Release();
     stm->Release();
@@ -569,10 +468,10 @@ static void test_persistence()
 
     IStream *stm;
     CreateStreamOnHGlobal(nullptr, TRUE, &stm);
-    IPersistStreamInit *psi = query<IPersistStreamInit>(s, IID_IPersistStreamInit);
+    IPersistStreamInit *psi = ax_query<IPersistStreamInit>(s, IID_IPersistStreamInit);
     HRESULT hr = psi->Save(stm, TRUE);
     ok(hr == S_OK, "Save: %08lx\n", hr);
-    std::vector<BYTE> saved = stream_bytes(stm);
+    std::vector<BYTE> saved = ax_stream_bytes(stm);
     std::vector<BYTE> want = expected_stream(0, 0, 60);
     ok(saved == want, "stream layout differs (%u bytes, expected %u)\n", (unsigned)saved.size(),
        (unsigned)want.size());
@@ -589,7 +488,7 @@ static void test_persistence()
     IStorage *stg;
     StgCreateDocfile(nullptr, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE | STGM_DELETEONRELEASE,
                      0, &stg);
-    IPersistStorage *pst = query<IPersistStorage>(s, IID_IPersistStorage);
+    IPersistStorage *pst = ax_query<IPersistStorage>(s, IID_IPersistStorage);
     hr = pst->Save(stg, TRUE);
     ok(hr == S_OK, "storage Save: %08lx\n", hr);
     IStream *contents = nullptr;
@@ -622,9 +521,9 @@ static void test_persistence()
     g.site->control->GetExtent(DVASPECT_CONTENT, &got_ext);
     ok(got_ext.cx == 5000 && got_ext.cy == 2500, "extent loaded\n");
     CreateStreamOnHGlobal(nullptr, TRUE, &stm);
-    psi = query<IPersistStreamInit>(g.split, IID_IPersistStreamInit);
+    psi = ax_query<IPersistStreamInit>(g.split, IID_IPersistStreamInit);
     psi->Save(stm, TRUE);
-    ok(stream_bytes(stm) == want, "saved again byte for byte\n");
+    ok(ax_stream_bytes(stm) == want, "saved again byte for byte\n");
     stm->Release();
     psi->Release();
 
@@ -658,18 +557,18 @@ static void test_persistence()
     for (auto &c : bad) {
         Fixture h = make(false, 1440, 3000, 1500, false);
         h.split->put_BarThickness(77);
-        IPersistStreamInit *p = query<IPersistStreamInit>(h.split, IID_IPersistStreamInit);
+        IPersistStreamInit *p = ax_query<IPersistStreamInit>(h.split, IID_IPersistStreamInit);
         IStream *clean;
         CreateStreamOnHGlobal(nullptr, TRUE, &clean);
         p->Save(clean, TRUE);
-        std::vector<BYTE> before = stream_bytes(clean);
+        std::vector<BYTE> before = ax_stream_bytes(clean);
         clean->Release();
         hr = load_bytes(h.split, c.bytes);
         ok(hr == c.expect, "%s: %08lx, expected %08lx\n", c.what, hr, c.expect);
         IStream *after;
         CreateStreamOnHGlobal(nullptr, TRUE, &after);
         p->Save(after, TRUE);
-        ok(stream_bytes(after) == before, "%s: state changed by a failed load\n", c.what);
+        ok(ax_stream_bytes(after) == before, "%s: state changed by a failed load\n", c.what);
         after->Release();
         p->Release();
         destroy(h);
@@ -717,7 +616,7 @@ static DWORD rgb_of(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) <<
 
 static void draw(IzelcSplit *s, Dib &d)
 {
-    IViewObject *vo = query<IViewObject>(s, IID_IViewObject);
+    IViewObject *vo = ax_query<IViewObject>(s, IID_IViewObject);
     RECTL r = {0, 0, d.w, d.h};
     HRESULT hr = vo->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, d.dc, &r, nullptr,
                           nullptr, 0);
@@ -1026,7 +925,7 @@ static void test_simple_frame_and_quick()
     AxEventSink *events = new AxEventSink(DIID__IzelcSplitEvents, event_names);
     HRESULT hr = site->quick_activate(factory, props, events, 0x00445566);
     ok(hr == S_OK, "QuickActivate: %08lx\n", hr);
-    IzelcSplit *s = query<IzelcSplit>(site->control, IID_IzelcSplit);
+    IzelcSplit *s = ax_query<IzelcSplit>(site->control, IID_IzelcSplit);
     OLE_COLOR c;
     s->get_BackColor(&c);
     ok(c == 0x00445566, "quick-activation colour: %08lx\n", c);
@@ -1072,9 +971,9 @@ static void test_refcounts()
     HRESULT hr = factory->CreateInstance(nullptr, IID_IUnknown, (void **)&unk);
     ok(hr == S_OK, "CreateInstance: %08lx\n", hr);
     EXPECT_REF(unk, 1);
-    IOleObject *ole = query<IOleObject>(unk, IID_IOleObject);
+    IOleObject *ole = ax_query<IOleObject>(unk, IID_IOleObject);
     EXPECT_REF(unk, 2);
-    IConnectionPointContainer *cpc = query<IConnectionPointContainer>(unk, IID_IConnectionPointContainer);
+    IConnectionPointContainer *cpc = ax_query<IConnectionPointContainer>(unk, IID_IConnectionPointContainer);
     IConnectionPoint *cp;
     cpc->FindConnectionPoint(IID_IPropertyNotifySink, &cp);
     EXPECT_REF(unk, 4);
