@@ -358,21 +358,31 @@ void CardEditor::openPairsDialog([[maybe_unused]] int row) {
 }
 
 void CardEditor::closeEvent(QCloseEvent* event) {
-    // The editor never refuses to close.
     event->accept();
     if (unloaded_) return;
     unloaded_ = true;
-    trapErrors(shell_.ui(), [this] {
+    // A save the user asked for that did not happen (dialog cancelled, a
+    // check refused the deck, the write failed) keeps the editor open with
+    // its deck: closing then would lose the edits.
+    bool keepOpen = false;
+    trapErrors(shell_.ui(), [&] {
         AppFlags& flags = shell_.flags();
         if (flags.askSaveOnClose) {
             if (shell_.ui().ask("Do you Want to Save?", "Rillo 2000")) {
-                shell_.saveDeck();
+                keepOpen = true;  // until the save reports that it wrote the deck
+                keepOpen = !shell_.saveDeck();
                 flags.askSaveOnClose = false;
             }
             flags.returnToCover = true;
         }
-        if (flags.returnToCover) shell_.showCover();
+        if (!keepOpen && flags.returnToCover) shell_.showCover();
     });
+    if (keepOpen) {
+        // Still unsaved: the next close asks again.
+        shell_.flags().askSaveOnClose = true;
+        unloaded_ = false;
+        event->ignore();
+    }
 }
 
 }  // namespace rillo

@@ -7,7 +7,8 @@
 // Until the user chooses the hydrograph option (Frame2, cmdOK) only the
 // option frame shows; then the tab control SSTab1 with the pages of that
 // option and the help page. Closing asks "Do you Want to Save?" while the
-// deck may need saving and never refuses.
+// deck may need saving; it refuses only when the user said Yes and the save
+// did not happen, so that no edit is lost.
 
 #include "Deck.h"
 #include "EditorShell.h"

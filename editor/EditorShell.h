@@ -18,8 +18,10 @@ public:
     virtual void setDeckOpenState() = 0;
     /// The main window's Edit menu, popped up at the pointer by right clicks.
     virtual QMenu* editMenu() = 0;
-    /// Runs Save deck on the editor's deck.
-    virtual void saveDeck() = 0;
+    /// Runs Save deck on the editor's deck; true when the deck was written
+    /// (false when the dialog was cancelled, a check refused it or the
+    /// write failed).
+    virtual bool saveDeck() = 0;
     /// Shows the start window again (the editor closed with ReturnToCover set).
     virtual void showCover() = 0;
     /// Whether the editor is the main window's active child window.

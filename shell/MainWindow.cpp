@@ -426,7 +426,8 @@ void MainWindow::fileClose() {
     trap([this] {
         if (activeChild() == cover_) return;
         unloadEditor();
-        showCover();
+        // An editor whose save did not happen stays, and stays in front.
+        if (!editor_) showCover();
     });
 }
 
@@ -447,7 +448,7 @@ void MainWindow::fileSave() {
     });
 }
 
-void MainWindow::saveDeck() { SaveDeck(*ui_, *this); }
+bool MainWindow::saveDeck() { return SaveDeck(*ui_, *this) == SaveResult::Saved; }
 
 void MainWindow::fileExit() {
     trap([this] { close(); });
@@ -517,7 +518,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     });
     exiting_ = true;
     // Every window of the program closes in turn, the editor by its own rules.
-    if (editorFrame_) editorFrame_->close();
+    if (editorFrame_ && !editorFrame_->close()) {
+        // The user asked to save and the save did not happen: the deck stays
+        // open, and so does the program.
+        exiting_ = false;
+        event->ignore();
+        return;
+    }
     if (coverFrame_) {
         coverFrame_->setClosable(true);
         coverFrame_->close();

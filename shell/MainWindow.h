@@ -76,7 +76,7 @@ public:
     UiServices& ui() override { return *ui_; }
     void setDeckOpenState() override;
     QMenu* editMenu() override { return mnuEdit_; }
-    void saveDeck() override;
+    bool saveDeck() override;
     void showCover() override;
     bool isEditorActive() override;
     QWidget* mainWindow() override { return this; }

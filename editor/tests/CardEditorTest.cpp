@@ -139,6 +139,28 @@ TEST_F(CardEditorTest, ClosingOnNoClosesWithoutSavingAndSilentlyWhenNothingToSav
     EXPECT_EQ(quiet.covers, 0);
 }
 
+TEST_F(CardEditorTest, ASaveThatDidNotHappenKeepsTheEditorAndItsDeckOpen) {
+    editor->deck().setText(Field::txtTitle, "Unsaved study");
+    shell.saveSucceeds = false;  // the save dialog cancelled, a check refused or the write failed
+    shell.scripted.yes();
+    EXPECT_FALSE(editor->close());
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(shell.saves, 1);
+    EXPECT_EQ(shell.covers, 0);
+    EXPECT_TRUE(shell.appFlags.askSaveOnClose);  // still unsaved
+    EXPECT_EQ(editor->deck().text(Field::txtTitle), "Unsaved study");
+
+    // The next close asks again; a save that happens now lets it go.
+    shell.saveSucceeds = true;
+    shell.scripted.yes();
+    EXPECT_TRUE(editor->close());
+    EXPECT_EQ(shell.scripted.dialogue(), (std::vector<std::string>{"Rillo 2000|None|Do you Want to Save?|YesNo -> Yes",
+                                                                   "Rillo 2000|None|Do you Want to Save?|YesNo -> Yes"}));
+    EXPECT_EQ(shell.saves, 2);
+    EXPECT_EQ(shell.covers, 1);
+    EXPECT_FALSE(shell.appFlags.askSaveOnClose);
+}
+
 TEST_F(CardEditorTest, FieldsAreTheDecksTextBothWays) {
     choose("optIopt0");
     auto* nstep = child<QLineEdit>("txtNstep");

@@ -19,7 +19,10 @@ public:
     AppFlags& flags() override { return appFlags; }
     void setDeckOpenState() override { ++deckOpenStates; }
     QMenu* editMenu() override { return &menu; }
-    void saveDeck() override { ++saves; }
+    bool saveDeck() override {
+        ++saves;
+        return saveSucceeds;
+    }
     void showCover() override { ++covers; }
     bool isEditorActive() override { return editorActive; }
     QWidget* mainWindow() override { return nullptr; }
@@ -29,6 +32,7 @@ public:
     QMenu menu;
     int deckOpenStates = 0, saves = 0, covers = 0;
     bool editorActive = true;
+    bool saveSucceeds = true;
 };
 
 /// What Open deck needs of the main window, over a card editor that it

@@ -263,6 +263,51 @@ TEST_F(MainWindowTest, ExitWithADeckOpenClosesTheEditorByItsRules) {
     EXPECT_FALSE(window->isVisible());
 }
 
+TEST_F(MainWindowTest, AYesToSavingThatDoesNotSaveKeepsTheDeckAndTheProgramOpen) {
+    start();
+    window->fileNew();
+    window->deck().setText(Field::txtTitle, "Mill Creek");
+
+    // Close: Yes, then the save dialog is cancelled.
+    ui.yes().fileCancel();
+    window->fileClose();
+    EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{"Rillo 2000|None|Do you Want to Save?|YesNo -> Yes",
+                                                       "save: Save Rillo File -> (cancel)"}));
+    ASSERT_NE(window->editorWindow(), nullptr);
+    EXPECT_EQ(window->activeChild(), window->editorWindow());
+    EXPECT_FALSE(window->cover()->isVisible());
+    expectDeckOpenState();
+    EXPECT_EQ(window->deck().text(Field::txtTitle), "Mill Creek");
+
+    // Exit: Yes, then the deck's checks refuse it (card 1.2 is empty).
+    ui.clearDialogue();
+    const QString path = appFolder.filePath(QStringLiteral("mill.sin"));
+    ui.yes().fileName(path.toStdString());
+    window->fileExit();
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{"Rillo 2000|None|Do you Want to Save?|YesNo -> Yes",
+                                        "Rillo 2000|Exclamation|File Save was Unsuccessful|OK",
+                                        "Rillo 2000|None|Check for input on card 1.2 to 1.3|OK"}));
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_NE(window->editorWindow(), nullptr);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(window->flags().askSaveOnClose);
+
+    // Close: Yes, and this time the save happens; the start window is back.
+    for (Field f : {Field::txtNstep, Field::txtDelt, Field::txtNrgag, Field::txtNhisto, Field::txtThisto})
+        window->deck().setText(f, "1");
+    ui.clearDialogue();
+    ui.yes().fileName(path.toStdString()).no();
+    window->fileClose();
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Rillo 2000|None|Do you Want to Save?|YesNo -> Yes",
+                                                       "Rillo 2000|None|Save Complete!|OK",
+                                                       "Rillo 2000|None|Finished with this File?|YesNo -> No"}));
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(window->editorWindow(), nullptr);
+    EXPECT_TRUE(window->cover()->isVisible());
+    expectNoDeckState();
+}
+
 TEST_F(MainWindowTest, EditCommandsActOnTheFocusedTextBox) {
     start();
     QWidget other;
