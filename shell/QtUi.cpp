@@ -98,12 +98,25 @@ QStringList QtUi::nameFilters(const std::string& filter) {
     return filters;
 }
 
+QString QtUi::defaultSuffix(const std::string& filter) {
+    const QStringList parts = qs(filter).split(QLatin1Char('|'));
+    if (parts.size() < 2) return {};
+    const QString pattern = parts.at(1).trimmed();
+    if (!pattern.startsWith(QLatin1String("*.")) || pattern.contains(QLatin1Char(';'))) return {};
+    const QString suffix = pattern.mid(2);
+    if (suffix.isEmpty() || suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?'))) return {};
+    return suffix;
+}
+
 std::string QtUi::fileDialog(const FileDialogRequest& request, bool save) {
     QFileDialog dialog(dialogParent(), qs(request.title));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(!save && (request.flags & FileMustExist) ? QFileDialog::ExistingFile
                                                                  : QFileDialog::AnyFile);
     if (save && !(request.flags & OverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // A name typed without an extension gets the first filter's, so that a
+    // deck saved as "basin" is found again as basin.sin.
+    if (save) dialog.setDefaultSuffix(defaultSuffix(request.filter));
     const QStringList filters = nameFilters(request.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!request.initialDir.empty()) dialog.setDirectory(qs(request.initialDir));

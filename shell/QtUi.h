@@ -48,6 +48,10 @@ public:
     /// "Desc (*.a;*.b)|*.a;*.b|All Files (*.*)|*.*" as Qt name filters:
     /// "Desc (*.a *.b)", "All Files (*)".
     static QStringList nameFilters(const std::string& filter);
+    /// The extension of the first filter when it names exactly one ("sin"
+    /// for "Rillo Files (*.sin)|*.sin|..."), else empty: a saved name
+    /// typed without an extension gets it.
+    static QString defaultSuffix(const std::string& filter);
 
 protected:
     Answer showMessage(const Message& message) override;

@@ -5,9 +5,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
 #include <QProgressBar>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
 
 using namespace rillo;
 using rillo::shell::QtUi;
@@ -21,6 +24,34 @@ TEST(QtUi, FileFiltersBecomeQtNameFilters) {
     // a dangling description without a pattern is dropped.
     EXPECT_EQ(QtUi::nameFilters("Decks|*.sin|Orphan"), QStringList{QStringLiteral("Decks (*.sin)")});
     EXPECT_TRUE(QtUi::nameFilters("").isEmpty());
+}
+
+TEST(QtUi, ASavedNameTypedWithoutExtensionGetsTheFiltersOne) {
+    EXPECT_EQ(QtUi::defaultSuffix("Rillo Files (*.sin)|*.sin|All Files (*.*)|*.*"), QStringLiteral("sin"));
+    EXPECT_EQ(QtUi::defaultSuffix("All Files (*.*)|*.*"), QString());
+    EXPECT_EQ(QtUi::defaultSuffix("Hydrographs (*.kvd;*.ssb)|*.kvd;*.ssb"), QString());
+    EXPECT_EQ(QtUi::defaultSuffix(""), QString());
+
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QtUi ui;
+    FileDialogRequest request;
+    request.title = "Save Rillo File";
+    request.filter = "Rillo Files (*.sin)|*.sin|All Files (*.*)|*.*";
+    request.flags = OverwritePrompt | NoChangeDir;
+    request.initialDir = folder.path().toStdString();
+    const auto typeAndAccept = [](const QString& name) {
+        QTimer::singleShot(0, [name] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            dialog->selectFile(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    };
+    typeAndAccept(QStringLiteral("basin"));
+    EXPECT_EQ(ui.saveFileName(request), folder.filePath(QStringLiteral("basin.sin")).toStdString());
+    typeAndAccept(QStringLiteral("basin.dat"));  // a name with its own extension keeps it
+    EXPECT_EQ(ui.saveFileName(request), folder.filePath(QStringLiteral("basin.dat")).toStdString());
 }
 
 TEST(QtUi, SettingsAreKeptPerApplicationAndSectionInTheTestLocation) {
