@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -63,6 +64,14 @@ Answer QtUi::showMessage(const Message& message) {
     } else {
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);
+    }
+    // A short message ("Save Complete!") would make the box narrower than
+    // its title, which the window frame then cuts to "R...0": room for the
+    // title and the frame's buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int titleWidth = box.fontMetrics().horizontalAdvance(box.windowTitle()) + TitleFrameAllowance;
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+                      1, grid->columnCount());
     }
     const int result = box.exec();
     if (hourglass) QApplication::restoreOverrideCursor();

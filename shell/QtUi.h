@@ -45,6 +45,10 @@ public:
 
     bool hourglassShown() const { return hourglass_; }
 
+    /// Pixels a message box keeps beside its title for the window frame's
+    /// icon and buttons.
+    static constexpr int TitleFrameAllowance = 140;
+
     /// "Desc (*.a;*.b)|*.a;*.b|All Files (*.*)|*.*" as Qt name filters:
     /// "Desc (*.a *.b)", "All Files (*)".
     static QStringList nameFilters(const std::string& filter);

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QSettings>
 #include <QStandardPaths>
@@ -52,6 +53,23 @@ TEST(QtUi, ASavedNameTypedWithoutExtensionGetsTheFiltersOne) {
     EXPECT_EQ(ui.saveFileName(request), folder.filePath(QStringLiteral("basin.sin")).toStdString());
     typeAndAccept(QStringLiteral("basin.dat"));  // a name with its own extension keeps it
     EXPECT_EQ(ui.saveFileName(request), folder.filePath(QStringLiteral("basin.dat")).toStdString());
+}
+
+TEST(QtUi, AShortMessageBoxIsWideEnoughForItsTitle) {
+    QtUi ui;
+    int width = 0, titleWidth = 0;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        width = box->width();
+        title = box->windowTitle();
+        titleWidth = box->fontMetrics().horizontalAdvance(title);
+        box->accept();
+    });
+    ui.message("Save Complete!", "Rillo 2000");
+    EXPECT_EQ(title, QStringLiteral("Rillo 2000"));
+    EXPECT_GE(width, titleWidth + QtUi::TitleFrameAllowance);
 }
 
 TEST(QtUi, SettingsAreKeptPerApplicationAndSectionInTheTestLocation) {
