@@ -1,0 +1,210 @@
+// The run from the start window through the real windows: the start
+// window's button opens the run form over the main window, the form runs the
+// bundled example deck through the model program named by RILLO_ENGINE, and
+// the outputs land beside the deck.
+
+#include "AboutWindow.h"
+#include "CoverWindow.h"
+#include "MainWindow.h"
+#include "RunForm.h"
+#include "ScriptedUi.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <QTimer>
+
+#include <filesystem>
+#include <functional>
+
+using namespace rillo;
+using namespace rillo::shell;
+using rillo::testing::ScriptedUi;
+
+namespace {
+
+/// Sets environment variables for one test and puts back what was there,
+/// together with the current folder (a run moves to the program's folder).
+class EnvironmentGuard {
+public:
+    EnvironmentGuard() : folder_(std::filesystem::current_path()) {}
+    ~EnvironmentGuard() {
+        std::error_code ec;
+        std::filesystem::current_path(folder_, ec);
+        for (const auto& [name, value] : saved_) {
+            if (value.isNull())
+                qunsetenv(name.constData());
+            else
+                qputenv(name.constData(), value);
+        }
+    }
+    EnvironmentGuard(const EnvironmentGuard&) = delete;
+    EnvironmentGuard& operator=(const EnvironmentGuard&) = delete;
+
+    void set(const char* name, const QString& value) {
+        saved_.emplace_back(name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray());
+        qputenv(name, value.toLocal8Bit());
+    }
+
+private:
+    std::filesystem::path folder_;
+    std::vector<std::pair<QByteArray, QByteArray>> saved_;
+};
+
+std::vector<std::string> linesOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    std::vector<std::string> lines;
+    for (const QString& line : QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        lines.push_back(line.toStdString());
+    return lines;
+}
+
+/// Runs `step` once the next modal window is up; a window still open after
+/// `patience` is closed, so that a fault ends the test instead of hanging it.
+/// The timers end with `scope`.
+void whenModal(QObject& scope, const std::function<void(QWidget*)>& step, int patience = 10000) {
+    QTimer::singleShot(0, &scope, [step] { step(QApplication::activeModalWidget()); });
+    QTimer::singleShot(patience, &scope, [] {
+        while (QWidget* modal = QApplication::activeModalWidget()) {
+            ADD_FAILURE() << "A modal window was left open: " << modal->windowTitle().toStdString();
+            modal->close();
+            QCoreApplication::processEvents();
+        }
+    });
+}
+
+TEST(RunFromStartWindow, RunsTheExampleDeckThroughTheEngineNamedByTheEnvironment) {
+    QTemporaryDir appFolder, deckFolder;
+    ASSERT_TRUE(appFolder.isValid() && deckFolder.isValid());
+    // A folder name with a blank, as a user's documents folder may have.
+    ASSERT_TRUE(QDir(deckFolder.path()).mkdir(QStringLiteral("Mill Creek")));
+    const QDir decks(deckFolder.filePath(QStringLiteral("Mill Creek")));
+    const QString deck = decks.filePath(QStringLiteral("basin.sin"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"), deck));
+    // Stale scratch files in both folders.
+    for (const QString& scratch : {decks.filePath(QStringLiteral("SCRATCH")),
+                                   QDir(appFolder.path()).filePath(QStringLiteral("SCRATCH"))}) {
+        QFile file(scratch);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const QString record = QDir(appFolder.path()).filePath(QStringLiteral("engine.txt"));
+
+    EnvironmentGuard environment;
+    environment.set("RILLO_ENGINE", QStringLiteral(RILLO_TEST_ENGINE));
+    environment.set("RILLO_TEST_ENGINE_RECORD", record);
+
+    QObject scope;
+    ScriptedUi ui;
+    MainWindow window(&ui);
+    window.setApplicationFolder(appFolder.path());
+    window.restorePlacement();
+    window.show();
+    window.loadCover();
+
+    ui.fileName(deck.toStdString());
+    ui.no();  // "Run another input file?": No ends the form.
+    std::string formTitle, aboutTitle;
+    bool formOverMain = false, aboutOverForm = false;
+    whenModal(scope, [&](QWidget* modal) {
+        auto* form = qobject_cast<run::RunForm*>(modal);
+        ASSERT_NE(form, nullptr) << "the run form is not the modal window";
+        formTitle = form->windowTitle().toStdString();
+        formOverMain = form->parentWidget() == &window;
+
+        // Help > About opens the About window over the form.
+        whenModal(scope, [&](QWidget* about) {
+            aboutOverForm = qobject_cast<AboutWindow*>(about) && about->parentWidget() == form;
+            if (about) aboutTitle = about->windowTitle().toStdString();
+            if (about) about->close();
+        });
+        form->findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger();
+
+        QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
+        QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+    });
+    window.cover()->button(QStringLiteral("cmdRun"))->click();
+
+    EXPECT_EQ(formTitle, "Rillo2000 Input/Output File Entry Form");
+    EXPECT_TRUE(formOverMain);
+    EXPECT_EQ(aboutTitle, "About Rillo2000");
+    EXPECT_TRUE(aboutOverForm);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{
+                                 "open: Get RILLO file -> " + deck.toStdString(),
+                                 "Rillo2000|None|Program Completed|OK",
+                                 "Rillo2000|None|Run another input file?|YesNo -> No",
+                             }));
+    const QString folder = decks.path() + QLatin1Char('/');
+    for (const char* output : {"basin.sot", "basingut.ssb", "basinsub.ssb"})
+        EXPECT_TRUE(QFile::exists(folder + QLatin1String(output))) << output;
+    EXPECT_FALSE(QFile::exists(decks.filePath(QStringLiteral("SCRATCH"))));
+    EXPECT_FALSE(QFile::exists(QDir(appFolder.path()).filePath(QStringLiteral("SCRATCH"))));
+
+    // The engine ran in the program's folder with the five paths in order,
+    // the one with a blank as one argument and no hydrograph input.
+    const std::string out = folder.toStdString();
+    EXPECT_EQ(linesOf(record), (std::vector<std::string>{
+                                   "cwd=" + QDir(appFolder.path()).canonicalPath().toStdString(),
+                                   "argc=5",
+                                   "arg=" + deck.toStdString(),
+                                   "arg=" + out + "basin.sot",
+                                   "arg=" + out + "basinsub.ssb",
+                                   "arg=" + out + "basingut.ssb",
+                                   "arg=",
+                               }));
+    // The main window is back on the start window, in the no-deck state.
+    EXPECT_EQ(window.activeChild(), window.cover());
+    EXPECT_TRUE(window.menuItem(QStringLiteral("mnuFileRun"))->isVisible());
+}
+
+TEST(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
+    QTemporaryDir appFolder, deckFolder;
+    ASSERT_TRUE(appFolder.isValid() && deckFolder.isValid());
+    const QString deck = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sin"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"), deck));
+
+    EnvironmentGuard environment;
+    environment.set("RILLO_ENGINE", QStringLiteral(RILLO_TEST_ENGINE));
+    environment.set("RILLO_TEST_ENGINE_EXIT", QStringLiteral("3"));
+
+    QObject scope;
+    ScriptedUi ui;
+    MainWindow window(&ui);
+    window.setApplicationFolder(appFolder.path());
+    window.show();
+    window.loadCover();
+
+    ui.fileName(deck.toStdString());
+    bool runEnabledAfterFailure = true, browseEnabledAfterFailure = false;
+    whenModal(scope, [&](QWidget* modal) {
+        auto* form = qobject_cast<run::RunForm*>(modal);
+        ASSERT_NE(form, nullptr) << "the run form is not the modal window";
+        QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
+        QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+        runEnabledAfterFailure = form->cmdRun->isEnabled();
+        browseEnabledAfterFailure = form->cmdBrowse->isEnabled();
+        form->findChild<QAction*>(QStringLiteral("mnuFileExit"))->trigger();
+    });
+    window.menuItem(QStringLiteral("mnuFileRun"))->trigger();
+
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{"Illo2000 DLL Error|Exclamation|The Rillo 2000 Process Failed.|OK"}));
+    EXPECT_FALSE(runEnabledAfterFailure);
+    EXPECT_TRUE(browseEnabledAfterFailure);
+    // The log beside the main output says why.
+    const auto log = linesOf(QDir(deckFolder.path()).filePath(QStringLiteral("basin.sot.log")));
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(log.back().find("ended with status 3"), std::string::npos) << log.back();
+}
+
+}  // namespace
