@@ -66,7 +66,9 @@ MainWindow::MainWindow(UiServices* ui, QWidget* parent)
     // size up.
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    mdi_->installEventFilter(this);
+    // The start window follows the viewport, which has its new size only
+    // after the frame's own resize event.
+    mdi_->viewport()->installEventFilter(this);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::childActivated);
 
     createMenus();
@@ -259,9 +261,9 @@ void MainWindow::restorePlacement() {
 
 void MainWindow::applyPlacement() {
     if (wantedPlacement_.isEmpty()) return;
-    // The stored size is the outer size, frame included: the frame is known
-    // once the platform window exists.
-    if (!windowHandle()) create();
+    // The stored placement is the outer frame. Before the window exists a
+    // move places the frame and the frame's size is not known yet: the size
+    // is corrected once the window manager has framed the window.
     const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
     move(wantedPlacement_.topLeft());
     resize(wantedPlacement_.width() - frame.left() - frame.right(),
@@ -270,14 +272,22 @@ void MainWindow::applyPlacement() {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // Some window managers tell the frame only once the window is shown.
-    if (!wantedPlacement_.isEmpty()) {
-        QTimer::singleShot(0, this, [this] {
-            if (frameGeometry() != wantedPlacement_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
-                applyPlacement();
-            wantedPlacement_ = QRect();
-        });
+    if (!wantedPlacement_.isEmpty()) settlePlacement(PlacementChecks);
+}
+
+void MainWindow::settlePlacement(int checksLeft) {
+    // A window manager frames a window some time after it is shown; without
+    // one there is no frame to wait for.
+    const bool framed = windowHandle() && !windowHandle()->frameMargins().isNull();
+    if (!framed && checksLeft > 0) {
+        QTimer::singleShot(PlacementCheckMs, this, [this, checksLeft] { settlePlacement(checksLeft - 1); });
+        return;
     }
+    if (wantedPlacement_.isEmpty()) return;
+    if (frameGeometry() != wantedPlacement_ &&
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        applyPlacement();
+    wantedPlacement_ = QRect();
 }
 
 // ---- Child windows ----
@@ -290,7 +300,7 @@ void MainWindow::fitCover() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize) {
-        if (watched == mdi_) fitCover();
+        if (watched == mdi_->viewport()) fitCover();
         if (watched == picture1_) placeProgressBar();
     }
     return QMainWindow::eventFilter(watched, event);

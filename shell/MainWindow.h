@@ -119,6 +119,11 @@ private:
     void placeProgressBar();
     /// Moves the window's outer frame to the placement restored on load.
     void applyPlacement();
+    /// After the window is shown: waits up to `checksLeft` short intervals
+    /// for the window manager's frame, then corrects the placement to it.
+    void settlePlacement(int checksLeft);
+    static constexpr int PlacementChecks = 40;
+    static constexpr int PlacementCheckMs = 50;
     void updateClock();
 
     QtUi qtUi_;

@@ -11,7 +11,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -233,6 +236,24 @@ TEST_F(MainWindowTest, PlacementIsRestoredAndWrittenBackOnExit) {
     EXPECT_EQ(stored(ui, "Width"), singleText(pixelsToTwips(window->frameGeometry().width(), dpiX)));
     EXPECT_EQ(stored(ui, "Height"), singleText(pixelsToTwips(window->frameGeometry().height(), dpiY)));
     EXPECT_TRUE(window->flags().returnToCover);
+}
+
+TEST_F(MainWindowTest, StartWindowFillsTheFrameAfterTheWindowShrinks) {
+    // A window manager frames the window after it is shown and the placement
+    // then shrinks it to the stored outer size: the start window must follow
+    // without scroll bars.
+    start();
+    window->resize(1200, 900);
+    QTest::qWait(10);
+    window->resize(1100, 840);
+    QTest::qWait(10);
+    auto* mdi = window->findChild<QMdiArea*>(QStringLiteral("mdiArea"));
+    ASSERT_NE(mdi, nullptr);
+    auto* coverFrame = window->findChild<QMdiSubWindow*>(QStringLiteral("coverFrame"));
+    ASSERT_NE(coverFrame, nullptr);
+    EXPECT_EQ(coverFrame->geometry(), mdi->viewport()->rect());
+    EXPECT_FALSE(mdi->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(mdi->verticalScrollBar()->isVisible());
 }
 
 TEST_F(MainWindowTest, ExitWhileMaximizedLeavesTheStoredPlacementUntouched) {
