@@ -42,7 +42,11 @@ void AddGridRow(Grid& grid, int afterRow) {
         default:
             break;
         }
-        grid.setFormat(col, newRow, f);
+        // Rows added one after another share the row above's format.
+        if (newRow > 2 && grid.format(col, newRow - 1) == f)
+            grid.copyFormat(col, newRow - 1, col, newRow);
+        else
+            grid.setFormat(col, newRow, f);
     }
     grid.setRow(remembered);
 }

@@ -105,23 +105,20 @@ std::string Grid::value(int col, int row) const {
     return c ? c->value : std::string();
 }
 
-double Grid::number(int col, int row) const { return readNumber(value(col, row)); }
+std::string_view Grid::text(int col, int row) const {
+    const Cell* c = cell(col, row);
+    return c ? std::string_view(c->value) : std::string_view();
+}
+
+double Grid::number(int col, int row) const { return readNumber(text(col, row)); }
 
 std::string Grid::normalized(const CellFormat& format, std::string_view text) {
     switch (format.type) {
-    case CellFloat: {
-        const LenientNumber n = readLenient(text);
-        return n.hasDigits() ? formatFixed(n, format.decimals) : std::string();
-    }
+    case CellFloat:
+        return fixedText(text, format.decimals);
     case CellInteger:
-    case CellCombo: {
-        const LenientNumber n = readLenient(text);
-        if (!n.hasDigits()) return {};
-        LenientNumber whole = n;
-        whole.fraction.clear();
-        if (whole.whole.empty()) whole.whole = "0";
-        return formatFixed(whole, 0);
-    }
+    case CellCombo:
+        return wholeText(text);
     default:
         return std::string(text);
     }
@@ -130,7 +127,7 @@ std::string Grid::normalized(const CellFormat& format, std::string_view text) {
 bool Grid::setValue(int col, int row, std::string_view text) {
     Cell* c = cell(col, row);
     if (!c) return false;
-    std::string v = normalized(c->format, text);
+    std::string v = normalized(formatOf(*c), text);
     if (v != c->value) {
         c->value = std::move(v);
         notifyCells(col, row, col, row);
@@ -140,16 +137,47 @@ bool Grid::setValue(int col, int row, std::string_view text) {
 
 const CellFormat& Grid::format(int col, int row) const {
     const Cell* c = cell(col, row);
-    return c ? c->format : defaultFormat();
+    return c ? formatOf(*c) : defaultFormat();
+}
+
+std::size_t Grid::FormatHash::operator()(const CellFormat& f) const {
+    std::size_t h = std::hash<std::string>()(f.comboList);
+    const auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
+    mix(static_cast<std::size_t>(f.type));
+    mix(f.locked);
+    mix(static_cast<std::size_t>(f.hAlign) * 8 + static_cast<std::size_t>(f.vAlign));
+    mix(static_cast<std::size_t>(f.decimals));
+    mix(std::hash<double>()(f.floatMin) ^ std::hash<double>()(f.floatMax));
+    mix(std::hash<long long>()(f.intMin) ^ std::hash<long long>()(f.intMax));
+    mix(std::hash<std::string>()(f.buttonText));
+    mix(f.backColor);
+    return h;
+}
+
+std::uint32_t Grid::intern(const CellFormat& format) {
+    const auto [it, added] = formatIds_.try_emplace(format, static_cast<std::uint32_t>(formats_.size()));
+    if (added) formats_.push_back(format);
+    return it->second;
 }
 
 void Grid::setFormat(int col, int row, const CellFormat& format) {
     Cell* c = cell(col, row);
     if (!c) return;
-    c->format = format;
+    const std::uint32_t id = intern(format);
+    if (id == c->format) return;
+    c->format = id;
     // The value follows the new type (a float cell shows its decimals).
-    if (!c->value.empty()) c->value = normalized(format, c->value);
+    if (!c->value.empty()) c->value = normalized(formatOf(*c), c->value);
     notifyCells(col, row, col, row);
+}
+
+void Grid::copyFormat(int fromCol, int fromRow, int toCol, int toRow) {
+    const Cell* from = cell(fromCol, fromRow);
+    Cell* to = cell(toCol, toRow);
+    if (!from || !to || from->format == to->format) return;
+    to->format = from->format;
+    if (!to->value.empty()) to->value = normalized(formatOf(*to), to->value);
+    notifyCells(toCol, toRow, toCol, toRow);
 }
 
 void Grid::setColumnFormat(int col, const CellFormat& format, int fromRow) {
@@ -222,7 +250,9 @@ void Grid::setComboItem(int col, int row, int index, std::string_view text) {
         if (i) list += '\t';
         list += items[i];
     }
-    c->format.comboList = std::move(list);
+    CellFormat f = formatOf(*c);
+    f.comboList = std::move(list);
+    c->format = intern(f);
     notifyCells(col, row, col, row);
 }
 
@@ -371,7 +401,7 @@ void Grid::notifyCells(int col1, int row1, int col2, int row2) {
 
 bool Grid::isEditable(int col, int row) const {
     const Cell* c = cell(col, row);
-    return c && !c->format.locked && c->format.type != CellButton;
+    return c && !formatOf(*c).locked && formatOf(*c).type != CellButton;
 }
 
 void Grid::userBeginEdit() {

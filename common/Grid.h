@@ -18,8 +18,11 @@
 #include "Clipboard.h"
 #include "GridTypes.h"
 
+#include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace rillo {
@@ -51,7 +54,9 @@ public:
 
     // Values.
     std::string value(int col, int row) const;
-    bool isEmpty(int col, int row) const { return value(col, row).empty(); }
+    /// The value without a copy; valid until the grid changes.
+    std::string_view text(int col, int row) const;
+    bool isEmpty(int col, int row) const { return text(col, row).empty(); }
     /// Program write (no events). Returns false outside the grid.
     bool setValue(int col, int row, std::string_view text);
     /// The lenient numeric value of a cell ("" reads 0).
@@ -60,6 +65,8 @@ public:
     // Formats.
     const CellFormat& format(int col, int row) const;
     void setFormat(int col, int row, const CellFormat& format);
+    /// Gives a cell the format of another cell.
+    void copyFormat(int fromCol, int fromRow, int toCol, int toRow);
     void setCellType(int col, int row, int type);
     void setLocked(int col, int row, bool locked);
     void setBackColor(int col, int row, std::uint32_t color);
@@ -165,10 +172,14 @@ public:
     bool changePending() const { return changePending_; }
 
 private:
+    /// A cell names its format by its place in the grid's pool, so rows of
+    /// the same formats share them instead of copying item lists per cell.
     struct Cell {
-        CellFormat format;
+        std::uint32_t format = 0;
         std::string value;
     };
+    std::uint32_t intern(const CellFormat& format);
+    const CellFormat& formatOf(const Cell& cell) const { return formats_[cell.format]; }
     using Row = std::vector<Cell>;
 
     Cell* cell(int col, int row);
@@ -179,6 +190,11 @@ private:
     void raiseChangeIfPending();
 
     std::string name_;
+    struct FormatHash {
+        std::size_t operator()(const CellFormat& f) const;
+    };
+    std::deque<CellFormat> formats_{CellFormat{}};  // stable references; 0 is the default
+    std::unordered_map<CellFormat, std::uint32_t, FormatHash> formatIds_{{CellFormat{}, 0}};
     int cols_ = 0;
     std::vector<Row> rows_;
     int rowsFrozen_ = 0;

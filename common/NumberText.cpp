@@ -13,6 +13,12 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 double LenientNumber::value() const {
     if (!hasDigits()) return 0.0;
+    if (fraction.empty() && whole.size() <= 15) {
+        // Whole numbers of up to 15 digits are exact in a double.
+        double v = 0;
+        for (char c : whole) v = v * 10 + (c - '0');
+        return negative ? -v : v;
+    }
     std::string text;
     text.reserve(whole.size() + fraction.size() + 3);
     if (negative) text += '-';
@@ -46,6 +52,25 @@ LenientNumber readLenient(std::string_view text) {
 }
 
 double readNumber(std::string_view text) { return readLenient(text).value(); }
+
+bool readsAsZero(std::string_view text) {
+    bool signSeen = false, pointSeen = false, digitSeen = false;
+    for (char c : text) {
+        if (isBlank(c)) continue;
+        if ((c == '-' || c == '+') && !signSeen && !pointSeen && !digitSeen) {
+            signSeen = true;
+            continue;
+        }
+        if (c == '.' && !pointSeen) {
+            pointSeen = true;
+            continue;
+        }
+        if (!isDigit(c)) break;
+        if (c != '0') return false;
+        digitSeen = true;
+    }
+    return true;
+}
 
 long long readInteger(std::string_view text) {
     const double v = std::trunc(readNumber(text));
@@ -119,6 +144,50 @@ std::string formatFixed(const LenientNumber& number, int decimals) {
         out += digits.substr(wholeLen);
     }
     return out;
+}
+
+std::string fixedText(std::string_view text, int decimals) {
+    // Plain digits with at most one point and no more places than wanted
+    // (what a deck file holds) need no rounding: pad them directly.
+    const std::string_view t = trimmed(text);
+    const auto point = t.find('.');
+    const std::string_view whole = t.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : t.substr(point + 1);
+    const auto allDigits = [](std::string_view s) {
+        for (char c : s)
+            if (!isDigit(c)) return false;
+        return true;
+    };
+    if (!t.empty() && (whole.size() + fraction.size()) > 0 && allDigits(whole) && allDigits(fraction) &&
+        static_cast<int>(fraction.size()) <= decimals) {
+        std::string out;
+        out.reserve(whole.size() + static_cast<std::size_t>(decimals) + 2);
+        const auto first = whole.find_first_not_of('0');
+        out += first == std::string_view::npos ? std::string_view("0") : whole.substr(first);
+        if (decimals > 0) {
+            out += '.';
+            out += fraction;
+            out.append(static_cast<std::size_t>(decimals) - fraction.size(), '0');
+        }
+        return out;
+    }
+    const LenientNumber n = readLenient(text);
+    return n.hasDigits() ? formatFixed(n, decimals) : std::string();
+}
+
+std::string wholeText(std::string_view text) {
+    const std::string_view t = trimmed(text);
+    bool plain = !t.empty();
+    for (char c : t) plain = plain && isDigit(c);
+    if (plain) {
+        const auto first = t.find_first_not_of('0');
+        return std::string(first == std::string_view::npos ? std::string_view("0") : t.substr(first));
+    }
+    LenientNumber n = readLenient(text);
+    if (!n.hasDigits()) return {};
+    n.fraction.clear();
+    if (n.whole.empty()) n.whole = "0";
+    return formatFixed(n, 0);
 }
 
 }  // namespace rillo

@@ -25,6 +25,10 @@ LenientNumber readLenient(std::string_view text);
 /// The lenient value of text ("" and "abc" give 0, " 1 2.5x" gives 12.5).
 double readNumber(std::string_view text);
 
+/// Whether the lenient value of text is zero (no digits, or only zeros);
+/// stops at the first digit that is not.
+bool readsAsZero(std::string_view text);
+
 /// The lenient value truncated to a whole number, saturated to the int range.
 long long readInteger(std::string_view text);
 
@@ -36,6 +40,14 @@ bool isNumeric(std::string_view text);
 /// zero on the decimal digits themselves (no binary rounding on the way).
 /// A value that rounds to zero has no sign: "-0.00001" with 4 places is "0.0000".
 std::string formatFixed(const LenientNumber& number, int decimals);
+
+/// Text read leniently and written with exactly `decimals` places; "" when
+/// the text holds no number.
+std::string fixedText(std::string_view text, int decimals);
+
+/// The whole part of text read leniently, as plain digits with an optional
+/// minus sign ("  0012" -> "12", "-3.7" -> "-3"); "" when it holds no number.
+std::string wholeText(std::string_view text);
 
 /// Blanks (spaces and tabs) removed from both ends.
 std::string_view trimmed(std::string_view text);

@@ -50,41 +50,47 @@ std::size_t Record::valueCount() const {
     return n;
 }
 
-std::string shortenDecimal(std::string t, Rule rule, int width) {
+std::string_view shortenDecimal(std::string_view t, Rule rule, int width) {
     const RuleInfo info = ruleInfo(rule);
     if (info.emptyText && t == info.emptyText) return {};
-    for (int i = 0; i < info.trailingZeros && !t.empty() && t.back() == '0'; ++i) t.pop_back();
+    for (int i = 0; i < info.trailingZeros && !t.empty() && t.back() == '0'; ++i) t.remove_suffix(1);
     // A value too long for its columns drops what it can spare without
     // changing its number: a trailing point, then a leading zero.
     const auto tooLong = [&] { return static_cast<int>(t.size()) > width; };
-    if (tooLong() && !t.empty() && t.back() == '.') t.pop_back();
-    if (tooLong() && t.size() >= 2 && t[0] == '0' && t[1] == '.') t.erase(0, 1);
+    if (tooLong() && !t.empty() && t.back() == '.') t.remove_suffix(1);
+    if (tooLong() && t.size() >= 2 && t[0] == '0' && t[1] == '.') t.remove_prefix(1);
     return t;
 }
 
-std::string formatField(std::string_view value, const Column& column) {
-    std::string t(value);
+void appendField(std::string& line, std::string_view t, const Column& column) {
     switch (column.rule) {
-    case Rule::Blank: return std::string(static_cast<std::size_t>(column.width), ' ');
-    case Rule::Title: return t.substr(0, TitleWidth);
+    case Rule::Blank: t = {}; break;
+    case Rule::Title: line += t.substr(0, TitleWidth); return;
     case Rule::Check: t = (t == "1") ? "1" : "0"; break;
     case Rule::Text: break;
-    default: t = shortenDecimal(std::move(t), column.rule, column.width); break;
+    default: t = shortenDecimal(t, column.rule, column.width); break;
     }
-    if (static_cast<int>(t.size()) > column.width) throw FieldTooLong{t, column.width};
-    return std::string(static_cast<std::size_t>(column.width) - t.size(), ' ') + t;
+    if (static_cast<int>(t.size()) > column.width) throw FieldTooLong{std::string(t), column.width};
+    line.append(static_cast<std::size_t>(column.width) - t.size(), ' ');
+    line += t;
 }
 
-std::string writeRecord(const Record& record, const std::vector<std::string>& values) {
+std::string formatField(std::string_view value, const Column& column) {
+    std::string field;
+    appendField(field, value, column);
+    return field;
+}
+
+std::string writeRecord(const Record& record, const std::vector<std::string_view>& values) {
     std::string line;
+    line.reserve(96);
     std::size_t next = 0;
-    static const std::string none;
     for (const auto& c : record.columns) {
         if (c.rule == Rule::Blank) {
-            line += formatField({}, c);
+            appendField(line, {}, c);
             continue;
         }
-        line += formatField(next < values.size() ? values[next] : none, c);
+        appendField(line, next < values.size() ? values[next] : std::string_view(), c);
         ++next;
     }
     return line;

@@ -62,15 +62,17 @@ struct FieldTooLong {
 /// Shortens a fixed-point decimal text by a write rule (trailing zeros,
 /// the empty value of the rule, and the leading "0" or trailing "." that a
 /// value too long for its columns can spare).
-std::string shortenDecimal(std::string text, Rule rule, int width);
+std::string_view shortenDecimal(std::string_view text, Rule rule, int width);
 
 /// One field as written: shortened by its rule and right-justified.
 /// Throws FieldTooLong.
 std::string formatField(std::string_view text, const Column& column);
+/// The same, appended to a line.
+void appendField(std::string& line, std::string_view text, const Column& column);
 
 /// A whole line from the values of a record's value columns (missing values
 /// are empty). Throws FieldTooLong.
-std::string writeRecord(const Record& record, const std::vector<std::string>& values);
+std::string writeRecord(const Record& record, const std::vector<std::string_view>& values);
 
 /// The value columns of a line, cut exactly from their character positions
 /// (a short line gives short or empty fields).

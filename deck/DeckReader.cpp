@@ -4,7 +4,9 @@
 #include "DeckLayout.h"
 #include "NumberText.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 
 namespace rillo {
@@ -24,26 +26,40 @@ struct BadHeader {};
 /// Lines of a text file, CR LF or LF, each cut to a bounded length.
 class LineSource {
 public:
-    explicit LineSource(const std::string& path) : in_(path, std::ios::binary) {}
+    explicit LineSource(const std::string& path) : in_(path, std::ios::binary), buffer_(1 << 16) {}
     bool isOpen() const { return in_.is_open(); }
 
     bool next(std::string& line) {
         line.clear();
-        std::streambuf* buf = in_.rdbuf();
         bool any = false;
         for (;;) {
-            const int c = buf->sbumpc();
-            if (c == std::char_traits<char>::eof()) break;
+            if (pos_ == end_ && !fill()) break;
             any = true;
-            if (c == '\n') break;
-            if (line.size() < MaxLineLength) line += static_cast<char>(c);
+            const char* start = buffer_.data() + pos_;
+            const char* newline = static_cast<const char*>(std::memchr(start, '\n', end_ - pos_));
+            const std::size_t n = newline ? static_cast<std::size_t>(newline - start) : end_ - pos_;
+            if (line.size() < MaxLineLength) line.append(start, std::min(n, MaxLineLength - line.size()));
+            pos_ += n;
+            if (newline) {
+                ++pos_;
+                break;
+            }
         }
         if (!line.empty() && line.back() == '\r') line.pop_back();
         return any;
     }
 
 private:
+    bool fill() {
+        in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        pos_ = 0;
+        end_ = static_cast<std::size_t>(in_.gcount());
+        return end_ > 0;
+    }
+
     std::ifstream in_;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0, end_ = 0;
 };
 
 /// Whole lines needed for `count` values at `perLine` a line.
@@ -137,7 +153,7 @@ void DeckReader::readIopt1() {
     Grid& g = deck_.fpCard23();
     int row = 2;
     std::string record;
-    while (tryLine(record) && readNumber(record) != 0) {
+    while (tryLine(record) && !readsAsZero(record)) {
         const auto v = layout::readRecord(layout::Card23, record);
         g.setValue(1, row, v[0]);
         g.setValue(2, row, v[1]);
@@ -209,7 +225,7 @@ void DeckReader::readCard14() {
 void DeckReader::readCard15() {
     Grid& g = deck_.fpCard15();
     int row = 2;
-    for (std::string l = line(); readNumber(l) != 0; l = line()) {
+    for (std::string l = line(); !readsAsZero(l); l = line()) {
         const auto v = layout::readRecord(layout::Card15, l);
         for (int col = 1; col <= 14; ++col) {
             g.setValue(col, row, v[static_cast<std::size_t>(col - 1)]);
@@ -235,7 +251,7 @@ void DeckReader::readCard31() {
     Grid& g = deck_.fpCard31();
     int row = 2;
     std::string l;
-    while (tryLine(l) && readNumber(l) != 0) {
+    while (tryLine(l) && !readsAsZero(l)) {
         progress(5000 + row - 2);
         const auto v = layout::readRecord(layout::Card31, l);
         // v: JK, element, downstream, NDP, type, seven dimensions

@@ -55,14 +55,15 @@ private:
         out_ += line;
         out_ += "\r\n";
     }
-    void put(const layout::Record& record, const std::vector<std::string>& values) {
+    void put(const layout::Record& record, const std::vector<std::string_view>& values) {
         put(layout::writeRecord(record, values));
     }
     const std::string& f(Field field) const { return deck_.text(field); }
     std::string title(Field field) const { return f(field).substr(0, layout::TitleWidth); }
-    std::vector<std::string> rowValues(const Grid& g, int row, int from, int to) const {
-        std::vector<std::string> v;
-        for (int c = from; c <= to; ++c) v.push_back(g.value(c, row));
+    std::vector<std::string_view> rowValues(const Grid& g, int row, int from, int to) const {
+        std::vector<std::string_view> v;
+        v.reserve(static_cast<std::size_t>(to - from + 1));
+        for (int c = from; c <= to; ++c) v.push_back(g.text(c, row));
         return v;
     }
     [[noreturn]] void refuse(const std::string& text) {
@@ -113,7 +114,7 @@ void DeckWriter::writeIopt0() {
         // A row whose line reads as 0 (nothing but blanks and zeros) would
         // end the card for the reader and lose every row after it.
         const std::string line = layout::writeRecord(layout::Card15, rowValues(c15, row, 1, 14));
-        if (readNumber(line) != 0) put(line);
+        if (!readsAsZero(line)) put(line);
     }
     put("");
 
@@ -138,7 +139,7 @@ void DeckWriter::writeSaveList() {
     put(layout::Count5, {std::to_string(numbers.size())});
     std::string line;
     for (const auto& n : numbers) {
-        line += layout::formatField(n, {5, layout::Rule::Text});
+        layout::appendField(line, n, {5, layout::Rule::Text});
         if (line.size() > 79) {
             put(line);
             line.clear();
@@ -229,12 +230,13 @@ void DeckWriter::writeCard31() {
     };
     for (int row = 2; row <= last; ++row) {
         const std::string element = g.value(Card31::Element, row);
-        std::vector<std::string> v{jkCode(g, row), element, g.value(Card31::Downstream, row),
-                                   g.value(Card31::NDP, row), g.value(Card31::Type, row)};
-        for (int c = Card31::FirstDimension; c <= Card31::LastDimension; ++c) v.push_back(g.value(c, row));
+        const std::string jk = jkCode(g, row);
+        std::vector<std::string_view> v{jk, g.text(Card31::Element, row), g.text(Card31::Downstream, row),
+                                        g.text(Card31::NDP, row), g.text(Card31::Type, row)};
+        for (int c = Card31::FirstDimension; c <= Card31::LastDimension; ++c) v.push_back(g.text(c, row));
         const std::string line = layout::writeRecord(layout::Card31, v);
         // A row whose line reads as 0 carries no element and would end the card.
-        if (readNumber(line) == 0) continue;
+        if (readsAsZero(line)) continue;
 
         if (const int other = otherRowWithSameNumber(row)) {
             ui_.message("File Save was Unsuccessful", kSaveTitle);

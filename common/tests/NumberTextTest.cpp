@@ -22,6 +22,12 @@ TEST(LenientReading, TextWithoutDigitsReadsZero) {
     }
 }
 
+TEST(LenientReading, ZeroTestAgreesWithTheValue) {
+    for (const char* text : {"", "    0", "  0.000", "-0", "    0    0    0", "0x5", "    0    5   10", " - 0 1", "1e0",
+                             ".0001", "00012", "abc7"})
+        EXPECT_EQ(readsAsZero(text), readNumber(text) == 0) << text;
+}
+
 TEST(LenientReading, IntegersTruncateAndSaturate) {
     EXPECT_EQ(readInteger("12.9"), 12);
     EXPECT_EQ(readInteger("-3.7"), -3);
@@ -32,6 +38,27 @@ TEST(LenientReading, IntegersTruncateAndSaturate) {
 TEST(IsNumeric, WholeTextMustBeOneNumber) {
     for (const char* yes : {"0", " 12 ", "-1", "+2.5", ".5", "5.", "1e3", "2.5E-2"}) EXPECT_TRUE(isNumeric(yes)) << yes;
     for (const char* no : {"", "   ", "1 2", "12a", "-", ".", "1e", "1.2.3", "0x10"}) EXPECT_FALSE(isNumeric(no)) << no;
+}
+
+TEST(FormatFixed, PlainDigitsAndLenientTextGiveTheSameText) {
+    for (const char* text : {"2.5", "  12.5", "007.10", "0", ".5", "5.", "123", "0.12345", "1 2.5", "-1.5", "-0",
+                             "12.5x", "", "   ", "abc", ".", "99.99999", "1234567890123456789.1"})
+        for (int places : {0, 2, 4, 6}) {
+            const LenientNumber n = readLenient(text);
+            EXPECT_EQ(fixedText(text, places), n.hasDigits() ? formatFixed(n, places) : std::string())
+                << text << " / " << places;
+        }
+}
+
+TEST(WholeText, KeepsTheWholePartAsPlainDigits) {
+    EXPECT_EQ(wholeText("  0012"), "12");
+    EXPECT_EQ(wholeText("    0"), "0");
+    EXPECT_EQ(wholeText("-3.7"), "-3");
+    EXPECT_EQ(wholeText(" 1 2"), "12");
+    EXPECT_EQ(wholeText(".5"), "0");
+    EXPECT_EQ(wholeText("-0"), "0");
+    EXPECT_EQ(wholeText("x1"), "");
+    EXPECT_EQ(wholeText(""), "");
 }
 
 TEST(FormatFixed, PadsAndRoundsOnTheDigits) {

@@ -76,7 +76,7 @@ TEST(Layout, RecordsCutAndWriteTheSameColumns) {
     EXPECT_EQ(v[3], " 30.0");
     EXPECT_EQ(v[4], "    1");
     EXPECT_EQ(v[6], "1");
-    EXPECT_EQ(writeRecord(Card12, v), "     " + line.substr(5) + std::string(49, ' ') + "1");
+    EXPECT_EQ(writeRecord(Card12, std::vector<std::string_view>(v.begin(), v.end())), "     " + line.substr(5) + std::string(49, ' ') + "1");
     EXPECT_EQ(readRecord(Card12, "    5").back(), "") << "a short line gives empty fields";
     EXPECT_EQ(writeRecord(layout::Card31, {}).size(), 76u);
     EXPECT_EQ(writeRecord(Card31A, {}).size(), 80u);
