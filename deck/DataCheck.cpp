@@ -23,14 +23,4 @@ bool CheckGridEmptyCells(UiServices& ui, AppFlags& flags, const Grid& grid, int 
     return false;
 }
 
-bool FindValueInGridColumn(const Grid& grid, int col, double value) {
-    const int last = grid.lastDataRow();
-    for (int row = 2; row <= last; ++row) {
-        if (grid.format(col, row).backColor == ColorButtonFace) continue;
-        const std::string v = grid.value(col, row);
-        if (!v.empty() && readNumber(v) == value) return true;
-    }
-    return false;
-}
-
 }  // namespace rillo

@@ -16,8 +16,4 @@ struct AppFlags;
 /// `label`. Returns true when a fault was found.
 bool CheckGridEmptyCells(UiServices& ui, AppFlags& flags, const Grid& grid, int columns, const std::string& label);
 
-/// Whether any data row (from row 2) of `col` holds `value`, skipping cells
-/// in the button-face colour.
-bool FindValueInGridColumn(const Grid& grid, int col, double value);
-
 }  // namespace rillo

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <optional>
 #include <unordered_map>
 
 #ifdef _WIN32
@@ -73,6 +74,12 @@ private:
     }
     void progress(int value) { ui_.setProgressValue(value); }
 
+    std::string card31Line(int row) const;
+    /// Rows of the elements that will be written, by element number (built once).
+    std::unordered_map<double, std::vector<int>>& elementRows();
+    /// Whether an element with this number is written (overflow rows are not elements).
+    bool elementExists(double number);
+
     void writeIopt0();
     void writeIopt1();
     void writeSaveList();
@@ -85,6 +92,7 @@ private:
     EditorHost& host_;
     Deck& deck_;
     std::string out_;
+    std::optional<std::unordered_map<double, std::vector<int>>> elementRows_;
 };
 
 void DeckWriter::writeIopt0() {
@@ -173,7 +181,7 @@ void DeckWriter::writeIopt1() {
             throw Refused{};
         }
         const std::string element = c23.value(2, row);
-        if (!FindValueInGridColumn(deck_.fpCard31(), Card31::Element, readNumber(element))) {
+        if (!elementExists(readNumber(element))) {
             ui_.message("Tributary sub-catchment element# " + element + " is not connected " +
                             "to the flow element.  Each tributary sub-catchment element must have " +
                             "a down stream conveyance element to connect to.",
@@ -207,34 +215,54 @@ std::string jkCode(const Grid& g, int row) {
     return {};
 }
 
+std::string DeckWriter::card31Line(int row) const {
+    const Grid& g = deck_.fpCard31();
+    const std::string jk = jkCode(g, row);
+    std::vector<std::string_view> v{jk, g.text(Card31::Element, row), g.text(Card31::Downstream, row),
+                                    g.text(Card31::NDP, row), g.text(Card31::Type, row)};
+    for (int c = Card31::FirstDimension; c <= Card31::LastDimension; ++c) v.push_back(g.text(c, row));
+    return layout::writeRecord(layout::Card31, v);
+}
+
+std::unordered_map<double, std::vector<int>>& DeckWriter::elementRows() {
+    if (!elementRows_) {
+        elementRows_.emplace();
+        const Grid& g = deck_.fpCard31();
+        for (int row = 2, last = g.lastDataRow(); row <= last; ++row) {
+            if (g.isEmpty(Card31::Element, row)) continue;
+            bool written = true;
+            try {
+                written = !readsAsZero(card31Line(row));
+            } catch (const layout::FieldTooLong&) {
+                // Reported where the element is written.
+            }
+            if (written) (*elementRows_)[g.number(Card31::Element, row)].push_back(row);
+        }
+    }
+    return *elementRows_;
+}
+
+bool DeckWriter::elementExists(double number) {
+    const auto it = elementRows().find(number);
+    if (it == elementRows().end()) return false;
+    for (int r : it->second)
+        if (deck_.fpCard31().format(Card31::Element, r).backColor != ColorButtonFace) return true;
+    return false;
+}
+
 void DeckWriter::writeCard31() {
     progress(5001);
     const Grid& g = deck_.fpCard31();
     const int last = g.lastDataRow();
-    // Element numbers and their rows, looked up once for every element.
-    std::unordered_map<double, std::vector<int>> rowsOf;
-    for (int row = 2; row <= last; ++row)
-        if (!g.isEmpty(Card31::Element, row)) rowsOf[g.number(Card31::Element, row)].push_back(row);
     const auto otherRowWithSameNumber = [&](int row) {
         if (g.isEmpty(Card31::Element, row)) return 0;
-        for (int r : rowsOf[g.number(Card31::Element, row)])
+        for (int r : elementRows()[g.number(Card31::Element, row)])
             if (r != row) return r;
         return 0;
     };
-    const auto elementExists = [&](double number) {
-        const auto it = rowsOf.find(number);
-        if (it == rowsOf.end()) return false;
-        for (int r : it->second)
-            if (g.format(Card31::Element, r).backColor != ColorButtonFace) return true;
-        return false;
-    };
     for (int row = 2; row <= last; ++row) {
         const std::string element = g.value(Card31::Element, row);
-        const std::string jk = jkCode(g, row);
-        std::vector<std::string_view> v{jk, g.text(Card31::Element, row), g.text(Card31::Downstream, row),
-                                        g.text(Card31::NDP, row), g.text(Card31::Type, row)};
-        for (int c = Card31::FirstDimension; c <= Card31::LastDimension; ++c) v.push_back(g.text(c, row));
-        const std::string line = layout::writeRecord(layout::Card31, v);
+        const std::string line = card31Line(row);
         // A row whose line reads as 0 carries no element and would end the card.
         if (readsAsZero(line)) continue;
 
