@@ -195,7 +195,9 @@ void DeckWriter::writeIopt1() {
             ui_.message("Check on card 2.3 for errors", kSaveTitle);
             throw Refused{};
         }
-        put(layout::Card23, {c23.value(1, row), element});
+        // A line that reads as 0 would end the card for the reader.
+        const std::string line = layout::writeRecord(layout::Card23, {c23.text(1, row), element});
+        if (!readsAsZero(line)) put(line);
     }
     put("");
 }
