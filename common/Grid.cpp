@@ -55,7 +55,10 @@ void Grid::setRowCount(int rows) {
     const int old = rowCount();
     if (rows > old) {
         for (auto* o : observers_) o->rowsAboutToBeInserted(old + 1, rows - old);
-        rows_.reserve(static_cast<std::size_t>(rows));
+        // Rows are usually added one at a time: grow geometrically, or every
+        // append would reallocate and move the whole table.
+        if (static_cast<std::size_t>(rows) > rows_.capacity())
+            rows_.reserve(std::max(static_cast<std::size_t>(rows), 2 * rows_.capacity()));
         while (rowCount() < rows) rows_.push_back(emptyRow());
         for (auto* o : observers_) o->rowsInserted();
     } else if (rows < old) {
@@ -168,6 +171,19 @@ void Grid::setFormat(int col, int row, const CellFormat& format) {
     c->format = id;
     // The value follows the new type (a float cell shows its decimals).
     if (!c->value.empty()) c->value = normalized(formatOf(*c), c->value);
+    notifyCells(col, row, col, row);
+}
+
+void Grid::setDerivedFormat(int col, int row, int fromRow, FormatRule rule) {
+    const Cell* from = cell(col, fromRow);
+    Cell* to = cell(col, row);
+    if (!from || !to || !rule) return;
+    const auto key = std::make_pair(from->format, rule);
+    auto it = derivedFormats_.find(key);
+    if (it == derivedFormats_.end()) it = derivedFormats_.emplace(key, intern(rule(formatOf(*from)))).first;
+    if (to->format == it->second) return;
+    to->format = it->second;
+    if (!to->value.empty()) to->value = normalized(formatOf(*to), to->value);
     notifyCells(col, row, col, row);
 }
 

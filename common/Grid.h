@@ -20,9 +20,11 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace rillo {
@@ -76,6 +78,12 @@ public:
     void setCombo(int col, int row, std::string_view tabSeparatedItems);
     /// Every cell of a column takes the same format (rows from `fromRow`).
     void setColumnFormat(int col, const CellFormat& format, int fromRow = 1);
+    /// A format made from another by a fixed rule.
+    using FormatRule = CellFormat (*)(const CellFormat&);
+    /// Cell (col, row) takes `rule` applied to the format of (col, fromRow).
+    /// The result is remembered per source format and rule, so rows added
+    /// one after another do not rebuild (and copy item lists for) it.
+    void setDerivedFormat(int col, int row, int fromRow, FormatRule rule);
 
     // Combo cells.
     std::vector<std::string> comboItems(int col, int row) const;
@@ -195,6 +203,8 @@ private:
     };
     std::deque<CellFormat> formats_{CellFormat{}};  // stable references; 0 is the default
     std::unordered_map<CellFormat, std::uint32_t, FormatHash> formatIds_{{CellFormat{}, 0}};
+    // (source format, rule) -> derived format; pool entries never go away.
+    std::map<std::pair<std::uint32_t, FormatRule>, std::uint32_t> derivedFormats_;
     int cols_ = 0;
     std::vector<Row> rows_;
     int rowsFrozen_ = 0;

@@ -150,6 +150,29 @@ TEST(AddGridRow, LockedTemplateLocksAndGreysTheNewCell) {
     EXPECT_EQ(g.format(2, 3).backColor, ColorWindow);
 }
 
+TEST(AddGridRow, RowsFollowTheTemplateAsItIsNowNotTheRowAbove) {
+    Grid g("g", 2, 3);
+    g.setFloat(1, 2, 3, 0, 10);
+    AddGridRow(g, 0);
+    // The added row is changed (an overflow row is locked, say): the next
+    // added row still comes from the template.
+    g.setLocked(1, 3, true);
+    AddGridRow(g, 0);
+    EXPECT_FALSE(g.format(1, 4).locked);
+    EXPECT_EQ(g.format(1, 4).decimals, 3);
+    // The template changes: rows added from now on follow it, earlier ones keep theirs.
+    g.setFloat(1, 2, 5, 0, 10);
+    g.setButton(2, 2, "Tabular");
+    AddGridRow(g, 0);
+    EXPECT_EQ(g.format(1, 5).decimals, 5);
+    EXPECT_EQ(g.format(2, 5).type, CellEdit) << "a template button is never copied";
+    EXPECT_EQ(g.format(2, 5).backColor, ColorButtonFace);
+    EXPECT_EQ(g.format(1, 4).decimals, 3);
+    EXPECT_EQ(g.format(2, 4).backColor, ColorWindow);
+    g.setValue(1, 5, "2");
+    EXPECT_EQ(g.value(1, 5), "2.00000");
+}
+
 TEST(GridActions, EachVerbOnTheAddressedCellOrBlock) {
     Grid g("g", 3, 5);
     for (int r = 1; r <= 5; ++r) g.setValue(1, r, "r" + std::to_string(r));
