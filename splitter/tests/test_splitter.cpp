@@ -938,6 +938,156 @@ static void test_simple_frame_and_quick()
     events->Release();
 }
 
+/* ---- cursor ---- */
+
+/* The cursor the control shows for the mouse at client point (x, y): the
+ * message position is where the mouse was when the last message was taken.
+ * The form is moved so that the point lies on the screen. */
+static HCURSOR cursor_at(HWND w, int x, int y, LRESULT *handled = nullptr)
+{
+    const int sx = 200, sy = 200;
+    HWND root = GetAncestor(w, GA_ROOT);
+    POINT p = {x, y};
+    ClientToScreen(w, &p);
+    RECT rr;
+    GetWindowRect(root, &rr);
+    SetWindowPos(root, nullptr, rr.left + sx - p.x, rr.top + sy - p.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetCursorPos(sx, sy);
+    const UINT marker = WM_APP + 0x51;
+    PostMessageW(w, marker, 0, 0);
+    MSG msg;
+    PeekMessageW(&msg, w, marker, marker, PM_REMOVE);
+    LRESULT r = SendMessageW(w, WM_SETCURSOR, (WPARAM)w, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    if (handled)
+        *handled = r;
+    return GetCursor();
+}
+
+static void test_cursor()
+{
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW), we = LoadCursorW(nullptr, IDC_SIZEWE),
+                  ns = LoadCursorW(nullptr, IDC_SIZENS);
+    SplitForm sf = make_split_form(true);
+    HWND w = sf.f.hwnd;
+    IzelcSplit *s = sf.f.split;
+    LRESULT handled = 0;
+
+    /* the message position must reach the control, or nothing here can be checked */
+    POINT probe = {0, 0};
+    ClientToScreen(w, &probe);
+    SetCursorPos(probe.x + 7, probe.y + 9);
+    POINT back;
+    GetCursorPos(&back);
+    ok(back.x == probe.x + 7 && back.y == probe.y + 9, "cursor position set: %ld,%ld\n", back.x,
+       back.y);
+
+    SetCursor(nullptr);
+    ok(cursor_at(w, 1012, 50, &handled) == we, "on a vertical bar: west-east\n");
+    ok(handled == TRUE, "handled on the bar\n");
+    ok(cursor_at(w, 500, 50, &handled) == arrow, "beside the bar: the default pointer\n");
+    ok(handled == TRUE, "handled beside the bar\n");
+
+    const struct {
+        qvxMousePointerConstants pointer;
+        LPCWSTR id;
+    } pointers[] = {{qvxMouseArrow, IDC_ARROW},        {qvxMouseCrosshair, IDC_CROSS},
+                    {qvxMouseIBeam, IDC_IBEAM},        {qvxMouseIconPointer, IDC_ARROW},
+                    {qvxMouseSizePointer, IDC_SIZEALL}, {qvxMouseSizeNESW, IDC_SIZENESW},
+                    {qvxMouseSizeNS, IDC_SIZENS},      {qvxMouseSizeNWSE, IDC_SIZENWSE},
+                    {qvxMouseSizeWE, IDC_SIZEWE},      {qvxMouseUpArrow, IDC_UPARROW},
+                    {qvxMouseHourglass, IDC_WAIT},     {qvxMouseNoDrop, IDC_NO},
+                    {qvxMouseArrowHourglass, IDC_APPSTARTING},
+                    {qvxMouseArrowQuestion, IDC_HELP}, {qvxMouseSizeAll, IDC_SIZEALL},
+                    {qvxMouseCustom, IDC_ARROW}};
+    for (const auto &p : pointers) {
+        s->put_MousePointer(p.pointer);
+        ok(cursor_at(w, 500, 50) == LoadCursorW(nullptr, p.id), "MousePointer %d beside the bar\n",
+           p.pointer);
+        ok(cursor_at(w, 1012, 50) == we, "MousePointer %d on the bar\n", p.pointer);
+    }
+
+    /* a custom pointer shows the MouseIcon picture's handle */
+    PICTDESC pd;
+    memset(&pd, 0, sizeof(pd));
+    pd.cbSizeofstruct = sizeof(pd);
+    pd.picType = PICTYPE_ICON;
+    pd.icon.hicon = LoadIconW(nullptr, (LPCWSTR)IDI_QUESTION);
+    IPictureDisp *icon;
+    HRESULT hr = OleCreatePictureIndirect(&pd, IID_IPictureDisp, FALSE, (void **)&icon);
+    ok(hr == S_OK, "picture\n");
+    s->putref_MouseIcon(icon);
+    ok(cursor_at(w, 500, 50) == (HCURSOR)pd.icon.hicon, "custom pointer: the icon\n");
+    s->putref_MouseIcon(nullptr);
+    icon->Release();
+    s->put_MousePointer(qvxMouseDefault);
+
+    /* during a drag the sizing cursor stays wherever the mouse goes */
+    mouse(w, WM_LBUTTONDOWN, 1012, 50);
+    ok(cursor_at(w, 500, 50) == we, "dragging: west-east off the bar\n");
+    SendMessageW(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(500, 50));
+    SendMessageW(w, WM_RBUTTONUP, 0, MAKELPARAM(500, 50));
+    ok(cursor_at(w, 500, 50) == arrow, "drag cancelled: the pointer again\n");
+    destroy(sf.f);
+
+    sf = make_split_form(false);
+    w = sf.f.hwnd;
+    ok(cursor_at(w, 50, 1012) == ns, "on a horizontal bar: north-south\n");
+    ok(cursor_at(w, 50, 500) == arrow, "beside a horizontal bar\n");
+
+    /* at design time the message goes to default processing, which leaves
+     * the cursor alone (the class has none) */
+    sf.f.site->user_mode = false;
+    SetCursor(ns);
+    ok(cursor_at(w, 500, 50, &handled) == ns && handled == FALSE, "design time: not handled\n");
+    destroy(sf.f);
+}
+
+/* ---- the tracking rectangle ---- */
+
+/* The rectangle is drawn in XOR mode with the default pen and brush, so the
+ * pixels inside it come out inverted, and drawing it again restores them. */
+static void test_tracking_rectangle()
+{
+    SplitForm sf = make_split_form(true);
+    HWND w = sf.f.hwnd;
+    SetWindowPos(GetAncestor(w, GA_ROOT), nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC dc = GetDC(w);
+    const COLORREF a = GetPixel(dc, 400, 50), b = GetPixel(dc, 600, 50);
+    ok(a != CLR_INVALID && b != CLR_INVALID, "pixels readable: %08lx %08lx\n", a, b);
+    const COLORREF inv_a = a ^ 0xffffff, inv_b = b ^ 0xffffff;
+
+    mouse(w, WM_LBUTTONDOWN, 1012, 50);
+    ok(GetPixel(dc, 400, 50) == a, "nothing drawn before the first move\n");
+    mouse(w, WM_MOUSEMOVE, 400, 50);
+    ok(GetPixel(dc, 400, 50) == inv_a, "first move: drawn at 400 (%08lx)\n", GetPixel(dc, 400, 50));
+    /* [400 - 12, 400 + 12]: the outline in the default black pen leaves its
+     * pixels as they were, the white brush inverts the inside */
+    ok(GetPixel(dc, 388, 50) == a && GetPixel(dc, 387, 50) == a, "outline left as it was\n");
+    ok(GetPixel(dc, 389, 50) == inv_a && GetPixel(dc, 410, 50) == inv_a, "inside inverted\n");
+    ok(GetPixel(dc, 411, 50) == a && GetPixel(dc, 412, 50) == a, "right outline at 411\n");
+    ok(GetPixel(dc, 600, 50) == b, "not yet at 600\n");
+    mouse(w, WM_MOUSEMOVE, 600, 50);
+    ok(GetPixel(dc, 400, 50) == a, "second move: the first rectangle erased (%08lx)\n",
+       GetPixel(dc, 400, 50));
+    ok(GetPixel(dc, 600, 50) == inv_b, "second move: drawn at 600 (%08lx)\n", GetPixel(dc, 600, 50));
+    /* past the lower limit (312) the rectangle stays pinned at [300, 324] */
+    mouse(w, WM_MOUSEMOVE, 100, 50);
+    ok(GetPixel(dc, 600, 50) == b, "third move: the second rectangle erased\n");
+    ok(GetPixel(dc, 301, 50) == (GetPixel(dc, 299, 50) ^ 0xffffff) &&
+           GetPixel(dc, 322, 50) == GetPixel(dc, 301, 50),
+       "pinned at the lower limit\n");
+    ok(GetPixel(dc, 100, 50) == (GetPixel(dc, 90, 50)), "nothing drawn at the mouse\n");
+    SendMessageW(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 50));
+    SendMessageW(w, WM_RBUTTONUP, 0, MAKELPARAM(100, 50));
+    ok(GetPixel(dc, 301, 50) == GetPixel(dc, 299, 50), "a cancelled drag leaves no rectangle\n");
+    ok(GetCapture() != w, "a cancelled drag releases the mouse\n");
+    ReleaseDC(w, dc);
+    destroy(sf.f);
+}
+
 static void test_about_and_site()
 {
     Fixture f = make(true, 1440, 3000, 1500);
@@ -1017,6 +1167,8 @@ int main()
     test_split_cases();
     test_no_records();
     test_simple_frame_and_quick();
+    test_cursor();
+    test_tracking_rectangle();
     test_about_and_site();
     test_refcounts();
     factory->Release();
