@@ -410,9 +410,15 @@ SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options
         ui.setProgressVisible(false);
         ui.setPointer(Pointer::Normal);
     };
+    // A save that ends without writing the deck leaves its edits unsaved:
+    // closing the editor must still offer to save them.
+    const auto notWritten = [&] {
+        host.flags().askSaveOnClose = true;
+        finish();
+    };
     const auto failed = [&](const std::string& text) {
         ui.message(text, {}, Icon::Exclamation);
-        finish();
+        notWritten();
         return SaveResult::Failed;
     };
 
@@ -445,7 +451,7 @@ SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options
     try {
         text = DeckWriter(ui, host).write();
     } catch (const Refused&) {
-        finish();
+        notWritten();
         return SaveResult::Refused;
     } catch (const layout::FieldTooLong&) {
         return failed("Was unable to save to file.");

@@ -109,6 +109,36 @@ TEST(SaveDeck, Card12And22ChecksRefuseEmptyControls) {
     EXPECT_EQ(u.messages(), (std::vector<std::string>{kUnsuccessful, "Rillo 2000|None|Check for input on card 2.2 to 2.3|OK"}));
 }
 
+TEST(SaveDeck, ASaveThatWritesNothingLeavesTheDeckToBeSavedOnClose) {
+    // Each save clears the flag first; one that is refused or fails must set
+    // it again, or closing the editor would drop the edits without a word.
+    Saving refused(smallIopt0Deck());
+    refused.deck().setText(Field::txtNstep, "");
+    EXPECT_EQ(refused.save(), SaveResult::Refused);
+    EXPECT_TRUE(refused.host.flags().askSaveOnClose);
+
+    Saving declined(smallIopt0Deck());
+    declined.deck().fpCard31().setValue(Card31::Downstream, 2, "8");
+    EXPECT_EQ(declined.save({false}), SaveResult::Refused);
+    EXPECT_TRUE(declined.host.flags().askSaveOnClose);
+
+    Saving tooLong(smallIopt0Deck());
+    tooLong.deck().setText(Field::txtNhisto, "123456");
+    EXPECT_EQ(tooLong.save(), SaveResult::Failed);
+    EXPECT_TRUE(tooLong.host.flags().askSaveOnClose);
+
+    Saving unwritable(smallIopt0Deck());
+    unwritable.target = unwritable.dir.file("missing-folder/out.sin");
+    EXPECT_EQ(unwritable.save(), SaveResult::Failed);
+    EXPECT_TRUE(unwritable.host.flags().askSaveOnClose);
+
+    Saving cancelled(smallIopt0Deck());
+    cancelled.host.flags().askSaveOnClose = true;
+    cancelled.ui.fileCancel();
+    EXPECT_EQ(SaveDeck(cancelled.ui, cancelled.host), SaveResult::Cancelled);
+    EXPECT_TRUE(cancelled.host.flags().askSaveOnClose);
+}
+
 TEST(SaveDeck, Card23Refusals) {
     Saving s(smallIopt1Deck());
     s.deck().fpCard23().setValue(2, 2, "9");
