@@ -33,8 +33,15 @@ AxControl::AxControl(const AxClassDesc *desc) : m_desc(desc), m_ref(1)
 AxControl::~AxControl()
 {
     if (m_hwnd) {
-        DestroyWindow(m_hwnd);
+        /* Released while still in place (the container never closed it): the
+         * derived control is already gone, so its window is unhooked before
+         * it is destroyed and none of its messages reach this object. */
+        HWND hwnd = m_hwnd;
         m_hwnd = nullptr;
+        window_table.erase(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC,
+                          (LONG_PTR)(m_prev_proc ? m_prev_proc : DefWindowProcW));
+        DestroyWindow(hwnd);
     }
     if (m_inplace_site) {
         m_inplace_site->Release();

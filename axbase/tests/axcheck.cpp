@@ -172,3 +172,20 @@ void ax_check_error_info(const char *what, const WCHAR *source)
     SysFreeString(desc);
     ei->Release();
 }
+
+static LONG fault_count;
+
+static LONG CALLBACK count_fault(EXCEPTION_POINTERS *info)
+{
+    /* error severity only: C++ exceptions and debugger notices are not faults */
+    if ((info->ExceptionRecord->ExceptionCode & 0xC0000000) == 0xC0000000)
+        InterlockedIncrement(&fault_count);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+LONG ax_faults()
+{
+    static PVOID handler = AddVectoredExceptionHandler(1, count_fault);
+    (void)handler;
+    return fault_count;
+}

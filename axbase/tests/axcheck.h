@@ -79,3 +79,9 @@ std::wstring ax_reg_string(const std::wstring &path, const WCHAR *value = nullpt
 /* Checks that the thread's error information is the control's "Invalid
  * Property Value" from `source`. */
 void ax_check_error_info(const char *what, const WCHAR *source);
+
+/* Faults (access violations and other error-severity exceptions) raised on
+ * this thread since the first call.  A fault inside a window procedure is
+ * swallowed by the system's callback dispatcher, so the test would carry on
+ * as if nothing had happened; counting them lets a test see it. */
+LONG ax_faults();

@@ -1148,6 +1148,32 @@ static void test_refcounts()
     factory->LockServer(FALSE);
 }
 
+/* A container that lets go of an active control without closing it first:
+ * the control takes its window down with it, and no message of that window
+ * reaches the half-destroyed control. */
+static void test_release_while_active()
+{
+    Fixture f = make(true, 1440, 3000, 1500);
+    HWND w = f.hwnd;
+    ok(IsWindow(w), "no window before the release\n");
+    IOleObject *c = f.site->control;
+    f.site->control = nullptr;
+    f.site->ext->inner->Release();
+    f.site->ext->inner = nullptr;
+    f.split->Release();
+    f.split = nullptr;
+    LONG faults = ax_faults();
+    ax_called.clear();
+    ULONG r = c->Release();
+    ok(r == 0, "last reference: %lu\n", r);
+    ok(!IsWindow(w), "window left behind\n");
+    ok(ax_faults() == faults, "%ld faults while the control went away\n", ax_faults() - faults);
+    ok(ax_called["PreMessageFilter"] == ax_called["PostMessageFilter"],
+       "message handling cut short: %d filtered, %d finished\n", ax_called["PreMessageFilter"],
+       ax_called["PostMessageFilter"]);
+    destroy(f);
+}
+
 int main()
 {
     OleInitialize(nullptr);
@@ -1171,6 +1197,7 @@ int main()
     test_tracking_rectangle();
     test_about_and_site();
     test_refcounts();
+    test_release_while_active();
     factory->Release();
     factory = nullptr;
     ax_pump();
