@@ -341,6 +341,11 @@ void DeckWriter::writeCard4() {
 bool isWritableFile(const std::string& path) {
     std::error_code ec;
     if (!fs::exists(path, ec)) return true;
+    // A file marked read-only stays so for every user: rights that could
+    // write it anyway (an administrator's) must not replace it either.
+    const auto perms = fs::status(path, ec).permissions();
+    constexpr auto anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (!ec && (perms & anyWrite) == fs::perms::none) return false;
 #ifdef _WIN32
     return _access(path.c_str(), 2) == 0;
 #else

@@ -35,7 +35,8 @@ std::optional<std::string> DeckText(UiServices& ui, EditorHost& host);
 /// untouched and no temporary file is left.
 void writeFileAtomically(const std::string& path, const std::string& contents);
 
-/// Whether this user may write an existing file (a missing file is writable).
+/// Whether this user may write an existing file (a missing file is writable);
+/// a file marked read-only never is.
 bool isWritableFile(const std::string& path);
 
 }  // namespace rillo
