@@ -344,13 +344,16 @@ bool QVXRSZ::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
         if (wp == SIZE_MINIMIZED || HIWORD(lp) == 0)
             return true;
         AddRef();
+        m_walking++;
         if (user_mode() && !root()) {
             capture();
             if (root() && m_props.auto_center)
                 center_form();
         }
-        if (m_props.enabled && root())
+        if (m_props.enabled && root() && !m_drop_tree)
             resize();
+        if (--m_walking == 0 && m_drop_tree)
+            free_tree();
         Release();
         return true;
     case WM_USER + 2:
@@ -389,6 +392,11 @@ void QVXRSZ::tracking_limits(MINMAXINFO *mmi)
 
 void QVXRSZ::free_tree()
 {
+    if (m_walking && !m_records.empty()) {
+        m_drop_tree = true;
+        return;
+    }
+    m_drop_tree = false;
     for (auto &r : m_records)
         if (r->object)
             r->object->Release();
@@ -566,7 +574,7 @@ void QVXRSZ::resize()
 void QVXRSZ::visit(std::vector<RszRecord *> &list, size_t i, float W, float H)
 {
     /* a record, then the chain of its later siblings, then its own children */
-    if (i >= list.size())
+    if (i >= list.size() || m_drop_tree)
         return;
     RszRecord *rec = list[i];
     handle(rec, W, H);
@@ -615,7 +623,7 @@ void QVXRSZ::handle(RszRecord *rec, float W, float H)
     DISPPARAMS params = {args, nullptr, 8, 0};
     fire_event(EV_PRERESIZE, &params);
     SysFreeString(V_BSTR(&args[7]));
-    if (ignore)
+    if (ignore || m_drop_tree) /* ignored, or the form was unloaded by the handler */
         return;
 
     if (m_props.resize_fonts) {

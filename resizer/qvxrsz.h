@@ -55,6 +55,11 @@ public:
     } m_props;
 
     std::vector<std::unique_ptr<RszRecord>> m_records; /* [0] is the root (the form) */
+    /* A rescale is walking the records: a window destroyed meanwhile (a
+     * PreResize handler unloading the form) only marks them to be dropped
+     * once the walk has stopped. */
+    int m_walking = 0;
+    bool m_drop_tree = false;
     RszRecord *root() { return m_records.empty() ? nullptr : m_records[0].get(); }
 
     struct Rsz : Izelcrsz {

@@ -535,6 +535,36 @@ static void test_empty_design_scale()
     destroy(f);
 }
 
+/* A PreResize handler that unloads the form: the resizer's window and its
+ * records go away in the middle of a rescale, which then stops cleanly. */
+static void test_unload_during_resize()
+{
+    std::vector<BYTE> design = design_stream(320, 240);
+    Rsz f = make(true, 320, 240, &design);
+    AxExtended *text = add_text(f.form);
+    AxExtended *frame = f.form->add_control(L"Frame1", 480, 1440, 2400, 1440);
+    AxExtended *inner = f.form->add_control(L"Inner1", 120, 120, 600, 300, frame);
+    AxExtended *after = f.form->add_control(L"After1", 2400, 2400, 1200, 300);
+    inner->log_calls = after->log_calls = true;
+    HWND rw = f.site->control_window();
+    f.events->handler = [&](const std::wstring &, DISPPARAMS *p) {
+        if (!wcscmp(V_BSTR(&p->rgvarg[7]), L"Text1"))
+            f.site->deactivate(); /* the form's code unloads it */
+    };
+    LONG faults = ax_faults();
+    ax_seq_clear();
+    f.form->set_client_size(640, 480);
+    ok(!IsWindow(rw), "resizer window still there\n");
+    ok(ax_faults() == faults, "%ld faults after the unload\n", ax_faults() - faults);
+    ok(ax_seq.size() >= 1 && ax_seq[0].rfind("PreResize(Text1", 0) == 0,
+       "first event: %s\n", ax_seq_text().c_str());
+    ok(ax_seq.size() == 1 || ax_seq[1] == "form WM_SIZE 0 640x480",
+       "nothing rescaled once the form was unloaded: %s\n", ax_seq_text().c_str());
+    ok(text->num(L"Left") == 480 && after->num(L"Left") == 2400, "controls moved after the unload\n");
+    f.events->handler = nullptr;
+    destroy(f);
+}
+
 int main()
 {
     OleInitialize(nullptr);
@@ -554,6 +584,7 @@ int main()
     test_centre();
     test_second_resizer();
     test_empty_design_scale();
+    test_unload_during_resize();
     factory->Release();
     factory = nullptr;
     ax_pump();
