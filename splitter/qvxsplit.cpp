@@ -729,6 +729,11 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
 
 void QVXSplit::free_records()
 {
+    if (m_walking && !m_records.empty()) {
+        m_drop_records = true;
+        return;
+    }
+    m_drop_records = false;
     for (auto &r : m_records)
         if (r->object)
             r->object->Release();
@@ -932,7 +937,10 @@ void QVXSplit::split_to(long a)
     bool v = vertical();
     a = splitgeo::clamp_split(a, m_limits, m_props.bar_thickness_px, m_grab);
     long O = to_units(m_props.position_px), N = to_units(a);
+    m_walking++;
     for (SplitRecord *c : inside()) {
+        if (m_drop_records)
+            break; /* the splitter went away with its form */
         if (c->is_line)
             continue;
         splitgeo::ChildMove mv =
@@ -954,6 +962,8 @@ void QVXSplit::split_to(long a)
             ax_call_named(c->object, L"Move", args, 4);
         }
     }
+    if (--m_walking == 0 && m_drop_records)
+        free_records();
     m_props.position_px = a;
     m_props.position = to_units(a);
     if (m_view_sink)

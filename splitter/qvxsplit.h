@@ -66,6 +66,11 @@ public:
     bool m_layout_pending = true;
     std::vector<std::unique_ptr<SplitRecord>> m_records; /* [0] is the root */
     SplitRecord *m_own = nullptr;
+    /* A split is walking the records: a window destroyed meanwhile (the form
+     * unloaded from a control's own event) only marks them to be dropped
+     * once the walk has stopped. */
+    int m_walking = 0;
+    bool m_drop_records = false;
 
     struct Split : IzelcSplit {
         AX_DUAL_INTERFACE(QVXSplit, IID_IzelcSplit)

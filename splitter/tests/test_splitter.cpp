@@ -1174,6 +1174,28 @@ static void test_release_while_active()
     destroy(f);
 }
 
+/* The form unloaded from a control's own event while a split moves it (a
+ * Resize handler run by the new Width, say): the split stops there. */
+static void test_unload_during_split()
+{
+    SplitForm sf = make_split_form(true);
+    HWND w = sf.f.hwnd;
+    sf.first->putter = [&](const std::wstring &name, const VARIANT &) {
+        if (name == L"Width")
+            sf.f.site->deactivate();
+        return false;
+    };
+    LONG faults = ax_faults();
+    sf.f.split->put_Position(1112);
+    ok(!IsWindow(w), "splitter window still there\n");
+    ok(ax_faults() == faults, "%ld faults after the unload\n", ax_faults() - faults);
+    ok_sequence({"req 0", "BeforeSplit(0)", "Left1.Width=1100", "view", "AfterSplit"},
+                "nothing moved once the splitter was gone");
+    ok(sf.second->num(L"Left") == 1062, "second control moved: %g\n", sf.second->num(L"Left"));
+    sf.first->putter = nullptr;
+    destroy(sf.f);
+}
+
 int main()
 {
     OleInitialize(nullptr);
@@ -1198,6 +1220,7 @@ int main()
     test_about_and_site();
     test_refcounts();
     test_release_while_active();
+    test_unload_during_split();
     factory->Release();
     factory = nullptr;
     ax_pump();
