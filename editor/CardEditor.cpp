@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -342,6 +343,15 @@ void CardEditor::gridKeyReleased(GridView* view, int keyCode) {
 void CardEditor::gridMouseReleased(GridView* view, int button, const QPoint& globalPos) {
     if (button != 2 || &view->grid() == &deck_.fpCard31()) return;
     if (QMenu* menu = shell_.editMenu()) menu->popup(globalPos);
+}
+
+void CardEditor::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::RightButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (QMenu* menu = shell_.editMenu()) menu->popup(event->globalPosition().toPoint());
 }
 
 bool CardEditor::isEditorActive() { return shell_.isEditorActive(); }

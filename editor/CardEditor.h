@@ -59,6 +59,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    /// A right click on the form itself (or on a frame or label that passes
+    /// the click on) pops up the main window's Edit menu.
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -202,6 +202,16 @@ TEST_F(CardEditorTest, TypingIntoAGridWritesTheDeckAndDeleteSparesTheCaptionRow)
 }
 
 TEST_F(CardEditorTest, RightClickPopsTheEditMenuExceptOnConveyanceElements) {
+    // The form itself, and the option frame and its note that pass the click on.
+    QTest::mouseClick(editor.get(), Qt::RightButton, Qt::NoModifier, QPoint(5, editor->height() - 5));
+    EXPECT_TRUE(shell.menu.isVisible());
+    shell.menu.hide();
+    QTest::mouseClick(child<QLabel>("Label27"), Qt::RightButton);
+    EXPECT_TRUE(shell.menu.isVisible());
+    shell.menu.hide();
+    QTest::mouseClick(editor.get(), Qt::LeftButton, Qt::NoModifier, QPoint(5, editor->height() - 5));
+    EXPECT_FALSE(shell.menu.isVisible());
+
     choose("optIopt0");
     editor->showPage(2);
     GridView* rain = editor->gridView(GridId::fpCard14);
