@@ -912,9 +912,11 @@ void QVXSplit::compute_limits(long x, long y)
     for (SplitRecord *c : inside())
         kids.push_back({c->left, c->top, c->right, c->bottom, c->is_line});
     double size = v ? m_own->right - m_own->left : m_own->bottom - m_own->top;
-    splitgeo::Limits u = splitgeo::unit_limits(v, size, m_props.bar_thickness,
-                                               m_props.position, kids, m_props.min,
-                                               m_props.max);
+    /* Where the bar really is: after a program set Position beyond the limits
+     * the property reads back the value given, not the clamped place. */
+    long bar = to_units(m_props.position_px);
+    splitgeo::Limits u = splitgeo::unit_limits(v, size, m_props.bar_thickness, bar, kids,
+                                               m_props.min, m_props.max);
     m_limits.lower = to_pixels(u.lower);
     m_limits.upper = to_pixels(u.upper);
 }

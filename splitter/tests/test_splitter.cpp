@@ -834,6 +834,21 @@ static void test_split_cases()
     sf.f.split->get_Position(&v);
     ok(v == 100, "Position reads back the value set: %d\n", v);
     ok(sf.first->num(L"Width") == 300, "clamped to the limit: width %g\n", sf.first->num(L"Width"));
+    /* the next drag goes by where the bar is (312), not by the value read back:
+     * the first control still keeps its 300, the second can give up its 1200 */
+    mouse(w, WM_LBUTTONDOWN, 312, 50);
+    mouse(w, WM_MOUSEMOVE, 10, 50);
+    mouse(w, WM_LBUTTONUP, 10, 50);
+    ok(sf.first->num(L"Width") == 300, "squeezed below 300 after a clamped Position: %g\n",
+       sf.first->num(L"Width"));
+    mouse(w, WM_LBUTTONDOWN, 312, 50);
+    mouse(w, WM_MOUSEMOVE, 2900, 50);
+    mouse(w, WM_LBUTTONUP, 2900, 50);
+    ok(sf.second->num(L"Width") == 300 && sf.second->num(L"Left") == 1562,
+       "second control after a clamped Position: %g at %g\n", sf.second->num(L"Width"),
+       sf.second->num(L"Left"));
+    sf.f.split->get_Position(&v);
+    ok(v == 1512, "Position after the drag %d\n", v);
     ax_seq_clear();
 
     /* keyboard and double click */
