@@ -377,7 +377,8 @@ void Grid::pasteText(int col, int row, std::string_view text) {
         const auto cells = split(line, '\t');
         for (std::size_t j = 0; j < cells.size(); ++j) {
             const int c = col + static_cast<int>(j), r = row + static_cast<int>(i);
-            if (isEditable(c, r)) setValue(c, r, cells[j]);
+            // A pasted value passes the checks a typed one does.
+            if (isEditable(c, r) && accepts(format(c, r), cells[j])) setValue(c, r, cells[j]);
         }
     }
 }
@@ -424,19 +425,22 @@ void Grid::userBeginEdit() {
     if (listener_) listener_->editMode(*this, activeCol_, activeRow_, 1, false);
 }
 
-bool Grid::userEnterText(std::string_view text) {
-    const int col = activeCol_, row = activeRow_;
-    if (!isEditable(col, row)) return false;
-    const CellFormat& f = format(col, row);
+bool Grid::accepts(const CellFormat& f, std::string_view text) {
     const std::string_view t = trimmed(text);
     if ((f.type == CellFloat || f.type == CellInteger) && !t.empty()) {
-        // Typed numbers are plain decimals: an exponent would be read as its mantissa.
+        // Numbers are plain decimals: an exponent would be read as its mantissa.
         if (!isNumeric(t) || t.find_first_of("eE") != std::string_view::npos) return false;
         const double v = readNumber(t);
         if (f.type == CellFloat && (v < f.floatMin || v > f.floatMax)) return false;
         if (f.type == CellInteger && (v < static_cast<double>(f.intMin) || v > static_cast<double>(f.intMax)))
             return false;
     }
+    return true;
+}
+
+bool Grid::userEnterText(std::string_view text) {
+    const int col = activeCol_, row = activeRow_;
+    if (!isEditable(col, row) || !accepts(format(col, row), text)) return false;
     const std::string before = value(col, row);
     setValue(col, row, text);
     const bool changed = value(col, row) != before;

@@ -142,7 +142,8 @@ public:
     // Clipboard: tab-separated cells, newline-separated rows.
     std::string blockText(int col1, int row1, int col2, int row2) const;
     /// Writes text in block format with its top-left at (col, row); cells
-    /// outside the grid and cells not open for typing are left alone.
+    /// outside the grid, cells not open for typing and cells that would
+    /// refuse their text if it were typed are left alone.
     void pasteText(int col, int row, std::string_view text);
     void copySelection(Clipboard& clipboard) const;
     void cutSelection(Clipboard& clipboard);
@@ -193,6 +194,9 @@ private:
     Cell* cell(int col, int row);
     const Cell* cell(int col, int row) const;
     static std::string normalized(const CellFormat& format, std::string_view text);
+    /// Whether a cell of this format takes text from the user: a number
+    /// cell takes only a plain decimal number within its bounds (or "").
+    static bool accepts(const CellFormat& format, std::string_view text);
     void notifyCells(int col1, int row1, int col2, int row2);
     Row emptyRow() const { return Row(static_cast<std::size_t>(cols_)); }
     void raiseChangeIfPending();

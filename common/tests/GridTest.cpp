@@ -230,6 +230,20 @@ TEST(GridClipboard, BlockRoundTripThroughSpreadsheetText) {
     EXPECT_EQ(b.getArray(1, 1, 3, 3), (Grid::Array{{"7", "8", ""}, {"9", "", ""}, {"", "1", "2"}}))
         << "a locked cell keeps its value";
 
+    // A pasted value passes the checks of a typed one: text that is no
+    // plain number, or a number beyond the cell's bounds, leaves it as it was.
+    Grid pairs("pairs", 4, 2);
+    for (int c = 1; c <= 4; ++c) pairs.setFloat(c, 2, 6, 0, 99999);
+    pairs.setArray(1, 2, {{"1", "2", "3", "4"}});
+    clip.clipboard = "-5\t1e5\tabc\t12.5\n";
+    pairs.setActiveCell(1, 2);
+    pairs.action(Grid::ActionClipboardPaste, &clip);
+    EXPECT_EQ(pairs.getArray(1, 2, 4, 1),
+              (Grid::Array{{"1.000000", "2.000000", "3.000000", "12.500000"}}));
+    clip.clipboard = "\t100000\n";
+    pairs.action(Grid::ActionClipboardPaste, &clip);
+    EXPECT_EQ(pairs.getArray(1, 2, 2, 1), (Grid::Array{{"", "2.000000"}})) << "an empty value empties its cell";
+
     b.setSelection(1, 1, 2, 1);
     b.action(Grid::ActionClipboardCut, &clip);
     EXPECT_EQ(clip.clipboard, "7\t8\n");
