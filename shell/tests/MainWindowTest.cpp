@@ -121,6 +121,19 @@ TEST_F(MainWindowTest, StartWindowAndEditorEachSetTheirMenuAndToolbarState) {
     EXPECT_EQ(ui.pointer, Pointer::Normal);
 }
 
+TEST_F(MainWindowTest, HiddenEditMenuTakesNoShortcuts) {
+    start();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ui.clipboard = "from another program";
+    for (const auto key : {Qt::Key_C, Qt::Key_X, Qt::Key_V}) QTest::keyClick(window.get(), key, Qt::ControlModifier);
+    EXPECT_EQ(ui.clipboard, "from another program");
+
+    window->fileNew();
+    QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(ui.clipboard, "") << "Copy clears the clipboard while the Edit menu is shown";
+}
+
 TEST_F(MainWindowTest, CloseOnTheStartWindowDoesNothing) {
     start();
     window->fileClose();
