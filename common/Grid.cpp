@@ -166,11 +166,14 @@ std::uint32_t Grid::intern(const CellFormat& format) {
 void Grid::setFormat(int col, int row, const CellFormat& format) {
     Cell* c = cell(col, row);
     if (!c) return;
-    const std::uint32_t id = intern(format);
-    if (id == c->format) return;
-    c->format = id;
+    assignFormat(*c, col, row, intern(format));
+}
+
+void Grid::assignFormat(Cell& c, int col, int row, std::uint32_t id) {
+    if (id == c.format) return;
+    c.format = id;
     // The value follows the new type (a float cell shows its decimals).
-    if (!c->value.empty()) c->value = normalized(formatOf(*c), c->value);
+    if (!c.value.empty()) c.value = normalized(formatOf(c), c.value);
     notifyCells(col, row, col, row);
 }
 
@@ -181,19 +184,7 @@ void Grid::setDerivedFormat(int col, int row, int fromRow, FormatRule rule) {
     const auto key = std::make_pair(from->format, rule);
     auto it = derivedFormats_.find(key);
     if (it == derivedFormats_.end()) it = derivedFormats_.emplace(key, intern(rule(formatOf(*from)))).first;
-    if (to->format == it->second) return;
-    to->format = it->second;
-    if (!to->value.empty()) to->value = normalized(formatOf(*to), to->value);
-    notifyCells(col, row, col, row);
-}
-
-void Grid::copyFormat(int fromCol, int fromRow, int toCol, int toRow) {
-    const Cell* from = cell(fromCol, fromRow);
-    Cell* to = cell(toCol, toRow);
-    if (!from || !to || from->format == to->format) return;
-    to->format = from->format;
-    if (!to->value.empty()) to->value = normalized(formatOf(*to), to->value);
-    notifyCells(toCol, toRow, toCol, toRow);
+    assignFormat(*to, col, row, it->second);
 }
 
 void Grid::setColumnFormat(int col, const CellFormat& format, int fromRow) {

@@ -67,8 +67,6 @@ public:
     // Formats.
     const CellFormat& format(int col, int row) const;
     void setFormat(int col, int row, const CellFormat& format);
-    /// Gives a cell the format of another cell.
-    void copyFormat(int fromCol, int fromRow, int toCol, int toRow);
     void setCellType(int col, int row, int type);
     void setLocked(int col, int row, bool locked);
     void setBackColor(int col, int row, std::uint32_t color);
@@ -189,6 +187,8 @@ private:
     };
     std::uint32_t intern(const CellFormat& format);
     const CellFormat& formatOf(const Cell& cell) const { return formats_[cell.format]; }
+    /// Gives the cell at (col, row) pooled format `id`; its value follows.
+    void assignFormat(Cell& cell, int col, int row, std::uint32_t id);
     using Row = std::vector<Cell>;
 
     Cell* cell(int col, int row);

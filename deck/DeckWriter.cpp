@@ -245,8 +245,9 @@ std::unordered_map<double, std::vector<int>>& DeckWriter::elementRows() {
 }
 
 bool DeckWriter::elementExists(double number) {
-    const auto it = elementRows().find(number);
-    if (it == elementRows().end()) return false;
+    const auto& rows = elementRows();
+    const auto it = rows.find(number);
+    if (it == rows.end()) return false;
     for (int r : it->second)
         if (deck_.fpCard31().format(Card31::Element, r).backColor != ColorButtonFace) return true;
     return false;

@@ -253,6 +253,20 @@ static void test_typelib()
 
 static void check_error_info(const char *what) { ax_check_error_info(what, L"QVXSplit"); }
 
+/* A picture object over an icon the picture does not own. */
+static IPictureDisp *icon_picture(HICON hicon)
+{
+    PICTDESC pd;
+    memset(&pd, 0, sizeof(pd));
+    pd.cbSizeofstruct = sizeof(pd);
+    pd.picType = PICTYPE_ICON;
+    pd.icon.hicon = hicon;
+    IPictureDisp *icon = nullptr;
+    HRESULT hr = OleCreatePictureIndirect(&pd, IID_IPictureDisp, FALSE, (void **)&icon);
+    ok(hr == S_OK, "picture: %08lx\n", hr);
+    return icon;
+}
+
 static void test_defaults_and_rules()
 {
     Fixture f = make(false, 1440, 3000, 1500, false);
@@ -373,14 +387,7 @@ static void test_defaults_and_rules()
     ax_seq_clear();
 
     /* MouseIcon: put makes a copy, putref keeps the reference */
-    PICTDESC pd;
-    memset(&pd, 0, sizeof(pd));
-    pd.cbSizeofstruct = sizeof(pd);
-    pd.picType = PICTYPE_ICON;
-    pd.icon.hicon = LoadIconW(nullptr, (LPCWSTR)IDI_APPLICATION);
-    IPictureDisp *icon;
-    hr = OleCreatePictureIndirect(&pd, IID_IPictureDisp, FALSE, (void **)&icon);
-    ok(hr == S_OK, "picture\n");
+    IPictureDisp *icon = icon_picture(LoadIconW(nullptr, (LPCWSTR)IDI_APPLICATION));
     s->putref_MouseIcon(icon);
     s->get_MouseIcon(&pic);
     ok(pic == icon, "putref keeps the same picture\n");
@@ -1023,16 +1030,10 @@ static void test_cursor()
     }
 
     /* a custom pointer shows the MouseIcon picture's handle */
-    PICTDESC pd;
-    memset(&pd, 0, sizeof(pd));
-    pd.cbSizeofstruct = sizeof(pd);
-    pd.picType = PICTYPE_ICON;
-    pd.icon.hicon = LoadIconW(nullptr, (LPCWSTR)IDI_QUESTION);
-    IPictureDisp *icon;
-    HRESULT hr = OleCreatePictureIndirect(&pd, IID_IPictureDisp, FALSE, (void **)&icon);
-    ok(hr == S_OK, "picture\n");
+    const HICON question = LoadIconW(nullptr, (LPCWSTR)IDI_QUESTION);
+    IPictureDisp *icon = icon_picture(question);
     s->putref_MouseIcon(icon);
-    ok(cursor_at(w, 500, 50) == (HCURSOR)pd.icon.hicon, "custom pointer: the icon\n");
+    ok(cursor_at(w, 500, 50) == (HCURSOR)question, "custom pointer: the icon\n");
     s->putref_MouseIcon(nullptr);
     icon->Release();
     s->put_MousePointer(qvxMouseDefault);
