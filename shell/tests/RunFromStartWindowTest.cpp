@@ -190,6 +190,8 @@ TEST(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
         ASSERT_NE(form, nullptr) << "the run form is not the modal window";
         QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
         QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+        // The engine runs while the windows go on.
+        EXPECT_TRUE(QTest::qWaitFor([form] { return !form->logic().state().running; }, 10000));
         runEnabledAfterFailure = form->cmdRun->isEnabled();
         browseEnabledAfterFailure = form->cmdBrowse->isEnabled();
         form->findChild<QAction*>(QStringLiteral("mnuFileExit"))->trigger();
@@ -205,6 +207,12 @@ TEST(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
     const auto log = linesOf(QDir(deckFolder.path()).filePath(QStringLiteral("basin.sot.log")));
     ASSERT_FALSE(log.empty());
     EXPECT_NE(log.back().find("ended with status 3"), std::string::npos) << log.back();
+    // The message box's details say so, and where the log is.
+    ASSERT_FALSE(ui.messageDetails.empty());
+    EXPECT_NE(ui.messageDetails.back().find("ended with status 3"), std::string::npos) << ui.messageDetails.back();
+    EXPECT_NE(ui.messageDetails.back().find(QDir(deckFolder.path()).filePath(QStringLiteral("basin.sot.log")).toStdString()),
+              std::string::npos)
+        << ui.messageDetails.back();
 }
 
 }  // namespace
