@@ -315,11 +315,125 @@ protected:
     }
     void TearDown() override { fs::current_path(savedFolder_); }
 
+    std::unique_ptr<RunFormLogic> openForm() {
+        auto form = std::make_unique<RunFormLogic>(ui, registry, app.folder());
+        form->load();
+        return form;
+    }
+    /// Presses Run and lets the engine work until the form says something.
+    void runUntilAMessage(RunFormLogic& form) {
+        const std::size_t before = ui.messages().size();
+        form.run();
+        EXPECT_TRUE(waitUntil([&] { return ui.messages().size() > before; }));
+    }
+
     ComponentRegistry registry;
 
 private:
     fs::path savedFolder_;
 };
+
+// ---- runs that must not cost the user a file ----
+
+TEST_F(StandardRunTest, RunWhoseOutputIsOneOfItsInputsIsRefusedBeforeAnythingIsDeleted) {
+    // The default subcatchment output of korva.sin is korvasub.ssb, the
+    // hydrograph input picked from the same folder.
+    writeFile(decks.file("korva.sin"), deckText('1'));
+    writeFile(decks.file("korvasub.ssb"), "hydrographs of an earlier run");
+    writeFile(app.file("SCRATCH"), "stale");
+    auto form = openForm();
+    ui.fileName(decks.file("korva.sin")).fileName(decks.file("korvasub.ssb"));
+    form->browseDeck();
+    form->browseHydrograph();
+    runUntilAMessage(*form);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].rfind("cmdRun_Click|Critical|The subcatchment hydrograph output file would be the "
+                                     "KORVA input file itself: " + decks.file("korvasub.ssb"), 0), 0u)
+        << ui.messages()[0];
+    EXPECT_EQ(readFile(decks.file("korvasub.ssb")), "hydrographs of an earlier run");
+    EXPECT_FALSE(exists(app.file("record.txt"))) << "the engine never ran";
+    EXPECT_TRUE(exists(app.file("SCRATCH")));
+    EXPECT_TRUE(form->state().cmdRun.enabled) << "the form stays as it was, to type another name";
+
+    // A deck named x.sot would be its own main output.
+    writeFile(decks.file("x.sot"), deckText('0'));
+    ui.fileName(decks.file("x.sot"));
+    form->clearAllEntries();
+    form->browseDeck();
+    runUntilAMessage(*form);
+    ASSERT_EQ(ui.messages().size(), 2u);
+    EXPECT_NE(ui.messages()[1].find("main output file would be the RILLO input file itself"), std::string::npos)
+        << ui.messages()[1];
+    EXPECT_EQ(readFile(decks.file("x.sot")), deckText('0'));
+}
+
+TEST_F(StandardRunTest, NoEngineCostsNoOldOutputsAndTheFailureSaysWhy) {
+    EnvironmentValue none("RILLO_ENGINE", "");  // and no model program beside this one
+    writeFile(decks.file("basin.sin"), deckText('0'));
+    writeFile(decks.file("basin.sot"), "old main");
+    auto form = openForm();
+    ui.fileName(decks.file("basin.sin"));
+    form->browseDeck();
+    runUntilAMessage(*form);
+    // No overwrite question: nothing would come of a Yes.
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{"Illo2000 DLL Error|Exclamation|The Rillo 2000 Process Failed.|OK"}));
+    ASSERT_EQ(ui.messageDetails.size(), 1u);
+    EXPECT_EQ(ui.messageDetails[0].rfind("The model program " + app.file("rillo-model") + " is not there.", 0), 0u)
+        << ui.messageDetails[0];
+    EXPECT_EQ(readFile(decks.file("basin.sot")), "old main");
+    EXPECT_FALSE(form->state().cmdRun.enabled) << "reset as after any failed engine";
+}
+
+TEST_F(StandardRunTest, NamesPickedInTheDialogAreUsedExactly) {
+    writeFile(decks.file(" basin.sin"), deckText('1'));
+    writeFile(decks.file("basin.sin"), deckText('0'));
+    writeFile(decks.file(" storm.kvd"), "hydrographs");
+    auto form = openForm();
+    ui.fileName(decks.file(" basin.sin")).fileName(decks.file(" storm.kvd")).no();
+    form->browseDeck();
+    EXPECT_EQ(form->state().lblInput.text, " basin.sin");
+    form->browseHydrograph();
+    runUntilAMessage(*form);
+    EXPECT_EQ(ui.messages().front(), "Rillo2000|None|Program Completed|OK");
+    const EngineRecord r = record();
+    ASSERT_EQ(r.args.size(), 5u);
+    EXPECT_EQ(r.args[0], decks.file(" basin.sin"));
+    EXPECT_EQ(r.args[1], decks.file("basin.sot")) << "output names are trimmed";
+    EXPECT_EQ(r.args[4], decks.file(" storm.kvd"));
+}
+
+TEST_F(StandardRunTest, BackslashIsPartOfTheNameWhereItSeparatesNoFolders) {
+    if (fs::path::preferred_separator == L'\\') GTEST_SKIP() << "a folder separator here";
+    writeFile(decks.file("a\\b.sin"), deckText('0'));
+    auto form = openForm();
+    ui.fileName(decks.file("a\\b.sin")).no();
+    form->browseDeck();
+    EXPECT_EQ(form->state().lblInput.text, "a\\b.sin");
+    EXPECT_EQ(form->state().title, "RILLO Run Modual File: a\\b.sin");
+    EXPECT_EQ(form->state().lblOutput.text, "All output files will be sent to: " + decks.path().string());
+    EXPECT_EQ(ui.setting("Rillo 2000", "CommonDialog", "DirectoryOpen", ""), decks.folder());
+    runUntilAMessage(*form);
+    const EngineRecord r = record();
+    ASSERT_EQ(r.args.size(), 5u);
+    EXPECT_EQ(r.args[0], decks.file("a\\b.sin"));
+    EXPECT_EQ(r.args[1], decks.file("a\\b.sot"));
+}
+
+TEST_F(StandardRunTest, OldLogIsAskedAboutWithTheOutputs) {
+    writeFile(decks.file("basin.sin"), deckText('0'));
+    writeFile(decks.file("basin.sot.log"), "log of an earlier run");
+    auto form = openForm();
+    ui.fileName(decks.file("basin.sin")).no();
+    form->browseDeck();
+    runUntilAMessage(*form);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"File Exists|Information|The output file already exists Do "
+                                                       "you want to overwrite?|YesNo -> No"}));
+    EXPECT_EQ(readFile(decks.file("basin.sot.log")), "log of an earlier run");
+    EXPECT_FALSE(exists(app.file("record.txt")));
+}
+
+// ---- runs to the end ----
 
 TEST_F(StandardRunTest, DeckWithBlanksAndQuotesRunsToCompletion) {
     const std::string deck = decks.file("storm \"A\" basin.sin");
