@@ -135,10 +135,11 @@ void ProcessEngine::readOutput() {
     if (!process_) return;
     const QByteArray data = process_->readAllStandardOutput();
     log(data);
-    for (const std::string& line : output_.add(data.toStdString())) {
-        const auto count = parseStepLine(line);
-        if (count && listener_) listener_->engineProgress(count->step, count->steps);
-    }
+    // A chunk may hold many steps: the form needs only the last.
+    std::optional<StepCount> last;
+    for (const std::string& line : output_.add(data.toStdString()))
+        if (const auto count = parseStepLine(line)) last = count;
+    if (last && listener_) listener_->engineProgress(last->step, last->steps);
 }
 
 void ProcessEngine::readErrors() {

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -242,7 +243,11 @@ TEST_F(ProcessEngineTest, ProgressLinesAreReportedAsTheyComeAndKeptInTheLog) {
     Reports reports;
     const EngineResult result = runEngine(engine, paths(), reports);
     EXPECT_EQ(result.outcome, EngineOutcome::Completed);
-    EXPECT_EQ(reports.steps, (std::vector<std::string>{"1/4", "2/4", "3/4", "4/4"}));
+    // Steps that arrive together are reported as the last of them.
+    ASSERT_FALSE(reports.steps.empty());
+    EXPECT_TRUE(std::is_sorted(reports.steps.begin(), reports.steps.end()));
+    EXPECT_LE(reports.steps.size(), 4u);
+    EXPECT_EQ(reports.steps.back(), "4/4");
     EXPECT_NE(log().find("step 4 of 4"), std::string::npos);
     EXPECT_NE(log().find("model warning line"), std::string::npos);
 }
