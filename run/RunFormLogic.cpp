@@ -217,14 +217,17 @@ void RunFormLogic::run() {
     if (busy_) return;
     busy_ = true;
     ui_.setPointer(Pointer::Hourglass);
+    const auto endHere = [this] {
+        engine_.reset();
+        busy_ = false;
+        ui_.setPointer(Pointer::Normal);
+        changed();
+    };
     RunPaths paths;
     try {
         paths = pathsForRun();
         if (!prepareRun(paths)) {
-            engine_.reset();
-            busy_ = false;
-            ui_.setPointer(Pointer::Normal);
-            changed();
+            endHere();
             return;
         }
     } catch (const EngineUnavailable& e) {
@@ -232,17 +235,11 @@ void RunFormLogic::run() {
         reportFailure(e.what(), {});
         return;
     } catch (const std::exception& e) {
-        engine_.reset();
-        busy_ = false;
-        ui_.setPointer(Pointer::Normal);
-        changed();
+        endHere();
         ui_.message(e.what(), "cmdRun_Click", Icon::Critical);
         return;
     } catch (...) {
-        engine_.reset();
-        busy_ = false;
-        ui_.setPointer(Pointer::Normal);
-        changed();
+        endHere();
         ui_.message("The run could not be prepared.", "cmdRun_Click", Icon::Critical);
         return;
     }

@@ -198,7 +198,8 @@ TEST_F(RunFormTest, DeckWithoutImportedHydrographsRunsAtOnceWithAnEmptyHydrograp
     ui.yes();  // run another
     form->run();
 
-    EXPECT_EQ(calls.log, (std::vector<std::string>{"setInputFile " + decks.file("basin.sin"), "prepare", "check", "run"}));
+    EXPECT_EQ(calls.log,
+              (std::vector<std::string>{"setInputFile " + decks.file("basin.sin"), "prepare", "check", "run"}));
     EXPECT_EQ(calls.engineArgs, (std::vector<std::string>{decks.file("basin.sin"), decks.file("basin.sot"),
                                                           decks.file("basinsub.ssb"), decks.file("basingut.ssb"),
                                                           ""}));

@@ -210,9 +210,8 @@ TEST(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
     // The message box's details say so, and where the log is.
     ASSERT_FALSE(ui.messageDetails.empty());
     EXPECT_NE(ui.messageDetails.back().find("ended with status 3"), std::string::npos) << ui.messageDetails.back();
-    EXPECT_NE(ui.messageDetails.back().find(QDir(deckFolder.path()).filePath(QStringLiteral("basin.sot.log")).toStdString()),
-              std::string::npos)
-        << ui.messageDetails.back();
+    const std::string logPath = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sot.log")).toStdString();
+    EXPECT_NE(ui.messageDetails.back().find(logPath), std::string::npos) << ui.messageDetails.back();
 }
 
 TEST(RunFromStartWindow, ClosingTheProgramDuringARunAsksAndStopsTheRun) {
