@@ -12,8 +12,8 @@ std::string AppVersion::text() {
 std::string AppVersion::shortText() { return std::to_string(major) + "." + std::to_string(minor); }
 
 Answer UiServices::message(const std::string& text, const std::string& title, Icon icon, Buttons buttons,
-                           Answer defaultButton) {
-    Message m{text, title.empty() ? std::string(AppVersion::title) : title, icon, buttons, defaultButton};
+                           Answer defaultButton, const std::string& details) {
+    Message m{text, title.empty() ? std::string(AppVersion::title) : title, icon, buttons, defaultButton, details};
     return showMessage(m);
 }
 
@@ -45,9 +45,14 @@ std::string defaultFolder() {
 #endif
 }
 
+bool isFolderSeparator(char c) {
+    return c == '/' || (c == '\\' && std::filesystem::path::preferred_separator == L'\\');
+}
+
 std::string folderOf(const std::string& path) {
-    const auto pos = path.find_last_of("/\\");
-    return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
+    for (std::size_t i = path.size(); i > 0; --i)
+        if (isFolderSeparator(path[i - 1])) return path.substr(0, i);
+    return {};
 }
 
 }  // namespace rillo

@@ -33,6 +33,8 @@ struct Message {
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
     Answer defaultButton = Answer::Ok;
+    /// More for those who look: shown folded away under the text (empty: none).
+    std::string details;
 };
 
 /// Flags of the file dialogs.
@@ -74,7 +76,8 @@ public:
 
     /// Shows a message box; an empty title becomes the application title.
     Answer message(const std::string& text, const std::string& title = {}, Icon icon = Icon::None,
-                   Buttons buttons = Buttons::Ok, Answer defaultButton = Answer::Ok);
+                   Buttons buttons = Buttons::Ok, Answer defaultButton = Answer::Ok,
+                   const std::string& details = {});
     /// Yes/No question; true for Yes.
     bool ask(const std::string& text, const std::string& title = {}, Icon icon = Icon::None);
     /// Input box: the text, or nothing when cancelled.
@@ -116,7 +119,12 @@ void trapErrors(UiServices& ui, const std::function<void()>& handler, const std:
 /// the file dialogs where there are no drive letters.
 std::string defaultFolder();
 
-/// The folder part of a full file name, with its trailing separator.
+/// Whether `c` separates folders in a path on this platform: "/" everywhere,
+/// and "\\" too on Windows (elsewhere it is an ordinary character of a name).
+bool isFolderSeparator(char c);
+
+/// The folder part of a full file name, with its trailing separator, split
+/// by this platform's rules.
 std::string folderOf(const std::string& path);
 
 }  // namespace rillo

@@ -2,11 +2,13 @@
 
 #include "RunFormTexts.h"
 
-#include <QCoreApplication>
+#include <QCloseEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -47,11 +49,12 @@ RunForm::RunForm(UiServices& ui, const ComponentRegistry& components, const QStr
     buildMenus();
 
     logic_.setStateListener([this] { refresh(); });
-    logic_.setEventPump([] { QCoreApplication::processEvents(); });
 
     connect(cmdBrowse, &QPushButton::clicked, this, [this] { logic_.browseDeck(); });
     connect(cmdLook, &QPushButton::clicked, this, [this] { logic_.browseHydrograph(); });
     connect(cmdRun, &QPushButton::clicked, this, [this] { logic_.run(); });
+    connect(cmdStop, &QPushButton::clicked, this, [this] { logic_.stop(); });
+    connect(cmdResults, &QPushButton::clicked, this, [this] { logic_.showResults(); });
     connect(txtOut, &QLineEdit::textEdited, this, [this](const QString& t) { logic_.setOutText(t.toStdString()); });
     connect(txtPeak, &QLineEdit::textEdited, this,
             [this](const QString& t) { logic_.setPeakText(t.toStdString()); });
@@ -139,11 +142,35 @@ void RunForm::buildWidgets() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addLayout(buildRunControls());
     layout->addStretch(1);
     // Room for every label that appears as the user goes on, so that showing
     // one never squeezes the wrapped instructions.
     lblInstruct->setMinimumHeight(fontMetrics().lineSpacing() * 4);
     setMinimumSize(660, 440);
+}
+
+QLayout* RunForm::buildRunControls() {
+    prgRun = new QProgressBar(this);
+    prgRun->setObjectName("prgRun");
+    prgRun->setTextVisible(false);
+    lblProgress = new QLabel(this);
+    lblProgress->setObjectName("lblProgress");
+    cmdStop = new QPushButton(QString::fromUtf8(texts::cmdStop), this);
+    cmdStop->setObjectName("cmdStop");
+    cmdStop->setToolTip(QString::fromUtf8(texts::cmdStopTip));
+    cmdStop->setAutoDefault(false);
+    cmdResults = new QPushButton(QString::fromUtf8(texts::cmdResults), this);
+    cmdResults->setObjectName("cmdResults");
+    cmdResults->setToolTip(QString::fromUtf8(texts::cmdResultsTip));
+    cmdResults->setAutoDefault(false);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(prgRun, 1);
+    row->addWidget(lblProgress, 1);
+    row->addWidget(cmdStop);
+    row->addWidget(cmdResults);
+    return row;
 }
 
 void RunForm::buildMenus() {
@@ -156,6 +183,7 @@ void RunForm::buildMenus() {
     option->setObjectName("mnuOption");
     auto* clear = option->addAction(QString::fromUtf8(texts::mnuOptionClear));
     clear->setObjectName("mnuOptionClear");
+    mnuOptionClear_ = clear;
     auto* help = bar->addMenu(QString::fromUtf8(texts::mnuHelp));
     help->setObjectName("mnuHelp");
     auto* about = help->addAction(QString::fromUtf8(texts::mnuAbout));
@@ -182,11 +210,35 @@ void RunForm::refresh() {
     mirrorText(lblOutput, s.lblOutput);
     mirrorText(lblInstruct, s.lblInstruct);
     mirror(cmdRun, s.cmdRun);
+    mirror(cmdStop, s.cmdStop);
+    mirror(cmdResults, s.cmdResults);
+    prgRun->setVisible(s.progress.visible);
+    lblProgress->setVisible(s.progress.visible);
+    lblProgress->setText(QString::fromStdString(s.progress.text));
+    // No step count yet: a busy indicator.
+    prgRun->setRange(0, s.progress.steps);
+    prgRun->setValue(s.progress.step);
+    if (mnuOptionClear_) mnuOptionClear_->setEnabled(s.clearEnabled);
     if (s.txtOutFocusRequests != focusRequestsSeen_) {
         focusRequestsSeen_ = s.txtOutFocusRequests;
         txtOut->setFocus();
     }
     if (s.closed && isVisible()) done(QDialog::Accepted);
+}
+
+void RunForm::reject() {
+    if (logic_.state().running)
+        logic_.stop();
+    else
+        QDialog::reject();
+}
+
+void RunForm::closeEvent(QCloseEvent* event) {
+    if (!logic_.requestClose()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 }  // namespace rillo::run

@@ -6,8 +6,10 @@
 
 #include <QDialog>
 
+class QAction;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace rillo::run {
@@ -32,14 +34,29 @@ public:
     QLabel* lblOutput = nullptr;
     QLabel* lblInstruct = nullptr;
     QPushButton* cmdRun = nullptr;
+    // Watching a run, and its results.
+    QProgressBar* prgRun = nullptr;
+    QLabel* lblProgress = nullptr;
+    QPushButton* cmdStop = nullptr;
+    QPushButton* cmdResults = nullptr;
 
     /// Mirrors the logic's state into the widgets; closes the form once the
     /// logic has unloaded it.
     void refresh();
 
+    /// Escape stops a run that is going; otherwise it closes the form.
+    void reject() override;
+
+protected:
+    /// Closing while a run is going asks first, and stops the run.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildWidgets();
+    QLayout* buildRunControls();
     void buildMenus();
+
+    QAction* mnuOptionClear_ = nullptr;
 
     RunFormLogic logic_;
     int focusRequestsSeen_ = 0;

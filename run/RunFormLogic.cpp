@@ -28,7 +28,7 @@ bool fileExists(const std::string& path) {
 }
 
 std::string withoutFinalSeparator(std::string folder) {
-    if (!folder.empty() && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+    if (!folder.empty() && isFolderSeparator(folder.back())) folder.pop_back();
     return folder;
 }
 
@@ -59,6 +59,7 @@ void RunFormLogic::load() {
                 c->visible = false;
             state_.cmdRun.enabled = false;
             state_.cmdLook.enabled = false;
+            updateResultsButton();
             changed();
         },
         "frmRillo2000_Form_Load", Icon::Critical);
@@ -199,60 +200,67 @@ void RunFormLogic::browseHydrograph() {
 
 // ---- run ----
 
+namespace {
+
+/// The engine could not be created or cannot start: a failed run, reported
+/// before anything is deleted.
+class EngineUnavailable : public RuntimeError {
+public:
+    using RuntimeError::RuntimeError;
+};
+
+}  // namespace
+
 void RunFormLogic::run() {
+    // A click that arrives while a run is going (a double-click, a key held
+    // down) never starts a second one.
+    if (busy_) return;
+    busy_ = true;
     ui_.setPointer(Pointer::Hourglass);
+    const auto endHere = [this] {
+        engine_.reset();
+        busy_ = false;
+        ui_.setPointer(Pointer::Normal);
+        changed();
+    };
     RunPaths paths;
-    bool proceed = false;
     try {
-        deckFileName_ = std::string(trimmed(deckFileName_));
-        hydrographFileName_ = std::string(trimmed(hydrographFileName_));
-        if (deckFileName_.empty()) throw RuntimeError("Choose a RILLO input file first.");
-        for (const ControlState* box : {&state_.txtOut, &state_.txtSwm, &state_.txtPeak})
-            if (namesAFolder(box->text))
-                throw RuntimeError("An output file name cannot name a folder: \"" + box->text +
-                                   "\". All output files are sent to the input file's folder.");
-
-        paths = deriveRunPaths({deckFolder_, deckFileName_, hydrographFolder_, hydrographFileName_,
-                                state_.txtOut.text, state_.txtSwm.text, state_.txtPeak.text});
-        mainOutputName_ = paths.mainOutputName;
-        gutterOutputName_ = paths.gutterOutputName;
-        subcatchmentOutputName_ = paths.subcatchmentOutputName;
-        proceed = prepareRun(paths);
+        paths = pathsForRun();
+        if (!prepareRun(paths)) {
+            endHere();
+            return;
+        }
+    } catch (const EngineUnavailable& e) {
+        engine_.reset();
+        reportFailure(e.what(), {});
+        return;
     } catch (const std::exception& e) {
-        ui_.setPointer(Pointer::Normal);
-        changed();
+        endHere();
         ui_.message(e.what(), "cmdRun_Click", Icon::Critical);
+        return;
     } catch (...) {
-        ui_.setPointer(Pointer::Normal);
-        changed();
+        endHere();
         ui_.message("The run could not be prepared.", "cmdRun_Click", Icon::Critical);
-    }
-    if (!proceed) {
-        ui_.setPointer(Pointer::Normal);
-        changed();
         return;
     }
+    startEngine(paths);
+}
 
-    try {
-        callEngine(paths);
-    } catch (...) {
-        changed();
-        ui_.message(texts::engineFailed, texts::engineFailedTitle, Icon::Exclamation);
-        resetAfterRun();
-        ui_.setPointer(Pointer::Normal);
-        changed();
-        return;
-    }
+RunPaths RunFormLogic::pathsForRun() {
+    // The deck and hydrograph names are used as the file dialog gave them.
+    if (deckFileName_.empty()) throw RuntimeError("Choose a RILLO input file first.");
+    for (const ControlState* box : {&state_.txtOut, &state_.txtSwm, &state_.txtPeak})
+        if (namesAFolder(box->text))
+            throw RuntimeError("An output file name cannot name a folder: \"" + box->text +
+                               "\". All output files are sent to the input file's folder.");
 
-    ui_.setPointer(Pointer::Normal);
-    changed();
-    ui_.message(texts::completed, AppVersion::title);
-    if (ui_.ask(texts::runAnother, AppVersion::title))
-        resetAfterRun();
-    else
-        state_.closed = true;
-    ui_.setPointer(Pointer::Normal);
-    changed();
+    RunPaths paths = deriveRunPaths({deckFolder_, deckFileName_, hydrographFolder_, hydrographFileName_,
+                                     state_.txtOut.text, state_.txtSwm.text, state_.txtPeak.text});
+    mainOutputName_ = paths.mainOutputName;
+    gutterOutputName_ = paths.gutterOutputName;
+    subcatchmentOutputName_ = paths.subcatchmentOutputName;
+    if (const std::string clash = findPathClash(paths); !clash.empty()) throw RuntimeError(clash);
+    return paths;
 }
 
 bool RunFormLogic::prepareRun(const RunPaths& paths) {
@@ -270,7 +278,16 @@ bool RunFormLogic::prepareRun(const RunPaths& paths) {
     if (ec) throw RuntimeError("Cannot read the current folder: " + ec.message());
     deleteIfExists(current / texts::scratchFile);
 
-    const std::string outputs[] = {paths.mainOutput, paths.gutterOutput, paths.subcatchmentOutput};
+    // An engine that cannot start must not cost the user the old outputs.
+    try {
+        engine_ = components_.createEngine(engineIdentity_, context);
+        engine_->checkReady();
+    } catch (const std::exception& e) {
+        throw EngineUnavailable(e.what());
+    }
+
+    // The log is an output too: the engine writes it afresh.
+    const std::string outputs[] = {paths.mainOutput, paths.gutterOutput, paths.subcatchmentOutput, paths.log};
     bool anyExists = false;
     for (const auto& output : outputs) anyExists = anyExists || fileExists(output);
     if (anyExists) {
@@ -280,30 +297,178 @@ bool RunFormLogic::prepareRun(const RunPaths& paths) {
                         Answer::No) != Answer::Yes)
             return false;
         ui_.setPointer(Pointer::Hourglass);
+        if (lastCompletedOutput_ == paths.mainOutput) lastCompletedOutput_.clear();
+        updateResultsButton();
         for (const auto& output : outputs) deleteIfExists(fs::path(output));
     }
     return true;
 }
 
-void RunFormLogic::callEngine(const RunPaths& paths) {
-    if (pump_) pump_();
-    {
-        auto engine = components_.createEngine(engineIdentity_, {ui_, applicationFolder_});
-        lastRun_ = paths;
-        engine->run(paths.deck, paths.mainOutput, paths.subcatchmentOutput, paths.gutterOutput,
-                    paths.hydrographInput);
+void RunFormLogic::startEngine(const RunPaths& paths) {
+    running_ = paths;
+    beforeRun_ = state_;
+    state_.running = true;
+    for (ControlState* c : {&state_.cmdBrowse, &state_.cmdLook, &state_.cmdRun, &state_.txtOut, &state_.txtPeak,
+                            &state_.txtSwm})
+        c->enabled = false;
+    state_.clearEnabled = false;
+    state_.cmdStop.visible = true;
+    state_.cmdStop.enabled = true;
+    state_.progress = {true, 0, 0, texts::running};
+    updateResultsButton();
+    // The windows stay usable while the engine works: no hourglass.
+    ui_.setPointer(Pointer::Normal);
+    changed();
+    try {
+        engine_->start(paths, *this);
+    } catch (const std::exception& e) {
+        if (state_.running) engineFinished({EngineOutcome::Failed, e.what(), {}});
+    } catch (...) {
+        if (state_.running) engineFinished({EngineOutcome::Failed, "The model program could not be started.", {}});
     }
-    if (pump_) pump_();
+}
+
+void RunFormLogic::engineProgress(int step, int steps) {
+    if (!state_.running) return;
+    state_.progress.step = step;
+    state_.progress.steps = steps;
+    if (state_.cmdStop.enabled)
+        state_.progress.text = "Step " + std::to_string(step) + " of " + std::to_string(steps);
+    changed();
+}
+
+void RunFormLogic::leaveRunningState() {
+    state_.running = false;
+    for (auto [now, before] : {std::pair{&state_.cmdBrowse, &beforeRun_.cmdBrowse},
+                               {&state_.cmdLook, &beforeRun_.cmdLook},
+                               {&state_.cmdRun, &beforeRun_.cmdRun},
+                               {&state_.txtOut, &beforeRun_.txtOut},
+                               {&state_.txtPeak, &beforeRun_.txtPeak},
+                               {&state_.txtSwm, &beforeRun_.txtSwm}})
+        now->enabled = before->enabled;
+    state_.clearEnabled = true;
+    state_.cmdStop.visible = false;
+    state_.cmdStop.enabled = false;
+    state_.progress = {};
+    updateResultsButton();
+}
+
+void RunFormLogic::engineFinished(const EngineResult& result) {
+    if (!state_.running) return;
+    leaveRunningState();
+    switch (result.outcome) {
+    case EngineOutcome::Failed:
+        reportFailure(result.reason, result.logPath);
+        return;
+    case EngineOutcome::Stopped: {
+        const std::string leftOver = removeUnfinishedOutputs();
+        busy_ = false;
+        changed();
+        ui_.message(texts::stopped, AppVersion::title, Icon::Information, Buttons::Ok, Answer::Ok, leftOver);
+        return;
+    }
+    case EngineOutcome::Completed:
+        break;
+    }
+
+    lastCompletedOutput_ = running_.mainOutput;
+    updateResultsButton();
+    ui_.setPointer(Pointer::Normal);
+    changed();
+    ui_.message(texts::completed, AppVersion::title);
+    if (showResults_) trapErrors(ui_, [this] { showResults_(lastCompletedOutput_); });
+    if (ui_.ask(texts::runAnother, AppVersion::title))
+        resetAfterRun();
+    else
+        state_.closed = true;
+    busy_ = false;
+    ui_.setPointer(Pointer::Normal);
+    changed();
+}
+
+void RunFormLogic::reportFailure(const std::string& reason, const std::string& logPath) {
+    std::string details = reason;
+    if (!logPath.empty()) details += "\n\nThe model program's messages are kept in " + logPath;
+    changed();
+    ui_.message(texts::engineFailed, texts::engineFailedTitle, Icon::Exclamation, Buttons::Ok, Answer::Ok, details);
+    resetAfterRun();
+    busy_ = false;
+    ui_.setPointer(Pointer::Normal);
+    changed();
+}
+
+std::string RunFormLogic::removeUnfinishedOutputs() {
+    // Each output that exists now was begun by the stopped run: the old ones
+    // were deleted with the user's leave before it started.
+    std::string notRemoved;
+    for (const auto& output : {running_.mainOutput, running_.gutterOutput, running_.subcatchmentOutput}) {
+        try {
+            deleteIfExists(fs::path(output));
+        } catch (const std::exception& e) {
+            notRemoved += std::string(notRemoved.empty() ? "" : "\n") + e.what();
+        }
+    }
+    return notRemoved;
+}
+
+void RunFormLogic::stop() {
+    if (!state_.running || !state_.cmdStop.enabled) return;
+    state_.cmdStop.enabled = false;
+    state_.progress.text = texts::stopping;
+    changed();
+    engine_->stop();
+}
+
+bool RunFormLogic::requestClose() {
+    if (!state_.running) return true;
+    if (ui_.message(texts::stopToClose, AppVersion::title, Icon::Question, Buttons::YesNo, Answer::No) != Answer::Yes)
+        return false;
+    if (!state_.running) return true;  // it ended while the user was asked
+    // Ending the engine here waits for it, so the outputs can go at once.
+    engine_.reset();
+    leaveRunningState();
+    removeUnfinishedOutputs();
+    busy_ = false;
+    changed();
+    return true;
+}
+
+RunFormLogic::~RunFormLogic() {
+    if (!state_.running) return;
+    engine_.reset();
+    state_.running = false;
+    removeUnfinishedOutputs();
+}
+
+// ---- results ----
+
+void RunFormLogic::setResultsHook(std::function<void(const std::string&)> hook) {
+    showResults_ = std::move(hook);
+    updateResultsButton();
+    changed();
+}
+
+void RunFormLogic::updateResultsButton() {
+    state_.cmdResults.visible = static_cast<bool>(showResults_);
+    state_.cmdResults.enabled = !lastCompletedOutput_.empty() && !state_.running;
+}
+
+void RunFormLogic::showResults() {
+    trapErrors(ui_, [this] {
+        if (showResults_ && !lastCompletedOutput_.empty() && !state_.running) showResults_(lastCompletedOutput_);
+    });
 }
 
 // ---- menus ----
 
 void RunFormLogic::exit() {
+    if (!requestClose()) return;
     state_.closed = true;
     changed();
 }
 
 void RunFormLogic::clearAllEntries() {
+    if (state_.running) return;
     trapErrors(ui_, [this] {
         clearInputs();
         state_.title = texts::formTitle;

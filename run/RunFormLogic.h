@@ -1,14 +1,16 @@
 #pragma once
 // The model run form without its window: the deck and hydrograph browses,
-// Clear All Entries and Run, holding the state of every control. It reaches
-// the user only through UiServices; the window forwards clicks and typed
-// text here and mirrors state() after every call.
+// Clear All Entries, Run, Stop and Show Results, holding the state of every
+// control. It reaches the user only through UiServices; the window forwards
+// clicks and typed text here and mirrors state() after every call. The
+// engine runs while the windows go on; its reports come back here.
 
 #include "ComponentRegistry.h"
 #include "RunFormState.h"
 #include "RunPaths.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace rillo {
@@ -17,11 +19,15 @@ class UiServices;
 
 namespace rillo::run {
 
-class RunFormLogic {
+class RunFormLogic : private EngineListener {
 public:
     /// `applicationFolder` is the program's own folder: the engine runs there
     /// and its stale "SCRATCH" file is deleted there.
     RunFormLogic(UiServices& ui, const ComponentRegistry& components, std::string applicationFolder);
+    /// A run still going is ended, and the outputs it had begun are removed.
+    ~RunFormLogic() override;
+    RunFormLogic(const RunFormLogic&) = delete;
+    RunFormLogic& operator=(const RunFormLogic&) = delete;
 
     const RunFormState& state() const { return state_; }
 
@@ -29,10 +35,16 @@ public:
     void load();
     void browseDeck();        ///< cmdBrowse
     void browseHydrograph();  ///< cmdLook
-    void run();               ///< cmdRun
+    void run();               ///< cmdRun; does nothing while a run is going
+    void stop();              ///< cmdStop, Escape: ends the running engine
+    void showResults();       ///< cmdResults
     void exit();              ///< File > Exit
     void clearAllEntries();   ///< Option > Clear All Entries
     void about();             ///< Help > About
+
+    /// The form is about to close: true when it may. While a run is going the
+    /// user is asked first; Yes ends the run and removes its outputs.
+    bool requestClose();
 
     // Typed text.
     void setOutText(const std::string& text) { state_.txtOut.text = text; }
@@ -42,10 +54,12 @@ public:
     /// Called whenever the state changed, before any message is shown, so a
     /// window can mirror it.
     void setStateListener(std::function<void()> listener) { listener_ = std::move(listener); }
-    /// Lets pending window events be processed around the engine call.
-    void setEventPump(std::function<void()> pump) { pump_ = std::move(pump); }
     /// Shows the About window; nothing happens while none is set.
     void setAboutHook(std::function<void()> hook) { about_ = std::move(hook); }
+    /// Shows the results of a completed run, given its main output path:
+    /// called once the user has acknowledged "Program Completed" and by Show
+    /// Results. Without one, Show Results stays hidden.
+    void setResultsHook(std::function<void(const std::string& mainOutputPath)> hook);
     /// The class identities created for each run.
     void setComponentIdentities(std::string preRun, std::string engine);
 
@@ -53,10 +67,13 @@ public:
     const std::string& deckFileName() const { return deckFileName_; }
     const std::string& hydrographFolder() const { return hydrographFolder_; }
     const std::string& hydrographFileName() const { return hydrographFileName_; }
-    /// The paths of the last run that reached the engine.
-    const RunPaths& lastRun() const { return lastRun_; }
+    /// The main output of the last run that completed (empty: none yet).
+    const std::string& lastCompletedOutput() const { return lastCompletedOutput_; }
 
 private:
+    void engineProgress(int step, int steps) override;
+    void engineFinished(const EngineResult& result) override;
+
     void clearInputs();
     void resetAfterRun();
     void resetAfterCancelledBrowse();
@@ -64,9 +81,16 @@ private:
     void changed();
     void chooseDeck();
     void showChosenDeck();
-    /// Up to the engine call; false when the run ends there.
+    RunPaths pathsForRun();
+    /// Up to the engine's start; false when the run ends there.
     bool prepareRun(const RunPaths& paths);
-    void callEngine(const RunPaths& paths);
+    void startEngine(const RunPaths& paths);
+    /// The form as it was when Run was pressed, with the run's controls gone.
+    void leaveRunningState();
+    void reportFailure(const std::string& reason, const std::string& logPath);
+    /// Deletes the outputs a run left unfinished; what could not be deleted.
+    std::string removeUnfinishedOutputs();
+    void updateResultsButton();
 
     UiServices& ui_;
     const ComponentRegistry& components_;
@@ -78,9 +102,16 @@ private:
     std::string deckFileName_, deckFolder_;
     std::string hydrographFileName_, hydrographFolder_;
     std::string mainOutputName_, gutterOutputName_, subcatchmentOutputName_;
-    RunPaths lastRun_;
 
-    std::function<void()> listener_, pump_, about_;
+    /// From Run until its last message: a second Run is refused meanwhile.
+    bool busy_ = false;
+    std::unique_ptr<EngineComponent> engine_;
+    RunPaths running_;
+    RunFormState beforeRun_;
+    std::string lastCompletedOutput_;
+
+    std::function<void()> listener_, about_;
+    std::function<void(const std::string&)> showResults_;
 };
 
 }  // namespace rillo::run

@@ -11,6 +11,14 @@ struct ControlState {
     bool enabled = true;
 };
 
+/// The progress of a running engine.
+struct ProgressState {
+    bool visible = false;
+    int step = 0;
+    int steps = 0;     ///< 0 while the engine has said nothing of its steps: busy
+    std::string text;  ///< the step count in words
+};
+
 struct RunFormState {
     std::string title;
     int leftTwips = 0;
@@ -28,6 +36,16 @@ struct RunFormState {
     ControlState lblOutput;
     ControlState lblInstruct;
     ControlState cmdRun;
+
+    // Shown only while a model run is going: its progress and Stop.
+    ProgressState progress;
+    ControlState cmdStop{{}, false, false};
+    /// Shown when someone can show results; enabled once a run has completed.
+    ControlState cmdResults{{}, false, false};
+    /// Option > Clear All Entries.
+    bool clearEnabled = true;
+    /// The engine is running.
+    bool running = false;
 
     /// Bumped each time the form puts the focus in txtOut.
     int txtOutFocusRequests = 0;

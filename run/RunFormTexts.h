@@ -56,4 +56,14 @@ inline constexpr const char* runAnother = "Run another input file?";
 inline constexpr const char* engineFailed = "The Rillo 2000 Process Failed.";
 inline constexpr const char* engineFailedTitle = "Illo2000 DLL Error";
 
+// Watching and stopping a run.
+inline constexpr const char* cmdStop = "S&top";
+inline constexpr const char* cmdStopTip = "Stop the model run (Esc)";
+inline constexpr const char* cmdResults = "Show &Results";
+inline constexpr const char* cmdResultsTip = "Show the results of the last completed run";
+inline constexpr const char* running = "The model is running...";
+inline constexpr const char* stopping = "Stopping the model...";
+inline constexpr const char* stopped = "The model run was stopped. The output files it had begun were removed.";
+inline constexpr const char* stopToClose = "A model run is going. Stop it and close the form?";
+
 }  // namespace rillo::run::texts

@@ -25,6 +25,7 @@ struct RunPaths {
     std::string gutterOutput;        ///< <name>gut.ssb
     std::string subcatchmentOutput;  ///< <name>sub.ssb
     std::string hydrographInput;     ///< empty when no hydrograph file was chosen
+    std::string log;                 ///< <main output>.log: what the engine printed
 
     std::string mainOutputName;
     std::string gutterOutputName;
@@ -36,13 +37,22 @@ struct RunPaths {
 /// any other name is taken whole ("basin" -> "basin").
 std::string deckBaseName(const std::string& deckFileName);
 
-/// Trims every name, fills an empty output name with the deck's base name,
-/// appends the fixed endings and puts every output in the deck folder. A
-/// typed name is used as typed: "out.txt" gives "out.txt.sot".
+/// Trims every typed output name, fills an empty one with the deck's base
+/// name, appends the fixed endings and puts every output in the deck folder.
+/// A typed name is used as typed: "out.txt" gives "out.txt.sot". The deck
+/// and hydrograph names came from the file dialog and are used exactly as
+/// picked, blanks and all.
 RunPaths deriveRunPaths(const RunInputs& inputs);
 
-/// Whether a typed output name holds a folder separator, so that its file
-/// would not lie in the deck folder.
+/// Whether a typed output name holds a folder separator of this platform,
+/// so that its file would not lie in the deck folder.
 bool namesAFolder(const std::string& outputName);
+
+/// Empty when every output of the run (the three outputs and the log) is a
+/// file of its own; otherwise a message naming the two that are one file, the
+/// deck or the hydrograph input included. Paths are compared resolved
+/// (links followed, "." and ".." taken out), so that no run can delete or
+/// overwrite one of its own inputs.
+std::string findPathClash(const RunPaths& paths);
 
 }  // namespace rillo::run

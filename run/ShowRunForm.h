@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -16,9 +17,12 @@ namespace rillo::run {
 /// Shows the model run form modally over `parent` and returns when it is
 /// closed. `applicationFolder` is the program's own folder
 /// (QCoreApplication::applicationDirPath()); `showAbout` opens the About
-/// window for Help > About (nothing happens without it). The components come
-/// from standardComponents().
+/// window for Help > About (nothing happens without it); `showResults` shows
+/// the results of a completed run, given its main output path (without it
+/// the form offers no results). The components come from
+/// standardComponents().
 void showRunForm(QWidget* parent, UiServices& ui, const QString& applicationFolder,
-                 std::function<void()> showAbout = {});
+                 std::function<void()> showAbout = {},
+                 std::function<void(const std::string& mainOutputPath)> showResults = {});
 
 }  // namespace rillo::run

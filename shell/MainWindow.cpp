@@ -527,7 +527,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
     });
     exiting_ = true;
-    // Every window of the program closes in turn, the editor by its own rules.
+    // Every window of the program closes in turn, each by its own rules: the
+    // run form asks before it stops a model run, and a No keeps the program.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible() && !window->close()) {
+            exiting_ = false;
+            event->ignore();
+            return;
+        }
+    }
     if (editorFrame_ && !editorFrame_->close()) {
         // The user asked to save and the save did not happen: the deck stays
         // open, and so does the program.
@@ -540,9 +548,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         coverFrame_->close();
         coverFrame_ = nullptr;
         cover_ = nullptr;
-    }
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != this && window->isVisible()) window->close();
     }
     flags_.returnToCover = true;
     event->accept();

@@ -57,6 +57,7 @@ Answer QtUi::showMessage(const Message& message) {
     if (hourglass) QApplication::setOverrideCursor(Qt::ArrowCursor);
     QMessageBox box(boxIcon(message.icon), qs(message.title), qs(message.text), QMessageBox::NoButton,
                     dialogParent());
+    if (!message.details.empty()) box.setDetailedText(qs(message.details));
     if (message.buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(message.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);

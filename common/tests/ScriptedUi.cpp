@@ -46,6 +46,7 @@ bool ScriptedUi::take(std::initializer_list<Kind> kinds, const std::string& ques
 
 Answer ScriptedUi::showMessage(const Message& m) {
     std::string line = m.title + "|" + iconName(m.icon) + "|" + m.text + "|";
+    messageDetails.push_back(m.details);
     if (m.buttons == Buttons::Ok) {
         log_.push_back(line + "OK");
         return Answer::Ok;

@@ -55,6 +55,8 @@ public:
     void setClipboardText(const std::string& text) override { clipboard = text; }
 
     // Observable state.
+    /// The details of every message box in order ("" for a box without).
+    std::vector<std::string> messageDetails;
     int progressMax = 0;
     std::vector<int> progress;
     bool progressVisible = false;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 using namespace rillo;
@@ -58,7 +59,12 @@ TEST(ConsoleUi, PrintsOneLinePerMessageAndAnswersQuestions) {
 
 TEST(Folders, FolderPartKeepsItsSeparator) {
     EXPECT_EQ(folderOf("/home/eng/decks/basin.sin"), "/home/eng/decks/");
-    EXPECT_EQ(folderOf("C:\\decks\\basin.sin"), "C:\\decks\\");
     EXPECT_EQ(folderOf("basin.sin"), "");
+    // A backslash separates folders only where the platform says so; elsewhere
+    // it belongs to the file's name.
+    const bool backslashSeparates = std::filesystem::path::preferred_separator == L'\\';
+    EXPECT_EQ(folderOf("C:\\decks\\basin.sin"), backslashSeparates ? "C:\\decks\\" : "");
+    EXPECT_EQ(folderOf("/home/eng/a\\b.sin"), backslashSeparates ? "/home/eng/a\\" : "/home/eng/");
+    EXPECT_EQ(isFolderSeparator('\\'), backslashSeparates);
     EXPECT_EQ(defaultFolder().back(), '/');
 }

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <utility>
 
 namespace rillo::run {
 namespace {
@@ -29,14 +31,17 @@ protected:
     }
 };
 
-/// What the fake components saw.
+/// What the fake components saw, and how they behave.
 struct Calls {
     std::vector<std::string> log;
     std::vector<std::string> engineArgs;
     fs::path engineFolder;
-    std::vector<bool> outputsPresentAtCall;
+    std::vector<bool> outputsPresentAtCall;  ///< main, sub, gutter, log
     bool preRunFails = false;
+    bool notReady = false;    ///< the engine cannot start
     bool engineFails = false;
+    bool hold = false;        ///< the run goes on until the test ends it
+    EngineListener* listener = nullptr;  ///< of a run that goes on
 };
 
 class FakePreRun : public PreRunComponent {
@@ -52,23 +57,51 @@ private:
     Calls& calls_;
 };
 
+/// Begins the three outputs when it starts and finishes them when it ends.
 class FakeEngine : public EngineComponent {
 public:
     explicit FakeEngine(Calls& calls) : calls_(calls) {}
-    void run(const std::string& deck, const std::string& main, const std::string& sub, const std::string& gutter,
-             const std::string& hydrograph) override {
+    ~FakeEngine() override {
+        if (calls_.listener) calls_.log.push_back("ended by release");
+        calls_.listener = nullptr;
+    }
+    void checkReady() override {
+        calls_.log.push_back("check");
+        if (calls_.notReady) throw RuntimeError("The model program /opt/rillo-model is not there.");
+    }
+    void start(const RunPaths& p, EngineListener& listener) override {
         calls_.log.push_back("run");
-        calls_.engineArgs = {deck, main, sub, gutter, hydrograph};
+        calls_.engineArgs = {p.deck, p.mainOutput, p.subcatchmentOutput, p.gutterOutput, p.hydrographInput};
         calls_.engineFolder = fs::current_path();
         calls_.outputsPresentAtCall.clear();
-        for (const auto& output : {main, sub, gutter}) calls_.outputsPresentAtCall.push_back(exists(output));
-        if (calls_.engineFails) throw RuntimeError("engine failed");
-        for (const auto& output : {main, sub, gutter}) writeFile(output, "new\n");
+        for (const auto& output : {p.mainOutput, p.subcatchmentOutput, p.gutterOutput, p.log})
+            calls_.outputsPresentAtCall.push_back(exists(output));
+        if (calls_.engineFails) {
+            listener.engineFinished({EngineOutcome::Failed, "The model program ended with status 3.", p.log});
+            return;
+        }
+        for (const auto& output : {p.mainOutput, p.subcatchmentOutput, p.gutterOutput}) writeFile(output, "new\n");
+        if (calls_.hold) {
+            calls_.listener = &listener;
+            return;
+        }
+        listener.engineFinished({});
+    }
+    void stop() override {
+        calls_.log.push_back("stop");
+        if (EngineListener* listener = std::exchange(calls_.listener, nullptr))
+            listener->engineFinished({EngineOutcome::Stopped, "The run was stopped.", {}});
     }
 
 private:
     Calls& calls_;
 };
+
+/// Ends a run that goes on, as the engine would.
+void finishRun(Calls& calls, EngineOutcome outcome = EngineOutcome::Completed) {
+    ASSERT_NE(calls.listener, nullptr) << "no run is going";
+    std::exchange(calls.listener, nullptr)->engineFinished({outcome, {}, {}});
+}
 
 /// Enabled buttons, e.g. "browse run".
 std::string enabledButtons(const RunFormState& s) {
@@ -165,7 +198,8 @@ TEST_F(RunFormTest, DeckWithoutImportedHydrographsRunsAtOnceWithAnEmptyHydrograp
     ui.yes();  // run another
     form->run();
 
-    EXPECT_EQ(calls.log, (std::vector<std::string>{"setInputFile " + decks.file("basin.sin"), "prepare", "run"}));
+    EXPECT_EQ(calls.log,
+              (std::vector<std::string>{"setInputFile " + decks.file("basin.sin"), "prepare", "check", "run"}));
     EXPECT_EQ(calls.engineArgs, (std::vector<std::string>{decks.file("basin.sin"), decks.file("basin.sot"),
                                                           decks.file("basinsub.ssb"), decks.file("basingut.ssb"),
                                                           ""}));
@@ -240,7 +274,7 @@ TEST_F(RunFormTest, NoToOverwriteLeavesEveryFileAndTheFormAsTheyWere) {
     EXPECT_EQ(ui.questionDefaults, (std::vector<Answer>{Answer::No}));
     EXPECT_EQ(readFile(decks.file("basingut.ssb")), "old gutter");
     EXPECT_FALSE(exists(decks.file("main.sot")));
-    EXPECT_EQ(calls.log, (std::vector<std::string>{"setInputFile " + decks.file("basin.sin"), "prepare"}));
+    EXPECT_EQ(calls.log, (std::vector<std::string>{"setInputFile " + decks.file("basin.sin"), "prepare", "check"}));
     EXPECT_EQ(enabledButtons(state()), enabledButtons(before));
     EXPECT_EQ(state().txtOut.text, "main");
     EXPECT_EQ(state().lblInput.text, before.lblInput.text);
@@ -254,7 +288,7 @@ TEST_F(RunFormTest, YesToOverwriteDeletesTheOldOutputsBeforeTheEngineRuns) {
     chooseDeck("basin.sin");
     ui.yes().no();
     form->run();
-    EXPECT_EQ(calls.outputsPresentAtCall, (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(calls.outputsPresentAtCall, (std::vector<bool>{false, false, false, false}));
     EXPECT_EQ(readFile(decks.file("basin.sot")), "new\n");
     EXPECT_EQ(ui.messages().at(1), "Rillo2000|None|Program Completed|OK");
 }
@@ -276,6 +310,9 @@ TEST_F(RunFormTest, FailingEngineReportsTheFailureAndResetsTheForm) {
     EXPECT_EQ(form->hydrographFileName(), "");
     EXPECT_EQ(ui.pointer, Pointer::Normal);
     EXPECT_FALSE(state().closed);
+    // Why, and where the engine's own messages are, folded under the text.
+    EXPECT_EQ(ui.messageDetails.back(), "The model program ended with status 3.\n\nThe model program's messages "
+                                        "are kept in " + decks.file("basin.sot.log"));
 }
 
 TEST_F(RunFormTest, UnregisteredEngineIsAFailedRun) {
@@ -407,6 +444,237 @@ TEST_F(RunFormTest, ExitUnloadsAndAboutCallsTheHook) {
     EXPECT_EQ(shown, 1);
     form->exit();
     EXPECT_TRUE(state().closed);
+}
+
+// ---- runs that must not cost the user a file ----
+
+TEST_F(RunFormTest, RunWhoseOutputIsOneOfItsInputsIsRefusedBeforeAnythingIsDeleted) {
+    // The default subcatchment output of korva.sin is korvasub.ssb, the
+    // hydrograph input picked from the same folder.
+    addDeck("korva.sin", '1');
+    writeFile(decks.file("korvasub.ssb"), "hydrographs of an earlier run");
+    writeFile(app.file("SCRATCH"), "stale");
+    chooseDeck("korva.sin");
+    ui.fileName(decks.file("korvasub.ssb"));
+    form->browseHydrograph();
+    form->run();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].rfind("cmdRun_Click|Critical|The subcatchment hydrograph output file would be the "
+                                     "KORVA input file itself: " + decks.file("korvasub.ssb"), 0), 0u)
+        << ui.messages()[0];
+    EXPECT_EQ(readFile(decks.file("korvasub.ssb")), "hydrographs of an earlier run");
+    EXPECT_TRUE(calls.log.empty()) << "neither component was called";
+    EXPECT_TRUE(exists(app.file("SCRATCH")));
+    EXPECT_EQ(enabledButtons(state()), "run") << "the form stays as it was, to type another name";
+
+    // A deck named x.sot would be its own main output.
+    ui.clearDialogue();
+    addDeck("x.sot", '0');
+    chooseDeck("x.sot");
+    form->run();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_NE(ui.messages()[0].find("main output file would be the RILLO input file itself"), std::string::npos);
+    EXPECT_EQ(readFile(decks.file("x.sot")), deckText('0'));
+}
+
+TEST_F(RunFormTest, EngineThatCannotStartIsReportedBeforeTheOldOutputsAreTouched) {
+    addDeck("basin.sin", '0');
+    writeFile(decks.file("basin.sot"), "old main");
+    chooseDeck("basin.sin");
+    calls.notReady = true;
+    form->run();
+    // No overwrite question: nothing would come of a Yes.
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{"Illo2000 DLL Error|Exclamation|The Rillo 2000 Process Failed.|OK"}));
+    EXPECT_EQ(ui.messageDetails.back(), "The model program /opt/rillo-model is not there.");
+    EXPECT_EQ(readFile(decks.file("basin.sot")), "old main");
+    EXPECT_EQ(calls.log.back(), "check");
+    EXPECT_EQ(enabledButtons(state()), "browse") << "reset as after any failed engine";
+}
+
+TEST_F(RunFormTest, NamesPickedInTheDialogAreUsedExactly) {
+    addDeck(" basin.sin", '1');
+    addDeck("basin.sin", '0');
+    writeFile(decks.file(" storm.kvd"), "hydrographs");
+    chooseDeck(" basin.sin");
+    EXPECT_EQ(state().lblInput.text, " basin.sin");
+    ui.fileName(decks.file(" storm.kvd"));
+    form->browseHydrograph();
+    ui.no();
+    form->run();
+    ASSERT_EQ(calls.engineArgs.size(), 5u);
+    EXPECT_EQ(calls.engineArgs[0], decks.file(" basin.sin"));
+    EXPECT_EQ(calls.engineArgs[1], decks.file("basin.sot")) << "output names are trimmed";
+    EXPECT_EQ(calls.engineArgs[4], decks.file(" storm.kvd"));
+}
+
+TEST_F(RunFormTest, BackslashIsPartOfTheNameWhereItSeparatesNoFolders) {
+    if (fs::path::preferred_separator == L'\\') GTEST_SKIP() << "a folder separator here";
+    addDeck("a\\b.sin", '0');
+    chooseDeck("a\\b.sin");
+    EXPECT_EQ(state().lblInput.text, "a\\b.sin");
+    EXPECT_EQ(state().title, "RILLO Run Modual File: a\\b.sin");
+    EXPECT_EQ(state().lblOutput.text, "All output files will be sent to: " + decks.path().string());
+    EXPECT_EQ(ui.setting("Rillo 2000", "CommonDialog", "DirectoryOpen", ""), decks.folder());
+    ui.no();
+    form->run();
+    EXPECT_EQ(calls.engineArgs.at(0), decks.file("a\\b.sin"));
+    EXPECT_EQ(calls.engineArgs.at(1), decks.file("a\\b.sot"));
+}
+
+TEST_F(RunFormTest, OldLogIsAskedAboutWithTheOutputs) {
+    addDeck("basin.sin", '0');
+    writeFile(decks.file("basin.sot.log"), "log of an earlier run");
+    chooseDeck("basin.sin");
+    ui.no();
+    form->run();
+    EXPECT_EQ(ui.messages().at(0),
+              "File Exists|Information|The output file already exists Do you want to overwrite?|YesNo -> No");
+    EXPECT_EQ(readFile(decks.file("basin.sot.log")), "log of an earlier run");
+
+    ui.yes().no();
+    form->run();
+    EXPECT_EQ(calls.outputsPresentAtCall, (std::vector<bool>{false, false, false, false}));
+}
+
+// ---- a run that goes on while the form is used ----
+
+TEST_F(RunFormTest, RunPressedAgainWhileARunIsGoingStartsNoSecondRun) {
+    addDeck("basin.sin", '0');
+    chooseDeck("basin.sin");
+    calls.hold = true;
+    form->run();
+    EXPECT_TRUE(state().running);
+    EXPECT_EQ(enabledButtons(state()), "");
+    form->run();
+    form->clearAllEntries();
+    EXPECT_EQ(std::count(calls.log.begin(), calls.log.end(), "run"), 1);
+    EXPECT_EQ(form->deckFileName(), "basin.sin") << "Clear All Entries waits for the run";
+    EXPECT_TRUE(ui.messages().empty());
+
+    ui.no();
+    finishRun(calls);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Rillo2000|None|Program Completed|OK",
+                                                       "Rillo2000|None|Run another input file?|YesNo -> No"}));
+    EXPECT_FALSE(state().running);
+    EXPECT_TRUE(state().closed);
+}
+
+TEST_F(RunFormTest, ProgressIsShownAndStopEndsTheRunAndRemovesItsOutputs) {
+    addDeck("basin.sin", '0');
+    writeFile(decks.file("other.sot"), "unrelated");
+    chooseDeck("basin.sin");
+    form->setOutText("main");
+    const RunFormState before = state();
+    calls.hold = true;
+    form->run();
+    EXPECT_TRUE(state().progress.visible);
+    EXPECT_EQ(state().progress.steps, 0) << "busy until the engine counts its steps";
+    EXPECT_EQ(state().progress.text, "The model is running...");
+    EXPECT_TRUE(state().cmdStop.visible && state().cmdStop.enabled);
+    EXPECT_FALSE(state().txtOut.enabled);
+    EXPECT_FALSE(state().clearEnabled);
+    EXPECT_EQ(ui.pointer, Pointer::Normal) << "the windows stay usable";
+
+    calls.listener->engineProgress(3, 120);
+    EXPECT_EQ(state().progress.step, 3);
+    EXPECT_EQ(state().progress.steps, 120);
+    EXPECT_EQ(state().progress.text, "Step 3 of 120");
+    EXPECT_TRUE(exists(decks.file("main.sot")));
+
+    form->stop();
+    EXPECT_EQ(calls.log.back(), "stop");
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{"Rillo2000|Information|The model run was stopped. The output files it had "
+                                        "begun were removed.|OK"}));
+    for (const char* output : {"main.sot", "basinsub.ssb", "basingut.ssb"})
+        EXPECT_FALSE(exists(decks.file(output))) << output;
+    EXPECT_EQ(readFile(decks.file("other.sot")), "unrelated");
+    // The form is as it was when Run was pressed: ready to run again.
+    EXPECT_FALSE(state().running);
+    EXPECT_FALSE(state().progress.visible);
+    EXPECT_FALSE(state().cmdStop.visible);
+    EXPECT_EQ(enabledButtons(state()), enabledButtons(before));
+    EXPECT_TRUE(state().txtOut.enabled);
+    EXPECT_EQ(state().txtOut.text, "main");
+    EXPECT_TRUE(state().clearEnabled);
+    EXPECT_FALSE(state().closed);
+    EXPECT_EQ(form->lastCompletedOutput(), "") << "a stopped run has no results";
+
+    ui.no();
+    calls.hold = false;
+    form->run();
+    EXPECT_EQ(ui.messages().back(), "Rillo2000|None|Run another input file?|YesNo -> No");
+}
+
+TEST_F(RunFormTest, ClosingWhileARunIsGoingAsksAndEndsTheRun) {
+    addDeck("basin.sin", '0');
+    chooseDeck("basin.sin");
+    EXPECT_TRUE(form->requestClose()) << "nothing to ask while no run is going";
+    calls.hold = true;
+    form->run();
+
+    ui.no();
+    form->exit();
+    EXPECT_FALSE(state().closed);
+    EXPECT_TRUE(state().running);
+    EXPECT_EQ(ui.questionDefaults.back(), Answer::No);
+
+    ui.yes();
+    EXPECT_TRUE(form->requestClose());
+    EXPECT_EQ(calls.log.back(), "ended by release");
+    EXPECT_FALSE(state().running);
+    EXPECT_FALSE(exists(decks.file("basin.sot")));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{
+                  "Rillo2000|Question|A model run is going. Stop it and close the form?|YesNo -> No",
+                  "Rillo2000|Question|A model run is going. Stop it and close the form?|YesNo -> Yes"}));
+
+    // A form unloaded with a run going ends it too.
+    calls.hold = true;
+    form->run();
+    ASSERT_TRUE(exists(decks.file("basin.sot")));
+    form.reset();
+    EXPECT_EQ(calls.log.back(), "ended by release");
+    EXPECT_FALSE(exists(decks.file("basin.sot")));
+}
+
+TEST_F(RunFormTest, ResultsAreShownAfterProgramCompletedAndBeforeRunAnother) {
+    addDeck("basin.sin", '0');
+    EXPECT_FALSE(state().cmdResults.visible) << "nobody to show results";
+    std::vector<std::string> shown, dialogueWhenShown;
+    form->setResultsHook([&](const std::string& path) {
+        shown.push_back(path);
+        dialogueWhenShown = ui.messages();
+    });
+    EXPECT_TRUE(state().cmdResults.visible);
+    EXPECT_FALSE(state().cmdResults.enabled) << "no run has completed";
+
+    chooseDeck("basin.sin");
+    ui.yes();
+    form->run();
+    EXPECT_EQ(shown, (std::vector<std::string>{decks.file("basin.sot")}));
+    EXPECT_EQ(dialogueWhenShown, (std::vector<std::string>{"Rillo2000|None|Program Completed|OK"}));
+    EXPECT_EQ(ui.messages().back(), "Rillo2000|None|Run another input file?|YesNo -> Yes");
+
+    // The cleared form still shows the last run's results.
+    EXPECT_EQ(form->deckFileName(), "");
+    EXPECT_TRUE(state().cmdResults.enabled);
+    form->clearAllEntries();
+    form->showResults();
+    EXPECT_EQ(shown.back(), decks.file("basin.sot"));
+    EXPECT_EQ(shown.size(), 2u);
+
+    // Overwriting those outputs takes their results away.
+    chooseDeck("basin.sin");
+    calls.hold = true;
+    ui.yes();
+    form->run();
+    EXPECT_FALSE(state().cmdResults.enabled);
+    form->stop();
+    EXPECT_FALSE(state().cmdResults.enabled);
+    form->showResults();
+    EXPECT_EQ(shown.size(), 2u);
 }
 
 }  // namespace

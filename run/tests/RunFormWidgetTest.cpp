@@ -1,13 +1,20 @@
+#include "ProcessEngine.h"
 #include "RunForm.h"
 #include "ScriptedUi.h"
+#include "StandardComponents.h"
 #include "TestFiles.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+
+#include <algorithm>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +22,8 @@ namespace rillo::run {
 namespace {
 
 using testing::deckText;
+using testing::exists;
+using testing::readFile;
 using testing::TempFolder;
 using testing::writeFile;
 
@@ -66,6 +75,178 @@ TEST(RunFormWindow, ShowsTheCaptionsAndMirrorsTheLogic) {
 
     action(form, "mnuFileExit")->trigger();
     EXPECT_FALSE(form.isVisible());
+}
+
+/// Sets environment variables for one test and puts back what was there,
+/// together with the current folder (a run moves to the program's folder).
+class Environment {
+public:
+    Environment() : folder_(std::filesystem::current_path()) {}
+    ~Environment() {
+        std::error_code ec;
+        std::filesystem::current_path(folder_, ec);
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            if (it->second.isNull())
+                qunsetenv(it->first.constData());
+            else
+                qputenv(it->first.constData(), it->second);
+        }
+    }
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+    void set(const char* name, const std::string& value) {
+        saved_.emplace_back(name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray());
+        qputenv(name, QByteArray::fromStdString(value));
+    }
+
+private:
+    std::filesystem::path folder_;
+    std::vector<std::pair<QByteArray, QByteArray>> saved_;
+};
+
+/// The run form over the stand-in model program, with a deck chosen.
+class RunFormWithEngine : public ::testing::Test {
+protected:
+    RunFormWithEngine() {
+        environment.set("RILLO_ENGINE", RILLO_TEST_ENGINE);
+        environment.set("RILLO_TEST_ENGINE_RECORD", app.file("record.txt"));
+        addStandardComponents(registry);
+        // A program that will not end is killed soon after Stop.
+        registry.addEngine(ComponentRegistry::standardEngine, [](const ComponentContext& context) {
+            auto engine = std::make_unique<ProcessEngine>(context.ui, context.applicationFolder);
+            engine->setGracePeriod(200);
+            return engine;
+        });
+        writeFile(decks.file("basin.sin"), deckText('0'));
+    }
+    void openForm() {
+        form = std::make_unique<RunForm>(ui, registry, QString::fromStdString(app.folder()));
+        form->show();
+        ui.fileName(decks.file("basin.sin"));
+        QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
+    }
+    bool waitUntilTheRunHasEnded() {
+        return QTest::qWaitFor([this] { return !form->logic().state().running; }, 20000);
+    }
+    std::size_t count(const std::string& message) const {
+        const auto m = ui.messages();
+        return static_cast<std::size_t>(std::count(m.begin(), m.end(), message));
+    }
+
+    Environment environment;
+    TempFolder decks, app;
+    rillo::testing::ScriptedUi ui;
+    ComponentRegistry registry;
+    std::unique_ptr<RunForm> form;
+};
+
+TEST_F(RunFormWithEngine, DoubleClickOnRunRunsTheModelOnce) {
+    environment.set("RILLO_TEST_ENGINE_STEPS", "3");
+    environment.set("RILLO_TEST_ENGINE_STEP_MS", "100");
+    openForm();
+    // Both clicks are waiting in the queue, as when the user double-clicks.
+    const QPointF centre = QRectF(form->cmdRun->rect()).center();
+    for (int click = 0; click < 2; ++click) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(form->cmdRun, new QMouseEvent(type, centre, form->cmdRun->mapToGlobal(centre),
+                                                                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    }
+    ui.no();  // "Run another input file?"
+    EXPECT_TRUE(QTest::qWaitFor([this] { return count("Rillo2000|None|Run another input file?|YesNo -> No") > 0; },
+                                20000));
+    QTest::qWait(500);  // time for a second run to show itself
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Rillo2000|None|Program Completed|OK",
+                                                       "Rillo2000|None|Run another input file?|YesNo -> No"}));
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(RunFormWithEngine, CompletedRunShowsItsProgressAndKeepsTheDialogue) {
+    environment.set("RILLO_TEST_ENGINE_STEPS", "5");
+    environment.set("RILLO_TEST_ENGINE_STEP_MS", "50");
+    openForm();
+    EXPECT_TRUE(form->prgRun->isHidden());
+    EXPECT_TRUE(form->cmdStop->isHidden());
+    EXPECT_TRUE(form->cmdResults->isHidden()) << "nobody to show results";
+
+    int shownResults = 0;
+    form->logic().setResultsHook([&shownResults](const std::string&) { ++shownResults; });
+    EXPECT_FALSE(form->cmdResults->isHidden());
+    EXPECT_FALSE(form->cmdResults->isEnabled());
+
+    ui.yes();  // "Run another input file?"
+    QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+    EXPECT_FALSE(form->prgRun->isHidden());
+    EXPECT_FALSE(form->cmdStop->isHidden());
+    EXPECT_FALSE(form->cmdRun->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form->lblProgress->text().startsWith("Step "); }, 20000));
+    EXPECT_EQ(form->prgRun->maximum(), 5);
+    ASSERT_TRUE(waitUntilTheRunHasEnded());
+
+    EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{"open: Get RILLO file -> " + decks.file("basin.sin"),
+                                                       "Rillo2000|None|Program Completed|OK",
+                                                       "Rillo2000|None|Run another input file?|YesNo -> Yes"}));
+    EXPECT_EQ(shownResults, 1);
+    EXPECT_NE(readFile(decks.file("basin.sot")).find("output of"), std::string::npos);
+    EXPECT_TRUE(form->prgRun->isHidden());
+    EXPECT_TRUE(form->cmdStop->isHidden());
+    EXPECT_TRUE(form->cmdBrowse->isEnabled());
+    QTest::mouseClick(form->cmdResults, Qt::LeftButton);
+    EXPECT_EQ(shownResults, 2);
+}
+
+TEST_F(RunFormWithEngine, StopEndsASlowRunLeavesNoOutputAndReenablesTheForm) {
+    environment.set("RILLO_TEST_ENGINE_STEPS", "400");
+    environment.set("RILLO_TEST_ENGINE_STEP_MS", "50");
+    openForm();
+    QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form->lblProgress->text().startsWith("Step "); }, 20000));
+    EXPECT_TRUE(exists(decks.file("basin.sot"))) << "the engine has begun its outputs";
+    QTest::mouseClick(form->cmdStop, Qt::LeftButton);
+    ASSERT_TRUE(waitUntilTheRunHasEnded());
+
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Rillo2000|Information|The model run was stopped. The output "
+                                                       "files it had begun were removed.|OK"}));
+    for (const char* output : {"basin.sot", "basinsub.ssb", "basingut.ssb"})
+        EXPECT_FALSE(exists(decks.file(output))) << output;
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->cmdRun->isEnabled());
+    EXPECT_TRUE(form->txtOut->isEnabled());
+    EXPECT_TRUE(form->prgRun->isHidden());
+    EXPECT_EQ(form->lblInput->text(), "basin.sin");
+}
+
+TEST_F(RunFormWithEngine, EscapeStopsAHungRunAndClosingDuringARunAsksFirst) {
+    environment.set("RILLO_TEST_ENGINE_HANG", "1");
+    openForm();
+    QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return exists(decks.file("basin.sot")); }, 20000));
+    // No step count from this engine: a busy indicator.
+    EXPECT_EQ(form->prgRun->maximum(), 0);
+    EXPECT_FALSE(form->prgRun->isHidden());
+
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    ASSERT_TRUE(waitUntilTheRunHasEnded()) << "killed after the grace period";
+    EXPECT_TRUE(form->isVisible()) << "Escape stopped the run, it did not close the form";
+    EXPECT_FALSE(exists(decks.file("basin.sot")));
+
+    // Closing asks; No keeps the run and the form, Yes ends both.
+    ui.clearDialogue();
+    ui.yes();  // the stopped run's log is there: overwrite it
+    QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return exists(decks.file("basin.sot")); }, 20000));
+    ui.no();
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->logic().state().running);
+    ui.yes();
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->logic().state().running);
+    EXPECT_FALSE(exists(decks.file("basin.sot")));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{
+                                 "File Exists|Information|The output file already exists Do you want to "
+                                 "overwrite?|YesNo -> Yes",
+                                 "Rillo2000|Question|A model run is going. Stop it and close the form?|YesNo -> No",
+                                 "Rillo2000|Question|A model run is going. Stop it and close the form?|YesNo -> Yes"}));
 }
 
 }  // namespace

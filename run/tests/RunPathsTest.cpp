@@ -1,6 +1,10 @@
 #include "RunPaths.h"
 
+#include "TestFiles.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace rillo::run {
 namespace {
@@ -29,7 +33,7 @@ TEST(RunPaths, BaseNameDropsOnlyAThreeLetterExtension) {
 }
 
 TEST(RunPaths, TypedNamesAreTrimmedAndKeepTheirOwnExtension) {
-    RunInputs in = deck("  basin.sin ");
+    RunInputs in = deck("basin.sin");
     in.mainOutputName = "  out.txt  ";
     in.gutterOutputName = " g1 ";
     in.subcatchmentOutputName = "\ts2";
@@ -39,6 +43,19 @@ TEST(RunPaths, TypedNamesAreTrimmedAndKeepTheirOwnExtension) {
     EXPECT_EQ(p.gutterOutput, "/data/g1gut.ssb");
     EXPECT_EQ(p.subcatchmentOutput, "/data/s2sub.ssb");
     EXPECT_EQ(p.mainOutputName, "out.txt.sot");
+}
+
+TEST(RunPaths, PickedNamesAreUsedExactlyAsPicked) {
+    // " basin.sin" and "basin.sin" are two files: the one picked is the one run.
+    RunInputs in = deck(" basin.sin");
+    in.hydrographFolder = "/korva/";
+    in.hydrographFileName = " storm.kvd ";
+    const RunPaths p = deriveRunPaths(in);
+    EXPECT_EQ(p.deck, "/data/ basin.sin");
+    EXPECT_EQ(p.hydrographInput, "/korva/ storm.kvd ");
+    // Output names are trimmed, the ones made from the deck's name too.
+    EXPECT_EQ(p.mainOutput, "/data/basin.sot");
+    EXPECT_EQ(p.log, "/data/basin.sot.log");
 }
 
 TEST(RunPaths, BlankTypedNameFallsBackToTheBaseName) {
@@ -55,16 +72,55 @@ TEST(RunPaths, HydrographPathOnlyWhenAFileWasChosen) {
     RunInputs in = deck("basin.sin");
     in.hydrographFolder = "/korva/";
     EXPECT_EQ(deriveRunPaths(in).hydrographInput, "") << "a folder alone is no hydrograph file";
-    in.hydrographFileName = " storm.kvd ";
+    in.hydrographFileName = "storm.kvd";
     EXPECT_EQ(deriveRunPaths(in).hydrographInput, "/korva/storm.kvd");
 }
 
 TEST(RunPaths, OutputNamesWithAFolderAreRecognised) {
     EXPECT_TRUE(namesAFolder("../out"));
     EXPECT_TRUE(namesAFolder("sub/out"));
-    EXPECT_TRUE(namesAFolder("c:\\out"));
+    // A backslash is a folder separator only where the platform says so.
+    EXPECT_EQ(namesAFolder("c:\\out"), std::filesystem::path::preferred_separator == L'\\');
     EXPECT_FALSE(namesAFolder("out.txt"));
     EXPECT_FALSE(namesAFolder(""));
+}
+
+TEST(RunPaths, OutputsThatAreOneFileWithAnInputOrEachOtherAreFound) {
+    testing::TempFolder folder;
+    const std::string dir = folder.folder();
+    auto inFolder = [&dir](const std::string& deckName, const std::string& hydrograph) {
+        return deriveRunPaths({dir, deckName, hydrograph.empty() ? "" : dir, hydrograph, "", "", ""});
+    };
+    EXPECT_EQ(findPathClash(inFolder("basin.sin", "")), "");
+    EXPECT_EQ(findPathClash(inFolder("korva.sin", "storm.kvd")), "");
+
+    // The default subcatchment output of korva.sin is korvasub.ssb: the
+    // hydrograph input picked from the same folder.
+    const std::string hydrograph = findPathClash(inFolder("korva.sin", "korvasub.ssb"));
+    EXPECT_NE(hydrograph.find("subcatchment hydrograph output file"), std::string::npos) << hydrograph;
+    EXPECT_NE(hydrograph.find("KORVA input file itself: " + dir + "korvasub.ssb"), std::string::npos) << hydrograph;
+
+    // A deck named x.sot is its own main output.
+    const std::string deckClash = findPathClash(inFolder("x.sot", ""));
+    EXPECT_NE(deckClash.find("main output file would be the RILLO input file itself"), std::string::npos)
+        << deckClash;
+
+    // The same file by another path: "." and "..", and a link.
+    RunPaths roundabout = inFolder("korva.sin", "");
+    roundabout.hydrographInput = dir + "sub/../korvasub.ssb";
+    EXPECT_NE(findPathClash(roundabout), "");
+    testing::writeFile(dir + "real/storm.kvd", "hydrographs");
+    std::filesystem::create_directory_symlink(dir + "real", dir + "linked");
+    RunPaths linked = inFolder("storm.sin", "");
+    linked.hydrographInput = dir + "real/storm.kvd";
+    linked.gutterOutput = dir + "linked/storm.kvd";
+    EXPECT_NE(findPathClash(linked).find("gutter hydrograph output file"), std::string::npos);
+
+    // Two outputs typed onto one file.
+    RunPaths twice = inFolder("basin.sin", "");
+    twice.gutterOutput = twice.mainOutput;
+    EXPECT_NE(findPathClash(twice).find("main output file and the gutter hydrograph output file"),
+              std::string::npos);
 }
 
 }  // namespace

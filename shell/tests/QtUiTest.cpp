@@ -72,6 +72,22 @@ TEST(QtUi, AShortMessageBoxIsWideEnoughForItsTitle) {
     EXPECT_GE(width, titleWidth + QtUi::TitleFrameAllowance);
 }
 
+TEST(QtUi, DetailsAreFoldedUnderTheMessage) {
+    QtUi ui;
+    QString text, details;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        text = box->text();
+        details = box->detailedText();
+        box->accept();
+    });
+    ui.message("The Rillo 2000 Process Failed.", "Illo2000 DLL Error", Icon::Exclamation, Buttons::Ok, Answer::Ok,
+               "The model program ended with status 3.");
+    EXPECT_EQ(text, QStringLiteral("The Rillo 2000 Process Failed."));
+    EXPECT_EQ(details, QStringLiteral("The model program ended with status 3."));
+}
+
 TEST(QtUi, SettingsAreKeptPerApplicationAndSectionInTheTestLocation) {
     QtUi ui;
     ui.saveSetting("Rillo2000 test", "Startup", "Left", "1234");

@@ -190,6 +190,8 @@ TEST(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
         ASSERT_NE(form, nullptr) << "the run form is not the modal window";
         QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
         QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+        // The engine runs while the windows go on.
+        EXPECT_TRUE(QTest::qWaitFor([form] { return !form->logic().state().running; }, 10000));
         runEnabledAfterFailure = form->cmdRun->isEnabled();
         browseEnabledAfterFailure = form->cmdBrowse->isEnabled();
         form->findChild<QAction*>(QStringLiteral("mnuFileExit"))->trigger();
@@ -205,6 +207,56 @@ TEST(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
     const auto log = linesOf(QDir(deckFolder.path()).filePath(QStringLiteral("basin.sot.log")));
     ASSERT_FALSE(log.empty());
     EXPECT_NE(log.back().find("ended with status 3"), std::string::npos) << log.back();
+    // The message box's details say so, and where the log is.
+    ASSERT_FALSE(ui.messageDetails.empty());
+    EXPECT_NE(ui.messageDetails.back().find("ended with status 3"), std::string::npos) << ui.messageDetails.back();
+    const std::string logPath = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sot.log")).toStdString();
+    EXPECT_NE(ui.messageDetails.back().find(logPath), std::string::npos) << ui.messageDetails.back();
+}
+
+TEST(RunFromStartWindow, ClosingTheProgramDuringARunAsksAndStopsTheRun) {
+    QTemporaryDir appFolder, deckFolder;
+    ASSERT_TRUE(appFolder.isValid() && deckFolder.isValid());
+    const QString deck = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sin"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"), deck));
+    const QString output = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sot"));
+
+    EnvironmentGuard environment;
+    environment.set("RILLO_ENGINE", QStringLiteral(RILLO_TEST_ENGINE));
+    environment.set("RILLO_TEST_ENGINE_STEPS", QStringLiteral("1000"));
+    environment.set("RILLO_TEST_ENGINE_STEP_MS", QStringLiteral("50"));
+
+    QObject scope;
+    ScriptedUi ui;
+    MainWindow window(&ui);
+    window.setApplicationFolder(appFolder.path());
+    window.show();
+    window.loadCover();
+
+    ui.fileName(deck.toStdString());
+    bool keptAfterNo = false, closedAfterYes = false, runningAfterNo = false;
+    whenModal(scope, [&](QWidget* modal) {
+        auto* form = qobject_cast<run::RunForm*>(modal);
+        ASSERT_NE(form, nullptr) << "the run form is not the modal window";
+        QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
+        QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(output); }, 10000));
+        ui.no();
+        window.close();
+        keptAfterNo = window.isVisible() && form->isVisible();
+        runningAfterNo = form->logic().state().running;
+        ui.yes();
+        window.close();
+        closedAfterYes = !window.isVisible() && !form->isVisible();
+    });
+    window.menuItem(QStringLiteral("mnuFileRun"))->trigger();
+
+    EXPECT_TRUE(keptAfterNo);
+    EXPECT_TRUE(runningAfterNo);
+    EXPECT_TRUE(closedAfterYes);
+    EXPECT_FALSE(QFile::exists(output)) << "the outputs the run had begun are gone";
+    const std::string question = "Rillo2000|Question|A model run is going. Stop it and close the form?|YesNo -> ";
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{question + "No", question + "Yes"}));
 }
 
 }  // namespace
