@@ -94,7 +94,7 @@ HydrographChart::Plotted HydrographChart::plot(SeriesId id) {
         area->setName(name);
         // A rain series after the first gets the next colour of the theme but
         // stays see-through, so bars of several hyetographs show together.
-        QColor colour = QColor(70, 130, 180);
+        QColor colour = QColor(40, 70, 150);
         const int rainShown = static_cast<int>(std::count_if(order_.begin(), order_.end(), [&](SeriesId s) { return results_.isRain(s); }));
         colour.setHsv((colour.hue() + 47 * rainShown) % 360, colour.saturation(), colour.value());
         QColor fill = colour;

@@ -2,6 +2,7 @@
 
 #include "HydrographChart.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -16,8 +17,22 @@ HydrographChartView::HydrographChartView(HydrographChart* chart, QWidget* parent
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    setToolTip(QStringLiteral("Drag to zoom in, right-click to zoom out, wheel to zoom, middle button or "
-                              "Shift+drag to pan, Home to reset"));
+}
+
+QString HydrographChartView::helpText() {
+    return QStringLiteral("Drag to zoom in, right-click to zoom out, wheel to zoom, middle button or "
+                          "Shift+drag to pan, Home to reset");
+}
+
+bool HydrographChartView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        // The pointer rests: the values under it, or how to move about.
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = toolTipAt(help->pos());
+        QToolTip::showText(help->globalPos(), text.isEmpty() ? helpText() : text, viewport());
+        return true;
+    }
+    return QChartView::viewportEvent(event);
 }
 
 QString HydrographChartView::toolTipAt(const QPointF& viewPoint) const {
@@ -91,7 +106,7 @@ void HydrographChartView::mouseMoveEvent(QMouseEvent* event) {
         if (text.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(event->globalPosition().toPoint(), text, this);
+            QToolTip::showText(event->globalPosition().toPoint(), text, viewport());
     }
 }
 

@@ -22,10 +22,14 @@ public:
     /// every shown series at the step nearest to it; empty outside the plot.
     QString toolTipAt(const QPointF& viewPoint) const;
 
+    /// How to zoom and pan, shown when the pointer rests off the plot.
+    static QString helpText();
+
     /// Zooms about a point of the view by a factor (above 1 zooms in).
     void zoomAbout(const QPointF& viewPoint, qreal factor);
 
 protected:
+    bool viewportEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

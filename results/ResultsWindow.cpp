@@ -203,6 +203,7 @@ void ResultsWindow::fileRead() {
     results_->setHydrographs(SeriesFile::Gut, gutWatcher_.result());
     fillList();
     updateNotes();
+    chart_->resetView();  // the time axis spans the run
     if (!results_->hydrographs(SeriesFile::Sub).data && !results_->hydrographs(SeriesFile::Gut).data)
         tabs_->setCurrentIndex(tabs_->count() > 1 ? 1 : 0);
     chart_->setTitle(QString());

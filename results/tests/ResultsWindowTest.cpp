@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QAreaSeries>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
+#include <QToolTip>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -117,9 +119,11 @@ TEST(ResultsWindow, ClockTimeAndTheTooltipNameTheStepUnderThePointer) {
     ResultsWindow w(files, ui);
     w.show();
     waitLoaded(w);
+    HydrographChart* chart = w.chart();
+    // Before anything is ticked the time axis already spans the run.
+    EXPECT_DOUBLE_EQ(static_cast<QValueAxis*>(chart->xAxis())->max(), 10.0);
     const SeriesId element = seriesOf(w, SeriesFile::Gut, model::SeriesKind::Flow, 101);
     w.setTicked(element, true);
-    HydrographChart* chart = w.chart();
 
     chart->setTimeAxis(HydrographChart::TimeAxis::Clock);
     QXYSeries* curve = chart->curve(element);
@@ -139,6 +143,14 @@ TEST(ResultsWindow, ClockTimeAndTheTooltipNameTheStepUnderThePointer) {
     EXPECT_TRUE(tip.contains(QStringLiteral("Element 101: %1 cfs").arg(testing::flowValue(101, step), 0, 'g', 6)))
         << tip.toStdString();
     EXPECT_TRUE(w.chartView()->toolTipAt(QPointF(1, 1)).isEmpty());
+    // Resting there shows it; off the plot, how to zoom and pan.
+    QWidget* viewport = w.chartView()->viewport();
+    QHelpEvent rest(QEvent::ToolTip, viewPoint.toPoint(), viewport->mapToGlobal(viewPoint.toPoint()));
+    QApplication::sendEvent(viewport, &rest);
+    EXPECT_EQ(QToolTip::text(), tip);
+    QHelpEvent offPlot(QEvent::ToolTip, QPoint(1, 1), viewport->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(viewport, &offPlot);
+    EXPECT_EQ(QToolTip::text(), HydrographChartView::helpText());
 
     // Zooming keeps its view when a series is ticked; Reset fits all again.
     w.chartView()->zoomAbout(viewPoint, 4);
