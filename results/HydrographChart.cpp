@@ -41,6 +41,9 @@ HydrographChart::HydrographChart(const RunResults& results)
     rain_->setTitleText(QStringLiteral("Rainfall (in/hr)"));
     rain_->setLabelFormat(QStringLiteral("%.3g"));
     rain_->setReverse(true);
+    // The flow axis draws the grid; a second grid at other heights would only confuse.
+    rain_->setGridLineVisible(false);
+    rain_->setMinorGridLineVisible(false);
     addAxis(hours_, Qt::AlignBottom);
     addAxis(clock_, Qt::AlignBottom);
     addAxis(flow_, Qt::AlignLeft);
@@ -215,10 +218,13 @@ void HydrographChart::fitAxes() {
     }
     if (!(high > low)) high = low + 1.0;
     if (rain) high = low + (high - low) * FlowRoomUnderRain;
+    // The same counts every time, so the same series always get the same axes.
+    flow_->setTickCount(7);
     flow_->setRange(low, high);
     flow_->applyNiceNumbers();
     rain_->setVisible(rain);
     if (rain) {
+        rain_->setTickCount(5);
         rain_->setRange(0.0, rainHigh > 0 ? rainHigh * RainAxisScale : 1.0);
         rain_->applyNiceNumbers();
     }

@@ -175,7 +175,7 @@ void ResultsWindow::buildReportTabs() {
         view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
         view->setSortingEnabled(true);
         view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-        view->horizontalHeader()->setStretchLastSection(true);
+        view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
         view->setAlternatingRowColors(true);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setAccessibleName(QString::fromStdString(table.title));
