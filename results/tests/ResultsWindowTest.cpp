@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
+#include <QLineEdit>
 #include <QToolTip>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -216,6 +217,52 @@ TEST(ResultsWindow, AbsentHydrographFilesAreSaidWithoutAMessageBox) {
     EXPECT_EQ(listed(*w).size(), 2 + 4);  // the rain of the element file, and its elements
     EXPECT_EQ(w->tabs()->count(), 4);     // hydrographs and the three tables
     w->close();
+}
+
+TEST(ResultsWindow, ClosedWhileReadingItLeavesTheReadersToFinishAlone) {
+    TempFolder folder;
+    RunShape shape;
+    shape.subcatchments = 300;
+    shape.elements = 300;
+    shape.steps = 2880;
+    const ResultsFiles files = writeRun(folder, shape);
+    rillo::testing::ScriptedUi ui;
+    {
+        ResultsWindow* w = showResults(files, ui);
+        EXPECT_TRUE(w->isLoading());
+        w->close();  // deletes it
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QTest::qWait(100);
+    // The next window reads the same files whole.
+    ResultsWindow again(files, ui);
+    waitLoaded(again);
+    EXPECT_EQ(listed(again).size(), 2 + 300 + 300);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST(ResultsWindow, FindingANumberShowsOnlyTheSeriesThatHoldIt) {
+    TempFolder folder;
+    RunShape shape;
+    shape.subcatchments = 12;
+    const ResultsFiles files = writeRun(folder, shape);
+    rillo::testing::ScriptedUi ui;
+    ResultsWindow w(files, ui);
+    waitLoaded(w);
+    auto* find = w.findChild<QLineEdit*>();
+    ASSERT_TRUE(find);
+    QTest::keyClicks(find, "10");
+    QStringList shown;
+    QTreeWidget* list = w.seriesList();
+    for (int t = 0; t < list->topLevelItemCount(); ++t)
+        for (int c = 0; c < list->topLevelItem(t)->childCount(); ++c)
+            if (!list->topLevelItem(t)->child(c)->isHidden()) shown << list->topLevelItem(t)->child(c)->text(0);
+    EXPECT_EQ(shown, (QStringList{"Subcatchment 10", "Element 101", "Element 102", "Element 103", "Element 104"}));
+    // A ticked series found and ticked stays plotted when the search is cleared.
+    w.setTicked(seriesOf(w, SeriesFile::Sub, model::SeriesKind::Flow, 10), true);
+    find->clear();
+    EXPECT_EQ(w.ticked().size(), 1u);
+    EXPECT_EQ(listed(w).size(), 2 + 12 + 4);
 }
 
 TEST(ResultsWindow, ExportsTheTickedSeriesAndThePlot) {
