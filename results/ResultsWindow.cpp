@@ -174,7 +174,10 @@ void ResultsWindow::buildReportTabs() {
         // column, enabling sorting sorts nothing.
         view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
         view->setSortingEnabled(true);
-        view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        // Columns as wide as their text, measured once on the first rows: a
+        // peak table of a large run has thousands of rows alike in width.
+        view->horizontalHeader()->setResizeContentsPrecision(200);
+        view->resizeColumnsToContents();
         view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
         view->setAlternatingRowColors(true);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
