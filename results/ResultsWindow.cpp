@@ -7,7 +7,6 @@
 #include "UiServices.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,8 +15,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
-#include <QPointer>
-#include <QThreadPool>
 #include <QSplitter>
 #include <QSvgGenerator>
 #include <QTabWidget>
@@ -45,18 +42,6 @@ QString stepText(double minutes) {
     return minutes == 1.0 ? QStringLiteral("1 min") : QStringLiteral("%1 min").arg(minutes, 0, 'g', 6);
 }
 
-/// The threads that read hydrograph files. Qt's global pool stays free:
-/// painting draws on it too (image scaling), and a paint that waited there
-/// behind a reader would hold the window up until the file had been read.
-QThreadPool* readerPool() {
-    static QPointer<QThreadPool> pool;
-    if (!pool) {
-        pool = new QThreadPool(QCoreApplication::instance());
-        pool->setMaxThreadCount(2);
-    }
-    return pool;
-}
-
 /// The run's base name: the report's path without ".sot".
 std::string baseOf(const std::string& sot) {
     QFileInfo info(QString::fromStdString(sot));
@@ -67,6 +52,7 @@ std::string baseOf(const std::string& sot) {
 
 ResultsWindow::ResultsWindow(const ResultsFiles& files, UiServices& ui, QWidget* parent)
     : QMainWindow(parent), ui_(ui), results_(std::make_unique<RunResults>(files)) {
+    readers_.setMaxThreadCount(2);
     setWindowFlag(Qt::Window);
     setWindowTitle(QStringLiteral("Rillo2000 Results - %1").arg(fileName(files.sot)));
     results_->setReport(loadReport(files.sot));
@@ -76,7 +62,7 @@ ResultsWindow::ResultsWindow(const ResultsFiles& files, UiServices& ui, QWidget*
 }
 
 ResultsWindow::~ResultsWindow() {
-    // Readers still at work finish on their own; their results are dropped.
+    // A reader still at work is waited for (the pool's end) and its result dropped.
     subWatcher_.disconnect();
     gutWatcher_.disconnect();
 }
@@ -191,7 +177,7 @@ void ResultsWindow::startLoading() {
     auto start = [this](QFutureWatcher<HydrographLoad>& watcher, const std::string& path) {
         ++pending_;
         connect(&watcher, &QFutureWatcher<HydrographLoad>::finished, this, &ResultsWindow::fileRead);
-        watcher.setFuture(QtConcurrent::run(readerPool(), &loadHydrographFile, path));
+        watcher.setFuture(QtConcurrent::run(&readers_, &loadHydrographFile, path));
     };
     start(subWatcher_, files.sub);
     start(gutWatcher_, files.gut);

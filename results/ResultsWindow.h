@@ -12,6 +12,7 @@
 
 #include <QFutureWatcher>
 #include <QMainWindow>
+#include <QThreadPool>
 
 #include <memory>
 #include <string>
@@ -83,6 +84,10 @@ private:
 
     UiServices& ui_;
     std::unique_ptr<RunResults> results_;
+    /// The window's own readers: Qt's global pool stays free for painting,
+    /// which draws on it too (image scaling) and would otherwise wait behind
+    /// a reader until its file had been read.
+    QThreadPool readers_;
     QFutureWatcher<HydrographLoad> subWatcher_;
     QFutureWatcher<HydrographLoad> gutWatcher_;
     int pending_ = 0;
