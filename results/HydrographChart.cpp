@@ -156,6 +156,8 @@ void HydrographChart::setShown(SeriesId id, bool shown) {
         order_.erase(std::find(order_.begin(), order_.end(), id));
         removeSeries(series);
         delete series;
+        // With nothing left to look at, the next series is seen whole.
+        if (order_.empty()) userView_ = false;
     }
     if (!userView_) {
         fitAxes();
