@@ -4,12 +4,16 @@
 #include "AppPaths.h"
 #include "CheckCommand.h"
 #include "Pictures.h"
+#include "QtUi.h"
+#include "ResultsWindow.h"
+#include "ShowResults.h"
 #include "StartUp.h"
 #include "UiServices.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <cstdlib>
@@ -63,7 +67,11 @@ int main(int argc, char** argv) {
                                           QStringLiteral("FILE"));
     const QCommandLineOption yesOption(QStringLiteral("yes"),
                                        QStringLiteral("With --check: answers Yes to every question (default: No)."));
-    parser.addOptions({helpOption, versionOption, checkOption, outputOption, yesOption});
+    const QCommandLineOption resultsOption(
+        QStringLiteral("results"),
+        QStringLiteral("Opens the results window on the run whose report is FILE (its .ssb files beside it)."),
+        QStringLiteral("FILE.sot"));
+    parser.addOptions({helpOption, versionOption, checkOption, outputOption, yesOption, resultsOption});
 
     const QStringList arguments = argumentList(argc, argv);
     QStringList ours{arguments.value(0)};
@@ -97,6 +105,15 @@ int main(int argc, char** argv) {
                   << "'.\nTry 'Rillo2000 --help'.\n";
         return 2;
     }
+    if (parser.isSet(resultsOption) && parser.isSet(checkOption)) {
+        std::cerr << "Rillo2000: --results and --check do not go together.\n";
+        return 2;
+    }
+    if (parser.isSet(resultsOption) && !QFileInfo(parser.value(resultsOption)).isFile()) {
+        std::cerr << "Rillo2000: " << parser.value(resultsOption).toStdString()
+                  << ": the report cannot be opened (there is no such file).\n";
+        return 2;
+    }
     if (parser.isSet(checkOption)) {
         rillo::CheckRequest request;
         request.deck = parser.value(checkOption).toStdString();
@@ -116,6 +133,13 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setWindowIcon(rillo::shell::programIcon());
+    if (parser.isSet(resultsOption)) {
+        // The results window alone; the program ends when it is closed.
+        rillo::shell::QtUi ui;
+        const auto files = rillo::results::resultsFilesFor(parser.value(resultsOption).toStdString());
+        ui.setDialogParent(rillo::results::showResults(files, ui));
+        return app.exec();
+    }
     rillo::shell::StartUp startUp;
     startUp.begin();
     return app.exec();

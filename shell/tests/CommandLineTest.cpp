@@ -66,3 +66,20 @@ TEST(CommandLine, WindowsWithoutADisplaySayWhyInOneLine) {
     EXPECT_TRUE(run.err.contains(QStringLiteral("display"))) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
 }
+
+TEST(CommandLine, ResultsOfAMissingRunAreRefusedBeforeAnyWindow) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("none.sot"));
+    const ProgramRun run = runProgram({QStringLiteral("--results"), missing});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.contains(missing)) << run.err.toStdString();
+
+    // A report that is there still needs a display for its window.
+    const QString report = dir.filePath(QStringLiteral("basin.sot"));
+    QFile file(report);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const ProgramRun noDisplay = runProgram({QStringLiteral("--results"), report});
+    EXPECT_EQ(noDisplay.status, 1);
+    EXPECT_TRUE(noDisplay.err.contains(QStringLiteral("display"))) << noDisplay.err.toStdString();
+}

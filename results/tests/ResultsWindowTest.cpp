@@ -1,0 +1,369 @@
+#include "HydrographChart.h"
+#include "HydrographChartView.h"
+#include "ReportTableModel.h"
+#include "ResultsWindow.h"
+#include "RunFixture.h"
+#include "ScriptedUi.h"
+#include "ShowResults.h"
+
+#include <QApplication>
+#include <QAreaSeries>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QImage>
+#include <QLineEdit>
+#include <QToolTip>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTreeWidget>
+#include <QValueAxis>
+#include <QXYSeries>
+
+#include <gtest/gtest.h>
+
+namespace rillo::results {
+namespace {
+
+using testing::cutAfterLines;
+using testing::RunShape;
+using testing::TempFolder;
+using testing::writeRun;
+using testing::writeText;
+
+void waitLoaded(ResultsWindow& w) {
+    if (!w.isLoading()) return;
+    QSignalSpy spy(&w, &ResultsWindow::loaded);
+    ASSERT_TRUE(spy.wait(30000));
+}
+
+/// The series listed with a check box, by label.
+QStringList listed(const ResultsWindow& w) {
+    QStringList out;
+    QTreeWidget* list = w.seriesList();
+    for (int t = 0; t < list->topLevelItemCount(); ++t)
+        for (int c = 0; c < list->topLevelItem(t)->childCount(); ++c)
+            out << list->topLevelItem(t)->child(c)->text(0);
+    return out;
+}
+
+SeriesId seriesOf(const ResultsWindow& w, SeriesFile file, model::SeriesKind kind, long number) {
+    SeriesId id;
+    EXPECT_TRUE(w.results().find(file, kind, number, id));
+    return id;
+}
+
+TEST(ResultsWindow, ThePlotShowsTheValuesOfTheHydrographFiles) {
+    TempFolder folder;
+    const RunShape shape;
+    const ResultsFiles files = writeRun(folder, shape);
+    // What the files hold, read apart from the window.
+    const model::Hydrographs sub = model::readHydrographsFile(files.sub);
+    const model::Hydrographs gut = model::readHydrographsFile(files.gut);
+
+    rillo::testing::ScriptedUi ui;
+    ResultsWindow w(files, ui);
+    w.show();
+    waitLoaded(w);
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(listed(w).size(), shape.hyetographs + shape.subcatchments + shape.elements);
+
+    const SeriesId element = seriesOf(w, SeriesFile::Gut, model::SeriesKind::Flow, 103);
+    const SeriesId subcatchment = seriesOf(w, SeriesFile::Sub, model::SeriesKind::Flow, 2);
+    const SeriesId rain = seriesOf(w, SeriesFile::Sub, model::SeriesKind::Rain, 1);
+    ASSERT_TRUE(w.setTicked(element, true));
+    ASSERT_TRUE(w.setTicked(subcatchment, true));
+    ASSERT_TRUE(w.setTicked(rain, true));
+    EXPECT_EQ(w.ticked(), (std::vector<SeriesId>{element, subcatchment, rain}));
+
+    for (auto [id, file, number] : {std::tuple{element, &gut, 103L}, std::tuple{subcatchment, &sub, 2L}}) {
+        QXYSeries* curve = w.chart()->curve(id);
+        ASSERT_TRUE(curve);
+        const long column = file->flowColumn(number);
+        ASSERT_EQ(static_cast<std::size_t>(curve->count()), file->steps());
+        for (std::size_t s = 0; s < file->steps(); ++s) {
+            ASSERT_DOUBLE_EQ(curve->at(static_cast<int>(s)).x(), file->hoursAt(s)) << s;
+            ASSERT_DOUBLE_EQ(curve->at(static_cast<int>(s)).y(), file->value(s, static_cast<std::size_t>(column))) << s;
+        }
+        EXPECT_EQ(curve->attachedAxes().contains(w.chart()->flowAxis()), true);
+    }
+    // The rain: a bar over each step, hanging from the top of a reversed axis.
+    const QXYSeries* bars = w.chart()->curve(rain);
+    ASSERT_TRUE(bars);
+    ASSERT_EQ(static_cast<std::size_t>(bars->count()), 2 * sub.steps());
+    for (std::size_t s = 0; s < sub.steps(); ++s) {
+        ASSERT_DOUBLE_EQ(bars->at(static_cast<int>(2 * s)).x(), sub.hoursAt(s) - shape.stepMinutes / 60.0);
+        ASSERT_DOUBLE_EQ(bars->at(static_cast<int>(2 * s + 1)).x(), sub.hoursAt(s));
+        ASSERT_DOUBLE_EQ(bars->at(static_cast<int>(2 * s + 1)).y(), sub.value(s, 0));
+    }
+    EXPECT_TRUE(w.chart()->rainAxis()->isVisible());
+    EXPECT_TRUE(w.chart()->rainAxis()->isReverse());
+    // The flows keep below the bars: their axis reaches above the highest flow.
+    double peak = 0;
+    for (std::size_t s = 0; s < gut.steps(); ++s)
+        peak = std::max({peak, gut.value(s, static_cast<std::size_t>(gut.flowColumn(103))),
+                         sub.value(s, static_cast<std::size_t>(sub.flowColumn(2)))});
+    EXPECT_GE(w.chart()->flowAxis()->max(), 1.5 * peak);
+
+    // Unticking removes the curve; the others stay as they were.
+    w.setTicked(subcatchment, false);
+    EXPECT_FALSE(w.chart()->curve(subcatchment));
+    EXPECT_EQ(w.chart()->series().size(), 2);
+    EXPECT_EQ(w.chart()->curve(element)->count(), static_cast<int>(gut.steps()));
+}
+
+TEST(ResultsWindow, ClockTimeAndTheTooltipNameTheStepUnderThePointer) {
+    TempFolder folder;
+    const ResultsFiles files = writeRun(folder);
+    rillo::testing::ScriptedUi ui;
+    ResultsWindow w(files, ui);
+    w.show();
+    waitLoaded(w);
+    HydrographChart* chart = w.chart();
+    // Before anything is ticked the time axis already spans the run.
+    EXPECT_DOUBLE_EQ(static_cast<QValueAxis*>(chart->xAxis())->max(), 10.0);
+    const SeriesId element = seriesOf(w, SeriesFile::Gut, model::SeriesKind::Flow, 101);
+    w.setTicked(element, true);
+
+    chart->setTimeAxis(HydrographChart::TimeAxis::Clock);
+    QXYSeries* curve = chart->curve(element);
+    ASSERT_EQ(curve->count(), 120);
+    for (std::size_t s : {0u, 5u, 119u}) EXPECT_EQ(chart->stepAt(curve->at(static_cast<int>(s)).x()), s);
+    EXPECT_TRUE(curve->attachedAxes().contains(chart->xAxis()));
+    chart->setTimeAxis(HydrographChart::TimeAxis::Hours);
+    EXPECT_DOUBLE_EQ(chart->curve(element)->at(5).x(), 0.5);
+
+    // The pointer over the middle of the plot: the time and value of the step there.
+    QTest::qWait(50);
+    const QPointF middle = chart->plotArea().center();
+    const QPointF viewPoint = w.chartView()->mapFromScene(chart->mapToScene(middle));
+    const std::size_t step = chart->stepAt(chart->mapToValue(middle, chart->curve(element)).x());
+    const QString tip = w.chartView()->toolTipAt(viewPoint);
+    EXPECT_TRUE(tip.startsWith(QString::fromStdString(w.results().clockAt(step)))) << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("Element 101: %1 cfs").arg(testing::flowValue(101, step), 0, 'g', 6)))
+        << tip.toStdString();
+    EXPECT_TRUE(w.chartView()->toolTipAt(QPointF(1, 1)).isEmpty());
+    // Resting there shows it; off the plot, how to zoom and pan.
+    QWidget* viewport = w.chartView()->viewport();
+    QHelpEvent rest(QEvent::ToolTip, viewPoint.toPoint(), viewport->mapToGlobal(viewPoint.toPoint()));
+    QApplication::sendEvent(viewport, &rest);
+    EXPECT_EQ(QToolTip::text(), tip);
+    QHelpEvent offPlot(QEvent::ToolTip, QPoint(1, 1), viewport->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(viewport, &offPlot);
+    EXPECT_EQ(QToolTip::text(), HydrographChartView::helpText());
+
+    // Zooming keeps its view when a series is ticked; Reset fits all again.
+    w.chartView()->zoomAbout(viewPoint, 4);
+    const QValueAxis* hours = static_cast<QValueAxis*>(chart->xAxis());
+    const double zoomedWidth = hours->max() - hours->min();
+    EXPECT_LT(zoomedWidth, 3.0);
+    w.setTicked(seriesOf(w, SeriesFile::Gut, model::SeriesKind::Flow, 102), true);
+    EXPECT_DOUBLE_EQ(hours->max() - hours->min(), zoomedWidth);
+    chart->resetView();
+    EXPECT_DOUBLE_EQ(hours->max(), 10.0);
+}
+
+TEST(ResultsWindow, ABadFileIsNamedWithItsLineAndNothingOfItIsPlotted) {
+    TempFolder folder;
+    const RunShape shape;
+    const ResultsFiles files = writeRun(folder, shape);
+    cutAfterLines(files.gut, 9 + shape.hyetographs + shape.elements + 40);
+    writeText(files.sot, "Another program's output\n");
+    {
+        rillo::testing::ScriptedUi ui;
+        ResultsWindow w(files, ui);
+        w.show();
+        waitLoaded(w);
+        const auto messages = ui.messages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find(files.gut + ", line " + std::to_string(9 + shape.hyetographs + shape.elements + 41)),
+                  std::string::npos)
+            << messages[0];
+        EXPECT_NE(messages[0].find(files.sot + ", line 1"), std::string::npos) << messages[0];
+        EXPECT_NE(messages[0].find("Exclamation"), std::string::npos);
+        // No element is listed; the subcatchments, read whole, are.
+        for (const QString& label : listed(w)) EXPECT_FALSE(label.startsWith(QStringLiteral("Element")));
+        EXPECT_EQ(listed(w).size(), shape.hyetographs + shape.subcatchments);
+        EXPECT_FALSE(w.setTicked(SeriesId{SeriesFile::Gut, 3}, true));
+        EXPECT_TRUE(w.chart()->series().isEmpty());
+        EXPECT_TRUE(w.notes().contains(QString::fromStdString(files.gut).toHtmlEscaped()));
+        // The report's tab says why it is empty.
+        EXPECT_EQ(w.tabs()->count(), 2);
+        EXPECT_EQ(w.tabs()->tabText(1), QStringLiteral("Report"));
+    }
+    // Neither hydrograph file whole: nothing to tick, nothing plotted.
+    cutAfterLines(files.sub, 3);
+    rillo::testing::ScriptedUi ui;
+    ResultsWindow w(files, ui);
+    waitLoaded(w);
+    EXPECT_TRUE(listed(w).isEmpty());
+    EXPECT_TRUE(w.chart()->series().isEmpty());
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_NE(ui.messages()[0].find(files.sub + ", line 4"), std::string::npos) << ui.messages()[0];
+}
+
+TEST(ResultsWindow, AbsentHydrographFilesAreSaidWithoutAMessageBox) {
+    TempFolder folder;
+    const ResultsFiles files = writeRun(folder);
+    std::filesystem::remove(files.sub);
+    rillo::testing::ScriptedUi ui;
+    ResultsWindow* w = showResults(files, ui);
+    waitLoaded(*w);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->testAttribute(Qt::WA_DeleteOnClose));
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(w->notes().contains(QStringLiteral("basinsub.ssb is absent"))) << w->notes().toStdString();
+    EXPECT_EQ(listed(*w).size(), 2 + 4);  // the rain of the element file, and its elements
+    EXPECT_EQ(w->tabs()->count(), 4);     // hydrographs and the three tables
+    w->close();
+}
+
+TEST(ResultsWindow, ClosedWhileReadingItLeavesTheReadersToFinishAlone) {
+    TempFolder folder;
+    RunShape shape;
+    shape.subcatchments = 300;
+    shape.elements = 300;
+    shape.steps = 2880;
+    const ResultsFiles files = writeRun(folder, shape);
+    rillo::testing::ScriptedUi ui;
+    {
+        ResultsWindow* w = showResults(files, ui);
+        EXPECT_TRUE(w->isLoading());
+        w->close();  // deletes it
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QTest::qWait(100);
+    // The next window reads the same files whole.
+    ResultsWindow again(files, ui);
+    waitLoaded(again);
+    EXPECT_EQ(listed(again).size(), 2 + 300 + 300);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST(ResultsWindow, FindingANumberShowsOnlyTheSeriesThatHoldIt) {
+    TempFolder folder;
+    RunShape shape;
+    shape.subcatchments = 12;
+    const ResultsFiles files = writeRun(folder, shape);
+    rillo::testing::ScriptedUi ui;
+    ResultsWindow w(files, ui);
+    waitLoaded(w);
+    auto* find = w.findChild<QLineEdit*>();
+    ASSERT_TRUE(find);
+    QTest::keyClicks(find, "10");
+    QStringList shown;
+    QTreeWidget* list = w.seriesList();
+    for (int t = 0; t < list->topLevelItemCount(); ++t)
+        for (int c = 0; c < list->topLevelItem(t)->childCount(); ++c)
+            if (!list->topLevelItem(t)->child(c)->isHidden()) shown << list->topLevelItem(t)->child(c)->text(0);
+    EXPECT_EQ(shown, (QStringList{"Subcatchment 10", "Element 101", "Element 102", "Element 103", "Element 104"}));
+    // A ticked series found and ticked stays plotted when the search is cleared.
+    w.setTicked(seriesOf(w, SeriesFile::Sub, model::SeriesKind::Flow, 10), true);
+    find->clear();
+    EXPECT_EQ(w.ticked().size(), 1u);
+    EXPECT_EQ(listed(w).size(), 2 + 12 + 4);
+}
+
+TEST(ResultsWindow, ExportsTheTickedSeriesAndThePlot) {
+    TempFolder folder;
+    const ResultsFiles files = writeRun(folder);
+    rillo::testing::ScriptedUi ui;
+    ResultsWindow w(files, ui);
+    w.resize(900, 600);
+    w.show();
+    waitLoaded(w);
+
+    // Nothing ticked: said, and no dialog.
+    w.exportCsv();
+    ASSERT_EQ(ui.dialogue().size(), 1u);
+    EXPECT_NE(ui.dialogue()[0].find("Tick the series"), std::string::npos);
+    ui.clearDialogue();
+
+    w.setTicked(seriesOf(w, SeriesFile::Gut, model::SeriesKind::Flow, 104), true);
+    w.setTicked(seriesOf(w, SeriesFile::Sub, model::SeriesKind::Flow, 1), true);
+    const std::string csv = folder.file("chosen.csv");
+    ui.fileName(csv);
+    w.exportCsv();
+    EXPECT_EQ(ui.lastFileRequest().fileName, "basin.csv");
+    EXPECT_EQ(ui.lastFileRequest().initialDir, folder.file(""));
+    const std::string text = testing::readText(csv);
+    const std::string expectedStart = "Time (h),Clock time,Element 104 (cfs),Subcatchment 1 (cfs)\r\n0.08333333333333333,23:35,";
+    EXPECT_EQ(text.substr(0, expectedStart.size()), expectedStart);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 121);
+
+    const std::string png = folder.file("plot.png");
+    ui.fileName(png);
+    w.exportPng();
+    const QImage image(QString::fromStdString(png));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), w.chartView()->size() * w.chartView()->devicePixelRatio());
+
+    const std::string svg = folder.file("plot.svg");
+    ui.fileName(svg);
+    w.exportSvg();
+    const std::string drawing = testing::readText(svg);
+    EXPECT_NE(drawing.find("<svg"), std::string::npos);
+    EXPECT_NE(drawing.find("</svg>"), std::string::npos);
+
+    // A file that cannot be written: said, nothing else.
+    ui.clearDialogue();
+    ui.fileName(folder.file("missing/plot.png"));
+    w.exportPng();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_NE(ui.messages()[0].find("could not be written"), std::string::npos);
+    // A cancelled dialog ends quietly.
+    ui.clearDialogue();
+    ui.fileCancel();
+    w.exportSvg();
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST(ReportTables, EveryTableIsShownAndSortsNumbersAsNumbers) {
+    TempFolder folder;
+    const ResultsFiles files = writeRun(folder);
+    rillo::testing::ScriptedUi ui;
+    ResultsWindow w(files, ui);
+    waitLoaded(w);
+    ASSERT_EQ(w.tabs()->count(), 4);
+    EXPECT_EQ(w.tabs()->tabText(1), QStringLiteral("Peak flows and depths"));
+    EXPECT_EQ(w.tabs()->tabText(2), QStringLiteral("Runoff continuity"));
+    EXPECT_EQ(w.tabs()->tabText(3), QStringLiteral("Routing continuity"));
+
+    auto* view = qobject_cast<QTableView*>(w.tabs()->widget(1));
+    ASSERT_TRUE(view);
+    auto* model = qobject_cast<ReportTableModel*>(view->model());
+    ASSERT_TRUE(model);
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Peak flow (cfs)"));
+    auto column = [&](int c) {
+        QStringList out;
+        for (int r = 0; r < model->rowCount(); ++r) out << model->data(model->index(r, c)).toString();
+        return out;
+    };
+    // The report's order until a header is clicked.
+    EXPECT_EQ(column(0), (QStringList{"101", "9", "1000", "20"}));
+
+    view->sortByColumn(2, Qt::AscendingOrder);
+    EXPECT_EQ(column(2), (QStringList{"9.75", "12.5", "100.25", ""}));
+    EXPECT_EQ(column(0), (QStringList{"1000", "101", "9", "20"}));  // rows move whole
+    view->sortByColumn(0, Qt::DescendingOrder);
+    EXPECT_EQ(column(0), (QStringList{"1000", "101", "20", "9"}));
+    view->sortByColumn(3, Qt::AscendingOrder);
+    EXPECT_EQ(column(3), (QStringList{"00:55", "01:35", "10:05", ""}));
+
+    // The current cell follows its row.
+    view->setCurrentIndex(model->index(0, 1));  // row of element 9
+    EXPECT_EQ(model->data(view->currentIndex()).toString(), QStringLiteral("Pipe"));
+    view->sortByColumn(0, Qt::AscendingOrder);
+    EXPECT_EQ(model->data(model->index(view->currentIndex().row(), 0)).toString(), QStringLiteral("9"));
+}
+
+}  // namespace
+}  // namespace rillo::results
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
