@@ -297,7 +297,7 @@ bool RunFormLogic::prepareRun(const RunPaths& paths) {
                         Answer::No) != Answer::Yes)
             return false;
         ui_.setPointer(Pointer::Hourglass);
-        if (lastCompletedOutput_ == paths.mainOutput) lastCompletedOutput_.clear();
+        if (lastCompleted_.mainOutput == paths.mainOutput) lastCompleted_ = {};
         updateResultsButton();
         for (const auto& output : outputs) deleteIfExists(fs::path(output));
     }
@@ -371,12 +371,12 @@ void RunFormLogic::engineFinished(const EngineResult& result) {
         break;
     }
 
-    lastCompletedOutput_ = running_.mainOutput;
+    lastCompleted_ = running_;
     updateResultsButton();
     ui_.setPointer(Pointer::Normal);
     changed();
     ui_.message(texts::completed, AppVersion::title);
-    if (showResults_) trapErrors(ui_, [this] { showResults_(lastCompletedOutput_); });
+    if (showResults_) trapErrors(ui_, [this] { showResults_(lastCompleted_); });
     if (ui_.ask(texts::runAnother, AppVersion::title))
         resetAfterRun();
     else
@@ -442,7 +442,7 @@ RunFormLogic::~RunFormLogic() {
 
 // ---- results ----
 
-void RunFormLogic::setResultsHook(std::function<void(const std::string&)> hook) {
+void RunFormLogic::setResultsHook(std::function<void(const RunPaths&)> hook) {
     showResults_ = std::move(hook);
     updateResultsButton();
     changed();
@@ -450,12 +450,12 @@ void RunFormLogic::setResultsHook(std::function<void(const std::string&)> hook) 
 
 void RunFormLogic::updateResultsButton() {
     state_.cmdResults.visible = static_cast<bool>(showResults_);
-    state_.cmdResults.enabled = !lastCompletedOutput_.empty() && !state_.running;
+    state_.cmdResults.enabled = !lastCompleted_.mainOutput.empty() && !state_.running;
 }
 
 void RunFormLogic::showResults() {
     trapErrors(ui_, [this] {
-        if (showResults_ && !lastCompletedOutput_.empty() && !state_.running) showResults_(lastCompletedOutput_);
+        if (showResults_ && !lastCompleted_.mainOutput.empty() && !state_.running) showResults_(lastCompleted_);
     });
 }
 

@@ -56,10 +56,10 @@ public:
     void setStateListener(std::function<void()> listener) { listener_ = std::move(listener); }
     /// Shows the About window; nothing happens while none is set.
     void setAboutHook(std::function<void()> hook) { about_ = std::move(hook); }
-    /// Shows the results of a completed run, given its main output path:
-    /// called once the user has acknowledged "Program Completed" and by Show
-    /// Results. Without one, Show Results stays hidden.
-    void setResultsHook(std::function<void(const std::string& mainOutputPath)> hook);
+    /// Shows the results of a completed run, given its paths: called once the
+    /// user has acknowledged "Program Completed" and by Show Results. Without
+    /// one, Show Results stays hidden.
+    void setResultsHook(std::function<void(const RunPaths& run)> hook);
     /// The class identities created for each run.
     void setComponentIdentities(std::string preRun, std::string engine);
 
@@ -68,7 +68,7 @@ public:
     const std::string& hydrographFolder() const { return hydrographFolder_; }
     const std::string& hydrographFileName() const { return hydrographFileName_; }
     /// The main output of the last run that completed (empty: none yet).
-    const std::string& lastCompletedOutput() const { return lastCompletedOutput_; }
+    const std::string& lastCompletedOutput() const { return lastCompleted_.mainOutput; }
 
 private:
     void engineProgress(int step, int steps) override;
@@ -108,10 +108,10 @@ private:
     std::unique_ptr<EngineComponent> engine_;
     RunPaths running_;
     RunFormState beforeRun_;
-    std::string lastCompletedOutput_;
+    RunPaths lastCompleted_;  ///< the last run that completed (no main output: none)
 
     std::function<void()> listener_, about_;
-    std::function<void(const std::string&)> showResults_;
+    std::function<void(const RunPaths&)> showResults_;
 };
 
 }  // namespace rillo::run

@@ -6,10 +6,13 @@
 namespace rillo::run {
 
 void showRunForm(QWidget* parent, UiServices& ui, const QString& applicationFolder, std::function<void()> showAbout,
-                 std::function<void(const std::string&)> showResults) {
+                 std::function<void(const RunPaths&)> showResults) {
     RunForm form(ui, standardComponents(), applicationFolder, parent);
     form.logic().setAboutHook(std::move(showAbout));
     if (showResults) form.logic().setResultsHook(std::move(showResults));
+    // Modal over the window that opened it only, so that the results windows
+    // of its runs, windows of their own, stay usable beside it.
+    form.setWindowModality(Qt::WindowModal);
     form.exec();
 }
 

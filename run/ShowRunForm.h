@@ -1,6 +1,8 @@
 #pragma once
 // How the main window opens the model run form.
 
+#include "RunPaths.h"
+
 #include <QString>
 
 #include <functional>
@@ -18,11 +20,11 @@ namespace rillo::run {
 /// closed. `applicationFolder` is the program's own folder
 /// (QCoreApplication::applicationDirPath()); `showAbout` opens the About
 /// window for Help > About (nothing happens without it); `showResults` shows
-/// the results of a completed run, given its main output path (without it
-/// the form offers no results). The components come from
+/// the results of a completed run, given its paths (without it the form
+/// offers no results). The components come from
 /// standardComponents().
 void showRunForm(QWidget* parent, UiServices& ui, const QString& applicationFolder,
                  std::function<void()> showAbout = {},
-                 std::function<void(const std::string& mainOutputPath)> showResults = {});
+                 std::function<void(const RunPaths& run)> showResults = {});
 
 }  // namespace rillo::run

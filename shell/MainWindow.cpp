@@ -10,6 +10,7 @@
 #include "DeckWriter.h"
 #include "EditCommands.h"
 #include "Pictures.h"
+#include "ShowResults.h"
 #include "ShowRunForm.h"
 #include "WindowPlacement.h"
 
@@ -443,10 +444,16 @@ void MainWindow::fileClose() {
 
 void MainWindow::fileRun() {
     trap([this] {
-        run::showRunForm(this, *ui_, applicationFolder_, [this] {
+        auto showAbout = [this] {
             AboutWindow about(QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this);
             about.exec();
-        });
+        };
+        // Each completed run's results open in a window of their own, which
+        // stays beside the next run and after the run form has closed.
+        auto showResults = [this](const run::RunPaths& run) {
+            results::showResults({run.mainOutput, run.subcatchmentOutput, run.gutterOutput}, *ui_);
+        };
+        run::showRunForm(this, *ui_, applicationFolder_, showAbout, showResults);
     });
 }
 

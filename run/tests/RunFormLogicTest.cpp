@@ -643,8 +643,9 @@ TEST_F(RunFormTest, ResultsAreShownAfterProgramCompletedAndBeforeRunAnother) {
     addDeck("basin.sin", '0');
     EXPECT_FALSE(state().cmdResults.visible) << "nobody to show results";
     std::vector<std::string> shown, dialogueWhenShown;
-    form->setResultsHook([&](const std::string& path) {
-        shown.push_back(path);
+    form->setResultsHook([&](const rillo::run::RunPaths& run) {
+        shown.push_back(run.mainOutput);
+        shown.push_back(run.subcatchmentOutput);
         dialogueWhenShown = ui.messages();
     });
     EXPECT_TRUE(state().cmdResults.visible);
@@ -653,7 +654,7 @@ TEST_F(RunFormTest, ResultsAreShownAfterProgramCompletedAndBeforeRunAnother) {
     chooseDeck("basin.sin");
     ui.yes();
     form->run();
-    EXPECT_EQ(shown, (std::vector<std::string>{decks.file("basin.sot")}));
+    EXPECT_EQ(shown, (std::vector<std::string>{decks.file("basin.sot"), decks.file("basinsub.ssb")}));
     EXPECT_EQ(dialogueWhenShown, (std::vector<std::string>{"Rillo2000|None|Program Completed|OK"}));
     EXPECT_EQ(ui.messages().back(), "Rillo2000|None|Run another input file?|YesNo -> Yes");
 
@@ -662,8 +663,8 @@ TEST_F(RunFormTest, ResultsAreShownAfterProgramCompletedAndBeforeRunAnother) {
     EXPECT_TRUE(state().cmdResults.enabled);
     form->clearAllEntries();
     form->showResults();
-    EXPECT_EQ(shown.back(), decks.file("basin.sot"));
-    EXPECT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown, (std::vector<std::string>{decks.file("basin.sot"), decks.file("basinsub.ssb"),
+                                               decks.file("basin.sot"), decks.file("basinsub.ssb")}));
 
     // Overwriting those outputs takes their results away.
     chooseDeck("basin.sin");
@@ -674,7 +675,7 @@ TEST_F(RunFormTest, ResultsAreShownAfterProgramCompletedAndBeforeRunAnother) {
     form->stop();
     EXPECT_FALSE(state().cmdResults.enabled);
     form->showResults();
-    EXPECT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown.size(), 4u);
 }
 
 }  // namespace

@@ -169,7 +169,7 @@ TEST_F(RunFormWithEngine, CompletedRunShowsItsProgressAndKeepsTheDialogue) {
     EXPECT_TRUE(form->cmdResults->isHidden()) << "nobody to show results";
 
     int shownResults = 0;
-    form->logic().setResultsHook([&shownResults](const std::string&) { ++shownResults; });
+    form->logic().setResultsHook([&shownResults](const rillo::run::RunPaths&) { ++shownResults; });
     EXPECT_FALSE(form->cmdResults->isHidden());
     EXPECT_FALSE(form->cmdResults->isEnabled());
 
