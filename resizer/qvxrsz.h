@@ -40,6 +40,9 @@ struct RszHook {
     HWND resizer;
 };
 bool qvxrsz_hook_form(HWND form, HWND resizer);
+/* The resizer window goes: every form it serves is unhooked (unless another
+ * procedure was put in front of the hook) and stops holding the server. */
+void qvxrsz_release_forms(HWND resizer);
 const RszHook *qvxrsz_hook_of(HWND form);
 
 class QVXRSZ : public AxControl {
@@ -92,6 +95,7 @@ public:
     DWORD window_style() override;
     HRESULT save_extra(IStream *stm) override;
     HRESULT load_extra(IStream *stm) override;
+    HRESULT check_loaded() override;
     void *capture_state() override;
     void restore_state(void *state) override;
     void discard_state(void *state) override;
