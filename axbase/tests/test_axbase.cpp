@@ -3,8 +3,10 @@
  * serialized variants of property streams.
  */
 #include "axcheck.h"
+#include "axhost.h"
 #include "control.h"
 
+#include <functional>
 #include <string>
 
 static bool key_exists(const WCHAR *path)
@@ -173,11 +175,113 @@ static void test_variants()
     }
 }
 
+/* ---- the base's window handling, on a control of the test's own ---- */
+
+static const GUID probe_clsid = {0x6d1c0f3a, 0x1b2e, 0x4c55, {0x9a, 0x10, 0x22, 0x3e, 0x4f, 0x50, 0x61, 0x72}};
+static const GUID probe_events = {0x6d1c0f3b, 0x1b2e, 0x4c55, {0x9a, 0x10, 0x22, 0x3e, 0x4f, 0x50, 0x61, 0x72}};
+static const AxClassDesc probe_desc = {&probe_clsid, &IID_IDispatch, &probe_events, L"Probe", 0,
+                                       0, nullptr, 0, nullptr, 0};
+static int probe_destroyed, stale_calls;
+
+static LRESULT CALLBACK stale_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    stale_calls++;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+#define WM_PROBE (WM_USER + 50)
+
+class ProbeControl final : public AxControl {
+public:
+    ProbeControl() : AxControl(&probe_desc) { m_disp.owner = this; }
+    ~ProbeControl() override
+    {
+        probe_destroyed++;
+        /* what the memory of a destroyed object holds is anyone's guess: here
+         * a procedure that counts the calls it should never get */
+        if (!m_hwnd)
+            m_prev_proc = stale_proc;
+    }
+    struct Disp : IDispatch {
+        AX_FORWARD_IUNKNOWN_TO(ProbeControl)
+        STDMETHOD(GetTypeInfoCount)(UINT *count) override
+        {
+            *count = 0;
+            return S_OK;
+        }
+        STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
+        STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override
+        {
+            return E_NOTIMPL;
+        }
+        STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *,
+                          UINT *) override
+        {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+    } m_disp;
+    static std::function<void()> on_probe;
+
+    IDispatch *dispatch() override { return &m_disp; }
+    void apply_defaults() override {}
+    void draw(HDC, const RECT &, bool) override {}
+    bool on_message(UINT msg, WPARAM, LPARAM, LRESULT *) override
+    {
+        if (msg == WM_PROBE && on_probe)
+            on_probe();
+        return false; /* default handling follows */
+    }
+    void *capture_state() override { return nullptr; }
+    void restore_state(void *) override {}
+    void discard_state(void *) override {}
+};
+std::function<void()> ProbeControl::on_probe;
+
+struct ProbeFactory final : IClassFactory {
+    STDMETHOD(QueryInterface)(REFIID riid, void **ppv) override
+    {
+        *ppv = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory) ? this : nullptr;
+        return *ppv ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return 2; }
+    STDMETHOD_(ULONG, Release)() override { return 1; }
+    STDMETHOD(CreateInstance)(IUnknown *, REFIID riid, void **ppv) override
+    {
+        return ax_create<ProbeControl>(riid, ppv);
+    }
+    STDMETHOD(LockServer)(BOOL) override { return S_OK; }
+};
+
+/* The container lets the control go while it handles one of its own window
+ * messages: the default handling that follows must not read the object. */
+static void test_release_inside_message()
+{
+    ProbeFactory factory;
+    AxForm *form = new AxForm(L"Form1");
+    AxSite *site = form->add_site(L"Probe1", 0, 0, 480, 480);
+    ok(site->create(&factory) == S_OK && site->activate() == S_OK, "probe in place\n");
+    HWND w = site->control_window();
+    ok(w != nullptr, "no probe window\n");
+    ProbeControl::on_probe = [site] { site->release_control(); };
+    probe_destroyed = stale_calls = 0;
+    LONG faults = ax_faults();
+    SendMessageW(w, WM_PROBE, 0, 0);
+    ok(probe_destroyed == 1, "probe destroyed %d times\n", probe_destroyed);
+    ok(!IsWindow(w), "probe window left\n");
+    ok(stale_calls == 0, "the released object's window procedure called %d times\n", stale_calls);
+    ok(ax_faults() == faults, "fault after the release\n");
+    ProbeControl::on_probe = nullptr;
+    form->close();
+    form->Release();
+}
+
 int main()
 {
     CoInitialize(nullptr);
+    ax_module_init(GetModuleHandleW(nullptr), &GUID_NULL);
     test_registrar();
     test_variants();
+    test_release_inside_message();
     CoUninitialize();
     return ax_summary("axbase");
 }
