@@ -79,6 +79,57 @@ static void test_registrar()
     RegDeleteTreeW(HKEY_CURRENT_USER, base);
 }
 
+/* Values substituted into a script are taken literally: a quote, braces, an
+ * equals sign or a percent sign in a folder name neither ends a string nor
+ * makes keys.  A registration that cannot be written completely fails and
+ * takes back what it wrote. */
+static void test_registrar_values()
+{
+    const WCHAR *base = L"Software\\AxBaseTest";
+    RegDeleteTreeW(HKEY_CURRENT_USER, base);
+    std::wstring script = L"HKCU { NoRemove Software { ForceRemove AxBaseTest {\n"
+                          L"  Server = s '%MODULE%' { val Model = s 'Apartment' }\n"
+                          L"  Bitmap = s '%MODULE%, 104'\n"
+                          L"  %KEY% = s 'bare' } } }\n";
+    const WCHAR *odd[] = {L"C:\\it's\\QVXSPLIT.dll", L"C:\\a ''b'' {c} = d\\x.dll",
+                          L"C:\\100%\\%KEY%\\x.dll", L"C:\\t\u00e9st \u00fc\\x.dll",
+                          L"C:\\it's\\ }\n}\nHKCU { Evil { } \\x.dll"};
+    for (const WCHAR *module : odd) {
+        AxRegVar vars[] = {{L"MODULE", module}, {L"KEY", L"{Key}"}, {nullptr, nullptr}};
+        HRESULT hr = ax_run_registry_text(script, vars, true);
+        ok(hr == S_OK, "%s: register %08lx\n", ax_narrow(module).c_str(), hr);
+        ok(value_of(L"Software\\AxBaseTest\\Server", nullptr) == module, "%s: value %s\n",
+           ax_narrow(module).c_str(),
+           ax_narrow(value_of(L"Software\\AxBaseTest\\Server", nullptr)).c_str());
+        ok(value_of(L"Software\\AxBaseTest\\Server", L"Model") == L"Apartment",
+           "%s: named value after the path\n", ax_narrow(module).c_str());
+        ok(value_of(L"Software\\AxBaseTest\\Bitmap", nullptr) == std::wstring(module) + L", 104",
+           "%s: path inside a longer string\n", ax_narrow(module).c_str());
+        ok(value_of(L"Software\\AxBaseTest\\{Key}", nullptr) == L"bare",
+           "%s: key named by a variable\n", ax_narrow(module).c_str());
+        HKEY k;
+        DWORD subkeys = 99;
+        RegOpenKeyExW(HKEY_CURRENT_USER, base, 0, KEY_READ, &k);
+        RegQueryInfoKeyW(k, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr, nullptr);
+        RegCloseKey(k);
+        ok(subkeys == 3, "%s: %lu keys\n", ax_narrow(module).c_str(), subkeys);
+        ok(!key_exists(L"Evil"), "%s: a key outside the script\n", ax_narrow(module).c_str());
+        hr = ax_run_registry_text(script, vars, false);
+        ok(hr == S_OK && !key_exists(base), "%s: unregister %08lx\n", ax_narrow(module).c_str(),
+           hr);
+    }
+
+    /* the last key cannot be written (a name beyond the registry's limit) */
+    std::wstring too_long(300, L'k');
+    AxRegVar vars[] = {{L"MODULE", L"C:\\x.dll"}, {L"KEY", too_long.c_str()}, {nullptr, nullptr}};
+    HRESULT hr = ax_run_registry_text(script, vars, true);
+    ok(FAILED(hr), "an incomplete registration succeeded\n");
+    ok(!key_exists(L"Software\\AxBaseTest\\Server") && !key_exists(base),
+       "an incomplete registration left keys\n");
+    RegDeleteTreeW(HKEY_CURRENT_USER, base);
+}
+
 static std::vector<BYTE> bytes_of(IStream *stm)
 {
     STATSTG st;
@@ -280,6 +331,7 @@ int main()
     CoInitialize(nullptr);
     ax_module_init(GetModuleHandleW(nullptr), &GUID_NULL);
     test_registrar();
+    test_registrar_values();
     test_variants();
     test_release_inside_message();
     CoUninitialize();
