@@ -278,48 +278,50 @@ void QVXRSZ::draw(HDC hdc, const RECT &bounds, bool)
 
 static std::map<HWND, RszHook> hook_table;
 
-static LRESULT call_prev(const RszHook &h, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+static LRESULT call_prev(WNDPROC prev, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
 static LRESULT CALLBACK form_hook_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     auto it = hook_table.find(hwnd);
     if (it == hook_table.end())
         return DefWindowProcW(hwnd, msg, wp, lp);
-    RszHook h = it->second;
+    /* copies: a resizer's handling may change the table */
+    WNDPROC prev = it->second.prev;
+    HWND resizer = it->second.resizer;
     switch (msg) {
     case WM_SIZE:
-        if (h.resizer)
-            SendMessageW(h.resizer, WM_USER + 1, wp, lp);
-        return call_prev(h, hwnd, msg, wp, lp);
+        if (resizer)
+            SendMessageW(resizer, WM_USER + 1, wp, lp);
+        return call_prev(prev, hwnd, msg, wp, lp);
     case WM_GETMINMAXINFO:
-        if (!h.resizer) /* no resizer serves the form any more */
-            return call_prev(h, hwnd, msg, wp, lp);
-        SendMessageW(h.resizer, WM_USER + 2, wp, lp);
+        if (!resizer) /* no resizer serves the form any more */
+            return call_prev(prev, hwnd, msg, wp, lp);
+        SendMessageW(resizer, WM_USER + 2, wp, lp);
         return 1;
     case WM_USER + 3:
-        if (!h.resizer)
-            return call_prev(h, hwnd, msg, wp, lp);
-        PostMessageW(h.resizer, WM_USER + 3, wp, lp);
+        if (!resizer)
+            return call_prev(prev, hwnd, msg, wp, lp);
+        PostMessageW(resizer, WM_USER + 3, wp, lp);
         return 1;
     case WM_NCDESTROY: {
         /* the form goes away: its handle must not stay in the table, and the
          * server need no longer stay loaded for it */
         hook_table.erase(hwnd);
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, (LONG_PTR)h.prev);
-        LRESULT r = call_prev(h, hwnd, msg, wp, lp);
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, (LONG_PTR)prev);
+        LRESULT r = call_prev(prev, hwnd, msg, wp, lp);
         ax_unlock_module();
         return r;
     }
     default:
-        return call_prev(h, hwnd, msg, wp, lp);
+        return call_prev(prev, hwnd, msg, wp, lp);
     }
 }
 
-static LRESULT call_prev(const RszHook &h, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+static LRESULT call_prev(WNDPROC prev, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (!h.prev || h.prev == form_hook_proc)
+    if (!prev || prev == form_hook_proc)
         return DefWindowProcW(hwnd, msg, wp, lp);
-    return CallWindowProcW(h.prev, hwnd, msg, wp, lp);
+    return CallWindowProcW(prev, hwnd, msg, wp, lp);
 }
 
 bool qvxrsz_hook_form(HWND form, HWND resizer)
@@ -328,11 +330,18 @@ bool qvxrsz_hook_form(HWND form, HWND resizer)
         return false;
     auto it = hook_table.find(form);
     if (it != hook_table.end()) {
-        it->second.resizer = resizer; /* hooked once; the newest resizer serves it */
+        /* hooked once; the newest resizer serves it, the ones before it wait */
+        RszHook &h = it->second;
+        if (h.resizer != resizer) {
+            std::erase(h.earlier, resizer);
+            if (h.resizer)
+                h.earlier.push_back(h.resizer);
+            h.resizer = resizer;
+        }
         return true;
     }
     WNDPROC prev = (WNDPROC)SetWindowLongPtrW(form, GWLP_WNDPROC, (LONG_PTR)form_hook_proc);
-    hook_table[form] = {prev, resizer};
+    hook_table[form] = {prev, resizer, {}};
     /* the form's window procedure now lives in this server: it stays loaded
      * until the hook is gone */
     ax_lock_module();
@@ -343,7 +352,15 @@ void qvxrsz_release_forms(HWND resizer)
 {
     for (auto it = hook_table.begin(); it != hook_table.end();) {
         HWND form = it->first;
-        if (it->second.resizer != resizer) {
+        RszHook &h = it->second;
+        std::erase(h.earlier, resizer);
+        if (h.resizer != resizer) {
+            ++it;
+            continue;
+        }
+        if (!h.earlier.empty()) { /* the resizer before it serves the form again */
+            h.resizer = h.earlier.back();
+            h.earlier.pop_back();
             ++it;
             continue;
         }
@@ -352,11 +369,11 @@ void qvxrsz_release_forms(HWND resizer)
             /* someone subclassed the form after us: taking our procedure out
              * would cut theirs off, so the hook stays (and keeps the server
              * loaded) but only passes messages on */
-            it->second.resizer = nullptr;
+            h.resizer = nullptr;
             ++it;
             continue;
         }
-        SetWindowLongPtrW(form, GWLP_WNDPROC, (LONG_PTR)it->second.prev);
+        SetWindowLongPtrW(form, GWLP_WNDPROC, (LONG_PTR)h.prev);
         it = hook_table.erase(it);
         ax_unlock_module();
     }

@@ -558,6 +558,17 @@ static void test_second_resizer()
     f.form->set_client_size(640, 480);
     ok_sequence({}, "the first resizer no longer serves the form");
     ok(close_to(text->num(L"Left"), 960), "the second resizer rescaled: %g\n", text->num(L"Left"));
+
+    /* the second goes: the first serves the form again; both gone, the form
+     * has its own procedure back */
+    second->release_control();
+    ok((WNDPROC)GetWindowLongPtrW(f.form->hwnd, GWLP_WNDPROC) == hooked, "unhooked too early\n");
+    f.form->set_client_size(320, 240);
+    ok(!ax_seq.empty() && ax_seq[0].rfind("PreResize(Text1", 0) == 0,
+       "the first resizer serves again: %s\n", ax_seq_text().c_str());
+    f.site->release_control();
+    ok((WNDPROC)GetWindowLongPtrW(f.form->hwnd, GWLP_WNDPROC) == AxForm::form_proc,
+       "still hooked with no resizer left\n");
     destroy(f);
 }
 
