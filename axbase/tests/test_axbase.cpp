@@ -212,6 +212,27 @@ static void test_variants()
         {(BYTE)(VT_BYREF | VT_I4), (BYTE)((VT_BYREF | VT_I4) >> 8), 0, 0, 0, 0},
         {VT_DISPATCH, 0, 1, 2, 3},               /* truncated class id */
     };
+    /* an object of any class but a picture: a font saves, but is not loaded */
+    FONTDESC fd = {sizeof(fd), (LPOLESTR)L"Arial", {80000, 0}, FW_NORMAL, ANSI_CHARSET,
+                   FALSE, FALSE, FALSE};
+    IDispatch *font = nullptr;
+    OleCreateFontIndirect(&fd, IID_IDispatch, (void **)&font);
+    ok(font != nullptr, "no font\n");
+    if (font) {
+        VARIANT f;
+        V_VT(&f) = VT_DISPATCH;
+        V_DISPATCH(&f) = font;
+        CreateStreamOnHGlobal(nullptr, TRUE, &stm);
+        ok(ax_write_variant(stm, &f) == S_OK, "font written\n");
+        LARGE_INTEGER zero = {};
+        stm->Seek(zero, STREAM_SEEK_SET, nullptr);
+        VARIANT v;
+        ok(FAILED(ax_read_variant(stm, &v)) && V_VT(&v) == VT_EMPTY,
+           "an object other than a picture loaded\n");
+        stm->Release();
+        font->Release();
+    }
+
     for (size_t i = 0; i < damaged.size(); i++) {
         CreateStreamOnHGlobal(nullptr, TRUE, &stm);
         ULONG n;
