@@ -415,9 +415,17 @@ HRESULT ax_register_server(UINT script_id, const CLSID &clsid, bool do_register)
     }
     tl->Release();
     hr = ax_run_registry_script(ax_module.instance, script_id, vars, false);
-    HRESULT hr2 = UnRegisterTypeLib(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid,
-                                    lib.syskind);
-    if (hr2 == TYPE_E_REGISTRYACCESS)
-        hr2 = S_OK; /* was not registered: nothing to remove */
+    /* A library that is not registered has nothing to remove (the systems
+     * differ in what UnRegisterTypeLib says then): /u twice succeeds twice. */
+    WCHAR version[16];
+    wsprintfW(version, L"\\%x.%x", lib.wMajorVerNum, lib.wMinorVerNum);
+    std::wstring lib_key = L"TypeLib\\" + libid + version;
+    HKEY key;
+    HRESULT hr2 = S_OK;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, lib_key.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegCloseKey(key);
+        hr2 = UnRegisterTypeLib(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid,
+                                lib.syskind);
+    }
     return FAILED(hr) ? hr : hr2;
 }

@@ -130,6 +130,8 @@ static void test_registration()
     ok(ax_reg_string(cls + L"\\Version") == L"1.0", "version\n");
     ok(server.unregister_server() == S_OK, "DllUnregisterServer\n");
     ok(ax_registry_snapshot() == before, "registry differs after unregistering\n");
+    HRESULT hr = server.unregister_server();
+    ok(hr == S_OK, "DllUnregisterServer of an unregistered server: %08lx\n", hr);
 
     /* type library: Enabled lists its put before its get; the event's parameters */
     ITypeLib *tl;
