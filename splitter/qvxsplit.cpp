@@ -111,6 +111,13 @@ void QVXSplit::discard_state(void *state)
     delete p;
 }
 
+HRESULT QVXSplit::check_loaded()
+{
+    if (m_props.max != 0 && m_props.min > m_props.max)
+        return invalid_value();
+    return S_OK;
+}
+
 void QVXSplit::changed(DISPID id, bool repaint)
 {
     set_dirty(true);
@@ -352,7 +359,9 @@ HRESULT QVXSplit::Split::get_Max(short *pval)
 
 HRESULT QVXSplit::Split::put_Max(short val)
 {
-    if (val < 0 || (val > 0 && val < owner->m_props.min))
+    /* while a stream is read, Max comes before Min: the pair is checked once
+     * both are read (check_loaded), whatever the control held before */
+    if (val < 0 || (val > 0 && val < owner->m_props.min && !owner->m_loading))
         return owner->invalid_value();
     if (owner->request_edit(DISPID_SPLIT_MAX) == S_FALSE)
         return S_FALSE;
@@ -373,7 +382,7 @@ HRESULT QVXSplit::Split::get_Min(short *pval)
 
 HRESULT QVXSplit::Split::put_Min(short val)
 {
-    if (val < 0 || (owner->m_props.max != 0 && val > owner->m_props.max))
+    if (val < 0 || (owner->m_props.max != 0 && val > owner->m_props.max && !owner->m_loading))
         return owner->invalid_value();
     if (owner->request_edit(DISPID_SPLIT_MIN) == S_FALSE)
         return S_FALSE;

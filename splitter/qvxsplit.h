@@ -114,6 +114,7 @@ public:
     void *capture_state() override;
     void restore_state(void *state) override;
     void discard_state(void *state) override;
+    HRESULT check_loaded() override;
 
     /* the setting order after validation and permission */
     void changed(DISPID id, bool repaint);

@@ -549,6 +549,31 @@ static std::vector<BYTE> expected_stream(WORD border1, WORD border2, WORD thickn
     return e.b;
 }
 
+/* A stream loads whatever the control held before: its Max is set before
+ * its Min, so the pair is checked once both are read. */
+static void test_load_over_limits()
+{
+    Fixture f = make(false, 1440, 3000, 1500, false);
+    IzelcSplit *s = f.split;
+    ok(s->put_Min(5000) == S_OK, "Min 5000\n");
+    HRESULT hr = load_bytes(s, expected_stream(0, 1, 60)); /* Max 3000, Min 100 */
+    ok(hr == S_OK, "stream with Max 3000 over Min 5000: %08lx\n", hr);
+    short mx = 0, mn = 0;
+    s->get_Max(&mx);
+    s->get_Min(&mn);
+    ok(mx == 3000 && mn == 100, "loaded Max %d, Min %d\n", mx, mn);
+
+    /* a pair no setter accepts: Min 4000 above Max 3000 */
+    std::vector<BYTE> bad = expected_stream(0, 1, 60);
+    short min = 4000;
+    memcpy(bad.data() + 46, &min, 2);
+    ok(load_bytes(s, bad) == (HRESULT)CTL_E_INVALID, "Min above Max in the stream\n");
+    s->get_Max(&mx);
+    s->get_Min(&mn);
+    ok(mx == 3000 && mn == 100, "state changed by the failed load: %d %d\n", mx, mn);
+    destroy(f);
+}
+
 static void test_persistence()
 {
     Fixture f = make(false, 1440, 3000, 1500, false);
@@ -1407,6 +1432,7 @@ int main()
     ok(factory != nullptr, "no class factory\n");
     test_defaults_and_rules();
     test_persistence();
+    test_load_over_limits();
     test_painting();
     test_drag_limits();
     test_split_cases();
