@@ -33,6 +33,10 @@ void ax_module_term(void);
 void ax_object_created(void);
 void ax_object_destroyed(void);
 HRESULT ax_can_unload_now(void);
+/* Keeps the server loaded while something outside COM's reference counting
+ * still calls into it (a window procedure of ours in another's window). */
+void ax_lock_module(void);
+void ax_unlock_module(void);
 
 /* Creation function of a control class. */
 typedef HRESULT (*AxCreateFn)(REFIID riid, void **ppv);

@@ -165,6 +165,8 @@ HRESULT AxControl::invalid_value()
 
 void AxControl::fire_event(DISPID id, DISPPARAMS *params)
 {
+    if (m_freeze > 0)
+        return; /* the container has frozen events: dropped, not queued */
     DISPPARAMS none = {nullptr, nullptr, 0, 0};
     AddRef(); /* a handler may release the control */
     for (IUnknown *unk : m_cp_events.snapshot()) {
@@ -325,7 +327,9 @@ LRESULT AxControl::handle_message(UINT msg, WPARAM wp, LPARAM lp)
         HDC hdc = BeginPaint(hwnd, &ps);
         RECT rc;
         GetClientRect(hwnd, &rc);
+        m_painting_window = true;
         paint_to(hdc, rc);
+        m_painting_window = false;
         EndPaint(hwnd, &ps);
         return 0;
     }
@@ -350,12 +354,16 @@ LRESULT AxControl::handle_message(UINT msg, WPARAM wp, LPARAM lp)
         break;
     }
     LRESULT result = 0;
+    /* The last reference may go while the message is handled (the container
+     * releases the control from one of its events): what the default
+     * handling needs is taken while the object is certainly alive. */
+    WNDPROC prev = m_prev_proc ? m_prev_proc : DefWindowProcW;
     AddRef();
     bool handled = on_message(msg, wp, lp, &result);
     Release();
     if (handled)
         return result;
-    return CallWindowProcW(m_prev_proc ? m_prev_proc : DefWindowProcW, hwnd, msg, wp, lp);
+    return CallWindowProcW(prev, hwnd, msg, wp, lp);
 }
 
 void AxControl::paint_to(HDC target, const RECT &bounds)
@@ -850,6 +858,7 @@ HRESULT AxControl::load_from_stream(IStream *stm)
     m_extent.cx = (LONG)header[1];
     m_extent.cy = (LONG)header[2];
     IDispatch *disp = dispatch();
+    m_loading = true;
     for (unsigned i = 0; i < m_desc->persisted_count && SUCCEEDED(hr); i++) {
         VARIANT v;
         hr = ax_read_variant(stm, &v);
@@ -871,8 +880,11 @@ HRESULT AxControl::load_from_stream(IStream *stm)
         if (hr == S_FALSE) /* a refused edit leaves the stream's value unapplied */
             hr = S_OK;
     }
+    m_loading = false;
     if (SUCCEEDED(hr))
         hr = load_extra(stm);
+    if (SUCCEEDED(hr))
+        hr = check_loaded();
     if (FAILED(hr)) {
         restore_state(state);
         m_extent = old_extent;

@@ -64,6 +64,10 @@ public:
     virtual void on_window_created() {}
     virtual HRESULT save_extra(IStream *) { return S_OK; }
     virtual HRESULT load_extra(IStream *) { return S_OK; }
+    /* After every property of a stream was set: checks that hold between
+     * properties, which the setters cannot make while the stream is read
+     * one property at a time.  A failure undoes the whole load. */
+    virtual HRESULT check_loaded() { return S_OK; }
     virtual bool is_enabled() { return true; }
     virtual DWORD window_style() { return WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS; }
     virtual void on_window_destroyed() {}
@@ -123,6 +127,11 @@ public:
     bool m_ui_active = false;
     bool m_dirty = false;
     bool m_initialized = false;
+    bool m_loading = false; /* a stream's properties are being set */
+    /* draw() is painting the control's own window (WM_PAINT), not a
+     * container's device context: only then may it take the window's
+     * geometry (hit areas) from what it draws. */
+    bool m_painting_window = false;
     LONG m_freeze = 0;
     SIZEL m_extent = {0, 0};
     RECT m_pos = {0, 0, 0, 0};

@@ -22,6 +22,9 @@ void ax_module_term(void)
 void ax_object_created(void) { InterlockedIncrement(&ax_module.objects); }
 void ax_object_destroyed(void) { InterlockedDecrement(&ax_module.objects); }
 
+void ax_lock_module(void) { InterlockedIncrement(&ax_module.locks); }
+void ax_unlock_module(void) { InterlockedDecrement(&ax_module.locks); }
+
 HRESULT ax_can_unload_now(void)
 {
     return (ax_module.objects == 0 && ax_module.locks == 0) ? S_OK : S_FALSE;
@@ -29,9 +32,22 @@ HRESULT ax_can_unload_now(void)
 
 std::wstring ax_module_path(HINSTANCE module)
 {
-    WCHAR path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(module, path, MAX_PATH);
-    return std::wstring(path, n);
+    /* A path longer than MAX_PATH comes back cut short: grow until it fits,
+     * never hand out a truncated path. */
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        SetLastError(ERROR_SUCCESS);
+        DWORD n = GetModuleFileNameW(module, &path[0], (DWORD)path.size());
+        if (n == 0)
+            return std::wstring();
+        if (n < path.size() && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+            path.resize(n);
+            return path;
+        }
+        if (path.size() >= 32768)
+            return std::wstring();
+        path.resize(path.size() * 2);
+    }
 }
 
 std::wstring ax_guid_string(REFGUID guid)

@@ -1,7 +1,7 @@
 /*
  * Serialized variants of a property stream: the 16-bit variant type, then
- * the value (1, 2, 4 or 8 raw bytes; an object through the OLE stream save,
- * or the null class identifier when empty; anything else as a string with a
+ * the value (1, 2, 4 or 8 raw bytes; an object (a picture) through the OLE
+ * stream save, or the null class identifier when empty; anything else as a string with a
  * 32-bit byte length that counts the terminating null).
  */
 #include "control.h"
@@ -148,6 +148,11 @@ HRESULT ax_read_variant(IStream *stm, VARIANT *v)
             V_UNKNOWN(v) = nullptr;
             return S_OK;
         }
+        /* The one object a property stream holds is a picture: a stream
+         * naming any other class would have the control create whatever
+         * that class is, so it is refused before anything is created. */
+        if (!IsEqualCLSID(clsid, CLSID_StdPicture))
+            return E_FAIL;
         LARGE_INTEGER back;
         back.QuadPart = -(LONGLONG)sizeof(CLSID);
         hr = stm->Seek(back, STREAM_SEEK_CUR, nullptr);

@@ -10,7 +10,10 @@
  *   value   := 's' string | 'd' number
  *   name, string: a bare word, a {GUID}, or text in single quotes ('' for
  *   a quote).
- * %NAME% is replaced by the matching variable before parsing.
+ * %NAME% inside a name or a string is replaced by the matching variable once
+ * the token has been read, so a value is taken literally whatever it holds
+ * (a quote in a folder name, braces, equals signs, percent signs) and can
+ * neither end the string nor add keys.
  *
  * Unregistering removes exactly what registering wrote: the named values,
  * the default values, and every key that is empty afterwards unless it is
@@ -39,12 +42,30 @@ struct RegEntry {
     std::vector<RegEntry> children;
 };
 
+std::wstring substitute(const std::wstring &text, const AxRegVar *vars, bool *replaced);
+
 struct Parser {
     const std::wstring &s;
+    const AxRegVar *vars;
     size_t pos = 0;
     bool failed = false;
 
-    explicit Parser(const std::wstring &text) : s(text) {}
+    Parser(const std::wstring &text, const AxRegVar *v) : s(text), vars(v) {}
+
+    /* A token read from the script with its variables replaced; a token that
+     * held a variable counts as quoted, so it is never taken for a keyword
+     * or for the grammar's own braces and equals sign. */
+    bool token(std::wstring &out, bool *quoted = nullptr)
+    {
+        bool q = false;
+        if (!raw_token(out, &q))
+            return false;
+        bool replaced = false;
+        out = substitute(out, vars, &replaced);
+        if (quoted)
+            *quoted = q || replaced;
+        return true;
+    }
 
     void skip_space()
     {
@@ -52,8 +73,8 @@ struct Parser {
             pos++;
     }
 
-    /* Next token: a quoted string, a brace, '=', or a bare word. */
-    bool token(std::wstring &out, bool *quoted = nullptr)
+    /* Next token as written: a quoted string, a brace, '=', or a bare word. */
+    bool raw_token(std::wstring &out, bool *quoted)
     {
         skip_space();
         out.clear();
@@ -111,7 +132,7 @@ struct Parser {
         size_t save = pos;
         std::wstring t;
         bool q;
-        bool ok = token(t, &q) && !q && t == what;
+        bool ok = raw_token(t, &q) && !q && t == what;
         pos = save;
         return ok;
     }
@@ -151,7 +172,9 @@ struct Parser {
             if (!q && (t == L"val" || t == L"Val")) {
                 e.named_value = true;
                 std::wstring eq;
-                if (!token(e.name) || !token(eq) || eq != L"=" || !value(e.value)) {
+                bool q_eq = false;
+                if (!token(e.name) || !token(eq, &q_eq) || q_eq || eq != L"=" ||
+                    !value(e.value)) {
                     failed = true;
                     return false;
                 }
@@ -190,9 +213,9 @@ struct RootBlock {
     std::vector<RegEntry> keys;
 };
 
-bool parse_script(const std::wstring &text, std::vector<RootBlock> &out)
+bool parse_script(const std::wstring &text, const AxRegVar *vars, std::vector<RootBlock> &out)
 {
-    Parser p(text);
+    Parser p(text, vars);
     std::wstring t;
     while (p.token(t)) {
         RootBlock b;
@@ -280,7 +303,7 @@ void remove_keys(HKEY parent, const std::vector<RegEntry> &entries)
     }
 }
 
-std::wstring substitute(const std::wstring &text, const AxRegVar *vars)
+std::wstring substitute(const std::wstring &text, const AxRegVar *vars, bool *replaced)
 {
     std::wstring out;
     for (size_t i = 0; i < text.size(); i++) {
@@ -296,6 +319,7 @@ std::wstring substitute(const std::wstring &text, const AxRegVar *vars)
                 for (const AxRegVar *v = vars; v && v->name; v++) {
                     if (name == v->name) {
                         out += v->value;
+                        *replaced = true;
                         i = end;
                         goto next;
                     }
@@ -313,7 +337,7 @@ std::wstring substitute(const std::wstring &text, const AxRegVar *vars)
 HRESULT ax_run_registry_text(const std::wstring &script, const AxRegVar *vars, bool do_register)
 {
     std::vector<RootBlock> blocks;
-    if (!parse_script(substitute(script, vars), blocks))
+    if (!parse_script(script, vars, blocks))
         return E_FAIL; /* nothing written for a malformed script */
     if (!do_register) {
         for (auto &b : blocks)
@@ -350,8 +374,8 @@ HRESULT ax_run_registry_script(HINSTANCE module, UINT id, const AxRegVar *vars, 
 HRESULT ax_register_server(UINT script_id, const CLSID &clsid, bool do_register)
 {
     std::wstring module = ax_module_path(ax_module.instance);
-    /* The library identity is taken from the embedded type library itself,
-     * so the registry always names the library that is really there. */
+    if (module.empty())
+        return HRESULT_FROM_WIN32(GetLastError() ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
     ITypeLib *tl;
     HRESULT hr = LoadTypeLibEx(module.c_str(), REGKIND_NONE, &tl);
     if (FAILED(hr))
@@ -364,8 +388,16 @@ HRESULT ax_register_server(UINT script_id, const CLSID &clsid, bool do_register)
     }
     TLIBATTR lib = *attr;
     tl->ReleaseTLibAttr(attr);
+    /* The registry names the library by the identifier the code was built
+     * with; an embedded type library that says otherwise is a broken build,
+     * and registering it would leave a TypeLib entry the header's LIBID
+     * cannot find. */
+    if (!ax_module.libid || !IsEqualGUID(lib.guid, *ax_module.libid)) {
+        tl->Release();
+        return TYPE_E_LIBNOTREGISTERED;
+    }
     std::wstring cls = ax_guid_string(clsid);
-    std::wstring libid = ax_guid_string(lib.guid);
+    std::wstring libid = ax_guid_string(*ax_module.libid);
     AxRegVar vars[] = {{L"MODULE", module.c_str()},
                        {L"CLSID", cls.c_str()},
                        {L"LIBID", libid.c_str()},
@@ -383,9 +415,17 @@ HRESULT ax_register_server(UINT script_id, const CLSID &clsid, bool do_register)
     }
     tl->Release();
     hr = ax_run_registry_script(ax_module.instance, script_id, vars, false);
-    HRESULT hr2 = UnRegisterTypeLib(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid,
-                                    lib.syskind);
-    if (hr2 == TYPE_E_REGISTRYACCESS)
-        hr2 = S_OK; /* was not registered: nothing to remove */
+    /* A library that is not registered has nothing to remove (the systems
+     * differ in what UnRegisterTypeLib says then): /u twice succeeds twice. */
+    WCHAR version[16];
+    wsprintfW(version, L"\\%x.%x", lib.wMajorVerNum, lib.wMinorVerNum);
+    std::wstring lib_key = L"TypeLib\\" + libid + version;
+    HKEY key;
+    HRESULT hr2 = S_OK;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, lib_key.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegCloseKey(key);
+        hr2 = UnRegisterTypeLib(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid,
+                                lib.syskind);
+    }
     return FAILED(hr) ? hr : hr2;
 }

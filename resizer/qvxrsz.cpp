@@ -14,16 +14,9 @@ const CLSID CLSID_QVXRSZGeneralPage = {
 
 static const CLSID *const rsz_pages[] = {&CLSID_QVXRSZGeneralPage};
 
-#define DISPID_MAXHEIGHT 1
-#define DISPID_MAXWIDTH 2
-#define DISPID_MINHEIGHT 3
-#define DISPID_MINWIDTH 4
-#define DISPID_RESIZEFONTS 5
-#define DISPID_AUTOCENTER 6
-#define EV_PRERESIZE 1
-
-static const DISPID rsz_persisted[] = {DISPID_AUTOCENTER, DISPID_RESIZEFONTS, DISPID_MINWIDTH,
-                                       DISPID_MINHEIGHT,  DISPID_MAXWIDTH,    DISPID_MAXHEIGHT,
+static const DISPID rsz_persisted[] = {DISPID_RSZ_AUTOCENTER, DISPID_RSZ_RESIZEFONTS,
+                                       DISPID_RSZ_MINWIDTH,   DISPID_RSZ_MINHEIGHT,
+                                       DISPID_RSZ_MAXWIDTH,   DISPID_RSZ_MAXHEIGHT,
                                        DISPID_ENABLED};
 
 const AxClassDesc qvxrsz_desc = {
@@ -60,7 +53,14 @@ QVXRSZ::QVXRSZ() : AxControl(&qvxrsz_desc)
     m_extent.cy = ax_pixels_to_himetric(GetSystemMetrics(SM_CYICON) / 2, dy);
 }
 
-QVXRSZ::~QVXRSZ() { free_tree(); }
+QVXRSZ::~QVXRSZ()
+{
+    free_tree();
+    /* released while still in place: the window goes without a WM_DESTROY
+     * reaching this object, so the forms it serves are let go here */
+    if (m_hwnd)
+        qvxrsz_release_forms(m_hwnd);
+}
 
 void QVXRSZ::apply_defaults()
 {
@@ -100,9 +100,13 @@ HRESULT QVXRSZ::set_limit(DISPID id, LONG val, LONG *store, LONG *store_px, bool
 {
     LONG min = height ? m_props.min_h : m_props.min_w;
     LONG max = height ? m_props.max_h : m_props.max_w;
-    bool is_min = id == DISPID_MINHEIGHT || id == DISPID_MINWIDTH;
+    bool is_min = id == DISPID_RSZ_MINHEIGHT || id == DISPID_RSZ_MINWIDTH;
     bool bad = is_min ? (val < 0 || (max != 0 && val > max) || (max == 0 && val > 32767))
                       : (val < 0 || (val > 0 && val < min));
+    /* A stream sets each minimum before its maximum: the pair is checked
+     * once both are read (check_loaded), so what was saved loads back. */
+    if (m_loading)
+        bad = val < 0;
     if (bad)
         return invalid_value();
     if (request_edit(id) == S_FALSE)
@@ -156,35 +160,35 @@ HRESULT QVXRSZ::Rsz::put_Enabled(VARIANT_BOOL val)
 
 HRESULT QVXRSZ::Rsz::put_ResizeFonts(VARIANT_BOOL val)
 {
-    return owner->set_flag(DISPID_RESIZEFONTS, val, &owner->m_props.resize_fonts, true);
+    return owner->set_flag(DISPID_RSZ_RESIZEFONTS, val, &owner->m_props.resize_fonts, true);
 }
 
 HRESULT QVXRSZ::Rsz::put_AutoCenter(VARIANT_BOOL val)
 {
-    return owner->set_flag(DISPID_AUTOCENTER, val, &owner->m_props.auto_center, true);
+    return owner->set_flag(DISPID_RSZ_AUTOCENTER, val, &owner->m_props.auto_center, true);
 }
 
 HRESULT QVXRSZ::Rsz::put_MaxHeight(LONG val)
 {
-    return owner->set_limit(DISPID_MAXHEIGHT, val, &owner->m_props.max_h, &owner->m_props.max_h_px,
+    return owner->set_limit(DISPID_RSZ_MAXHEIGHT, val, &owner->m_props.max_h, &owner->m_props.max_h_px,
                             true);
 }
 
 HRESULT QVXRSZ::Rsz::put_MaxWidth(LONG val)
 {
-    return owner->set_limit(DISPID_MAXWIDTH, val, &owner->m_props.max_w, &owner->m_props.max_w_px,
+    return owner->set_limit(DISPID_RSZ_MAXWIDTH, val, &owner->m_props.max_w, &owner->m_props.max_w_px,
                             false);
 }
 
 HRESULT QVXRSZ::Rsz::put_MinHeight(LONG val)
 {
-    return owner->set_limit(DISPID_MINHEIGHT, val, &owner->m_props.min_h, &owner->m_props.min_h_px,
+    return owner->set_limit(DISPID_RSZ_MINHEIGHT, val, &owner->m_props.min_h, &owner->m_props.min_h_px,
                             true);
 }
 
 HRESULT QVXRSZ::Rsz::put_MinWidth(LONG val)
 {
-    return owner->set_limit(DISPID_MINWIDTH, val, &owner->m_props.min_w, &owner->m_props.min_w_px,
+    return owner->set_limit(DISPID_RSZ_MINWIDTH, val, &owner->m_props.min_w, &owner->m_props.min_w_px,
                             false);
 }
 
@@ -242,6 +246,15 @@ HRESULT QVXRSZ::load_extra(IStream *stm)
     return hr;
 }
 
+HRESULT QVXRSZ::check_loaded()
+{
+    /* every pair the setters can reach: no maximum, or a minimum not above it */
+    if ((m_props.max_w != 0 && m_props.min_w > m_props.max_w) ||
+        (m_props.max_h != 0 && m_props.min_h > m_props.max_h))
+        return invalid_value();
+    return S_OK;
+}
+
 /* ---- design-time appearance ---- */
 
 void QVXRSZ::draw(HDC hdc, const RECT &bounds, bool)
@@ -265,40 +278,50 @@ void QVXRSZ::draw(HDC hdc, const RECT &bounds, bool)
 
 static std::map<HWND, RszHook> hook_table;
 
-static LRESULT call_prev(const RszHook &h, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+static LRESULT call_prev(WNDPROC prev, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
 static LRESULT CALLBACK form_hook_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     auto it = hook_table.find(hwnd);
     if (it == hook_table.end())
         return DefWindowProcW(hwnd, msg, wp, lp);
-    RszHook h = it->second;
+    /* copies: a resizer's handling may change the table */
+    WNDPROC prev = it->second.prev;
+    HWND resizer = it->second.resizer;
     switch (msg) {
     case WM_SIZE:
-        SendMessageW(h.resizer, WM_USER + 1, wp, lp);
-        return call_prev(h, hwnd, msg, wp, lp);
+        if (resizer)
+            SendMessageW(resizer, WM_USER + 1, wp, lp);
+        return call_prev(prev, hwnd, msg, wp, lp);
     case WM_GETMINMAXINFO:
-        SendMessageW(h.resizer, WM_USER + 2, wp, lp);
+        if (!resizer) /* no resizer serves the form any more */
+            return call_prev(prev, hwnd, msg, wp, lp);
+        SendMessageW(resizer, WM_USER + 2, wp, lp);
         return 1;
     case WM_USER + 3:
-        PostMessageW(h.resizer, WM_USER + 3, wp, lp);
+        if (!resizer)
+            return call_prev(prev, hwnd, msg, wp, lp);
+        PostMessageW(resizer, WM_USER + 3, wp, lp);
         return 1;
     case WM_NCDESTROY: {
-        /* the form goes away: its handle must not stay in the table */
+        /* the form goes away: its handle must not stay in the table, and the
+         * server need no longer stay loaded for it */
         hook_table.erase(hwnd);
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, (LONG_PTR)h.prev);
-        return call_prev(h, hwnd, msg, wp, lp);
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, (LONG_PTR)prev);
+        LRESULT r = call_prev(prev, hwnd, msg, wp, lp);
+        ax_unlock_module();
+        return r;
     }
     default:
-        return call_prev(h, hwnd, msg, wp, lp);
+        return call_prev(prev, hwnd, msg, wp, lp);
     }
 }
 
-static LRESULT call_prev(const RszHook &h, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+static LRESULT call_prev(WNDPROC prev, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (!h.prev || h.prev == form_hook_proc)
+    if (!prev || prev == form_hook_proc)
         return DefWindowProcW(hwnd, msg, wp, lp);
-    return CallWindowProcW(h.prev, hwnd, msg, wp, lp);
+    return CallWindowProcW(prev, hwnd, msg, wp, lp);
 }
 
 bool qvxrsz_hook_form(HWND form, HWND resizer)
@@ -307,12 +330,53 @@ bool qvxrsz_hook_form(HWND form, HWND resizer)
         return false;
     auto it = hook_table.find(form);
     if (it != hook_table.end()) {
-        it->second.resizer = resizer; /* hooked once; the newest resizer serves it */
+        /* hooked once; the newest resizer serves it, the ones before it wait */
+        RszHook &h = it->second;
+        if (h.resizer != resizer) {
+            std::erase(h.earlier, resizer);
+            if (h.resizer)
+                h.earlier.push_back(h.resizer);
+            h.resizer = resizer;
+        }
         return true;
     }
     WNDPROC prev = (WNDPROC)SetWindowLongPtrW(form, GWLP_WNDPROC, (LONG_PTR)form_hook_proc);
-    hook_table[form] = {prev, resizer};
+    hook_table[form] = {prev, resizer, {}};
+    /* the form's window procedure now lives in this server: it stays loaded
+     * until the hook is gone */
+    ax_lock_module();
     return true;
+}
+
+void qvxrsz_release_forms(HWND resizer)
+{
+    for (auto it = hook_table.begin(); it != hook_table.end();) {
+        HWND form = it->first;
+        RszHook &h = it->second;
+        std::erase(h.earlier, resizer);
+        if (h.resizer != resizer) {
+            ++it;
+            continue;
+        }
+        if (!h.earlier.empty()) { /* the resizer before it serves the form again */
+            h.resizer = h.earlier.back();
+            h.earlier.pop_back();
+            ++it;
+            continue;
+        }
+        if (!IsWindow(form) ||
+            (WNDPROC)GetWindowLongPtrW(form, GWLP_WNDPROC) != form_hook_proc) {
+            /* someone subclassed the form after us: taking our procedure out
+             * would cut theirs off, so the hook stays (and keeps the server
+             * loaded) but only passes messages on */
+            h.resizer = nullptr;
+            ++it;
+            continue;
+        }
+        SetWindowLongPtrW(form, GWLP_WNDPROC, (LONG_PTR)h.prev);
+        it = hook_table.erase(it);
+        ax_unlock_module();
+    }
 }
 
 const RszHook *qvxrsz_hook_of(HWND form)
@@ -365,6 +429,7 @@ bool QVXRSZ::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
         return true;
     case WM_DESTROY:
         free_tree();
+        qvxrsz_release_forms(m_hwnd);
         return false;
     case WM_ERASEBKGND:
         *result = 1;
@@ -621,7 +686,7 @@ void QVXRSZ::handle(RszRecord *rec, float W, float H)
     V_VT(&args[0]) = VT_DISPATCH;
     V_DISPATCH(&args[0]) = obj;
     DISPPARAMS params = {args, nullptr, 8, 0};
-    fire_event(EV_PRERESIZE, &params);
+    fire_event(DISPID_RSZ_PRERESIZE, &params);
     SysFreeString(V_BSTR(&args[7]));
     if (ignore || m_drop_tree) /* ignored, or the form was unloaded by the handler */
         return;

@@ -37,9 +37,14 @@ struct RszRecord {
 /* Hook table entry of a form window (process-wide). */
 struct RszHook {
     WNDPROC prev;
-    HWND resizer;
+    HWND resizer;               /* the one that serves the form, or null */
+    std::vector<HWND> earlier;  /* resizers of the form made before it */
 };
 bool qvxrsz_hook_form(HWND form, HWND resizer);
+/* The resizer window goes: a form it serves goes back to the resizer made
+ * before it, or, with none left, is unhooked (unless another procedure was
+ * put in front of the hook) and stops holding the server. */
+void qvxrsz_release_forms(HWND resizer);
 const RszHook *qvxrsz_hook_of(HWND form);
 
 class QVXRSZ : public AxControl {
@@ -92,6 +97,7 @@ public:
     DWORD window_style() override;
     HRESULT save_extra(IStream *stm) override;
     HRESULT load_extra(IStream *stm) override;
+    HRESULT check_loaded() override;
     void *capture_state() override;
     void restore_state(void *state) override;
     void discard_state(void *state) override;

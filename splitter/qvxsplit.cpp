@@ -16,9 +16,10 @@ static const CLSID *const split_pages[] = {&CLSID_QVXSplitGeneralPage, &CLSID_CC
 
 /* Persisted properties, in the order of the stream (BorderStyle twice). */
 static const DISPID split_persisted[] = {
-    DISPID_APPEARANCE, DISPID_BACKCOLOR, DISPID_BORDERSTYLE, DISPID_ENABLED,
-    DISPID_BORDERSTYLE, 4 /* Max */,     5 /* Min */,        0 /* Position */,
-    3 /* Orientation */, 1 /* BarThickness */, 6 /* BarRaised */, DISPID_MOUSEICON,
+    DISPID_APPEARANCE,        DISPID_BACKCOLOR,         DISPID_BORDERSTYLE,
+    DISPID_ENABLED,           DISPID_BORDERSTYLE,       DISPID_SPLIT_MAX,
+    DISPID_SPLIT_MIN,         DISPID_SPLIT_POSITION,    DISPID_SPLIT_ORIENTATION,
+    DISPID_SPLIT_BARTHICKNESS, DISPID_SPLIT_BARRAISED,  DISPID_MOUSEICON,
     DISPID_MOUSEPOINTER};
 
 const AxClassDesc qvxsplit_desc = {
@@ -34,26 +35,6 @@ const AxClassDesc qvxsplit_desc = {
     split_persisted,
     sizeof(split_persisted) / sizeof(split_persisted[0]),
 };
-
-enum {
-    EV_CLICK = 1,
-    EV_DBLCLICK,
-    EV_KEYDOWN,
-    EV_KEYPRESS,
-    EV_KEYUP,
-    EV_MOUSEDOWN,
-    EV_MOUSEMOVE,
-    EV_MOUSEUP,
-    EV_BEFORESPLIT,
-    EV_AFTERSPLIT
-};
-
-#define DISPID_POSITION 0
-#define DISPID_BARTHICKNESS 1
-#define DISPID_ORIENTATION 3
-#define DISPID_MAX 4
-#define DISPID_MIN 5
-#define DISPID_BARRAISED 6
 
 QVXSplit::QVXSplit() : AxControl(&qvxsplit_desc)
 {
@@ -128,6 +109,13 @@ void QVXSplit::discard_state(void *state)
     if (p->mouse_icon)
         p->mouse_icon->Release();
     delete p;
+}
+
+HRESULT QVXSplit::check_loaded()
+{
+    if (m_props.max != 0 && m_props.min > m_props.max)
+        return invalid_value();
+    return S_OK;
 }
 
 void QVXSplit::changed(DISPID id, bool repaint)
@@ -296,11 +284,11 @@ HRESULT QVXSplit::Split::put_BarThickness(short val)
 {
     if (val < 25)
         return owner->invalid_value();
-    if (owner->request_edit(DISPID_BARTHICKNESS) == S_FALSE)
+    if (owner->request_edit(DISPID_SPLIT_BARTHICKNESS) == S_FALSE)
         return S_FALSE;
     owner->m_props.bar_thickness = val;
     owner->m_props.bar_thickness_px = (SHORT)owner->to_pixels(val);
-    owner->changed(DISPID_BARTHICKNESS, true);
+    owner->changed(DISPID_SPLIT_BARTHICKNESS, true);
     return S_OK;
 }
 
@@ -314,7 +302,7 @@ HRESULT QVXSplit::Split::get_Position(short *pval)
 
 HRESULT QVXSplit::Split::put_Position(short val)
 {
-    if (owner->request_edit(DISPID_POSITION) == S_FALSE)
+    if (owner->request_edit(DISPID_SPLIT_POSITION) == S_FALSE)
         return S_FALSE;
     return owner->set_position(val);
 }
@@ -333,7 +321,12 @@ HRESULT QVXSplit::set_position(long value)
     }
     m_props.position = value;
     m_props.position_px = to_pixels(value);
-    changed(DISPID_POSITION, true);
+    if (user_mode() && m_have_limits)
+        /* no window now (deactivated at run time): the bar stays within the
+         * limits it last had rather than ones made up from no window */
+        m_props.position_px = splitgeo::clamp_split(m_props.position_px, m_limits,
+                                                    m_props.bar_thickness_px, 0);
+    changed(DISPID_SPLIT_POSITION, true);
     return S_OK;
 }
 
@@ -349,10 +342,10 @@ HRESULT QVXSplit::Split::put_Orientation(qvxOrientationConstants val)
 {
     if (val != qvxOriHorizontal && val != qvxOriVertical)
         return owner->invalid_value();
-    if (owner->request_edit(DISPID_ORIENTATION) == S_FALSE)
+    if (owner->request_edit(DISPID_SPLIT_ORIENTATION) == S_FALSE)
         return S_FALSE;
     owner->m_props.orientation = val;
-    owner->changed(DISPID_ORIENTATION, true);
+    owner->changed(DISPID_SPLIT_ORIENTATION, true);
     return S_OK;
 }
 
@@ -366,14 +359,16 @@ HRESULT QVXSplit::Split::get_Max(short *pval)
 
 HRESULT QVXSplit::Split::put_Max(short val)
 {
-    if (val < 0 || (val > 0 && val < owner->m_props.min))
+    /* while a stream is read, Max comes before Min: the pair is checked once
+     * both are read (check_loaded), whatever the control held before */
+    if (val < 0 || (val > 0 && val < owner->m_props.min && !owner->m_loading))
         return owner->invalid_value();
-    if (owner->request_edit(DISPID_MAX) == S_FALSE)
+    if (owner->request_edit(DISPID_SPLIT_MAX) == S_FALSE)
         return S_FALSE;
     owner->m_props.max = val;
     if (val != 0 && val < owner->m_props.position)
         put_Position(val);
-    owner->changed(DISPID_MAX, true);
+    owner->changed(DISPID_SPLIT_MAX, true);
     return S_OK;
 }
 
@@ -387,14 +382,14 @@ HRESULT QVXSplit::Split::get_Min(short *pval)
 
 HRESULT QVXSplit::Split::put_Min(short val)
 {
-    if (val < 0 || (owner->m_props.max != 0 && val > owner->m_props.max))
+    if (val < 0 || (owner->m_props.max != 0 && val > owner->m_props.max && !owner->m_loading))
         return owner->invalid_value();
-    if (owner->request_edit(DISPID_MIN) == S_FALSE)
+    if (owner->request_edit(DISPID_SPLIT_MIN) == S_FALSE)
         return S_FALSE;
     owner->m_props.min = val;
     if (val != 0 && owner->m_props.position < val)
         put_Position(val);
-    owner->changed(DISPID_MIN, true);
+    owner->changed(DISPID_SPLIT_MIN, true);
     return S_OK;
 }
 
@@ -408,10 +403,10 @@ HRESULT QVXSplit::Split::get_BarRaised(VARIANT_BOOL *pval)
 
 HRESULT QVXSplit::Split::put_BarRaised(VARIANT_BOOL val)
 {
-    if (owner->request_edit(DISPID_BARRAISED) == S_FALSE)
+    if (owner->request_edit(DISPID_SPLIT_BARRAISED) == S_FALSE)
         return S_FALSE;
     owner->m_props.bar_raised = val ? VARIANT_TRUE : VARIANT_FALSE;
-    owner->changed(DISPID_BARRAISED, true);
+    owner->changed(DISPID_SPLIT_BARRAISED, true);
     return S_OK;
 }
 
@@ -484,11 +479,16 @@ void QVXSplit::draw(HDC hdc, const RECT &bounds, bool printer)
     HBRUSH brush = CreateSolidBrush(back);
     FillRect(hdc, &area, brush);
     DeleteObject(brush);
-    m_bar = splitgeo::bar_rect(area, vertical(), m_props.position_px, m_props.bar_thickness_px);
+    RECT bar = splitgeo::bar_rect(area, vertical(), m_props.position_px, m_props.bar_thickness_px);
+    /* Drawn into a container's device context (a print or a preview at some
+     * other place and size), the bar says nothing about where it is in the
+     * window, where a press must find it. */
+    if (m_painting_window)
+        m_bar = bar;
     if (m_props.bar_raised)
-        edge_path(hdc, m_bar, w, light, black);
+        edge_path(hdc, bar, w, light, black);
     else if (!user_mode())
-        edge_path(hdc, m_bar, w, black, black);
+        edge_path(hdc, bar, w, black, black);
 }
 
 /* ---- cursors ---- */
@@ -604,7 +604,7 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
         EnableWindow(m_hwnd, is_enabled());
         return false;
     case WM_DESTROY:
-        free_records();
+        window_gone();
         return false;
     case WM_SIZE:
         refresh_own();
@@ -629,16 +629,16 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
         return true;
     }
     case WM_KEYDOWN:
-        fire_key(EV_KEYDOWN, wp, true);
+        fire_key(DISPID_SPLIT_KEYDOWN, wp, true);
         return true;
     case WM_KEYUP:
-        fire_key(EV_KEYUP, wp, true);
+        fire_key(DISPID_SPLIT_KEYUP, wp, true);
         return true;
     case WM_CHAR:
-        fire_key(EV_KEYPRESS, wp, false);
+        fire_key(DISPID_SPLIT_KEYPRESS, wp, false);
         return true;
     case WM_MOUSEMOVE: {
-        fire_mouse(EV_MOUSEMOVE, x, y);
+        fire_mouse(DISPID_SPLIT_MOUSEMOVE, x, y);
         if (m_dragging) {
             long t = m_props.bar_thickness_px;
             long m = m_grab + (vertical() ? x : y);
@@ -668,7 +668,7 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
     }
     case WM_LBUTTONDOWN:
         m_buttons |= 1;
-        fire_mouse(EV_MOUSEDOWN, x, y);
+        fire_mouse(DISPID_SPLIT_MOUSEDOWN, x, y);
         if (PtInRect(&m_bar, pt)) {
             m_dragging = true;
             m_first_move = true;
@@ -679,9 +679,9 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
         }
         return true;
     case WM_LBUTTONUP: {
-        fire_mouse(EV_MOUSEUP, x, y);
+        fire_mouse(DISPID_SPLIT_MOUSEUP, x, y);
         if (m_buttons == 1 && is_enabled())
-            fire_event(EV_CLICK, nullptr);
+            fire_event(DISPID_SPLIT_CLICK, nullptr);
         m_buttons &= ~1;
         if (m_dragging) {
             if (!m_first_move)
@@ -694,7 +694,7 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
     }
     case WM_RBUTTONDOWN:
         m_buttons |= 2;
-        fire_mouse(EV_MOUSEDOWN, x, y);
+        fire_mouse(DISPID_SPLIT_MOUSEDOWN, x, y);
         if (m_dragging) {
             if (!m_first_move)
                 draw_track();
@@ -705,15 +705,15 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
         }
         return true;
     case WM_RBUTTONUP:
-        fire_mouse(EV_MOUSEUP, x, y);
+        fire_mouse(DISPID_SPLIT_MOUSEUP, x, y);
         if (m_buttons == 2 && is_enabled())
-            fire_event(EV_CLICK, nullptr);
+            fire_event(DISPID_SPLIT_CLICK, nullptr);
         m_buttons &= ~2;
         return true;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
         if (is_enabled())
-            fire_event(EV_DBLCLICK, nullptr);
+            fire_event(DISPID_SPLIT_DBLCLICK, nullptr);
         return true;
     case WM_USER + 1:
     case WM_USER + 2:
@@ -726,6 +726,14 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
 }
 
 /* ---- records ---- */
+
+void QVXSplit::window_gone()
+{
+    free_records();
+    /* the records went with the window: a window made later (the control
+     * activated again) captures them afresh before its first split */
+    m_layout_pending = true;
+}
 
 void QVXSplit::free_records()
 {
@@ -888,10 +896,9 @@ void QVXSplit::refresh_children()
 
 void QVXSplit::compute_limits(long x, long y)
 {
-    if (m_hwnd)
-        SendMessageW(m_hwnd, WM_USER + 2, 0, 0);
-    else if (m_layout_pending)
-        return; /* no window yet: nothing to capture from */
+    if (!m_hwnd)
+        return; /* no window (yet, or any more): the last limits stand */
+    SendMessageW(m_hwnd, WM_USER + 2, 0, 0);
     bool v = vertical();
     m_grab = m_props.position_px - (v ? x : y);
     if (!m_own) {
@@ -905,6 +912,7 @@ void QVXSplit::compute_limits(long x, long y)
             m_limits.upper = std::min(m_limits.upper, to_pixels(m_props.max));
         if (m_props.min != 0)
             m_limits.lower = std::max(m_limits.lower, to_pixels(m_props.min));
+        m_have_limits = true;
         return;
     }
     refresh_children();
@@ -919,6 +927,7 @@ void QVXSplit::compute_limits(long x, long y)
                                                m_props.min, m_props.max);
     m_limits.lower = to_pixels(u.lower);
     m_limits.upper = to_pixels(u.upper);
+    m_have_limits = true;
 }
 
 void QVXSplit::split_to(long a)
@@ -929,7 +938,7 @@ void QVXSplit::split_to(long a)
     V_VT(&arg) = VT_I2 | VT_BYREF; /* Cancel travels as a 16-bit integer */
     V_I2REF(&arg) = &cancel;
     DISPPARAMS params = {&arg, nullptr, 1, 0};
-    fire_event(EV_BEFORESPLIT, &params);
+    fire_event(DISPID_SPLIT_BEFORESPLIT, &params);
     if (cancel) {
         ReleaseCapture();
         m_dragging = false;
@@ -974,6 +983,6 @@ void QVXSplit::split_to(long a)
         InvalidateRect(m_hwnd, nullptr, TRUE);
         UpdateWindow(m_hwnd);
     }
-    fire_event(EV_AFTERSPLIT, nullptr);
+    fire_event(DISPID_SPLIT_AFTERSPLIT, nullptr);
     Release();
 }

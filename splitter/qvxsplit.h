@@ -59,6 +59,7 @@ public:
     RECT m_track = {0, 0, 0, 0};
     LONG m_grab = 0;
     splitgeo::Limits m_limits = {0, 0};
+    bool m_have_limits = false; /* m_limits were computed from records */
     SHORT m_buttons = 0;
     POINT m_press = {0, 0};
 
@@ -109,10 +110,11 @@ public:
     void draw(HDC hdc, const RECT &bounds, bool printer) override;
     bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result) override;
     bool is_enabled() override { return m_props.enabled != VARIANT_FALSE; }
-    void on_window_destroyed() override { free_records(); }
+    void on_window_destroyed() override { window_gone(); }
     void *capture_state() override;
     void restore_state(void *state) override;
     void discard_state(void *state) override;
+    HRESULT check_loaded() override;
 
     /* the setting order after validation and permission */
     void changed(DISPID id, bool repaint);
@@ -123,6 +125,7 @@ public:
 
     void capture_records();
     void free_records();
+    void window_gone();
     void refresh_own();
     void refresh_children();
     std::vector<SplitRecord *> inside(); /* the objects inside the splitter */

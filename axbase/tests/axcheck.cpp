@@ -146,6 +146,43 @@ std::set<std::wstring> ax_registry_snapshot()
     return all;
 }
 
+static void add_tree(HKEY root, const std::wstring &path, std::set<std::wstring> &out)
+{
+    HKEY key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    out.insert(path);
+    WCHAR name[256];
+    BYTE data[2048];
+    for (DWORD i = 0;; i++) {
+        DWORD n = 256, size = sizeof(data) - sizeof(WCHAR), type;
+        if (RegEnumValueW(key, i, name, &n, nullptr, &type, data, &size) != ERROR_SUCCESS)
+            break;
+        std::wstring text;
+        if (type == REG_SZ) {
+            data[size] = data[size + 1] = 0;
+            text = (const WCHAR *)data;
+        } else if (type == REG_DWORD) {
+            text = L"dword " + std::to_wstring(*(const DWORD *)data);
+        } else {
+            text = L"type " + std::to_wstring(type);
+        }
+        out.insert(path + L" [" + name + L"] = " + text);
+    }
+    std::set<std::wstring> children = subkeys(root, path.c_str());
+    RegCloseKey(key);
+    for (const std::wstring &c : children)
+        add_tree(root, path + L"\\" + c, out);
+}
+
+std::set<std::wstring> ax_registry_tree(const std::vector<std::wstring> &paths)
+{
+    std::set<std::wstring> out;
+    for (const std::wstring &p : paths)
+        add_tree(HKEY_CLASSES_ROOT, p, out);
+    return out;
+}
+
 std::wstring ax_reg_string(const std::wstring &path, const WCHAR *value)
 {
     WCHAR buf[512];

@@ -73,6 +73,9 @@ std::vector<BYTE> ax_stream_bytes(IStream *stm);
 /* The keys under HKEY_CLASSES_ROOT, CLSID, Interface and TypeLib, so a test
  * can see that unregistering leaves nothing behind. */
 std::set<std::wstring> ax_registry_snapshot();
+/* Every key and value below the given keys of HKEY_CLASSES_ROOT, one line
+ * each ("path", "path [name] = value"; the default value has an empty name). */
+std::set<std::wstring> ax_registry_tree(const std::vector<std::wstring> &paths);
 /* A string value under HKEY_CLASSES_ROOT, or "<missing>". */
 std::wstring ax_reg_string(const std::wstring &path, const WCHAR *value = nullptr);
 

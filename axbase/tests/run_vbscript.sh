@@ -1,10 +1,17 @@
 #!/bin/bash
 # Registers a control server with Wine's regsvr32, runs a VBScript client with
 # Wine's cscript and unregisters the server again.  The script prints lines
-# starting with "FAIL" for failed checks and "DONE" at its end.
+# starting with "FAIL" for failed checks and "DONE" at its end.  With a fourth
+# argument the DLL is first copied into a folder of that name beside it and
+# registered from there (a folder name with a quote, a space, accents).
 set -u
-prefix=$1 dll=$2 script=$3
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+prefix=$1 dll=$2 script=$3 folder=${4:-}
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+if [ -n "$folder" ]; then
+    dir="$(dirname "$dll")/$folder"
+    mkdir -p "$dir" && cp "$dll" "$dir/" || { echo "cannot copy to $dir"; exit 1; }
+    dll="$dir/$(basename "$dll")"
+fi
 wine regsvr32 /s "$(winepath -w "$dll")" || { echo "regsvr32 failed"; exit 1; }
 out=$(wine cscript //nologo "$(winepath -w "$script")" 2>&1 | tr -d '\r')
 rc=$?

@@ -3,8 +3,10 @@
  * serialized variants of property streams.
  */
 #include "axcheck.h"
+#include "axhost.h"
 #include "control.h"
 
+#include <functional>
 #include <string>
 
 static bool key_exists(const WCHAR *path)
@@ -74,6 +76,57 @@ static void test_registrar()
     }
     ok(!key_exists(L"Software\\AxBaseTest\\Broken") && !key_exists(L"Software\\AxBaseTest\\K"),
        "malformed script wrote keys\n");
+    RegDeleteTreeW(HKEY_CURRENT_USER, base);
+}
+
+/* Values substituted into a script are taken literally: a quote, braces, an
+ * equals sign or a percent sign in a folder name neither ends a string nor
+ * makes keys.  A registration that cannot be written completely fails and
+ * takes back what it wrote. */
+static void test_registrar_values()
+{
+    const WCHAR *base = L"Software\\AxBaseTest";
+    RegDeleteTreeW(HKEY_CURRENT_USER, base);
+    std::wstring script = L"HKCU { NoRemove Software { ForceRemove AxBaseTest {\n"
+                          L"  Server = s '%MODULE%' { val Model = s 'Apartment' }\n"
+                          L"  Bitmap = s '%MODULE%, 104'\n"
+                          L"  %KEY% = s 'bare' } } }\n";
+    const WCHAR *odd[] = {L"C:\\it's\\QVXSPLIT.dll", L"C:\\a ''b'' {c} = d\\x.dll",
+                          L"C:\\100%\\%KEY%\\x.dll", L"C:\\t\u00e9st \u00fc\\x.dll",
+                          L"C:\\it's\\ }\n}\nHKCU { Evil { } \\x.dll"};
+    for (const WCHAR *module : odd) {
+        AxRegVar vars[] = {{L"MODULE", module}, {L"KEY", L"{Key}"}, {nullptr, nullptr}};
+        HRESULT hr = ax_run_registry_text(script, vars, true);
+        ok(hr == S_OK, "%s: register %08lx\n", ax_narrow(module).c_str(), hr);
+        ok(value_of(L"Software\\AxBaseTest\\Server", nullptr) == module, "%s: value %s\n",
+           ax_narrow(module).c_str(),
+           ax_narrow(value_of(L"Software\\AxBaseTest\\Server", nullptr)).c_str());
+        ok(value_of(L"Software\\AxBaseTest\\Server", L"Model") == L"Apartment",
+           "%s: named value after the path\n", ax_narrow(module).c_str());
+        ok(value_of(L"Software\\AxBaseTest\\Bitmap", nullptr) == std::wstring(module) + L", 104",
+           "%s: path inside a longer string\n", ax_narrow(module).c_str());
+        ok(value_of(L"Software\\AxBaseTest\\{Key}", nullptr) == L"bare",
+           "%s: key named by a variable\n", ax_narrow(module).c_str());
+        HKEY k;
+        DWORD subkeys = 99;
+        RegOpenKeyExW(HKEY_CURRENT_USER, base, 0, KEY_READ, &k);
+        RegQueryInfoKeyW(k, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr, nullptr);
+        RegCloseKey(k);
+        ok(subkeys == 3, "%s: %lu keys\n", ax_narrow(module).c_str(), subkeys);
+        ok(!key_exists(L"Evil"), "%s: a key outside the script\n", ax_narrow(module).c_str());
+        hr = ax_run_registry_text(script, vars, false);
+        ok(hr == S_OK && !key_exists(base), "%s: unregister %08lx\n", ax_narrow(module).c_str(),
+           hr);
+    }
+
+    /* the last key cannot be written (a name beyond the registry's limit) */
+    std::wstring too_long(300, L'k');
+    AxRegVar vars[] = {{L"MODULE", L"C:\\x.dll"}, {L"KEY", too_long.c_str()}, {nullptr, nullptr}};
+    HRESULT hr = ax_run_registry_text(script, vars, true);
+    ok(FAILED(hr), "an incomplete registration succeeded\n");
+    ok(!key_exists(L"Software\\AxBaseTest\\Server") && !key_exists(base),
+       "an incomplete registration left keys\n");
     RegDeleteTreeW(HKEY_CURRENT_USER, base);
 }
 
@@ -159,6 +212,27 @@ static void test_variants()
         {(BYTE)(VT_BYREF | VT_I4), (BYTE)((VT_BYREF | VT_I4) >> 8), 0, 0, 0, 0},
         {VT_DISPATCH, 0, 1, 2, 3},               /* truncated class id */
     };
+    /* an object of any class but a picture: a font saves, but is not loaded */
+    FONTDESC fd = {sizeof(fd), (LPOLESTR)L"Arial", {80000, 0}, FW_NORMAL, ANSI_CHARSET,
+                   FALSE, FALSE, FALSE};
+    IDispatch *font = nullptr;
+    OleCreateFontIndirect(&fd, IID_IDispatch, (void **)&font);
+    ok(font != nullptr, "no font\n");
+    if (font) {
+        VARIANT f;
+        V_VT(&f) = VT_DISPATCH;
+        V_DISPATCH(&f) = font;
+        CreateStreamOnHGlobal(nullptr, TRUE, &stm);
+        ok(ax_write_variant(stm, &f) == S_OK, "font written\n");
+        LARGE_INTEGER zero = {};
+        stm->Seek(zero, STREAM_SEEK_SET, nullptr);
+        VARIANT v;
+        ok(FAILED(ax_read_variant(stm, &v)) && V_VT(&v) == VT_EMPTY,
+           "an object other than a picture loaded\n");
+        stm->Release();
+        font->Release();
+    }
+
     for (size_t i = 0; i < damaged.size(); i++) {
         CreateStreamOnHGlobal(nullptr, TRUE, &stm);
         ULONG n;
@@ -173,11 +247,114 @@ static void test_variants()
     }
 }
 
+/* ---- the base's window handling, on a control of the test's own ---- */
+
+static const GUID probe_clsid = {0x6d1c0f3a, 0x1b2e, 0x4c55, {0x9a, 0x10, 0x22, 0x3e, 0x4f, 0x50, 0x61, 0x72}};
+static const GUID probe_events = {0x6d1c0f3b, 0x1b2e, 0x4c55, {0x9a, 0x10, 0x22, 0x3e, 0x4f, 0x50, 0x61, 0x72}};
+static const AxClassDesc probe_desc = {&probe_clsid, &IID_IDispatch, &probe_events, L"Probe", 0,
+                                       0, nullptr, 0, nullptr, 0};
+static int probe_destroyed, stale_calls;
+
+static LRESULT CALLBACK stale_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    stale_calls++;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+#define WM_PROBE (WM_USER + 50)
+
+class ProbeControl final : public AxControl {
+public:
+    ProbeControl() : AxControl(&probe_desc) { m_disp.owner = this; }
+    ~ProbeControl() override
+    {
+        probe_destroyed++;
+        /* what the memory of a destroyed object holds is anyone's guess: here
+         * a procedure that counts the calls it should never get */
+        if (!m_hwnd)
+            m_prev_proc = stale_proc;
+    }
+    struct Disp : IDispatch {
+        AX_FORWARD_IUNKNOWN_TO(ProbeControl)
+        STDMETHOD(GetTypeInfoCount)(UINT *count) override
+        {
+            *count = 0;
+            return S_OK;
+        }
+        STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
+        STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override
+        {
+            return E_NOTIMPL;
+        }
+        STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *,
+                          UINT *) override
+        {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+    } m_disp;
+    static std::function<void()> on_probe;
+
+    IDispatch *dispatch() override { return &m_disp; }
+    void apply_defaults() override {}
+    void draw(HDC, const RECT &, bool) override {}
+    bool on_message(UINT msg, WPARAM, LPARAM, LRESULT *) override
+    {
+        if (msg == WM_PROBE && on_probe)
+            on_probe();
+        return false; /* default handling follows */
+    }
+    void *capture_state() override { return nullptr; }
+    void restore_state(void *) override {}
+    void discard_state(void *) override {}
+};
+std::function<void()> ProbeControl::on_probe;
+
+struct ProbeFactory final : IClassFactory {
+    STDMETHOD(QueryInterface)(REFIID riid, void **ppv) override
+    {
+        *ppv = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory) ? this : nullptr;
+        return *ppv ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return 2; }
+    STDMETHOD_(ULONG, Release)() override { return 1; }
+    STDMETHOD(CreateInstance)(IUnknown *, REFIID riid, void **ppv) override
+    {
+        return ax_create<ProbeControl>(riid, ppv);
+    }
+    STDMETHOD(LockServer)(BOOL) override { return S_OK; }
+};
+
+/* The container lets the control go while it handles one of its own window
+ * messages: the default handling that follows must not read the object. */
+static void test_release_inside_message()
+{
+    ProbeFactory factory;
+    AxForm *form = new AxForm(L"Form1");
+    AxSite *site = form->add_site(L"Probe1", 0, 0, 480, 480);
+    ok(site->create(&factory) == S_OK && site->activate() == S_OK, "probe in place\n");
+    HWND w = site->control_window();
+    ok(w != nullptr, "no probe window\n");
+    ProbeControl::on_probe = [site] { site->release_control(); };
+    probe_destroyed = stale_calls = 0;
+    LONG faults = ax_faults();
+    SendMessageW(w, WM_PROBE, 0, 0);
+    ok(probe_destroyed == 1, "probe destroyed %d times\n", probe_destroyed);
+    ok(!IsWindow(w), "probe window left\n");
+    ok(stale_calls == 0, "the released object's window procedure called %d times\n", stale_calls);
+    ok(ax_faults() == faults, "fault after the release\n");
+    ProbeControl::on_probe = nullptr;
+    form->close();
+    form->Release();
+}
+
 int main()
 {
     CoInitialize(nullptr);
+    ax_module_init(GetModuleHandleW(nullptr), &GUID_NULL);
     test_registrar();
+    test_registrar_values();
     test_variants();
+    test_release_inside_message();
     CoUninitialize();
     return ax_summary("axbase");
 }

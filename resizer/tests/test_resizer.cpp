@@ -83,7 +83,8 @@ static Rsz make(bool run, int cw, int ch, const std::vector<BYTE> *stream = null
 
 static void destroy(Rsz &f)
 {
-    f.rsz->Release();
+    if (f.rsz)
+        f.rsz->Release();
     f.form->close();
     f.form->Release();
     f.props->Release();
@@ -129,6 +130,8 @@ static void test_registration()
     ok(ax_reg_string(cls + L"\\Version") == L"1.0", "version\n");
     ok(server.unregister_server() == S_OK, "DllUnregisterServer\n");
     ok(ax_registry_snapshot() == before, "registry differs after unregistering\n");
+    HRESULT hr = server.unregister_server();
+    ok(hr == S_OK, "DllUnregisterServer of an unregistered server: %08lx\n", hr);
 
     /* type library: Enabled lists its put before its get; the event's parameters */
     ITypeLib *tl;
@@ -274,12 +277,55 @@ static void test_stream()
     std::vector<BYTE> newer = s;
     newer[1] = 0x04;
     ok(load_bytes(f.rsz, newer) == E_FAIL, "version 0x0400 accepted\n");
+    /* pairs no setter accepts: a negative minimum, a maximum below its minimum */
+    const size_t min_w = 12 + 4 + 4 + 2, max_w = min_w + 6 + 6;
     std::vector<BYTE> bad = s;
-    LONG big = 40000; /* MinWidth 40000 with MaxWidth 0 */
-    memcpy(bad.data() + 12 + 4 + 4 + 2, &big, 4);
-    ok(load_bytes(f.rsz, bad) == (HRESULT)CTL_E_INVALID, "invalid MinWidth in the stream\n");
+    LONG value = -1;
+    memcpy(bad.data() + min_w, &value, 4);
+    ok(load_bytes(f.rsz, bad) == (HRESULT)CTL_E_INVALID, "negative MinWidth in the stream\n");
+    bad = s;
+    value = 40000;
+    memcpy(bad.data() + min_w, &value, 4);
+    value = 30000;
+    memcpy(bad.data() + max_w, &value, 4);
+    ok(load_bytes(f.rsz, bad) == (HRESULT)CTL_E_INVALID, "MaxWidth below MinWidth in the stream\n");
     ok(save_bytes(f.rsz) == before, "state changed by failed loads\n");
     destroy(f);
+}
+
+/* Whatever the setters accepted and a save wrote loads back as it was: the
+ * stream holds each minimum before its maximum. */
+static void test_limits_reload()
+{
+    struct Case {
+        LONG min_w, max_w, min_h, max_h;
+    } cases[] = {
+        {40000, 50000, 3000, 3000}, /* a minimum above 32767 under a maximum */
+        {40000, 0, 0, 0},           /* the maximum taken away afterwards */
+        {0, 50000, 32767, 0},
+    };
+    for (const Case &c : cases) {
+        Rsz f = make(false, 320, 240);
+        Izelcrsz *r = f.rsz;
+        ok(r->put_MaxWidth(c.max_w ? c.max_w : 50000) == S_OK && r->put_MinWidth(c.min_w) == S_OK &&
+               r->put_MaxWidth(c.max_w) == S_OK,
+           "widths %ld..%ld accepted\n", c.min_w, c.max_w);
+        ok(r->put_MaxHeight(c.max_h) == S_OK && r->put_MinHeight(c.min_h) == S_OK,
+           "heights %ld..%ld accepted\n", c.min_h, c.max_h);
+        std::vector<BYTE> saved = save_bytes(r);
+        destroy(f);
+
+        Rsz g = make(false, 320, 240, &saved); /* checks that Load succeeds */
+        LONG v[4] = {-1, -1, -1, -1};
+        g.rsz->get_MinWidth(&v[0]);
+        g.rsz->get_MaxWidth(&v[1]);
+        g.rsz->get_MinHeight(&v[2]);
+        g.rsz->get_MaxHeight(&v[3]);
+        ok(v[0] == c.min_w && v[1] == c.max_w && v[2] == c.min_h && v[3] == c.max_h,
+           "reloaded %ld..%ld x %ld..%ld\n", v[0], v[1], v[2], v[3]);
+        ok(save_bytes(g.rsz) == saved, "saved again differently\n");
+        destroy(g);
+    }
 }
 
 /* ---- the design-time picture ---- */
@@ -514,6 +560,17 @@ static void test_second_resizer()
     f.form->set_client_size(640, 480);
     ok_sequence({}, "the first resizer no longer serves the form");
     ok(close_to(text->num(L"Left"), 960), "the second resizer rescaled: %g\n", text->num(L"Left"));
+
+    /* the second goes: the first serves the form again; both gone, the form
+     * has its own procedure back */
+    second->release_control();
+    ok((WNDPROC)GetWindowLongPtrW(f.form->hwnd, GWLP_WNDPROC) == hooked, "unhooked too early\n");
+    f.form->set_client_size(320, 240);
+    ok(!ax_seq.empty() && ax_seq[0].rfind("PreResize(Text1", 0) == 0,
+       "the first resizer serves again: %s\n", ax_seq_text().c_str());
+    f.site->release_control();
+    ok((WNDPROC)GetWindowLongPtrW(f.form->hwnd, GWLP_WNDPROC) == AxForm::form_proc,
+       "still hooked with no resizer left\n");
     destroy(f);
 }
 
@@ -565,6 +622,113 @@ static void test_unload_during_resize()
     destroy(f);
 }
 
+/* ---- the server and the forms it hooked ---- */
+
+/* DllCanUnloadNow with nothing of the server held but the form's hook. */
+static HRESULT can_unload_without_factory()
+{
+    factory->Release();
+    HRESULT hr = server.can_unload();
+    factory = server.factory(CLSID_QVXRSZ);
+    return hr;
+}
+
+static WNDPROC outer_prev;
+static int outer_calls;
+static LRESULT CALLBACK outer_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    outer_calls++;
+    return CallWindowProcW(outer_prev, hwnd, msg, wp, lp);
+}
+
+/* A resizer released while its form stays: the form's window procedure must
+ * never point into a server that says it can be unloaded. */
+static void test_release_keeps_form()
+{
+    std::vector<BYTE> design = design_stream(320, 240);
+    Rsz f = make(true, 320, 240, &design);
+    AxExtended *text = add_text(f.form);
+    f.form->set_client_size(640, 480);
+    ok((WNDPROC)GetWindowLongPtrW(f.form->hwnd, GWLP_WNDPROC) != AxForm::form_proc,
+       "form not hooked\n");
+    ok(can_unload_without_factory() == S_FALSE, "unloadable with a resizer alive\n");
+
+    /* the last resizer goes: the form gets its own procedure back */
+    f.rsz->Release();
+    f.rsz = nullptr;
+    f.site->release_control();
+    ok((WNDPROC)GetWindowLongPtrW(f.form->hwnd, GWLP_WNDPROC) == AxForm::form_proc,
+       "form still hooked after its resizer went\n");
+    ok(can_unload_without_factory() == S_OK, "server held after the unhook\n");
+    LONG faults = ax_faults();
+    f.form->record_messages = true;
+    ax_seq_clear();
+    f.form->set_client_size(320, 240);
+    ok_sequence({"form WM_GETMINMAXINFO", "form WM_SIZE 0 320x240"}, "the form resizes on its own");
+    ok(ax_faults() == faults, "fault after the unhook\n");
+    ok(close_to(text->num(L"Left"), 960), "rescaled without a resizer: %g\n", text->num(L"Left"));
+    f.form->record_messages = false;
+    destroy(f);
+
+    /* another procedure was put in front of the hook: the hook stays, only
+     * passes messages on, and holds the server until the form is gone */
+    Rsz g = make(true, 320, 240, &design);
+    text = add_text(g.form);
+    g.form->set_client_size(640, 480);
+    outer_prev = (WNDPROC)SetWindowLongPtrW(g.form->hwnd, GWLP_WNDPROC, (LONG_PTR)outer_proc);
+    g.rsz->Release();
+    g.rsz = nullptr;
+    g.site->release_control();
+    ok((WNDPROC)GetWindowLongPtrW(g.form->hwnd, GWLP_WNDPROC) == outer_proc,
+       "the later procedure was cut off\n");
+    ok(can_unload_without_factory() == S_FALSE,
+       "unloadable while the form's procedure chain runs through the server\n");
+    faults = ax_faults();
+    outer_calls = 0;
+    g.form->record_messages = true;
+    ax_seq_clear();
+    g.form->set_client_size(320, 240);
+    ok(outer_calls > 0, "the later procedure no longer called\n");
+    ok_sequence({"form WM_GETMINMAXINFO", "form WM_SIZE 0 320x240"},
+                "messages passed on through the idle hook");
+    MINMAXINFO mmi = {};
+    mmi.ptMinTrackSize.x = 7;
+    ax_seq_clear();
+    SendMessageW(g.form->hwnd, WM_GETMINMAXINFO, 0, (LPARAM)&mmi);
+    ok(mmi.ptMinTrackSize.x == 7, "limits of a gone resizer applied\n");
+    ok(ax_faults() == faults, "fault through the idle hook\n");
+    ok(close_to(text->num(L"Left"), 960), "rescaled without a resizer: %g\n", text->num(L"Left"));
+    g.form->record_messages = false;
+    destroy(g);
+    ok(can_unload_without_factory() == S_OK, "server held after the form went\n");
+}
+
+/* What a container does with an unused server: frees it when it says it can
+ * be unloaded.  The form it served lives on and is resized afterwards. */
+static void test_free_library_keeps_form()
+{
+    std::vector<BYTE> design = design_stream(320, 240);
+    Rsz f = make(true, 320, 240, &design);
+    add_text(f.form);
+    f.form->set_client_size(640, 480);
+    f.rsz->Release();
+    f.rsz = nullptr;
+    f.site->release_control();
+    factory->Release();
+    factory = nullptr;
+    ax_pump();
+    if (server.can_unload() == S_OK) {
+        FreeLibrary(server.module);
+        server.module = nullptr;
+    }
+    LONG faults = ax_faults();
+    f.form->set_client_size(320, 240);
+    SendMessageW(f.form->hwnd, WM_USER + 3, 0, MAKELPARAM(320, 240));
+    ax_pump();
+    ok(ax_faults() == faults, "the form faulted after the server was freed\n");
+    destroy(f);
+}
+
 int main()
 {
     OleInitialize(nullptr);
@@ -577,6 +741,7 @@ int main()
     ok(factory != nullptr, "no class factory\n");
     test_rules();
     test_stream();
+    test_limits_reload();
     test_design_painting();
     test_rescale();
     test_ignore_and_fonts();
@@ -585,11 +750,14 @@ int main()
     test_second_resizer();
     test_empty_design_scale();
     test_unload_during_resize();
+    test_release_keeps_form();
     factory->Release();
     factory = nullptr;
     ax_pump();
     ok(server.can_unload() == S_OK, "DllCanUnloadNow once everything is released\n");
     server.unregister_server();
+    factory = server.factory(CLSID_QVXRSZ);
+    test_free_library_keeps_form(); /* last: the server may be gone after it */
     OleUninitialize();
     return ax_summary("resizer");
 }

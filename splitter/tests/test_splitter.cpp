@@ -6,6 +6,7 @@
 #include "axhost.h"
 #include "qvxsplit_h.h"
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -120,9 +121,24 @@ static void test_registration()
     ok_regstr(cls + L"\\MiscStatus\\1", nullptr, L"197009");
     ok_regstr(cls + L"\\Version", nullptr, L"1.0");
     ok_regstr(cls + L"\\verb\\1", nullptr, L"&Properties,0,2");
+    /* the library registered is the one the header names */
+    WCHAR libid_buf[40];
+    StringFromGUID2(LIBID_QVXSPLITLib, libid_buf, 40);
     std::wstring libid = ax_reg_string(cls + L"\\TypeLib");
+    ok(libid == libid_buf, "registered LIBID %s, the IDL's %s\n", ax_narrow(libid).c_str(),
+       ax_narrow(libid_buf).c_str());
     ok(reg_exists(L"TypeLib\\" + libid + L"\\1.0"), "type library %s not registered\n",
        ax_narrow(libid).c_str());
+    ITypeLib *reg_tl = nullptr;
+    hr = LoadRegTypeLib(LIBID_QVXSPLITLib, 1, 0, 0x409, &reg_tl);
+    ok(hr == S_OK, "LoadRegTypeLib of the header's LIBID: %08lx\n", hr);
+    if (reg_tl) {
+        TLIBATTR *la;
+        reg_tl->GetLibAttr(&la);
+        ok(IsEqualGUID(la->guid, LIBID_QVXSPLITLib), "library attribute differs\n");
+        reg_tl->ReleaseTLibAttr(la);
+        reg_tl->Release();
+    }
     WCHAR iid_buf[40];
     StringFromGUID2(IID_IzelcSplit, iid_buf, 40);
     ok(reg_exists(std::wstring(L"Interface\\") + iid_buf), "IzelcSplit not registered\n");
@@ -142,6 +158,84 @@ static void test_registration()
         if (!before.count(k))
             ok(false, "left behind: %s\n", ax_narrow(k).c_str());
     ok(!reg_exists(cls), "class key left behind\n");
+}
+
+/* Everything the server writes under HKEY_CLASSES_ROOT, with `folder`
+ * (where the registered DLL lies) written as "<dir>". */
+static std::set<std::wstring> server_tree(const std::wstring &folder)
+{
+    WCHAR clsid[40], libid[40], iid[40], diid[40];
+    StringFromGUID2(CLSID_QVXSplit, clsid, 40);
+    StringFromGUID2(LIBID_QVXSPLITLib, libid, 40);
+    StringFromGUID2(IID_IzelcSplit, iid, 40);
+    StringFromGUID2(DIID__IzelcSplitEvents, diid, 40);
+    std::set<std::wstring> out;
+    for (std::wstring line : ax_registry_tree(
+             {L"QVXSPLIT.zelcSplit.1", L"QVXSPLIT.zelcSplit", std::wstring(L"CLSID\\") + clsid,
+              std::wstring(L"TypeLib\\") + libid, std::wstring(L"Interface\\") + iid,
+              std::wstring(L"Interface\\") + diid})) {
+        for (size_t at; (at = line.find(folder)) != std::wstring::npos;)
+            line.replace(at, folder.size(), L"<dir>");
+        out.insert(line);
+    }
+    return out;
+}
+
+/* The DLL registered from a folder whose name has a quote, a space and
+ * letters beyond ASCII: the registry names it exactly, holds nothing else
+ * than a registration from a plain folder does, and /u takes it all away. */
+static void test_registration_odd_path()
+{
+    WCHAR path[MAX_PATH];
+    GetModuleFileNameW(server.module, path, MAX_PATH);
+    std::wstring plain_dir(path, wcsrchr(path, L'\\') - path);
+    std::wstring odd_dir = plain_dir + L"\\it's a t\u00e9st \u00fc\u03a9";
+    std::wstring odd_dll = odd_dir + L"\\QVXSPLIT.dll";
+    CreateDirectoryW(odd_dir.c_str(), nullptr);
+    ok(CopyFileW(path, odd_dll.c_str(), FALSE), "copy to %s: %lu\n", ax_narrow(odd_dll).c_str(),
+       GetLastError());
+
+    server.unregister_server();
+    std::set<std::wstring> before = ax_registry_snapshot();
+    ok(server.register_server() == S_OK, "plain registration\n");
+    std::set<std::wstring> plain = server_tree(plain_dir);
+    server.unregister_server();
+
+    AxServer odd;
+    ok(odd.load(odd_dll.c_str()), "odd copy not loaded\n");
+    ok(odd.module && odd.module != server.module, "the copy is not a module of its own\n");
+    if (!odd.module || odd.module == server.module)
+        return;
+    HRESULT hr = odd.register_server();
+    ok(hr == S_OK, "registration from %s: %08lx\n", ax_narrow(odd_dir).c_str(), hr);
+    WCHAR clsid[40];
+    StringFromGUID2(CLSID_QVXSplit, clsid, 40);
+    std::wstring cls = std::wstring(L"CLSID\\") + clsid;
+    ok_regstr(cls + L"\\InprocServer32", nullptr, odd_dll);
+    ok_regstr(cls + L"\\ToolboxBitmap32", nullptr, odd_dll + L", 104");
+    std::set<std::wstring> got = server_tree(odd_dir);
+    ok(got == plain, "registration from the odd folder differs from a plain one\n");
+    for (auto &k : got)
+        if (!plain.count(k))
+            ok(false, "stray: %s\n", ax_narrow(k).c_str());
+    for (auto &k : plain)
+        if (!got.count(k))
+            ok(false, "missing: %s\n", ax_narrow(k).c_str());
+
+    /* a client creates the control from there */
+    IUnknown *unk = nullptr;
+    hr = CoCreateInstance(CLSID_QVXSplit, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                          (void **)&unk);
+    ok(hr == S_OK && unk, "CoCreateInstance: %08lx\n", hr);
+    if (unk)
+        unk->Release();
+    CoFreeUnusedLibraries();
+
+    hr = odd.unregister_server();
+    ok(hr == S_OK, "unregistering from the odd folder: %08lx\n", hr);
+    ok(server_tree(odd_dir).empty(), "left behind after /u\n");
+    ok(ax_registry_snapshot() == before, "registry differs after /u\n");
+    FreeLibrary(odd.module);
 }
 
 /* ---- type library ---- */
@@ -453,6 +547,31 @@ static std::vector<BYTE> expected_stream(WORD border1, WORD border2, WORD thickn
         e.u32(0);
     e.var_i4(VT_I4, 99);         /* MousePointer */
     return e.b;
+}
+
+/* A stream loads whatever the control held before: its Max is set before
+ * its Min, so the pair is checked once both are read. */
+static void test_load_over_limits()
+{
+    Fixture f = make(false, 1440, 3000, 1500, false);
+    IzelcSplit *s = f.split;
+    ok(s->put_Min(5000) == S_OK, "Min 5000\n");
+    HRESULT hr = load_bytes(s, expected_stream(0, 1, 60)); /* Max 3000, Min 100 */
+    ok(hr == S_OK, "stream with Max 3000 over Min 5000: %08lx\n", hr);
+    short mx = 0, mn = 0;
+    s->get_Max(&mx);
+    s->get_Min(&mn);
+    ok(mx == 3000 && mn == 100, "loaded Max %d, Min %d\n", mx, mn);
+
+    /* a pair no setter accepts: Min 4000 above Max 3000 */
+    std::vector<BYTE> bad = expected_stream(0, 1, 60);
+    short min = 4000;
+    memcpy(bad.data() + 46, &min, 2);
+    ok(load_bytes(s, bad) == (HRESULT)CTL_E_INVALID, "Min above Max in the stream\n");
+    s->get_Max(&mx);
+    s->get_Min(&mn);
+    ok(mx == 3000 && mn == 100, "state changed by the failed load: %d %d\n", mx, mn);
+    destroy(f);
 }
 
 static void test_persistence()
@@ -1212,6 +1331,92 @@ static void test_unload_during_split()
     destroy(sf.f);
 }
 
+/* Position set at run time while the control is not in place: the bar keeps
+ * to the limits it last had, and once in place again the control captures
+ * its records afresh, so a drag moves the controls again. */
+static void test_position_while_deactivated()
+{
+    SplitForm sf = make_split_form(true);
+    sf.f.split->put_Position(1112); /* records captured, limits 312..1512 */
+    ok(sf.first->num(L"Width") == 1100, "first split: %g\n", sf.first->num(L"Width"));
+    sf.f.site->deactivate();
+    ok(sf.f.site->control_window() == nullptr, "window still there\n");
+    ax_seq_clear();
+    ok(sf.f.split->put_Position(5000) == S_OK, "Position without a window\n");
+    short v;
+    sf.f.split->get_Position(&v);
+    ok(v == 5000, "Position reads back %d\n", v);
+    ok(std::find(ax_seq.begin(), ax_seq.end(), "BeforeSplit(0)") == ax_seq.end(),
+       "a split without a window: %s\n", ax_seq_text().c_str());
+
+    /* beyond the last upper limit: the bar waits at 1512 */
+    sf.f.site->activate();
+    HWND w = sf.f.site->control_window();
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    HCURSOR sizing = LoadCursorW(nullptr, IDC_SIZEWE);
+    ok(cursor_at(w, 1512, 50) == sizing, "no bar at the last upper limit\n");
+    ok(cursor_at(w, 12, 50) != sizing, "the bar drawn at the left edge\n");
+    sf.f.site->deactivate();
+
+    sf.f.split->put_Position(1062);
+    sf.f.site->activate();
+    w = sf.f.site->control_window();
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ax_seq_clear();
+    mouse(w, WM_LBUTTONDOWN, 1062, 50);
+    ok(GetCapture() == w, "no bar where Position put it\n");
+    mouse(w, WM_MOUSEMOVE, 1162, 50);
+    mouse(w, WM_LBUTTONUP, 1162, 50);
+    ok_sequence({"MouseDown(1,0,1062,50)", "MouseUp(1,0,1162,50)", "Click", "BeforeSplit(0)",
+                 "Left1.Width=1200", "Right1.Move(1262,0,600,300)", "view", "AfterSplit"},
+                "a drag after reactivation moves the controls");
+    destroy(sf.f);
+}
+
+/* Drawing into a container's device context (a print, a preview) leaves the
+ * window's bar, where a press must find it, as it is. */
+static void test_draw_elsewhere()
+{
+    SplitForm sf = make_split_form(true);
+    HWND w = sf.f.hwnd;
+    Dib d(200, 100);
+    draw(sf.f.split, d);
+    mouse(w, WM_LBUTTONDOWN, 1012, 1500);
+    ok(GetCapture() == w, "a press on the visible bar starts no drag after a Draw\n");
+    mouse(w, WM_LBUTTONUP, 1012, 1500);
+    LRESULT handled;
+    HCURSOR c = cursor_at(w, 1012, 1500, &handled);
+    ok(c == LoadCursorW(nullptr, IDC_SIZEWE), "no sizing cursor on the bar after a Draw\n");
+    destroy(sf.f);
+}
+
+/* Events frozen by the container are dropped; the split itself still runs. */
+static void test_freeze_events()
+{
+    SplitForm sf = make_split_form(true);
+    HWND w = sf.f.hwnd;
+    IOleControl *oc = ax_query<IOleControl>(sf.f.split, IID_IOleControl);
+    ok(oc->FreezeEvents(TRUE) == S_OK && oc->FreezeEvents(TRUE) == S_OK, "FreezeEvents\n");
+    sf.f.split->put_Position(1112);
+    mouse(w, WM_LBUTTONDOWN, 500, 50);
+    mouse(w, WM_LBUTTONUP, 500, 50);
+    ok_sequence({"req 0", "Left1.Width=1100", "Right1.Move(1162,0,700,300)", "view"},
+                "frozen: no events, the controls still move");
+    oc->FreezeEvents(FALSE);
+    sf.f.split->put_Position(1012);
+    ok(std::find(ax_seq.begin(), ax_seq.end(), "BeforeSplit(0)") == ax_seq.end(),
+       "events fired while still frozen once: %s\n", ax_seq_text().c_str());
+    ax_seq_clear();
+    oc->FreezeEvents(FALSE);
+    oc->FreezeEvents(FALSE); /* one too many: no effect */
+    sf.f.split->put_Position(1112);
+    ok_sequence({"req 0", "BeforeSplit(0)", "Left1.Width=1100", "Right1.Move(1162,0,700,300)",
+                 "view", "AfterSplit"},
+                "thawed: events again");
+    oc->Release();
+    destroy(sf.f);
+}
+
 int main()
 {
     OleInitialize(nullptr);
@@ -1219,6 +1424,7 @@ int main()
     if (!server.module)
         return ax_summary("splitter");
     test_registration();
+    test_registration_odd_path();
     test_typelib();
     /* the server is registered while the controls run (user type, verbs) */
     server.register_server();
@@ -1226,6 +1432,7 @@ int main()
     ok(factory != nullptr, "no class factory\n");
     test_defaults_and_rules();
     test_persistence();
+    test_load_over_limits();
     test_painting();
     test_drag_limits();
     test_split_cases();
@@ -1237,6 +1444,9 @@ int main()
     test_refcounts();
     test_release_while_active();
     test_unload_during_split();
+    test_position_while_deactivated();
+    test_draw_elsewhere();
+    test_freeze_events();
     factory->Release();
     factory = nullptr;
     ax_pump();
