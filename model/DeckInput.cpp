@@ -111,7 +111,8 @@ void readIopt0(const Deck& deck, ModelInput& in) {
 
     // Card 1.5 starts after the hyetograph lines; every grid row is one line.
     const Grid& g = deck.grid(GridId::fpCard15);
-    const int firstLine = 8 + std::max(0, c14.rowCount() - 2);
+    const long long c14Lines = nrgag > 0 ? nrgag * std::max<long long>(1, (nhisto + 9) / 10) : 0;
+    const int firstLine = static_cast<int>(8 + c14Lines);
     Ratios<11> ratio;
     std::set<long> seen;
     for (int r = 2; r < g.rowCount(); ++r) {

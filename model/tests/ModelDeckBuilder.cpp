@@ -64,7 +64,8 @@ std::string deckText(const DeckSpec& s) {
             }
         std::vector<int> saved;
         for (const SubSpec& c : s.subcatchments) {
-            std::string line = integer(c.hyetograph, 5) + integer(c.number, 5) + integer(c.element, 5);
+            std::string line = (c.hyetograph ? integer(c.hyetograph, 5) : std::string(5, ' ')) + integer(c.number, 5) +
+                               integer(c.element, 5);
             for (double v : {c.width, c.area, c.impervious, c.slope, c.imperviousN, c.perviousN, c.imperviousStorage,
                              c.perviousStorage, c.maxInfiltration, c.minInfiltration})
                 line += v == 0 ? std::string(5, ' ') : field(v, 5);
@@ -135,6 +136,8 @@ std::vector<ElementSpec> treeElements(std::mt19937& rng, int n, int special, int
                       uniform(rng, 0, 3), uniform(rng, 0.012, 0.05), depth};
         if (i > 1 && i <= 1 + overflow) {
             e.type = pick(rng, 4, 5);
+            e.dims = {uniform(rng, 1, 10), uniform(rng, 100, 1500), uniform(rng, 0.001, 0.02), uniform(rng, 0, 3),
+                      uniform(rng, 0, 3), uniform(rng, 0.012, 0.05), depth};
             if (e.type == 5) e.dims = {uniform(rng, 1, 4), uniform(rng, 100, 1000), uniform(rng, 0.002, 0.02), 0, 0, 0.013, 0};
             e.overflow = std::array<double, 7>{uniform(rng, 5, 20), e.dims[1], e.dims[2], 3, 3, 0.04, uniform(rng, 1, 3)};
         }

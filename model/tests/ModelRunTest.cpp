@@ -1,1 +1,299 @@
+// Whole runs on deck files: the examples, random decks, the special
+// elements' behaviour in a network, IOPT 1 fed by an IOPT 0 run, and bad
+// decks that must end with a message and no outputs.
+#include "Curve.h"
+#include "HydrographFile.h"
+#include "ModelRun.h"
+#include "ReportTable.h"
+#include "TestFiles.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+using namespace rillo::model;
+using namespace rillo::model::testdata;
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::string out, err;
+    RunPaths paths;
+};
+
+RunResult runDeck(const TempFolder& dir, const std::string& deck, const std::string& hydrographs = {}, long maxSteps = -1) {
+    RunResult r;
+    r.paths = {deck, dir.file("run.sot"), dir.file("runsub.ssb"), dir.file("rungut.ssb"), hydrographs};
+    std::ostringstream out, err;
+    RunOptions options;
+    options.maxSteps = maxSteps;
+    r.status = runModel(r.paths, out, err, options);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+std::vector<ReportTable> tables(const std::string& path) {
+    std::ifstream in(path);
+    return readReportTables(in, path);
+}
+
+const ReportTable* table(const std::vector<ReportTable>& all, const std::string& title) {
+    for (const auto& t : all)
+        if (t.title == title) return &t;
+    return nullptr;
+}
+
+/// The value of a continuity table's row.
+double row(const ReportTable& t, const std::string& quantity) {
+    for (const auto& r : t.rows)
+        if (r[0] == quantity) return std::stod(r[1]);
+    ADD_FAILURE() << "no row " << quantity << " in " << t.title;
+    return NAN;
+}
+
+void expectContinuity(const std::string& report, const std::string& context) {
+    const auto all = tables(report);
+    for (const char* title : {"Runoff continuity", "Routing continuity"}) {
+        const ReportTable* t = table(all, title);
+        if (!t) continue;
+        EXPECT_LT(std::abs(row(*t, "Continuity error (%)")), 0.1) << context << " " << title;
+    }
+    ASSERT_NE(table(all, "Routing continuity"), nullptr) << context;
+}
+
+}  // namespace
+
+TEST(ModelRun, BasinExampleGivesPlausibleHydrographsAndClosesItsBalances) {
+    TempFolder dir;
+    const std::string deck = dir.write("basin.sin", readText(RILLO_EXAMPLES_DIR "/basin.sin"));
+    const RunResult r = runDeck(dir, deck);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"basin.sin", "run.sot", "rungut.ssb", "runsub.ssb"}));
+    EXPECT_NE(r.out.find("step 72 of 72\n"), std::string::npos);
+
+    expectContinuity(r.paths.report, "basin");
+    const auto all = tables(r.paths.report);
+    const ReportTable* peaks = table(all, "Peak flows and depths");
+    ASSERT_NE(peaks, nullptr);
+    EXPECT_EQ(peaks->headers, (std::vector<std::string>{"Number", "Kind", "Peak flow (cfs)", "Time of peak", "Peak depth (ft)"}));
+    ASSERT_EQ(peaks->rows.size(), 10u);
+    // Rain peaks in 06:30-06:35: every subcatchment peaks at or after that, within the hour.
+    for (const auto& p : peaks->rows) {
+        EXPECT_GT(std::stod(p[2]), 0) << p[0];
+        EXPECT_GE(p[3], "06:35") << p[0];
+        EXPECT_LE(p[3], "07:30") << p[0];
+        EXPECT_EQ(p[4].empty(), p[1] == "Subcatchment" || p[0] == "102" || p[0] == "105") << p[0];
+    }
+
+    // The saved hydrographs rise after the rain starts and recede after it.
+    const Hydrographs sub = readHydrographsFile(r.paths.subcatchments);
+    EXPECT_EQ(sub.kind, "subcatchments");
+    EXPECT_EQ(sub.steps(), 72u);
+    ASSERT_EQ(sub.series.size(), 7u);
+    EXPECT_EQ(sub.series[5].kind, SeriesKind::Rain);
+    EXPECT_DOUBLE_EQ(sub.value(6, 5), 4.1);  // hyetograph 1, 06:30-06:35
+    const Hydrographs gut = readHydrographsFile(r.paths.gutters);
+    for (const Hydrographs* h : {&sub, &gut})
+        for (std::size_t c = 0; c < h->series.size(); ++c) {
+            if (h->series[c].kind != SeriesKind::Flow) continue;
+            double peak = 0;
+            std::size_t at = 0;
+            for (std::size_t s = 0; s < h->steps(); ++s)
+                if (h->value(s, c) > peak) peak = h->value(s, c), at = s;
+            EXPECT_GE(at, 6u);
+            EXPECT_LT(h->value(h->steps() - 1, c), 0.1 * peak) << h->series[c].number;
+            for (std::size_t s = at + 3; s + 1 < h->steps(); ++s) EXPECT_LE(h->value(s + 1, c), h->value(s, c) * 1.0001);
+        }
+}
+
+TEST(ModelRun, RandomDecksCloseBothBalancesAndWriteOnlyNumbers) {
+    std::mt19937 rng(17);
+    for (int i = 0; i < 25; ++i) {
+        TempFolder dir;
+        const RunResult r = runDeck(dir, dir.write("random.sin", deckText(randomSpec(rng))));
+        ASSERT_EQ(r.status, 0) << "deck " << i << ": " << r.err;
+        expectContinuity(r.paths.report, "random deck " + std::to_string(i));
+        for (const std::string& p : {r.paths.subcatchments, r.paths.gutters})
+            for (double v : readHydrographsFile(p).values) ASSERT_TRUE(std::isfinite(v) && v >= 0) << p;
+        const std::string report = readText(r.paths.report);
+        EXPECT_FALSE(std::regex_search(report, std::regex("(^|[^a-z])(nan|inf)([^a-z]|$)", std::regex::icase)));
+    }
+}
+
+TEST(ModelRun, InflowHydrographPassesADirectElementUnchangedAndADiversionSplitsByItsTable) {
+    TempFolder dir;
+    DeckSpec s;
+    s.stepMinutes = 5;
+    s.steps = 48;
+    SubSpec far;  // a subcatchment somewhere else, so the deck has card 1.5
+    far.element = 9;
+    s.subcatchments = {far};
+    ElementSpec source, split, side, main, other;
+    source.number = 1;
+    source.downstream = 2;
+    source.jk = "-1";
+    source.type = 3;
+    source.dims = {0, 1, 0, 0, 0, 0, 20};
+    source.pairs = {{0, 0}, {0.5, 30}, {2, 30}, {3, 6}};
+    split = source;
+    split.number = 2;
+    split.downstream = 4;
+    split.jk = "3";
+    split.pairs = {{0, 0}, {10, 0}, {40, 15}};
+    side = source;
+    side.number = 3;
+    side.downstream = 0;
+    side.jk = "0";
+    side.pairs.clear();
+    main = side;
+    main.number = 4;
+    other = side;
+    other.number = 9;
+    s.elements = {source, split, side, main, other};
+    s.savedElements = {1, 2, 3, 4};
+    const RunResult r = runDeck(dir, dir.write("split.sin", deckText(s)));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Hydrographs gut = readHydrographsFile(r.paths.gutters);
+    const Curve table({0, 0.5, 2, 3}, {0, 30, 30, 6});
+    const Curve diversion({0, 10, 40}, {0, 0, 15});
+    for (std::size_t step = 0; step < gut.steps(); ++step) {
+        const double q = table.boundedMean(step * 5 / 60.0, (step + 1) * 5 / 60.0);
+        EXPECT_NEAR(gut.value(step, 0), q, 1e-6 * (1 + q)) << step;
+        EXPECT_NEAR(gut.value(step, 1), q, 1e-6 * (1 + q)) << step;
+        const double d = diversion.bounded(q);
+        EXPECT_NEAR(gut.value(step, 2), d, 1e-6 * (1 + q)) << step;
+        EXPECT_NEAR(gut.value(step, 3), q - d, 1e-6 * (1 + q)) << step;
+    }
+    EXPECT_NEAR(gut.value(12, 2), 10, 1e-5);  // 30 cfs diverts 10
+    expectContinuity(r.paths.report, "split");
+}
+
+TEST(ModelRun, SubcatchmentHydrographsOfAnIopt0RunFeedAnIopt1DeckToTheSameElementHydrographs) {
+    TempFolder dir;
+    std::mt19937 rng(4);
+    DeckSpec first = randomSpec(rng);
+    first.savedElements.clear();
+    for (const auto& e : first.elements) first.savedElements.push_back(e.number);
+    const RunResult a = runDeck(dir, dir.write("first.sin", deckText(first)));
+    ASSERT_EQ(a.status, 0) << a.err;
+    const std::string subs = dir.file("firstsub.ssb");
+    std::filesystem::rename(a.paths.subcatchments, subs);
+    const Hydrographs expected = readHydrographsFile(a.paths.gutters);
+
+    DeckSpec second = first;
+    second.iopt = 1;
+    for (const auto& c : first.subcatchments) second.tributaries.push_back({c.number, c.element});
+    const RunResult b = runDeck(dir, dir.write("second.sin", deckText(second)), subs);
+    ASSERT_EQ(b.status, 0) << b.err;
+    const Hydrographs got = readHydrographsFile(b.paths.gutters);
+    ASSERT_EQ(got.steps(), expected.steps());
+    for (const auto& series : expected.series) {
+        if (series.kind != SeriesKind::Flow) continue;
+        const long ce = expected.flowColumn(series.number), cg = got.flowColumn(series.number);
+        ASSERT_GE(cg, 0);
+        for (std::size_t s = 0; s < got.steps(); ++s) {
+            const double e = expected.value(s, static_cast<std::size_t>(ce));
+            EXPECT_NEAR(got.value(s, static_cast<std::size_t>(cg)), e, 1e-5 * e + 1e-6) << series.number << " at " << s;
+        }
+    }
+    expectContinuity(b.paths.report, "IOPT 1");
+}
+
+TEST(ModelRun, BadDecksEndWithAMessageAndLeaveNoOutputs) {
+    std::mt19937 rng(9);
+    const std::string good = deckText(randomSpec(rng));
+    DeckSpec loop = randomSpec(rng);
+    loop.elements[0].downstream = loop.elements.back().number;
+    DeckSpec missing = randomSpec(rng);
+    missing.elements.push_back(missing.elements[0]);
+    missing.elements.back().number = 99;
+    missing.elements.back().pairs = {{0, 0}, {1, 1}};
+    DeckSpec noSlope = randomSpec(rng);
+    noSlope.subcatchments[0].slope = 0;
+    DeckSpec noN = randomSpec(rng);
+    noN.elements[0].type = 1;
+    noN.elements[0].dims[5] = 0;
+    DeckSpec iopt1 = noN;
+    iopt1.iopt = 1;
+    iopt1.elements = randomSpec(rng).elements;
+    iopt1.tributaries = {{1, 1}};
+
+    struct Case {
+        std::string name, deck, hydrographs, message;
+    };
+    // Cut the missing block's 3.1A line out of the deck: the reader takes the
+    // next lines as its pairs, which cannot make a table.
+    std::string cut = deckText(missing);
+    {
+        const std::string block = "        0.        0.        1.        1.\r\n";
+        const auto pos = cut.find(block);
+        ASSERT_NE(pos, std::string::npos);
+        cut.erase(pos, block.size());
+    }
+    const std::vector<Case> cases{
+        {"damaged header", "garbage\r\n" + good.substr(good.find('\n') + 1), "", "cannot be read"},
+        {"truncated deck", good.substr(0, good.size() / 3), "", "cannot be read"},
+        {"empty deck", "", "", "cannot be read"},
+        {"loop", deckText(loop), "", "loop"},
+        {"missing tabular block", cut, "", "cannot be read"},
+        {"zero slope", deckText(noSlope), "", "ground slope of zero"},
+        {"zero n", deckText(noN), "", "Manning's n of zero"},
+        {"IOPT 1 without hydrographs", deckText(iopt1), "", "hydrograph input"},
+        {"IOPT 1 with a cut hydrograph file", deckText(iopt1), "RILLO-HYDROGRAPHS 1\ntitle1 x\n", "hydrograph input cannot be read"},
+    };
+    for (const Case& c : cases) {
+        TempFolder dir;
+        const std::string deck = dir.write("bad.sin", c.deck);
+        std::string hydrographs;
+        if (!c.hydrographs.empty()) hydrographs = dir.write("insub.ssb", c.hydrographs);
+        // An old output from an earlier run stays as it was.
+        dir.write("run.sot", "old report");
+        const RunResult r = runDeck(dir, deck, hydrographs);
+        EXPECT_EQ(r.status, 1) << c.name;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.name << ": " << r.err;
+        EXPECT_EQ(r.err.find("nan"), std::string::npos) << c.name;
+        std::vector<std::string> expected{"bad.sin", "run.sot"};
+        if (!hydrographs.empty()) expected.insert(expected.begin() + 1, "insub.ssb");
+        EXPECT_EQ(dir.names(), expected) << c.name;
+        EXPECT_EQ(readText(dir.file("run.sot")), "old report") << c.name;
+    }
+}
+
+TEST(ModelRun, OutputsThatWouldOverwriteTheDeckOrEachOtherAreRefused) {
+    TempFolder dir;
+    const std::string deck = dir.write("basin.sin", readText(RILLO_EXAMPLES_DIR "/basin.sin"));
+    std::ostringstream out, err;
+    EXPECT_EQ(runModel({deck, deck, dir.file("s.ssb"), dir.file("g.ssb"), ""}, out, err), 1);
+    EXPECT_EQ(runModel({deck, dir.file("a.sot"), dir.file("x.ssb"), dir.file("x.ssb"), ""}, out, err), 1);
+    EXPECT_EQ(readText(deck), readText(RILLO_EXAMPLES_DIR "/basin.sin"));
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"basin.sin"});
+}
+
+TEST(ModelRun, TheProgramTakesFiveArgumentsAndReportsProgressInAFewHundredLines) {
+    TempFolder dir;
+    DeckSpec s;
+    s.steps = 5000;
+    SubSpec c;
+    s.subcatchments = {c};
+    s.elements = {ElementSpec{}};
+    const std::string deck = dir.write("long.sin", deckText(s));
+    const std::string exe = RILLO_MODEL_EXE;
+    const std::string log = dir.file("progress.txt");
+    const std::string command = "'" + exe + "' '" + deck + "' '" + dir.file("o.sot") + "' '" + dir.file("osub.ssb") +
+                                "' '" + dir.file("ogut.ssb") + "' '' > '" + log + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::istringstream lines(readText(log));
+    int count = 0;
+    std::string line, last;
+    while (std::getline(lines, line)) ++count, last = line;
+    EXPECT_LE(count, 300);
+    EXPECT_GE(count, 50);
+    EXPECT_EQ(last, "step 5000 of 5000");
+    EXPECT_NE(std::system(("'" + exe + "' '" + deck + "' 2>/dev/null").c_str()), 0);
+}
