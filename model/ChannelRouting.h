@@ -40,14 +40,18 @@ public:
     double depth() const { return depth_; }
     double storage() const { return volume_; }
     /// The largest outflow the element gives before it stores water.
-    double capacity() const { return q_.back(); }
+    double capacity() const { return points_.back().q; }
     /// Whether the last step stored water above the top of the rating.
-    bool surcharged() const { return volume_ > v_.back(); }
+    bool surcharged() const { return volume_ > points_.back().v; }
 
 private:
     void addPart(const Conduit& part, double baseDepth, double baseVolume, double baseFlow, bool first);
     double dt_;
-    std::vector<double> y_, v_, q_, g_;
+    /// The rating at one depth; g = V + dt Q is what each step searches.
+    struct Point {
+        double y, v, q, g;
+    };
+    std::vector<Point> points_;
     double volume_ = 0, depth_ = 0;
     std::size_t hint_ = 0;
 };

@@ -5,7 +5,7 @@
 
 namespace rillo::model {
 
-double OverlandPlane::step(double net) {
+double OverlandPlane::solve(double net) {
     const double rhs = std::max(depth_ + net, 0.0);
     const double r = rhs - dp_;
     if (r <= 0 || c_ <= 0) {

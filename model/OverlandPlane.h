@@ -24,10 +24,14 @@ public:
 
     /// Adds `net` feet (rain less infiltration, never more than is there to
     /// infiltrate) over one step; returns the depth that runs off (ft).
-    double step(double net);
+    double step(double net) {
+        if (net == 0 && u_ == 0) return 0;  // dry, or holding only its retention storage
+        return solve(net);
+    }
     double depth() const { return depth_; }
 
 private:
+    double solve(double net);
     double c_ = 0, dp_ = 0;
     double depth_ = 0, u_ = 0;
 };
