@@ -12,6 +12,7 @@ ChannelRouting::ChannelRouting(const Conduit& main, const std::optional<Conduit>
     addPart(main, 0, 0, 0, true);
     if (overflow) addPart(*overflow, points_.back().y, points_.back().v, points_.back().q, false);
     for (Point& p : points_) p.g = p.v + dt_ * p.q;
+    top_ = points_.back();
 }
 
 void ChannelRouting::addPart(const Conduit& part, double baseDepth, double baseVolume, double baseFlow, bool first) {
@@ -32,20 +33,21 @@ double ChannelRouting::step(double inflow) {
         volume_ = depth_ = 0;
         return 0;
     }
-    const Point& top = points_.back();
-    if (rhs >= top.g) {
-        volume_ = rhs - dt_ * top.q;
-        depth_ = top.y;
+    if (rhs >= top_.g) {
+        volume_ = rhs - dt_ * top_.q;
+        depth_ = top_.y;
     } else {
-        // Segment [i, i+1] with g_i <= rhs < g_i+1, searched from the last one.
-        std::size_t i = std::min(hint_, points_.size() - 2);
-        if (points_[i].g > rhs || points_[i + 1].g <= rhs) {
+        // Segment [i, i+1] with g_i <= rhs < g_i+1: most steps stay in the last one.
+        std::size_t i = hint_;
+        if (!(rhs >= segmentLow_ && rhs < segmentHigh_)) {
             const auto it = std::upper_bound(points_.begin(), points_.end(), rhs,
                                              [](double x, const Point& p) { return x < p.g; });
             i = static_cast<std::size_t>(it - points_.begin());
-            i = i == 0 ? 0 : i - 1;
+            i = std::min(i == 0 ? 0 : i - 1, points_.size() - 2);
+            hint_ = i;
+            segmentLow_ = points_[i].g;
+            segmentHigh_ = points_[i + 1].g;
         }
-        hint_ = i;
         const Point& a = points_[i];
         const Point& b = points_[i + 1];
         const double span = b.g - a.g;

@@ -40,9 +40,9 @@ public:
     double depth() const { return depth_; }
     double storage() const { return volume_; }
     /// The largest outflow the element gives before it stores water.
-    double capacity() const { return points_.back().q; }
+    double capacity() const { return top_.q; }
     /// Whether the last step stored water above the top of the rating.
-    bool surcharged() const { return volume_ > points_.back().v; }
+    bool surcharged() const { return volume_ > top_.v; }
 
 private:
     void addPart(const Conduit& part, double baseDepth, double baseVolume, double baseFlow, bool first);
@@ -52,6 +52,8 @@ private:
         double y, v, q, g;
     };
     std::vector<Point> points_;
+    Point top_{};  ///< the last point, kept here so a step reads one table line
+    double segmentLow_ = 0, segmentHigh_ = -1;  ///< g at both ends of the segment last used
     double volume_ = 0, depth_ = 0;
     std::size_t hint_ = 0;
 };
