@@ -51,8 +51,9 @@ Hydrographs hydrographFile(const ModelInput& in, const SimulationResult& res, co
     h.title1 = in.title1;
     h.title2 = in.title2;
     h.kind = kind;
-    h.startHour = in.startHour % 24;
-    h.startMinute = in.startMinute % 60;
+    const long long start = (static_cast<long long>(in.startHour) * 60 + in.startMinute) % (24 * 60);
+    h.startHour = static_cast<int>(start / 60);
+    h.startMinute = static_cast<int>(start % 60);
     h.stepMinutes = in.stepMinutes;
     std::vector<const std::vector<double>*> columns;
     for (long n : numbers) {

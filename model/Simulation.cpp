@@ -172,7 +172,8 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
         if (fileHours + 1e-9 < static_cast<double>(total) * in.stepMinutes / 60.0)
             in_.warnings.push_back("The hydrograph input ends after " + std::to_string(imported_->steps()) +
                                    " of its steps, before the run does; the imported flows are zero afterwards.");
-        if (imported_->startHour != in.startHour || imported_->startMinute != in.startMinute)
+        const long long deckStart = (static_cast<long long>(in.startHour) * 60 + in.startMinute) % (24 * 60);
+        if (static_cast<long long>(imported_->startHour) * 60 + imported_->startMinute != deckStart)
             in_.warnings.push_back("The hydrograph input starts at another clock time than the deck; its first row is taken as the deck's first step.");
     }
 

@@ -297,3 +297,53 @@ TEST(ModelRun, TheProgramTakesFiveArgumentsAndReportsProgressInAFewHundredLines)
     EXPECT_EQ(last, "step 5000 of 5000");
     EXPECT_NE(std::system(("'" + exe + "' '" + deck + "' 2>/dev/null").c_str()), 0);
 }
+
+TEST(ModelRun, KorvaExampleRunsOnTheSubcatchmentHydrographsOfTheBasinExample) {
+    TempFolder dir;
+    const RunResult basin = runDeck(dir, dir.write("basin.sin", readText(RILLO_EXAMPLES_DIR "/basin.sin")));
+    ASSERT_EQ(basin.status, 0) << basin.err;
+    const std::string subs = dir.file("basinsub.ssb");
+    std::filesystem::rename(basin.paths.subcatchments, subs);
+    const RunResult korva = runDeck(dir, dir.write("korva.sin", readText(RILLO_EXAMPLES_DIR "/korva.sin")), subs);
+    ASSERT_EQ(korva.status, 0) << korva.err;
+    expectContinuity(korva.paths.report, "korva");
+    const Hydrographs gut = readHydrographsFile(korva.paths.gutters);
+    ASSERT_EQ(gut.steps(), 96u);
+    const long outlet = gut.flowColumn(203);
+    ASSERT_GE(outlet, 0);
+    double peak = 0;
+    std::size_t at = 0;
+    for (std::size_t s = 0; s < gut.steps(); ++s)
+        if (gut.value(s, static_cast<std::size_t>(outlet)) > peak) peak = gut.value(s, static_cast<std::size_t>(outlet)), at = s;
+    EXPECT_GT(peak, 5);
+    EXPECT_GE(at, 6u);
+    EXPECT_LT(gut.value(95, static_cast<std::size_t>(outlet)), 0.05 * peak);
+    // The basin's run is 24 steps shorter: the report says the imported flows stop.
+    EXPECT_NE(readText(korva.paths.report).find("ends after 72 of its steps"), std::string::npos);
+}
+
+TEST(ModelRun, PerviousSubcatchmentUnderHeavyRainInfiltratesHortonsClosedForm) {
+    TempFolder dir;
+    DeckSpec s;
+    s.steps = 60;
+    s.stepMinutes = 1;
+    s.hyetographs = {std::vector<double>(12, 6.0)};  // 6 in/hr for an hour, above any capacity
+    SubSpec c;
+    c.impervious = 0;
+    c.maxInfiltration = 3;
+    c.minInfiltration = 0.5;
+    c.decay = 0.00115;
+    s.subcatchments = {c};
+    s.elements = {ElementSpec{}};
+    const RunResult r = runDeck(dir, dir.write("horton.sin", deckText(s)));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto all = tables(r.paths.report);
+    const ReportTable* t = table(all, "Runoff continuity");
+    ASSERT_NE(t, nullptr);
+    double depth = NAN;
+    for (const auto& row : t->rows)
+        if (row[0] == "Infiltration") depth = std::stod(row[2]);
+    const double k = 0.00115 * 3600;  // 1/hr
+    const double closed = 0.5 * 1.0 + (3 - 0.5) / k * (1 - std::exp(-k * 1.0));
+    EXPECT_NEAR(depth, closed, 0.005 * closed);
+}
