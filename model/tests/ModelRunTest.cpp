@@ -67,6 +67,23 @@ void expectContinuity(const std::string& report, const std::string& context) {
     ASSERT_NE(table(all, "Routing continuity"), nullptr) << context;
 }
 
+/// Line `index` (0-based) of a deck text, and the text with that line replaced.
+std::string lineOf(const std::string& text, std::size_t index) {
+    std::istringstream in(text);
+    std::string line;
+    for (std::size_t i = 0; i <= index; ++i) std::getline(in, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+std::string withLine(const std::string& text, std::size_t index, const std::string& replacement) {
+    std::istringstream in(text);
+    std::string out;
+    std::size_t i = 0;
+    for (std::string line; std::getline(in, line); ++i) out += (i == index ? replacement + "\r" : line) + "\n";
+    return out;
+}
+
 }  // namespace
 
 TEST(ModelRun, BasinExampleGivesPlausibleHydrographsAndClosesItsBalances) {
@@ -240,6 +257,10 @@ TEST(ModelRun, BadDecksEndWithAMessageAndLeaveNoOutputs) {
         {"damaged header", "garbage\r\n" + good.substr(good.find('\n') + 1), "", "cannot be read"},
         {"truncated deck", good.substr(0, good.size() / 3), "", "cannot be read"},
         {"empty deck", "", "", "cannot be read"},
+        {"binary bytes", std::string("\0\1\2\3   2   1   1   2", 20) + std::string(5000, '\xff'), "", "cannot be read"},
+        {"a megabyte line", "   2   1   1   2\r\n" + std::string(1 << 20, '7') + "\r\nWATERSHED   0\r\n", "", "cannot be read"},
+        {"card 1.2 without its check digit", withLine(good, 5, lineOf(good, 5).substr(0, 30)), "", "cannot be read"},
+        {"IOPT neither 0 nor 1", good.substr(0, good.find("WATERSHED   0")) + "WATERSHED   7" + good.substr(good.find("WATERSHED   0") + 13), "", "IOPT"},
         {"loop", deckText(loop), "", "loop"},
         {"missing tabular block", cut, "", "cannot be read"},
         {"zero slope", deckText(noSlope), "", "ground slope of zero"},
@@ -265,8 +286,14 @@ TEST(ModelRun, BadDecksEndWithAMessageAndLeaveNoOutputs) {
     }
 }
 
-TEST(ModelRun, OutputsThatWouldOverwriteTheDeckOrEachOtherAreRefused) {
+TEST(ModelRun, AMissingDeckOrOutputsThatWouldOverwriteTheDeckOrEachOtherAreRefused) {
     TempFolder dir;
+    {
+        const RunResult missing = runDeck(dir, dir.file("nowhere.sin"));
+        EXPECT_EQ(missing.status, 1);
+        EXPECT_NE(missing.err.find("cannot be read"), std::string::npos) << missing.err;
+        EXPECT_TRUE(dir.names().empty());
+    }
     const std::string deck = dir.write("basin.sin", readText(RILLO_EXAMPLES_DIR "/basin.sin"));
     std::ostringstream out, err;
     EXPECT_EQ(runModel({deck, deck, dir.file("s.ssb"), dir.file("g.ssb"), ""}, out, err), 1);
