@@ -43,46 +43,6 @@ void checkPaths(const RunPaths& p) {
                                  " are the same file: " + *outputs[i].second + ".");
 }
 
-/// Hydrographs in the file's row layout: the recorded flows, then rain.
-Hydrographs hydrographFile(const ModelInput& in, const SimulationResult& res, const std::vector<long>& numbers,
-                           const std::vector<Recorded>& recorded, const char* kind, bool rain,
-                           std::vector<std::string>& warnings) {
-    Hydrographs h;
-    h.title1 = in.title1;
-    h.title2 = in.title2;
-    h.kind = kind;
-    const long long start = (static_cast<long long>(in.startHour) * 60 + in.startMinute) % (24 * 60);
-    h.startHour = static_cast<int>(start / 60);
-    h.startMinute = static_cast<int>(start % 60);
-    h.stepMinutes = in.stepMinutes;
-    std::vector<const std::vector<double>*> columns;
-    for (long n : numbers) {
-        const Recorded* r = nullptr;
-        for (const auto& x : recorded)
-            if (x.number == n) r = &x;
-        if (!r) {
-            warnings.push_back(std::string("The save list names ") + (h.kind == "elements" ? "element " : "subcatchment ") +
-                               std::to_string(n) + ", which the deck does not have.");
-            continue;
-        }
-        bool twice = false;
-        for (const auto& s : h.series) twice = twice || s.number == n;
-        if (twice) continue;
-        h.series.push_back({SeriesKind::Flow, n, "cfs"});
-        columns.push_back(&r->flow);
-    }
-    if (rain)
-        for (std::size_t i = 0; i < res.rain.size(); ++i) {
-            h.series.push_back({SeriesKind::Rain, static_cast<long>(i + 1), "in/hr"});
-            columns.push_back(&res.rain[i]);
-        }
-    const std::size_t width = columns.size();
-    h.values.resize(width * static_cast<std::size_t>(res.steps));
-    for (std::size_t c = 0; c < width; ++c)
-        for (std::size_t s = 0; s < static_cast<std::size_t>(res.steps); ++s) h.values[s * width + c] = (*columns[c])[s];
-    return h;
-}
-
 void checkFinite(const SimulationResult& res) {
     const auto bad = [](double v) { return !std::isfinite(v); };
     bool any = bad(res.runoff.rain) || bad(res.runoff.runoff) || bad(res.routing.storage) || bad(res.routing.outletOutflow);
@@ -150,36 +110,35 @@ int runModel(const RunPaths& paths, std::ostream& out, std::ostream& err, const 
         const auto progress = [&](long step, long total) {
             if (options.progress) out << "step " << step << " of " << total << std::endl;
         };
-        const SimulationResult res = sim.run(options.maxSteps, progress);
+        SimulationResult res = sim.run(options.maxSteps, progress);
         checkFinite(res);
 
         Outputs outputs;
-        std::vector<std::string> notes;
-        Hydrographs sub = in.iopt == 0
-                              ? hydrographFile(in, res, in.savedSubcatchments, res.subcatchments, "subcatchments", true, notes)
-                              : Hydrographs{};
         if (in.iopt == 1) {
             // The imported hydrographs as the run used them, on its steps.
-            sub = hydrographFile(in, res, {}, {}, "subcatchments", false, notes);
-            std::vector<std::vector<double>> cols;
-            for (const Tributary& t : in.tributaries) {
-                const long column = imported->flowColumn(t.number);
-                sub.series.push_back({SeriesKind::Flow, t.number, "cfs"});
-                std::vector<double> v;
+            Hydrographs& sub = res.subcatchmentFile;
+            const Hydrographs& gut = res.elementFile;
+            sub.title1 = gut.title1;
+            sub.title2 = gut.title2;
+            sub.startHour = gut.startHour;
+            sub.startMinute = gut.startMinute;
+            sub.stepMinutes = gut.stepMinutes;
+            sub.kind = "subcatchments";
+            for (const Tributary& t : in.tributaries) sub.series.push_back({SeriesKind::Flow, t.number, "cfs"});
+            const std::size_t width = sub.series.size();
+            sub.values.assign(width * static_cast<std::size_t>(res.steps), 0.0);
+            for (std::size_t c = 0; c < width; ++c) {
+                const long column = imported->flowColumn(in.tributaries[c].number);
                 for (long s = 0; s < res.steps; ++s)
-                    v.push_back(importedMean(*imported, static_cast<std::size_t>(column), s * in.stepMinutes / 60.0,
-                                             (s + 1) * in.stepMinutes / 60.0));
-                cols.push_back(std::move(v));
+                    sub.values[static_cast<std::size_t>(s) * width + c] =
+                        importedMean(*imported, static_cast<std::size_t>(column), s * in.stepMinutes / 60.0,
+                                     (s + 1) * in.stepMinutes / 60.0);
             }
-            sub.values.resize(cols.size() * static_cast<std::size_t>(res.steps));
-            for (std::size_t c = 0; c < cols.size(); ++c)
-                for (std::size_t s = 0; s < static_cast<std::size_t>(res.steps); ++s) sub.values[s * cols.size() + c] = cols[c][s];
         }
-        outputs.write(paths.subcatchments, [&](std::ostream& o) { writeHydrographs(o, sub); });
-        sub = {};
-        const Hydrographs gut = hydrographFile(in, res, in.savedElements, res.elements, "elements", in.iopt == 0, notes);
-        outputs.write(paths.gutters, [&](std::ostream& o) { writeHydrographs(o, gut); });
-        in.warnings.insert(in.warnings.end(), notes.begin(), notes.end());
+        outputs.write(paths.subcatchments, [&](std::ostream& o) { writeHydrographs(o, res.subcatchmentFile); });
+        res.subcatchmentFile = {};
+        outputs.write(paths.gutters, [&](std::ostream& o) { writeHydrographs(o, res.elementFile); });
+        res.elementFile = {};
         outputs.write(paths.report, [&](std::ostream& o) { writeReport(o, paths.deck, in, net, res); });
         outputs.commit();
         return 0;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <unordered_map>
 
 namespace rillo::model {
 
@@ -73,12 +74,14 @@ struct SubcatchmentRun {
     OverlandPlane planes[3];
     std::optional<Horton> horton;
     int record = -1;
+    long column = -1;  ///< in the subcatchment file
 };
 
 struct ElementRun {
     std::optional<ChannelRouting> channel;
     std::optional<LevelPool> pool;
     int record = -1;
+    long column = -1;  ///< in the element file
     bool warnedFull = false;
     bool warnedTable = false;
 };
@@ -95,19 +98,52 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
     SimulationResult res;
     res.steps = total;
 
-    // What is recorded: every saved or printed hydrograph, once.
-    std::set<long> subRec(in.savedSubcatchments.begin(), in.savedSubcatchments.end());
-    subRec.insert(in.printedSubcatchments.begin(), in.printedSubcatchments.end());
-    std::set<long> elemRec(in.savedElements.begin(), in.savedElements.end());
-    std::set<long> elemPrinted(in.printedElements.begin(), in.printedElements.end());
-    elemRec.insert(elemPrinted.begin(), elemPrinted.end());
+    // The files' columns: every saved hydrograph once, in list order, then rain.
+    const auto fileColumns = [&](Hydrographs& file, const char* kind, const std::vector<long>& saved,
+                                 const std::vector<long>& existing, std::vector<long>& columnOf) {
+        file.title1 = in.title1;
+        file.title2 = in.title2;
+        file.kind = kind;
+        const long long start = (static_cast<long long>(in.startHour) * 60 + in.startMinute) % (24 * 60);
+        file.startHour = static_cast<int>(start / 60);
+        file.startMinute = static_cast<int>(start % 60);
+        file.stepMinutes = in.stepMinutes;
+        std::unordered_map<long, std::size_t> index;
+        for (std::size_t i = 0; i < existing.size(); ++i) index.emplace(existing[i], i);
+        columnOf.assign(existing.size(), -1);
+        for (long n : saved) {
+            const auto it = index.find(n);
+            if (it == index.end()) {
+                in_.warnings.push_back(std::string("The save list names ") + (file.kind == "elements" ? "element " : "subcatchment ") +
+                                       std::to_string(n) + ", which the deck does not have.");
+                continue;
+            }
+            if (columnOf[it->second] >= 0) continue;
+            columnOf[it->second] = static_cast<long>(file.series.size());
+            file.series.push_back({SeriesKind::Flow, n, "cfs"});
+        }
+        if (in.iopt == 0)
+            for (std::size_t h = 0; h < in.hyetographs.size(); ++h)
+                file.series.push_back({SeriesKind::Rain, static_cast<long>(h + 1), "in/hr"});
+    };
+    std::vector<long> subNumbers, elemNumbers, subColumn, elemColumn;
+    for (const auto& s : in.subcatchments) subNumbers.push_back(s.number);
+    for (const auto& e : in.elements) elemNumbers.push_back(e.number);
+    if (in.iopt == 0) fileColumns(res.subcatchmentFile, "subcatchments", in.savedSubcatchments, subNumbers, subColumn);
+    fileColumns(res.elementFile, "elements", in.savedElements, elemNumbers, elemColumn);
+    const std::set<long> subRec(in.printedSubcatchments.begin(), in.printedSubcatchments.end());
+    const std::set<long> elemRec(in.printedElements.begin(), in.printedElements.end());
     const double values = static_cast<double>(total) *
-                          static_cast<double>(subRec.size() + elemRec.size() + elemPrinted.size() + in.hyetographs.size());
+                          static_cast<double>(res.subcatchmentFile.series.size() + res.elementFile.series.size() +
+                                              subRec.size() + 2 * elemRec.size());
     if (values > MaxRecordedValues)
         throw ModelError("The run would keep " + std::to_string(static_cast<long long>(values)) +
                          " hydrograph values, more than the model holds (" +
                          std::to_string(static_cast<long long>(MaxRecordedValues)) +
                          "); save or print fewer hydrographs or compute fewer time steps.");
+    const std::size_t subWidth = res.subcatchmentFile.series.size(), elemWidth = res.elementFile.series.size();
+    res.subcatchmentFile.values.assign(subWidth * static_cast<std::size_t>(total), 0.0);
+    res.elementFile.values.assign(elemWidth * static_cast<std::size_t>(total), 0.0);
 
     // Subcatchments.
     std::vector<SubcatchmentRun> subs(in.subcatchments.size());
@@ -137,6 +173,7 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
                              units::inchesPerHourToFeetPerSecond(s.minInfiltration), s.decay, dt);
         }
         res.runoff.area += r.area;
+        r.column = in.iopt == 0 ? subColumn[i] : -1;
         if (subRec.count(s.number)) {
             r.record = static_cast<int>(res.subcatchments.size());
             res.subcatchments.push_back({s.number, {}, {}});
@@ -204,18 +241,17 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
             }
             r.channel.emplace(main, over, dt);
         }
+        r.column = elemColumn[i];
         if (elemRec.count(e.number)) {
             r.record = static_cast<int>(res.elements.size());
             res.elements.push_back({e.number, {}, {}});
             res.elements.back().flow.reserve(static_cast<std::size_t>(total));
-            if (elemPrinted.count(e.number)) res.elements.back().depth.reserve(static_cast<std::size_t>(total));
+            res.elements.back().depth.reserve(static_cast<std::size_t>(total));
         }
     }
     res.elementPeaks.resize(elems.size());
     for (std::size_t i = 0; i < elems.size(); ++i) res.elementPeaks[i].hasDepth = elems[i].channel.has_value();
 
-    res.rain.assign(in.hyetographs.size(), {});
-    for (auto& r : res.rain) r.reserve(static_cast<std::size_t>(total));
     std::vector<double> inflow(elems.size());
     std::vector<double> rainFeet(in.hyetographs.size());
     const long every = std::max<long>(1, total / 200);
@@ -223,10 +259,16 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
     for (long step = 0; step < total; ++step) {
         const double t1 = static_cast<double>(step) * in.stepMinutes;
         const double t2 = t1 + in.stepMinutes;
-        for (std::size_t h = 0; h < in.hyetographs.size(); ++h) {
+        double* subRow = res.subcatchmentFile.values.data() + static_cast<std::size_t>(step) * subWidth;
+        double* elemRow = res.elementFile.values.data() + static_cast<std::size_t>(step) * elemWidth;
+        const std::size_t hyetographs = in.hyetographs.size();
+        for (std::size_t h = 0; h < hyetographs; ++h) {
             const double mean = hyetographMean(in.hyetographs[h], in.hyetographInterval, t1, t2);
-            res.rain[h].push_back(mean);
             rainFeet[h] = units::inchesPerHourToFeetPerSecond(mean) * dt;
+            if (in.iopt == 0) {
+                subRow[subWidth - hyetographs + h] = mean;
+                elemRow[elemWidth - hyetographs + h] = mean;
+            }
         }
         std::fill(inflow.begin(), inflow.end(), 0.0);
 
@@ -252,6 +294,7 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
             }
             Peak& peak = res.subcatchmentPeaks[i];
             if (q > peak.flow) peak = {q, step, 0, false};
+            if (r.column >= 0) subRow[r.column] = q;
             if (r.record >= 0) res.subcatchments[static_cast<std::size_t>(r.record)].flow.push_back(q);
         }
 
@@ -294,10 +337,11 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
                 peak.step = step;
             }
             peak.depth = std::max(peak.depth, depth);
+            if (r.column >= 0) elemRow[r.column] = q;
             if (r.record >= 0) {
                 Recorded& rec = res.elements[static_cast<std::size_t>(r.record)];
                 rec.flow.push_back(q);
-                if (rec.depth.capacity() > 0) rec.depth.push_back(depth);
+                rec.depth.push_back(depth);
             }
             if (e.special == SpecialKind::Diversion) {
                 const double d = std::clamp(e.table.extended(q), 0.0, q);

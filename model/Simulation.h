@@ -52,11 +52,14 @@ struct Recorded {
 
 struct SimulationResult {
     long steps = 0;
-    std::vector<std::vector<double>> rain;  ///< per hyetograph, mean in/hr of each step
     std::vector<Peak> subcatchmentPeaks;    ///< in input order
     std::vector<Peak> elementPeaks;
-    std::vector<Recorded> subcatchments;    ///< those saved or printed
+    std::vector<Recorded> subcatchments;    ///< those printed
     std::vector<Recorded> elements;
+    /// The saved hydrographs as the files hold them, filled step by step:
+    /// the saved subcatchments (IOPT 0) or elements, then for IOPT 0 the
+    /// mean rain intensity of every hyetograph.
+    Hydrographs subcatchmentFile, elementFile;
     RunoffBalance runoff;
     RoutingBalance routing;
 
@@ -75,7 +78,7 @@ public:
     /// the step number after each step.
     SimulationResult run(long steps = -1, const std::function<void(long, long)>& progress = {});
 
-    /// Most values the recorded hydrographs may hold.
+    /// Most values the saved and printed hydrographs may hold.
     static constexpr double MaxRecordedValues = 60e6;
 
 private:
