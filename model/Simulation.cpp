@@ -246,7 +246,7 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
             r.record = static_cast<int>(res.elements.size());
             res.elements.push_back({e.number, {}, {}});
             res.elements.back().flow.reserve(static_cast<std::size_t>(total));
-            res.elements.back().depth.reserve(static_cast<std::size_t>(total));
+            if (r.channel) res.elements.back().depth.reserve(static_cast<std::size_t>(total));
         }
     }
     res.elementPeaks.resize(elems.size());
@@ -341,7 +341,7 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
             if (r.record >= 0) {
                 Recorded& rec = res.elements[static_cast<std::size_t>(r.record)];
                 rec.flow.push_back(q);
-                rec.depth.push_back(depth);
+                if (r.channel) rec.depth.push_back(depth);
             }
             if (e.special == SpecialKind::Diversion) {
                 const double d = std::clamp(e.table.extended(q), 0.0, q);

@@ -47,7 +47,7 @@ struct RoutingBalance {
 struct Recorded {
     long number = 0;
     std::vector<double> flow;
-    std::vector<double> depth;
+    std::vector<double> depth;  ///< empty for elements without a section (direct flow, detention)
 };
 
 struct SimulationResult {

@@ -40,18 +40,22 @@ bool appendPlainNumber(std::string& out, double v) {
     int last = 6;  // trailing zeros of the fraction are not written
     const int whole = e >= 0 ? e + 1 : 0;
     while (last >= whole && digits[last] == '0') --last;
-    if (v < 0) out += '-';
+    char text[24];
+    char* p = text;
+    if (v < 0) *p++ = '-';
     if (e >= 0) {
-        out.append(digits, static_cast<std::size_t>(whole));
+        for (int i = 0; i < whole; ++i) *p++ = digits[i];
         if (last >= whole) {
-            out += '.';
-            out.append(digits + whole, static_cast<std::size_t>(last - whole + 1));
+            *p++ = '.';
+            for (int i = whole; i <= last; ++i) *p++ = digits[i];
         }
     } else {
-        out += "0.";
-        out.append(static_cast<std::size_t>(-e - 1), '0');
-        out.append(digits, static_cast<std::size_t>(last + 1));
+        *p++ = '0';
+        *p++ = '.';
+        for (int i = 0; i < -e - 1; ++i) *p++ = '0';
+        for (int i = 0; i <= last; ++i) *p++ = digits[i];
     }
+    out.append(text, static_cast<std::size_t>(p - text));
     return true;
 }
 

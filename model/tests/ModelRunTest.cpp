@@ -108,6 +108,20 @@ TEST(ModelRun, BasinExampleGivesPlausibleHydrographsAndClosesItsBalances) {
         EXPECT_EQ(p[4].empty(), p[1] == "Subcatchment" || p[0] == "102" || p[0] == "105") << p[0];
     }
 
+    // Card 4.4 prints 104 (a pipe) and 105 (direct flow, no depth) every 6 steps.
+    const ReportTable* printed = table(all, "Printed element hydrographs");
+    ASSERT_NE(printed, nullptr);
+    EXPECT_EQ(printed->headers, (std::vector<std::string>{"Step", "Time", "104 flow (cfs)", "104 depth (ft)",
+                                                           "105 flow (cfs)", "105 depth (ft)"}));
+    ASSERT_EQ(printed->rows.size(), 12u);
+    EXPECT_EQ(printed->rows[0][0], "6");
+    EXPECT_EQ(printed->rows[0][1], "06:30");
+    for (const auto& row : printed->rows) {
+        ASSERT_EQ(row.size(), 6u);
+        EXPECT_FALSE(row[3].empty());
+        EXPECT_TRUE(row[5].empty());
+    }
+
     // The saved hydrographs rise after the rain starts and recede after it.
     const Hydrographs sub = readHydrographsFile(r.paths.subcatchments);
     EXPECT_EQ(sub.kind, "subcatchments");
