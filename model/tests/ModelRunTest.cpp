@@ -388,3 +388,39 @@ TEST(ModelRun, PerviousSubcatchmentUnderHeavyRainInfiltratesHortonsClosedForm) {
     const double closed = 0.5 * 1.0 + (3 - 0.5) / k * (1 - std::exp(-k * 1.0));
     EXPECT_NEAR(depth, closed, 0.005 * closed);
 }
+
+TEST(ModelRun, ImperviousSubcatchmentUnderConstantRainReachesRainTimesAreaAtTheKinematicWaveTime) {
+    TempFolder dir;
+    DeckSpec s;
+    s.steps = 180;
+    s.stepMinutes = 1;
+    s.zeroDetention = 100;  // no retention storage anywhere
+    s.hyetographs = {std::vector<double>(36, 2.0)};
+    SubSpec c;
+    c.impervious = 100;
+    c.area = 10;     // acres
+    c.width = 400;   // ft: a plane 1089 ft long
+    c.slope = 0.01;
+    c.imperviousN = 0.015;
+    s.subcatchments = {c};
+    s.elements = {ElementSpec{}};
+    const RunResult r = runDeck(dir, dir.write("plane.sin", deckText(s)));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Hydrographs sub = readHydrographsFile(r.paths.subcatchments);
+    const double area = 10 * 43560.0, rain = 2.0 / 12 / 3600;  // ft^2, ft/s
+    EXPECT_NEAR(sub.value(179, 0), rain * area, 0.005 * rain * area);
+    // t_e = (L n / (1.49 S^1/2 i^2/3))^3/5 with L = A / W.
+    const double te = std::pow(area / 400 * 0.015 / (1.49 * 0.1 * std::pow(rain, 2.0 / 3.0)), 0.6) / 60;  // minutes
+    // Equilibrium storage over the rain rate is the time to equilibrium.
+    const auto all = tables(r.paths.report);
+    const ReportTable* t = table(all, "Runoff continuity");
+    ASSERT_NE(t, nullptr);
+    double stored = NAN;
+    for (const auto& row : t->rows)
+        if (row[0] == "Surface storage at end") stored = std::stod(row[2]);
+    EXPECT_NEAR(stored / 2.0 * 60, te, 0.15 * te);
+    // 80 % of equilibrium at 1.4919 t_e, the reservoir's own closed form.
+    std::size_t at = 0;
+    while (at < sub.steps() && sub.value(at, 0) < 0.8 * rain * area) ++at;
+    EXPECT_NEAR(static_cast<double>(at + 1), 1.4919 * te, 0.05 * te + 1);
+}
