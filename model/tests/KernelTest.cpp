@@ -6,7 +6,6 @@
 #include "OverlandPlane.h"
 #include "Section.h"
 #include "Simulation.h"
-#include "Units.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +15,7 @@ using namespace rillo::model;
 
 namespace {
 constexpr double Pi = 3.14159265358979323846;
-double inHr(double v) { return units::inchesPerHourToFeetPerSecond(v); }
+double inHr(double v) { return v / 12.0 / 3600.0; }  // in/hr to ft/s
 }  // namespace
 
 TEST(Horton, RainAboveCapacityInfiltratesTheClosedFormAndLightRainKeepsTheCapacityHigh) {
