@@ -325,6 +325,9 @@ ModelInput loadDeck(const std::string& path) {
     if (OpenDeck(ui, host, path) != OpenResult::Opened) {
         std::string text = messages.str();
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        // The reader's message box as "Title: text": the text is what matters here.
+        const auto colon = text.find(": ");
+        if (colon != std::string::npos && text.find('\n') == std::string::npos) text.erase(0, colon + 2);
         throw ModelError("The deck " + path + " cannot be read: " + text);
     }
     ModelInput in = readModelInput(host.deck());
