@@ -16,7 +16,51 @@ namespace {
 // file of the largest run stays a few tens of megabytes.
 constexpr int ValueDigits = 7;
 
+/// Values of everyday size written as %.7g would write them, without the
+/// general conversion's cost (a run's files hold millions of values).
+bool appendPlainNumber(std::string& out, double v) {
+    static constexpr double Power[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6,
+                                       1e7,  1e8,  1e9,  1e10};
+    if (v == 0) {
+        out += '0';
+        return true;
+    }
+    const double a = v < 0 ? -v : v;
+    if (!(a >= 1e-4 && a < 1e6)) return false;
+    int e = -4;  // a in [10^e, 10^(e+1))
+    while (a >= Power[e + 5]) ++e;
+    // Seven significant digits as a whole number: a * 10^(6 - e), 10^1 to 10^10.
+    long long m = static_cast<long long>(a * Power[6 - e + 4] + 0.5);
+    if (m >= 10000000) {  // rounding carried into an eighth digit
+        m = (m + 5) / 10;
+        ++e;
+    }
+    char digits[7];
+    for (int i = 6; i >= 0; --i, m /= 10) digits[i] = static_cast<char>('0' + m % 10);
+    int last = 6;  // trailing zeros of the fraction are not written
+    const int whole = e >= 0 ? e + 1 : 0;
+    while (last >= whole && digits[last] == '0') --last;
+    char text[24];
+    char* p = text;
+    if (v < 0) *p++ = '-';
+    if (e >= 0) {
+        for (int i = 0; i < whole; ++i) *p++ = digits[i];
+        if (last >= whole) {
+            *p++ = '.';
+            for (int i = whole; i <= last; ++i) *p++ = digits[i];
+        }
+    } else {
+        *p++ = '0';
+        *p++ = '.';
+        for (int i = 0; i < -e - 1; ++i) *p++ = '0';
+        for (int i = 0; i <= last; ++i) *p++ = digits[i];
+    }
+    out.append(text, static_cast<std::size_t>(p - text));
+    return true;
+}
+
 void appendNumber(std::string& out, double v) {
+    if (appendPlainNumber(out, v)) return;
     char buf[32];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, ValueDigits);
     if (ec != std::errc{}) throw std::runtime_error("a value cannot be written");
@@ -149,7 +193,13 @@ void writeHydrographsFile(const std::string& path, const Hydrographs& h) {
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) throw std::runtime_error("cannot create " + temporary);
-        writeHydrographs(out, h);
+        try {
+            writeHydrographs(out, h);
+        } catch (...) {
+            out.close();
+            std::remove(temporary.c_str());
+            throw;
+        }
         out.close();
         if (!out) {
             std::remove(temporary.c_str());

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <random>
 #include <fstream>
 #include <sstream>
 
@@ -107,4 +109,34 @@ TEST(HydrographFile, HugeCountsAreRefusedBeforeMemoryIsTaken) {
     const std::string good = written(sample());
     EXPECT_EQ(errorLine(replaced(good, "steps 3", "steps 99999999999")), 8);
     EXPECT_EQ(errorLine(replaced(good, "series 3", "series 4000000000")), 8);
+}
+
+TEST(HydrographFile, ValuesAreWrittenAsSevenSignificantDigitsWouldBe) {
+    // Every magnitude, the carries (9999999.5 units of the last digit) and signs.
+    std::vector<double> values{0, -0.0, 1, -1, 0.1, 0.0001, 0.00012345678, 999999.96, 99999.996, 0.99999996,
+                               123456.75, 1e-5, 1e6, 1e7, 2.5e-9, 0.30000000000000004};
+    std::mt19937 rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        const double mantissa = std::uniform_real_distribution<double>(1, 10)(rng);
+        const int exponent = std::uniform_int_distribution<int>(-6, 7)(rng);
+        values.push_back(mantissa * std::pow(10.0, exponent) * (i % 5 == 0 ? -1 : 1));
+    }
+    Hydrographs h;
+    h.series = {{SeriesKind::Flow, 1, "cfs"}};
+    h.values = values;
+    std::istringstream in(written(h));
+    std::string line;
+    while (std::getline(in, line) && line != "data") {
+    }
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ASSERT_TRUE(std::getline(in, line));
+        const std::string value = line.substr(line.find(' ') + 1);
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.7g", values[i]);
+        if (value != expected) {
+            // Only a tie decided the other way in the last digit may differ.
+            EXPECT_NEAR(std::stod(value), values[i], 1e-7 * std::abs(values[i])) << value << " vs " << expected;
+        }
+        EXPECT_EQ(value.find('e') == std::string::npos, std::string(expected).find('e') == std::string::npos) << value;
+    }
 }

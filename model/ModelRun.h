@@ -1,0 +1,29 @@
+#pragma once
+// One run of the model program on the five paths the engine component
+// passes: the deck, the main output (.sot), the subcatchment hydrograph
+// output (sub.ssb), the gutter hydrograph output (gut.ssb) and the
+// hydrograph input (empty when none). Every output is written to a
+// temporary beside it ("<path>.part"); only when all three are complete do
+// they take their names, and on any failure none is left behind.
+
+#include <iosfwd>
+#include <string>
+
+namespace rillo::model {
+
+struct RunPaths {
+    std::string deck, report, subcatchments, gutters, hydrographInput;
+};
+
+struct RunOptions {
+    /// Compute at most this many steps (negative: the deck's number).
+    long maxSteps = -1;
+    /// Print "step N of M" lines on the progress stream.
+    bool progress = true;
+};
+
+/// Runs the model; progress lines go to `out`, the error message to `err`.
+/// Returns the exit status: 0 when every output is complete, 1 otherwise.
+int runModel(const RunPaths& paths, std::ostream& out, std::ostream& err, const RunOptions& options = {});
+
+}  // namespace rillo::model

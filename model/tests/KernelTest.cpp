@@ -1,0 +1,188 @@
+// The computing kernels against closed forms and mass balances.
+#include "ChannelRouting.h"
+#include "Curve.h"
+#include "Horton.h"
+#include "LevelPool.h"
+#include "OverlandPlane.h"
+#include "Section.h"
+#include "Simulation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace rillo::model;
+
+namespace {
+constexpr double Pi = 3.14159265358979323846;
+double inHr(double v) { return v / 12.0 / 3600.0; }  // in/hr to ft/s
+}  // namespace
+
+TEST(Horton, RainAboveCapacityInfiltratesTheClosedFormAndLightRainKeepsTheCapacityHigh) {
+    const double dt = 60, f0 = inHr(3), fc = inHr(0.5), k = 0.00115;
+    Horton heavy(f0, fc, k, dt);
+    const double pond = 1.0;  // feet of water always on the surface
+    for (int i = 0; i < 90; ++i) heavy.infiltrate(pond);
+    const double t = 90 * dt;
+    const double closed = fc * t + (f0 - fc) / k * (1 - std::exp(-k * t));
+    EXPECT_NEAR(heavy.cumulative(), closed, 0.005 * closed);
+
+    // An hour of rain at 0.2 in/hr all infiltrates; the capacity is then that
+    // of the curve where it has let 0.2 in through, not that of an hour.
+    Horton light(f0, fc, k, dt);
+    for (int i = 0; i < 60; ++i) EXPECT_DOUBLE_EQ(light.infiltrate(inHr(0.2) * dt), inHr(0.2) * dt);
+    const double target = inHr(0.2) * 3600;
+    double lo = 0, hi = 3600;
+    for (int i = 0; i < 100; ++i) (light.curve(0.5 * (lo + hi)) < target ? lo : hi) = 0.5 * (lo + hi);
+    const double tp = 0.5 * (lo + hi);
+    const double expected = light.curve(tp + dt) - light.curve(tp);
+    EXPECT_NEAR(light.capacity(), expected, 1e-3 * expected);
+    EXPECT_GT(light.capacity(), 3 * (heavy.curve(3600 + dt) - heavy.curve(3600)));
+}
+
+TEST(OverlandPlane, ImperviousPlaneReachesRainTimesAreaAtTheKinematicWaveTime) {
+    // A plane 200 ft long and 100 ft wide, S = 0.01, n = 0.015, 2 in/hr.
+    const double width = 100, length = 200, area = width * length, slope = 0.01, n = 0.015, dt = 5;
+    const double rain = inHr(2);
+    const double alpha = 1.49 * width * std::sqrt(slope) / (n * area);
+    OverlandPlane plane(alpha, 0, dt);
+    const double te = std::pow(length * n / (1.49 * std::sqrt(slope) * std::pow(rain, 2.0 / 3.0)), 0.6);
+    double rained = 0, runoff = 0, q = 0, q80Time = -1;
+    for (int i = 0; i * dt < 20 * te; ++i) {
+        const double out = plane.step(rain * dt);
+        rained += rain * dt;
+        runoff += out;
+        q = out / dt;
+        if (q80Time < 0 && q >= 0.8 * rain) q80Time = (i + 1) * dt;
+    }
+    EXPECT_NEAR(q * area, rain * area, 0.005 * rain * area);
+    // Water is conserved exactly by the implicit step.
+    EXPECT_NEAR(rained, runoff + plane.depth(), 1e-12 * rained);
+    // The time to equilibrium as the area between the rain and the runoff
+    // curves over the rain rate (equilibrium storage / rain) is the
+    // kinematic-wave time t_e = (L n / (1.49 S^1/2 i^2/3))^3/5.
+    EXPECT_NEAR(plane.depth() / rain, te, 0.15 * te);
+    // The rising limb follows the reservoir's own closed form: 80 % of
+    // equilibrium at 1.4919 t_e (the integral of dy / (1 - y^5/3)).
+    EXPECT_NEAR(q80Time, 1.4919 * te, 0.05 * te);
+}
+
+TEST(OverlandPlane, RetentionStorageHoldsWaterBackAndLongStepsNeverOvershoot) {
+    OverlandPlane plane(0.05, 0.01, 3600);
+    EXPECT_EQ(plane.step(0.006), 0);
+    EXPECT_DOUBLE_EQ(plane.depth(), 0.006);
+    const double out = plane.step(0.1);
+    EXPECT_GT(out, 0);
+    EXPECT_GE(plane.depth(), 0.01);
+    EXPECT_NEAR(out + plane.depth(), 0.106, 1e-15);
+    for (int i = 0; i < 20; ++i) EXPECT_GE(plane.step(0), 0);
+    EXPECT_GE(plane.depth(), 0.01 - 1e-15);
+}
+
+TEST(Section, GeometryOfCircleAndTrapezoidAndManningsNormalDepth) {
+    const Section pipe = Section::circle(2);
+    EXPECT_NEAR(pipe.area(2), Pi, 1e-12);
+    EXPECT_NEAR(pipe.area(1), Pi / 2, 1e-12);
+    EXPECT_NEAR(pipe.perimeter(1), Pi, 1e-12);
+    const Section ditch = Section::trapezoid(4, 2, 3);
+    EXPECT_DOUBLE_EQ(ditch.area(2), 4 * 2 + 0.5 * 5 * 4);
+    EXPECT_NEAR(ditch.perimeter(2), 4 + 2 * (std::sqrt(5.0) + std::sqrt(10.0)), 1e-12);
+    const double y = normalDepth(ditch, 0.03, 0.004, 50, 10);
+    EXPECT_NEAR(ditch.flow(y, 0.03, 0.004), 50, 1e-6);
+    // A wide rectangle: Q = 1.49/n b y^5/3 S^1/2 nearly.
+    const Section wide = Section::trapezoid(1000, 0, 0);
+    const double yw = normalDepth(wide, 0.02, 0.001, 500, 10);
+    EXPECT_NEAR(yw, std::pow(500 * 0.02 / (1.49 * 1000 * std::sqrt(0.001)), 0.6), 0.005);
+}
+
+namespace {
+/// Steady inflow until the element passes it on; returns the depth.
+double steadyDepth(ChannelRouting& c, double inflow, double& outflow) {
+    for (int i = 0; i < 20000; ++i) outflow = c.step(inflow);
+    return c.depth();
+}
+}  // namespace
+
+TEST(ChannelRouting, SteadyFlowLeavesAsItCameAtManningsNormalDepth) {
+    Conduit channel{Section::trapezoid(4, 2, 2), 600, 0.004, 0.035, 3};
+    ChannelRouting ditch(channel, std::nullopt, 60);
+    double out = 0;
+    const double y = steadyDepth(ditch, 25, out);
+    EXPECT_NEAR(out, 25, 1e-9);
+    const double yn = normalDepth(channel.section, 0.035, 0.004, 25, 3);
+    EXPECT_NEAR(y, yn, 0.005 * yn);
+
+    Conduit circular{Section::circle(2.5), 420, 0.005, 0.013, 2.5};
+    ChannelRouting pipe(circular, std::nullopt, 60);
+    const double yp = steadyDepth(pipe, 12, out);
+    EXPECT_NEAR(out, 12, 1e-9);
+    const double ypn = normalDepth(circular.section, 0.013, 0.005, 12, 2.5);
+    EXPECT_NEAR(yp, ypn, 0.005 * ypn);
+}
+
+TEST(ChannelRouting, AboveCapacityTheExcessIsStoredOrFlowsInTheOverflowChannel) {
+    Conduit small{Section::circle(1), 300, 0.004, 0.013, 1};
+    ChannelRouting pipe(small, std::nullopt, 60);
+    const double cap = pipe.capacity();
+    double out = 0, in = 0;
+    for (int i = 0; i < 600; ++i) {
+        out += pipe.step(2 * cap) * 60;
+        in += 2 * cap * 60;
+    }
+    EXPECT_TRUE(pipe.surcharged());
+    EXPECT_NEAR(in, out + pipe.storage(), 1e-9 * in);
+    EXPECT_NEAR(pipe.step(2 * cap), cap, 1e-9 * cap);
+    EXPECT_NEAR(pipe.depth(), 1.0, 1e-12);
+    // The stored water drains at capacity once the inflow stops.
+    const double stored = pipe.storage();
+    EXPECT_NEAR(pipe.step(0), cap, 1e-9 * cap);
+    EXPECT_NEAR(pipe.storage(), stored - cap * 60, 1e-6 * stored);
+
+    Conduit over{Section::trapezoid(10, 3, 3), 300, 0.004, 0.04, 2};
+    ChannelRouting both(small, over, 60);
+    double q = 0;
+    const double y = steadyDepth(both, 2 * cap, q);
+    EXPECT_NEAR(q, 2 * cap, 1e-9);
+    EXPECT_GT(y, 1.0);
+    // The overflow channel carries the flow above the pipe's capacity at its normal depth.
+    EXPECT_GT(both.capacity(), 2 * cap);
+    EXPECT_NEAR(y - 1.0, normalDepth(over.section, 0.04, 0.004, cap, 2), 0.01);
+}
+
+TEST(LevelPool, LinearTableDrainsExponentiallyAtItsRateAndConservesWater) {
+    // O = k S with k = 2 cfs per acre-ft: the rate is 2 / 43560 per second.
+    const Curve table({0, 10}, {0, 20});
+    const double dt = 300, rate = 2.0 / 43560.0;
+    LevelPool pool(table, dt);
+    double in = 0, out = 0;
+    for (int i = 0; i < 24; ++i) {
+        out += pool.step(30) * dt;
+        in += 30 * dt;
+    }
+    EXPECT_NEAR(in, out + pool.storage(), 1e-9 * in);
+    const double o1 = pool.outflow();
+    double last = o1;
+    for (int i = 0; i < 36; ++i) {
+        out += pool.step(0) * dt;
+        const double o = pool.outflow();
+        EXPECT_NEAR(std::log(last / o) / dt, rate, 0.01 * rate);
+        last = o;
+    }
+    EXPECT_NEAR(in, out + pool.storage(), 1e-9 * in);
+}
+
+TEST(Curve, InterpolationAndExactMeansOfTablesAndHyetographs) {
+    const Curve c({0, 1, 3}, {0, 10, 0});
+    EXPECT_DOUBLE_EQ(c.bounded(0.5), 5);
+    EXPECT_DOUBLE_EQ(c.bounded(4), 0);
+    EXPECT_DOUBLE_EQ(c.extended(4), -5);
+    EXPECT_DOUBLE_EQ(c.extended(-1), 0);
+    // The triangle's area 15 over [0, 3], and a piece spanning the vertex.
+    EXPECT_DOUBLE_EQ(c.boundedMean(-1, 5) * 6, 15);
+    EXPECT_DOUBLE_EQ(c.boundedMean(0.5, 1.5), (7.5 * 0.5 + 8.75 * 0.5));
+    const std::vector<double> rain{1, 2, 4};
+    EXPECT_DOUBLE_EQ(hyetographMean(rain, 5, 0, 5), 1);
+    EXPECT_DOUBLE_EQ(hyetographMean(rain, 5, 3, 7), (1 * 2 + 2 * 2) / 4.0);
+    EXPECT_DOUBLE_EQ(hyetographMean(rain, 5, 12, 17), 4 * 3 / 5.0);
+    EXPECT_DOUBLE_EQ(hyetographMean(rain, 5, 15, 20), 0);
+}
