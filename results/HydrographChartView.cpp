@@ -40,8 +40,9 @@ QString HydrographChartView::toolTipAt(const QPointF& viewPoint) const {
     const QPointF scenePoint = mapToScene(viewPoint.toPoint());
     const QPointF chartPoint = chart_->mapFromScene(scenePoint);
     if (shown.empty() || !chart_->plotArea().contains(chartPoint)) return {};
-    QXYSeries* any = chart_->curve(shown.front());
-    const qreal x = chart_->mapToValue(chartPoint, any).x();
+    // Every plotted series shares the time axis; the chart maps only through
+    // series it holds (a rain curve is the edge of its bars, not held itself).
+    const qreal x = chart_->mapToValue(chartPoint, chart_->series().constFirst()).x();
     const std::size_t step = chart_->stepAt(x);
     const RunResults& results = chart_->results();
     QString text = QStringLiteral("%1 (%2 h)")

@@ -21,26 +21,6 @@ using namespace rillo::results;
 
 namespace {
 
-std::vector<SeriesId> defaultChoice(const RunResults& results) {
-    std::vector<SeriesId> chosen, flows[2];
-    for (SeriesId id : results.series()) {
-        if (results.isRain(id)) {
-            if (chosen.empty()) chosen.push_back(id);
-        } else {
-            flows[id.file == SeriesFile::Gut ? 0 : 1].push_back(id);
-        }
-    }
-    std::vector<SeriesId>& pool = flows[0].empty() ? flows[1] : flows[0];
-    std::vector<std::pair<double, SeriesId>> peaks;
-    for (SeriesId id : pool) {
-        const std::vector<double> v = results.values(id);
-        peaks.emplace_back(v.empty() ? 0.0 : *std::max_element(v.begin(), v.end()), id);
-    }
-    std::stable_sort(peaks.begin(), peaks.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (std::size_t i = 0; i < peaks.size() && i < 2; ++i) chosen.push_back(peaks[i].second);
-    return chosen;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,10 +55,10 @@ int main(int argc, char** argv) {
         loop.exec();
     }
     const RunResults& results = window.results();
-    std::vector<SeriesId> chosen;
-    if (ticks.isEmpty()) {
-        chosen = defaultChoice(results);
-    } else {
+    // The window opens with its first look ticked; named series replace it.
+    if (!ticks.isEmpty()) {
+        std::vector<SeriesId> chosen;
+        for (SeriesId id : window.ticked()) window.setTicked(id, false);
         for (const QString& label : ticks) {
             const auto all = results.series();
             auto it = std::find_if(all.begin(), all.end(), [&](SeriesId id) { return QString::fromStdString(results.label(id)) == label; });
@@ -88,8 +68,8 @@ int main(int argc, char** argv) {
             }
             chosen.push_back(*it);
         }
+        for (SeriesId id : chosen) window.setTicked(id, true);
     }
-    for (SeriesId id : chosen) window.setTicked(id, true);
     // Let the layout settle before the picture is taken.
     QTimer::singleShot(200, &app, &QApplication::quit);
     app.exec();

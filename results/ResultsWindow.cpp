@@ -193,6 +193,8 @@ void ResultsWindow::fileRead() {
     fillList();
     updateNotes();
     chart_->resetView();  // the time axis spans the run
+    if (ticked().empty())
+        for (SeriesId id : results_->firstLook()) setTicked(id, true);
     if (!results_->hydrographs(SeriesFile::Sub).data && !results_->hydrographs(SeriesFile::Gut).data)
         tabs_->setCurrentIndex(tabs_->count() > 1 ? 1 : 0);
     chart_->setTitle(QString());

@@ -1,5 +1,6 @@
 #include "RunResults.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -107,6 +108,27 @@ void RunResults::setHydrographs(SeriesFile file, HydrographLoad load) {
                    "its time steps differ from those of " + sub_.path + "; the two files are not of one run");
     }
 }
+
+std::vector<SeriesId> RunResults::firstLook() const {
+    std::vector<SeriesId> chosen, flows[2];
+    for (SeriesId id : series()) {
+        if (isRain(id)) {
+            if (chosen.empty()) chosen.push_back(id);
+        } else {
+            flows[id.file == SeriesFile::Gut ? 0 : 1].push_back(id);
+        }
+    }
+    std::vector<SeriesId>& pool = flows[0].empty() ? flows[1] : flows[0];
+    std::vector<std::pair<double, SeriesId>> peaks;
+    for (SeriesId id : pool) {
+        const std::vector<double> v = values(id);
+        peaks.emplace_back(v.empty() ? 0.0 : *std::max_element(v.begin(), v.end()), id);
+    }
+    std::stable_sort(peaks.begin(), peaks.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (std::size_t i = 0; i < peaks.size() && i < 2; ++i) chosen.push_back(peaks[i].second);
+    return chosen;
+}
+
 
 std::vector<SeriesId> RunResults::series() const {
     std::vector<SeriesId> rain, flows;

@@ -70,6 +70,10 @@ public:
     /// from the subcatchment file when both hold it), then the subcatchment
     /// flows, then the element flows.
     std::vector<SeriesId> series() const;
+    /// What a window shows first: the first hyetograph and the two flows
+    /// with the highest peaks (elements, or subcatchments when no element
+    /// was saved).
+    std::vector<SeriesId> firstLook() const;
     const model::SeriesInfo& info(SeriesId id) const;
     bool isRain(SeriesId id) const { return info(id).kind == model::SeriesKind::Rain; }
     /// "Hyetograph 1", "Subcatchment 12", "Element 101".

@@ -10,6 +10,7 @@
 #include "DeckWriter.h"
 #include "EditCommands.h"
 #include "Pictures.h"
+#include "ResultsWindow.h"
 #include "ShowResults.h"
 #include "ShowRunForm.h"
 #include "WindowPlacement.h"
@@ -22,6 +23,7 @@
 #include <QLocale>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -450,10 +452,17 @@ void MainWindow::fileRun() {
         };
         // Each completed run's results open in a window of their own, which
         // stays beside the next run and after the run form has closed.
-        auto showResults = [this](const run::RunPaths& run) {
-            results::showResults({run.mainOutput, run.subcatchmentOutput, run.gutterOutput}, *ui_);
+        QPointer<QWidget> lastResults;
+        auto showResults = [this, &lastResults](const run::RunPaths& run) {
+            lastResults = results::showResults({run.mainOutput, run.subcatchmentOutput, run.gutterOutput}, *ui_);
         };
         run::showRunForm(this, *ui_, applicationFolder_, showAbout, showResults);
+        // The form's questions brought the main window up; the last results
+        // come back in front of it once the form has closed.
+        if (lastResults) {
+            lastResults->raise();
+            lastResults->activateWindow();
+        }
     });
 }
 
