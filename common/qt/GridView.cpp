@@ -188,6 +188,11 @@ void GridView::followGrid(int col, int row) {
     following_ = true;
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     following_ = false;
+    // A click leaves the cells where they are until the mouse is done with them.
+    if (!clicking_) showCell(index);
+}
+
+void GridView::showCell(const QModelIndex& index) {
     if (index.isValid() && !isRowHidden(index.row())) scrollTo(index);
 }
 
@@ -224,7 +229,14 @@ void GridView::mousePressEvent(QMouseEvent* event) {
                 event->accept();
                 return;
             }
-            if (!askMoveTo(index)) {
+            // Scrolling now would put another cell under the pointer, and the
+            // base class resolves the pointer again: the clicked cell stays
+            // where it is (typing into it brings it fully into view).
+            clicking_ = true;
+            const bool moved = askMoveTo(index);
+            clicking_ = false;
+            if (!moved) {
+                showCell(model_->activeIndex());
                 event->accept();
                 return;
             }
@@ -281,6 +293,7 @@ bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
     if (!editor_) return false;
     editorIndex_ = index;
     entered_ = false;
+    showCell(index);
     grid_.userBeginEdit();
     if (editor_ && event && trigger == AnyKeyPressed) QCoreApplication::sendEvent(editor_, event);
     return true;

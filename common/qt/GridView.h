@@ -3,7 +3,9 @@
 // and GridDelegate and forwards what the user does into the grid, which
 // raises the GridListener events and decides where the caret goes:
 //  - a click on another cell asks the grid to move there (userMoveTo); when
-//    the grid refuses, the caret stays;
+//    the grid refuses, the caret stays. A click does not scroll, so the
+//    cell under the pointer stays the clicked one; editing scrolls the cell
+//    into view;
 //  - Tab, Shift+Tab, Enter and the arrows go to userKeyDown, also while an
 //    editor is open (its entry is entered first, so Change comes before
 //    LeaveCell); the grid moves the caret and the view follows it;
@@ -67,6 +69,8 @@ private:
     /// Asks the grid to move its caret to a cell; the view follows.
     bool askMoveTo(const QModelIndex& index);
     void followGrid(int col, int row);
+    /// Scrolls a cell fully into view (the hidden caption row stays hidden).
+    void showCell(const QModelIndex& index);
     void selectBlock(int col1, int row1, int col2, int row2);
     void selectionToGrid();
     void updateCaptionRow();
@@ -79,6 +83,7 @@ private:
     QPersistentModelIndex editorIndex_;
     bool entered_ = false;  // the open editor's entry was taken by the grid
     bool following_ = false;
+    bool clicking_ = false;  // a mouse press is moving the caret
     QPersistentModelIndex pressedButton_;
     QPersistentModelIndex pressedOnActive_;
     bool dragSelecting_ = false;
