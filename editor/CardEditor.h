@@ -71,7 +71,8 @@ private:
     void openPairsDialog(int row) override;
 
     QWidget* buildOptionFrame();
-    QWidget* fieldPage(const char* frameName, std::initializer_list<Field> fields, GridView* grid = nullptr);
+    QWidget* fieldPage(int pageIndex, const char* frameName, std::initializer_list<Field> fields,
+                       GridView* grid = nullptr);
     QWidget* fieldControl(Field field);
     QWidget* gridPage(GridView* grid);
     GridView* makeGridView(GridId id);

@@ -114,6 +114,7 @@ void RunForm::buildWidgets() {
     auto* image1 = new QLabel(this);
     image1->setObjectName("Image1");
     image1->setPixmap(style()->standardIcon(QStyle::SP_DriveHDIcon).pixmap(48, 48));
+    image1->setAccessibleName(QStringLiteral("Disk drive"));
 
     auto* grid = new QGridLayout;
     int row = 0;

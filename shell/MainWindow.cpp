@@ -187,6 +187,9 @@ void MainWindow::createToolBar() {
     }
     connect(tbToolBar_, &QToolBar::actionTriggered, this,
             [this](QAction* button) { toolbarButtonClicked(button->data().toString()); });
+    // The button that shows the buttons a narrow window cuts off.
+    if (auto* more = tbToolBar_->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More toolbar buttons"));
 }
 
 void MainWindow::createStatusBar() {

@@ -1,9 +1,11 @@
 #include "GridView.h"
 
+#include "GridAccessible.h"
 #include "GridDelegate.h"
 #include "GridTableModel.h"
 #include "VirtualKeys.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -45,6 +47,8 @@ std::pair<int, int> gridKey(int qtKey, Qt::KeyboardModifiers modifiers) {
 
 GridView::GridView(Grid& grid, QWidget* parent)
     : QTableView(parent), grid_(grid), model_(new GridTableModel(grid, this)), delegate_(new GridDelegate(this)) {
+    static const bool accessible = (QAccessible::installFactory(&GridAccessible::create), true);
+    (void)accessible;
     setModel(model_);
     setItemDelegate(delegate_);
     setSelectionMode(ContiguousSelection);
@@ -127,6 +131,12 @@ bool GridView::event(QEvent* event) {
 void GridView::keyPressEvent(QKeyEvent* event) {
     const auto [keyCode, shift] = gridKey(event->key(), event->modifiers());
     event->accept();
+    const bool onButton = model_->format(model_->activeIndex()).type == CellButton;
+    if (onButton && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && shift == 0) {
+        // Enter presses a button cell, as it presses a focused push button.
+        grid_.userClickButton(grid_.activeCol(), grid_.activeRow());
+        return;
+    }
     if (isNavigationKey(event->key())) {
         grid_.userKeyDown(keyCode, shift);
         return;
@@ -134,7 +144,7 @@ void GridView::keyPressEvent(QKeyEvent* event) {
     if (keyCode != 0) grid_.userKeyDown(keyCode, shift);
     const QModelIndex active = model_->activeIndex();
     if (event->key() == Qt::Key_Delete) return;  // the window's key release clears the cell
-    if (event->key() == Qt::Key_Space && model_->format(active).type == CellButton && shift == 0) {
+    if (event->key() == Qt::Key_Space && onButton && shift == 0) {
         grid_.userClickButton(grid_.activeCol(), grid_.activeRow());
         return;
     }
@@ -176,6 +186,22 @@ bool GridView::askMoveTo(const QModelIndex& index) {
     if (index == model_->activeIndex()) return true;
     if (!leaveEditor()) return false;
     return grid_.userMoveTo(GridTableModel::gridCol(index), GridTableModel::gridRow(index));
+}
+
+bool GridView::moveCaretTo(const QModelIndex& index) {
+    if (!index.isValid() || index.model() != model_ || isRowHidden(index.row())) return false;
+    const bool moved = askMoveTo(index);
+    showCell(model_->activeIndex());
+    setFocus(Qt::OtherFocusReason);
+    return moved;
+}
+
+void GridView::pressButtonCell(const QModelIndex& index) {
+    const QPersistentModelIndex cell = index;
+    QTimer::singleShot(0, this, [this, cell] {
+        if (cell.isValid() && model_->format(cell).type == CellButton)
+            grid_.userClickButton(GridTableModel::gridCol(cell), GridTableModel::gridRow(cell));
+    });
 }
 
 void GridView::followGrid(int col, int row) {

@@ -11,8 +11,10 @@
 //    LeaveCell); the grid moves the caret and the view follows it;
 //  - editing begins with typing, F2 or a double click (userBeginEdit) and
 //    ends with the entry (userEnterText) or a cancel (userCancelEdit);
-//  - a click on a button cell is userClickButton; every mouse release is
-//    userMouseUp; the selection goes to setSelection.
+//  - a click on a button cell, and Space or Enter on one, is
+//    userClickButton; every mouse release is userMouseUp; the selection goes
+//    to setSelection.
+// Assistive technology sees the view through GridAccessible.
 // A grid with a frozen caption row shows its captions as the column header,
 // so they stay in view while the rows scroll; grid row numbers stay the
 // view's row numbers. Rows have one fixed height and columns are never sized
@@ -39,6 +41,13 @@ public:
     GridTableModel* gridModel() const { return model_; }
     /// Whether a cell editor is open.
     bool isEditing() const { return editor_ != nullptr; }
+
+    /// Moves the caret to a cell as a click would (the grid may refuse) and
+    /// gives the view the focus. True when the caret is there.
+    bool moveCaretTo(const QModelIndex& index);
+    /// Presses a button cell as a click would, once control is back in the
+    /// event loop (a press may open a modal dialog).
+    void pressButtonCell(const QModelIndex& index);
 
 signals:
     /// A key was released while the view (not a cell editor) had the focus:
