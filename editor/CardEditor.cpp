@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QKeyEvent>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -321,6 +323,8 @@ void CardEditor::chooseOption() {
         tabs_->setCurrentIndex(6);
     }
     tabs_->show();
+    // The keyboard goes on from the page tabs (the OK button it was on is gone).
+    tabs_->tabBar()->setFocus(Qt::OtherFocusReason);
     for (int page = 1; page < EditorPageCount; ++page)
         if (!tabs_->isTabEnabled(page))
             if (QLabel* label = help_->cardLabel(page)) label->setEnabled(false);
@@ -336,8 +340,24 @@ void CardEditor::activate() {
     shell_.setDeckOpenState();
 }
 
+void CardEditor::keyPressEvent(QKeyEvent* event) {
+    // Enter on the option frame is its OK, as on a dialog with a default button.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && frame2_->isVisible() &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        cmdOK_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void CardEditor::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // The keyboard starts on the chosen option.
+    if (frame2_->isVisible() && !focusWidget()) {
+        QRadioButton* chosen = optIopt1_->isChecked() ? optIopt1_ : optIopt0_;
+        chosen->setFocus(Qt::OtherFocusReason);
+    }
     if (watchingSubWindow_) return;
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (!sub) return;

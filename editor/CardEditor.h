@@ -63,6 +63,7 @@ protected:
     /// the click on) pops up the main window's Edit menu.
     void mouseReleaseEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // RulesHost

@@ -81,6 +81,12 @@ GridView::GridView(Grid& grid, QWidget* parent)
         if (first == 0) updateCaptionRow();
     });
     connect(model_, &QAbstractItemModel::headerDataChanged, this, &GridView::updateHeaderHeight);
+    // Rows that come or go move the view's current cell with them; the caret
+    // shown stays the grid's caret.
+    const auto followCaret = [this] { followGrid(grid_.activeCol(), grid_.activeRow()); };
+    connect(model_, &QAbstractItemModel::rowsInserted, this, followCaret);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, followCaret);
+    connect(model_, &QAbstractItemModel::modelReset, this, followCaret);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &GridView::updateHeaderHeight);
 
     updateCaptionRow();
@@ -126,6 +132,18 @@ bool GridView::event(QEvent* event) {
         }
     }
     return QTableView::event(event);
+}
+
+void GridView::focusInEvent(QFocusEvent* event) {
+    // A caret left in the hidden caption row (where a grid that was only
+    // written by the program has it) comes down to the first row in view.
+    const int row = grid_.activeRow() - 1;
+    if (row >= 0 && row < model_->rowCount() && isRowHidden(row)) {
+        int shown = row;
+        while (shown < model_->rowCount() && isRowHidden(shown)) ++shown;
+        if (shown < model_->rowCount()) grid_.setActiveCell(grid_.activeCol(), shown + 1);
+    }
+    QTableView::focusInEvent(event);
 }
 
 void GridView::keyPressEvent(QKeyEvent* event) {

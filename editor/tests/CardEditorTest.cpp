@@ -100,6 +100,19 @@ TEST_F(CardEditorTest, OptionZeroOffersCards1WithoutPage0AfterActivation) {
     EXPECT_EQ(disabledLabels(), (std::vector<int>{6, 7, 9}));
 }
 
+TEST_F(CardEditorTest, TheOptionIsChosenWithTheKeyboardAndTheKeysGoOnFromThePageTabs) {
+    EXPECT_EQ(QApplication::focusWidget(), child<QRadioButton>("optIopt0"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(child<QRadioButton>("optIopt1")->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(child<QGroupBox>("Frame2")->isVisible());
+    EXPECT_EQ(editor->tabs()->currentIndex(), 6);
+    EXPECT_EQ(QApplication::focusWidget(), editor->tabs()->tabBar());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(editor->tabs()->currentIndex(), 7);
+}
+
 TEST_F(CardEditorTest, OptionOneOffersCards2AndDisablesHelpLabels1To5) {
     editor->activate();
     editor->deck().setIopt(1);  // as a deck file with IOPT 1 selects it

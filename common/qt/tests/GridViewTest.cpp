@@ -218,6 +218,31 @@ TEST_F(GridViewTest, DeleteRaisesKeyDownAndReportsItsReleaseWithoutEditing) {
     EXPECT_EQ(released.at(0).at(0).toInt(), KeyDelete);
 }
 
+TEST_F(GridViewTest, TheShownCaretStaysTheGridsCaretWhenRowsComeAndGo) {
+    grid.setActiveCell(1, 6);  // the "&Add Row" button
+    ASSERT_EQ(current(), std::make_pair(1, 6));
+    AddGridRow(grid, 0);  // the button moves down; the grid's caret stays in row 6
+    EXPECT_EQ(current(), std::make_pair(grid.activeCol(), grid.activeRow()));
+    grid.setActiveCell(2, 4);
+    grid.deleteRow(3);
+    EXPECT_EQ(current(), std::make_pair(grid.activeCol(), grid.activeRow()));
+    EXPECT_EQ(view->selectionModel()->selectedIndexes(), QModelIndexList{view->currentIndex()});
+}
+
+TEST_F(GridViewTest, ACaretLeftInTheHiddenCaptionRowComesIntoViewWithTheFocus) {
+    view->clearFocus();
+    grid.setActiveCell(3, 1);  // where a freshly read grid leaves it
+    rec.events.clear();
+    view->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(grid.activeRow(), 2);
+    EXPECT_EQ(grid.activeCol(), 3);
+    EXPECT_EQ(current(), std::make_pair(3, 2));
+    EXPECT_TRUE(rec.events.empty());  // no cell of the caption row is left
+    type("1");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid.value(3, 2), "1");
+}
+
 TEST_F(GridViewTest, CaptionsStayInTheHeaderAndRowsKeepOneHeight) {
     EXPECT_TRUE(view->isRowHidden(0));
     EXPECT_EQ(view->model()->headerData(0, Qt::Horizontal).toString(), "Caption 1");
