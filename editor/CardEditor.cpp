@@ -324,7 +324,7 @@ void CardEditor::chooseOption() {
     }
     tabs_->show();
     // The keyboard goes on from the page tabs (the OK button it was on is gone).
-    tabs_->tabBar()->setFocus(Qt::OtherFocusReason);
+    focusFirstControl();
     for (int page = 1; page < EditorPageCount; ++page)
         if (!tabs_->isTabEnabled(page))
             if (QLabel* label = help_->cardLabel(page)) label->setEnabled(false);
@@ -340,6 +340,16 @@ void CardEditor::activate() {
     shell_.setDeckOpenState();
 }
 
+void CardEditor::focusFirstControl() {
+    if (frame2_->isVisible()) {
+        // The keyboard starts on the chosen option.
+        QRadioButton* chosen = optIopt1_->isChecked() ? optIopt1_ : optIopt0_;
+        chosen->setFocus(Qt::OtherFocusReason);
+    } else {
+        tabs_->tabBar()->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 void CardEditor::keyPressEvent(QKeyEvent* event) {
     // Enter on the option frame is its OK, as on a dialog with a default button.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && frame2_->isVisible() &&
@@ -353,11 +363,7 @@ void CardEditor::keyPressEvent(QKeyEvent* event) {
 
 void CardEditor::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // The keyboard starts on the chosen option.
-    if (frame2_->isVisible() && !focusWidget()) {
-        QRadioButton* chosen = optIopt1_->isChecked() ? optIopt1_ : optIopt0_;
-        chosen->setFocus(Qt::OtherFocusReason);
-    }
+    if (!focusWidget()) focusFirstControl();
     if (watchingSubWindow_) return;
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (!sub) return;

@@ -50,6 +50,9 @@ public:
     void activate();
     /// cmdOK's click: the chosen option's pages become available.
     void chooseOption();
+    /// Gives the keyboard focus to where a user starts: the chosen option
+    /// while the option frame shows, else the page tabs.
+    void focusFirstControl();
 
     QTabWidget* tabs() const { return tabs_; }
     GridView* gridView(GridId id) const { return views_[static_cast<std::size_t>(id)]; }

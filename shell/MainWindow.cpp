@@ -378,6 +378,9 @@ void MainWindow::showEditor() {
     coverFrame_->hide();
     editorFrame_->showMaximized();
     mdi_->setActiveSubWindow(editorFrame_);
+    // The keyboard goes with the new window (the start window's button it
+    // was on is hidden).
+    asEditor(editor_)->focusFirstControl();
     setDeckOpenState();
 }
 

@@ -36,6 +36,11 @@ bool isNavigationKey(int qtKey) {
     }
 }
 
+/// Ctrl+Tab and Ctrl+Shift+Tab: the keys that leave a control that uses Tab itself.
+bool isFocusLeavingKey(int qtKey, Qt::KeyboardModifiers modifiers) {
+    return (qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab) && (modifiers & Qt::ControlModifier);
+}
+
 /// The grid's key code and shift state of a Qt key (Backtab is Shift+Tab).
 std::pair<int, int> gridKey(int qtKey, Qt::KeyboardModifiers modifiers) {
     int shift = shiftState(modifiers);
@@ -123,9 +128,14 @@ void GridView::updateHeaderHeight() {
 }
 
 bool GridView::event(QEvent* event) {
-    // Tab and Shift+Tab move the grid's caret instead of the focus.
+    // Tab and Shift+Tab move the grid's caret instead of the focus; with Ctrl
+    // they take the focus on to the next or previous control.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (isFocusLeavingKey(key->key(), key->modifiers())) {
+            leaveFocus(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
             keyPressEvent(key);
             return true;
@@ -182,8 +192,17 @@ void GridView::keyReleaseEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat() && keyCode != 0) emit keyReleased(keyCode, shift);
 }
 
+void GridView::leaveFocus(bool forward) {
+    if (!leaveEditor()) return;  // an entry the cell refuses keeps the focus here
+    focusNextPrevChild(forward);
+}
+
 void GridView::editorNavigationKey(QWidget* editor, int qtKey, Qt::KeyboardModifiers modifiers) {
     if (editor != editor_) return;
+    if (isFocusLeavingKey(qtKey, modifiers)) {
+        leaveFocus(qtKey == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier));
+        return;
+    }
     commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
     const auto [keyCode, shift] = gridKey(qtKey, modifiers);

@@ -9,6 +9,8 @@
 //  - Tab, Shift+Tab, Enter and the arrows go to userKeyDown, also while an
 //    editor is open (its entry is entered first, so Change comes before
 //    LeaveCell); the grid moves the caret and the view follows it;
+//    Ctrl+Tab and Ctrl+Shift+Tab take the keyboard on to the next or
+//    previous control;
 //  - editing begins with typing, F2 or a double click (userBeginEdit) and
 //    ends with the entry (userEnterText) or a cancel (userCancelEdit);
 //  - a click on a button cell, and Space or Enter on one, is
@@ -73,6 +75,8 @@ protected:
 
 private:
     void editorNavigationKey(QWidget* editor, int qtKey, Qt::KeyboardModifiers modifiers);
+    /// Enters an open editor's entry and passes the focus on (Ctrl+Tab).
+    void leaveFocus(bool forward);
     /// Enters and closes an open editor. False (editor left open) when the
     /// cell would refuse its entry.
     bool leaveEditor();

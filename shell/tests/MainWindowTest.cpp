@@ -16,9 +16,11 @@
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 
@@ -157,6 +159,20 @@ TEST_F(MainWindowTest, NewClearsTheDialogFileNameAndOpensTheTemplate) {
     window->fileSave();
     EXPECT_EQ(ui.lastFileRequest().fileName, "");
     EXPECT_TRUE(window->flags().returnToCover);
+}
+
+TEST_F(MainWindowTest, TheKeyboardGoesWithTheOpenedDeckToItsOptionAndEnterChoosesIt) {
+    start();
+    QApplication::setActiveWindow(window.get());
+    window->cover()->button(QStringLiteral("cmdNew"))->setFocus();
+    window->fileNew();
+    ASSERT_NE(window->editorWindow(), nullptr);
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(focus->objectName(), "optIopt0");
+    QTest::keyClick(focus, Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(window->editorWindow()->findChild<QTabWidget*>("SSTab1")->currentIndex(), 1);
 }
 
 TEST_F(MainWindowTest, NewWithoutItsTemplateReportsAndStaysOnTheStartWindow) {

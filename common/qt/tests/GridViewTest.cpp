@@ -243,6 +243,26 @@ TEST_F(GridViewTest, ACaretLeftInTheHiddenCaptionRowComesIntoViewWithTheFocus) {
     EXPECT_EQ(grid.value(3, 2), "1");
 }
 
+TEST_F(GridViewTest, CtrlTabTakesTheKeyboardOutOfTheGridWithTheEntryEntered) {
+    QWidget form;
+    auto* before = new QLineEdit(&form);
+    view->setParent(&form);
+    auto* after = new QLineEdit(&form);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    view->setFocus();
+    key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), after);
+    view->setFocus();
+    type("4");  // an open editor: its entry goes in first
+    key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), before);
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(grid.value(1, 2), "4.0000");
+    EXPECT_EQ(current(), std::make_pair(1, 2));  // the caret did not move
+    view->setParent(nullptr);
+}
+
 TEST_F(GridViewTest, CaptionsStayInTheHeaderAndRowsKeepOneHeight) {
     EXPECT_TRUE(view->isRowHidden(0));
     EXPECT_EQ(view->model()->headerData(0, Qt::Horizontal).toString(), "Caption 1");
