@@ -6,6 +6,7 @@
 #include "VirtualKeys.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -144,7 +145,23 @@ bool GridView::event(QEvent* event) {
     return QTableView::event(event);
 }
 
+bool GridView::eventFilter(QObject* object, QEvent* event) {
+    // Ctrl+Tab seen by the application before anyone else: a multiple-
+    // document area would take it to switch its windows.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        QWidget* focus = QApplication::focusWidget();
+        if (isFocusLeavingKey(key->key(), key->modifiers()) && focus && (focus == this || isAncestorOf(focus))) {
+            leaveFocus(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+    }
+    return QTableView::eventFilter(object, event);
+}
+
 void GridView::focusInEvent(QFocusEvent* event) {
+    // First in the application's line while the keyboard is here.
+    qApp->installEventFilter(this);
     // A caret left in the hidden caption row (where a grid that was only
     // written by the program has it) comes down to the first row in view.
     const int row = grid_.activeRow() - 1;

@@ -62,6 +62,7 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* object, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -172,7 +172,18 @@ TEST_F(MainWindowTest, TheKeyboardGoesWithTheOpenedDeckToItsOptionAndEnterChoose
     EXPECT_EQ(focus->objectName(), "optIopt0");
     QTest::keyClick(focus, Qt::Key_Space);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(window->editorWindow()->findChild<QTabWidget*>("SSTab1")->currentIndex(), 1);
+    auto* tabs = window->editorWindow()->findChild<QTabWidget*>("SSTab1");
+    EXPECT_EQ(tabs->currentIndex(), 1);
+
+    // In a grid Tab moves the caret; Ctrl+Shift+Tab takes the keyboard back
+    // out, even inside the frame that switches its windows with Ctrl+Tab.
+    tabs->setCurrentIndex(3);
+    QWidget* grid = window->editorWindow()->findChild<QWidget*>("fpCard15");
+    grid->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), grid);
+    QTest::keyClick(grid, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_NE(QApplication::focusWidget(), grid);
+    EXPECT_TRUE(QApplication::focusWidget() && tabs->isAncestorOf(QApplication::focusWidget()));
 }
 
 TEST_F(MainWindowTest, NewWithoutItsTemplateReportsAndStaysOnTheStartWindow) {
