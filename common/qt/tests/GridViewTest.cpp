@@ -263,6 +263,17 @@ TEST_F(GridViewTest, CtrlTabTakesTheKeyboardOutOfTheGridWithTheEntryEntered) {
     view->setParent(nullptr);
 }
 
+TEST_F(GridViewTest, TheCaretOnAButtonCellCanBeSeen) {
+    const auto buttonCell = [&] { return view->viewport()->grab(view->visualRect(view->gridModel()->cellIndex(1, 6))).toImage(); };
+    const QImage away = buttonCell();
+    grid.setActiveCell(1, 6);
+    QCoreApplication::processEvents();
+    const QImage here = buttonCell();
+    EXPECT_NE(here, away);
+    // The highlight shows around the button, as on any cell with the caret.
+    EXPECT_EQ(here.pixelColor(1, 1), view->palette().color(QPalette::Highlight));
+}
+
 TEST_F(GridViewTest, CaptionsStayInTheHeaderAndRowsKeepOneHeight) {
     EXPECT_TRUE(view->isRowHidden(0));
     EXPECT_EQ(view->model()->headerData(0, Qt::Horizontal).toString(), "Caption 1");
