@@ -299,7 +299,19 @@ QString GridAccessible::rowDescription(int row) const {
 }
 
 void GridAccessible::modelChange(QAccessibleTableModelChangeEvent* event) {
-    if (event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged) forgetChildren();
+    if (event->modelChangeType() == QAccessibleTableModelChangeEvent::DataChanged) return;
+    // Cells whose grid cell is still there keep their identity (a screen
+    // reader may be on the "Add Row" button that just moved down); the rest go.
+    QHash<int, QAccessible::Id> kept;
+    for (const QAccessible::Id id : std::as_const(children_)) {
+        auto* cell = static_cast<GridCellAccessible*>(QAccessible::accessibleInterface(id));
+        const int at = cell ? cell->logicalIndex() : -1;
+        if (at >= 0 && !kept.contains(at))
+            kept.insert(at, id);
+        else if (cell)
+            QAccessible::deleteAccessibleInterface(id);
+    }
+    children_ = kept;
 }
 
 void GridAccessible::forgetChildren() const {
