@@ -124,6 +124,8 @@ HelpPage::HelpPage(QWidget* parent) : QWidget(parent) {
     vScroll_->setObjectName(QStringLiteral("VScroll1"));
     vScroll_->setRange(0, 0);
     vScroll_->setAccessibleName(QStringLiteral("Scroll the help text"));
+    // Reached by Tab, so the keys (arrows, Page Up, Page Down) scroll the text too.
+    vScroll_->setFocusPolicy(Qt::TabFocus);
     connect(vScroll_, &QScrollBar::valueChanged, this, &HelpPage::scrollHelp);
     connect(vScroll_, &QScrollBar::sliderMoved, this, &HelpPage::scrollHelp);
 

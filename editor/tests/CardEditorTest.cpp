@@ -284,6 +284,20 @@ TEST_F(CardEditorTest, TheScrollBarMovesTheHelpTextUpwards) {
     EXPECT_EQ(help->helpLabel()->y(), top - 30);
 }
 
+TEST_F(CardEditorTest, TheKeyboardScrollsTheHelpTextFromTheLastCardLabel) {
+    choose("optIopt0");
+    editor->showPage(HelpPageIndex);
+    HelpPage* help = editor->helpPage();
+    help->picture()->resize(400, 200);
+    help->showHelp(8);
+    const int top = help->helpLabel()->y();
+    help->cardLabel(11)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), help->scrollBar());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    EXPECT_LT(help->helpLabel()->y(), top);
+}
+
 TEST_F(CardEditorTest, CardLabelsOpenTheirHelpByKeyboardAndByAssistiveTechnology) {
     choose("optIopt1");  // labels 1 to 5 are disabled
     editor->showPage(HelpPageIndex);
