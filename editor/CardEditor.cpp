@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QKeyEvent>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -55,6 +57,23 @@ int columnWidth(GridId id) {
     }
 }
 
+/// What assistive technology calls each grid: its card.
+QString gridName(GridId id) {
+    switch (id) {
+    case GridId::fpCard14: return QStringLiteral("Rainfall Hyetograph (1.4)");
+    case GridId::fpCard15: return QStringLiteral("Subcatchment (1.5)");
+    case GridId::fpCard110: return QStringLiteral("Subbasin Print (1.10)");
+    case GridId::fpCard23: return QStringLiteral("Sub-Catchment Data (2.3)");
+    case GridId::fpCard31: return QStringLiteral("Conveyance Element (3.1)");
+    case GridId::fpCard31a: return QStringLiteral("Tabular Values (3.1a)");
+    case GridId::fpSubCard31a: return QStringLiteral("Tabular Values Index (3.1a)");
+    case GridId::fpCard42: return QStringLiteral("Conveyance Save (4.2)");
+    case GridId::fpCard44: return QStringLiteral("Conveyance Print (4.4)");
+    case GridId::Count: break;
+    }
+    return {};
+}
+
 }  // namespace
 
 CardEditor::CardEditor(EditorShell& shell, QWidget* parent) : QWidget(parent), shell_(shell) {
@@ -65,24 +84,25 @@ CardEditor::CardEditor(EditorShell& shell, QWidget* parent) : QWidget(parent), s
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("SSTab1"));
+    tabs_->setAccessibleName(QStringLiteral("Cards"));
     tabs_->setUsesScrollButtons(true);
     tabs_->setElideMode(Qt::ElideNone);
     std::array<QWidget*, EditorPageCount> pages = {
-        fieldPage("fraCard0", {Field::txtWatershed, Field::cboIOPT}),
-        fieldPage("fraCard11to13",
+        fieldPage(0, "fraCard0", {Field::txtWatershed, Field::cboIOPT}),
+        fieldPage(1, "fraCard11to13",
                   {Field::txtTitle, Field::txtTitle2, Field::txtNstep, Field::txtNhr, Field::txtNmn, Field::txtDelt,
                    Field::txtNrgag, Field::txtPctzer, Field::chkIpkchk, Field::txtNhisto, Field::txtThisto}),
         gridPage(gridView(GridId::fpCard14)),
         gridPage(gridView(GridId::fpCard15)),
-        fieldPage("fraCard17", {Field::chkSave}),
-        fieldPage("fraCard19", {Field::txtNprnt, Field::txtInterv}, gridView(GridId::fpCard110)),
-        fieldPage("Frame1", {Field::txtTitle3, Field::txtTitle4, Field::txtNstep2, Field::txtNhr2, Field::txtNmn2,
+        fieldPage(4, "fraCard17", {Field::chkSave}),
+        fieldPage(5, "fraCard19", {Field::txtNprnt, Field::txtInterv}, gridView(GridId::fpCard110)),
+        fieldPage(6, "Frame1", {Field::txtTitle3, Field::txtTitle4, Field::txtNstep2, Field::txtNhr2, Field::txtNmn2,
                              Field::txtDelt2, Field::chkIpkchk2}),
         gridPage(gridView(GridId::fpCard23)),
         gridPage(gridView(GridId::fpCard31)),
         gridPage(gridView(GridId::fpCard31a)),
-        fieldPage("fraCard41", {Field::txtNsave2}, gridView(GridId::fpCard42)),
-        fieldPage("fraCard43", {Field::txtNprnt2, Field::txtInterv2}, gridView(GridId::fpCard44)),
+        fieldPage(10, "fraCard41", {Field::txtNsave2}, gridView(GridId::fpCard42)),
+        fieldPage(11, "fraCard43", {Field::txtNprnt2, Field::txtInterv2}, gridView(GridId::fpCard44)),
         help_ = new HelpPage,
     };
     // The index grid lives hidden on the conveyance element page.
@@ -127,6 +147,12 @@ GridView* CardEditor::makeGridView(GridId id) {
     Grid& grid = deck_.grid(id);
     auto* view = new GridView(grid, this);
     view->setObjectName(qs(grid.name()));
+    view->setAccessibleName(gridName(id));
+    // Its first row is data, not captions: the columns are told here.
+    if (id == GridId::fpSubCard31a)
+        view->setAccessibleDescription(QStringLiteral(
+            "One row per special element. Columns: element number; first row of its pairs in Tabular Values "
+            "(3.1a); number of those rows"));
     view->horizontalHeader()->setDefaultSectionSize(columnWidth(id));
     if (id == GridId::fpCard31) {
         // The two drop-down columns show their whole item texts.
@@ -145,6 +171,7 @@ QWidget* CardEditor::buildOptionFrame() {
     auto* frame4 = new QFrame(frame2_);
     frame4->setObjectName(QStringLiteral("Frame4"));
     frame4->setFrameShape(QFrame::StyledPanel);
+    frame4->setAccessibleName(frame2_->title());
     optIopt0_ = new QRadioButton(QStringLiteral("Let RILLO Generate Sub-Catchment Hydrographs (0)"), frame4);
     optIopt0_->setObjectName(QStringLiteral("optIopt0"));
     optIopt1_ = new QRadioButton(QStringLiteral("Use KORVA Generated/Imported Hydrographs (1)"), frame4);
@@ -192,6 +219,9 @@ QWidget* CardEditor::fieldControl(Field field) {
         combo->setEditable(true);
         combo->setEditText(qs(deck_.text(field)));
         combo->setMinimumContentsLength(8);
+        // Its text box and list are what a screen reader lands on.
+        combo->lineEdit()->setAccessibleName(QString::fromLatin1(info.label));
+        combo->view()->setAccessibleName(QString::fromLatin1(info.label));
         connect(combo->lineEdit(), &QLineEdit::textEdited, this,
                 [this, field](const QString& text) { deck_.setText(field, text.toStdString()); });
         control = combo;
@@ -211,10 +241,12 @@ QWidget* CardEditor::fieldControl(Field field) {
     return control;
 }
 
-QWidget* CardEditor::fieldPage(const char* frameName, std::initializer_list<Field> fields, GridView* grid) {
+QWidget* CardEditor::fieldPage(int pageIndex, const char* frameName, std::initializer_list<Field> fields,
+                              GridView* grid) {
     auto* page = new QWidget;
     auto* frame = new QFrame(page);
     frame->setObjectName(QString::fromLatin1(frameName));
+    frame->setAccessibleName(qs(pageCaption(pageIndex)));
     auto* form = new QGridLayout(frame);
     form->setHorizontalSpacing(12);
     int row = 0;
@@ -291,6 +323,8 @@ void CardEditor::chooseOption() {
         tabs_->setCurrentIndex(6);
     }
     tabs_->show();
+    // The keyboard goes on from the page tabs (the OK button it was on is gone).
+    focusFirstControl();
     for (int page = 1; page < EditorPageCount; ++page)
         if (!tabs_->isTabEnabled(page))
             if (QLabel* label = help_->cardLabel(page)) label->setEnabled(false);
@@ -306,8 +340,30 @@ void CardEditor::activate() {
     shell_.setDeckOpenState();
 }
 
+void CardEditor::focusFirstControl() {
+    if (frame2_->isVisible()) {
+        // The keyboard starts on the chosen option.
+        QRadioButton* chosen = optIopt1_->isChecked() ? optIopt1_ : optIopt0_;
+        chosen->setFocus(Qt::OtherFocusReason);
+    } else {
+        tabs_->tabBar()->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CardEditor::keyPressEvent(QKeyEvent* event) {
+    // Enter on the option frame is its OK, as on a dialog with a default button.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && frame2_->isVisible() &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        cmdOK_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void CardEditor::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (!focusWidget()) focusFirstControl();
     if (watchingSubWindow_) return;
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (!sub) return;

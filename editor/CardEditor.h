@@ -50,6 +50,9 @@ public:
     void activate();
     /// cmdOK's click: the chosen option's pages become available.
     void chooseOption();
+    /// Gives the keyboard focus to where a user starts: the chosen option
+    /// while the option frame shows, else the page tabs.
+    void focusFirstControl();
 
     QTabWidget* tabs() const { return tabs_; }
     GridView* gridView(GridId id) const { return views_[static_cast<std::size_t>(id)]; }
@@ -63,6 +66,7 @@ protected:
     /// the click on) pops up the main window's Edit menu.
     void mouseReleaseEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // RulesHost
@@ -71,7 +75,8 @@ private:
     void openPairsDialog(int row) override;
 
     QWidget* buildOptionFrame();
-    QWidget* fieldPage(const char* frameName, std::initializer_list<Field> fields, GridView* grid = nullptr);
+    QWidget* fieldPage(int pageIndex, const char* frameName, std::initializer_list<Field> fields,
+                       GridView* grid = nullptr);
     QWidget* fieldControl(Field field);
     QWidget* gridPage(GridView* grid);
     GridView* makeGridView(GridId id);

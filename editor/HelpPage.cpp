@@ -2,7 +2,11 @@
 
 #include "HelpTexts.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -11,11 +15,85 @@
 
 namespace rillo {
 
+namespace {
+
+class CardLabelAccessible : public QAccessibleWidget {
+public:
+    explicit CardLabelAccessible(CardLabel* label) : QAccessibleWidget(label, QAccessible::Link) {}
+    static QAccessibleInterface* create(const QString&, QObject* object) {
+        if (auto* label = qobject_cast<CardLabel*>(object)) return new CardLabelAccessible(label);
+        return nullptr;
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<CardLabel*>(widget())->text();
+        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+            return QStringLiteral("Shows the help of this card");
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (widget()->isEnabled()) names.prepend(pressAction());
+        return names;
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction())
+            static_cast<CardLabel*>(widget())->activate();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+    QStringList keyBindingsForAction(const QString& name) const override {
+        if (name == pressAction()) return {QStringLiteral("Space")};
+        return QAccessibleWidget::keyBindingsForAction(name);
+    }
+};
+
+}  // namespace
+
+CardLabel::CardLabel(QWidget* parent) : QLabel(parent) {
+    static const bool accessible = (QAccessible::installFactory(&CardLabelAccessible::create), true);
+    (void)accessible;
+    // Reached by Tab; a click still only opens the help, as it always did.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void CardLabel::activate() {
+    if (isEnabled() && activate_) activate_();
+}
+
+void CardLabel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            activate();
+            event->accept();
+            return;
+        }
+        break;
+    default: break;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void CardLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    // Only the focus frame is added; the label looks as before otherwise.
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = contentsRect();
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+}
+
 HelpPage::HelpPage(QWidget* parent) : QWidget(parent) {
     auto* labels = new QVBoxLayout;
     for (int i = 0; i < HelpGroupCount; ++i) {
-        auto* label = new QLabel(this);
+        auto* label = new CardLabel(this);
         label->setObjectName(QStringLiteral("lblCard%1").arg(i));
+        label->setActivation([this, i] { showHelp(i); });
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setCursor(Qt::PointingHandCursor);
@@ -31,6 +109,7 @@ HelpPage::HelpPage(QWidget* parent) : QWidget(parent) {
     picture->setFrameShape(QFrame::StyledPanel);
     picture->setAutoFillBackground(true);
     picture->setBackgroundRole(QPalette::Base);
+    picture->setAccessibleName(QStringLiteral("Help text"));
     picture->installEventFilter(this);
     picture_ = picture;
 
@@ -44,6 +123,9 @@ HelpPage::HelpPage(QWidget* parent) : QWidget(parent) {
     vScroll_ = new QScrollBar(Qt::Vertical, picture_);
     vScroll_->setObjectName(QStringLiteral("VScroll1"));
     vScroll_->setRange(0, 0);
+    vScroll_->setAccessibleName(QStringLiteral("Scroll the help text"));
+    // Reached by Tab, so the keys (arrows, Page Up, Page Down) scroll the text too.
+    vScroll_->setFocusPolicy(Qt::TabFocus);
     connect(vScroll_, &QScrollBar::valueChanged, this, &HelpPage::scrollHelp);
     connect(vScroll_, &QScrollBar::sliderMoved, this, &HelpPage::scrollHelp);
 
@@ -55,7 +137,7 @@ HelpPage::HelpPage(QWidget* parent) : QWidget(parent) {
     layout->addWidget(picture_, 1);
 }
 
-QLabel* HelpPage::cardLabel(int group) const {
+CardLabel* HelpPage::cardLabel(int group) const {
     if (group < 0 || group >= HelpGroupCount) return nullptr;
     return lblCard_[static_cast<std::size_t>(group)];
 }
@@ -89,7 +171,7 @@ bool HelpPage::eventFilter(QObject* object, QEvent* event) {
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         for (int i = 0; i < HelpGroupCount; ++i)
             if (object == lblCard_[static_cast<std::size_t>(i)] && lblCard_[static_cast<std::size_t>(i)]->isEnabled()) {
-                showHelp(i);
+                lblCard_[static_cast<std::size_t>(i)]->activate();
                 return true;
             }
     }

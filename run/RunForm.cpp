@@ -117,6 +117,7 @@ void RunForm::buildWidgets() {
     auto* image1 = new QLabel(this);
     image1->setObjectName("Image1");
     image1->setPixmap(style()->standardIcon(QStyle::SP_DriveHDIcon).pixmap(48, 48));
+    image1->setAccessibleName(QStringLiteral("Disk drive"));
 
     auto* grid = new QGridLayout;
     int row = 0;
@@ -147,6 +148,13 @@ void RunForm::buildWidgets() {
     // Room for every label that appears as the user goes on, so that showing
     // one never squeezes the wrapped instructions.
     lblInstruct->setMinimumHeight(fontMetrics().lineSpacing() * 4);
+    // The labels that appear after a browse keep their room while hidden, so
+    // the buttons and text boxes never move when they show.
+    for (QLabel* shown : {label5, lblInput, label6, lblInKorva, lblOutput}) {
+        QSizePolicy policy = shown->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        shown->setSizePolicy(policy);
+    }
     setMinimumSize(660, 440);
 }
 

@@ -36,12 +36,12 @@ AboutWindow::AboutWindow(QWidget* parent)
 
     auto* photo = new QLabel(this);
     photo->setObjectName(QStringLiteral("picPhoto"));
-    photo->setPixmap(artwork(QStringLiteral("about"), QSize(150, 110)));
+    showArtwork(photo, QStringLiteral("about"), QSize(150, 110));
     photo->setFrameShape(QFrame::Panel);
     photo->setFrameShadow(QFrame::Sunken);
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("picIcon"));
-    logo->setPixmap(artwork(QStringLiteral("splash"), QSize(48, 48)));
+    showArtwork(logo, QStringLiteral("splash"), QSize(48, 48));
     auto* company = new QLabel(QStringLiteral("Nordal District"), this);
     company->setObjectName(QStringLiteral("lblCompany"));
 

@@ -26,12 +26,13 @@ CoverWindow::CoverWindow(QWidget* parent)
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setFrameShape(QFrame::StyledPanel);
     frame1_->setFrameShadow(QFrame::Raised);
+    frame1_->setAccessibleName(QStringLiteral("Commands"));
     image1_->setObjectName(QStringLiteral("Image1"));
-    image1_->setPixmap(artwork(QStringLiteral("cover"), QSize(360, 240)));
+    showArtwork(image1_, QStringLiteral("cover"), QSize(360, 240));
     image5_->setObjectName(QStringLiteral("Image5"));
-    image5_->setPixmap(artwork(QStringLiteral("rain"), QSize(72, 72)));
+    showArtwork(image5_, QStringLiteral("rain"), QSize(72, 72));
     image6_->setObjectName(QStringLiteral("Image6"));
-    image6_->setPixmap(artwork(QStringLiteral("pipe"), QSize(72, 72)));
+    showArtwork(image6_, QStringLiteral("pipe"), QSize(72, 72));
     for (QLabel* image : {image1_, image5_, image6_}) image->setAlignment(Qt::AlignCenter);
 
     auto* buttons = new QVBoxLayout(frame1_);

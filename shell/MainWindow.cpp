@@ -190,6 +190,9 @@ void MainWindow::createToolBar() {
     }
     connect(tbToolBar_, &QToolBar::actionTriggered, this,
             [this](QAction* button) { toolbarButtonClicked(button->data().toString()); });
+    // The button that shows the buttons a narrow window cuts off.
+    if (auto* more = tbToolBar_->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More toolbar buttons"));
 }
 
 void MainWindow::createStatusBar() {
@@ -378,6 +381,9 @@ void MainWindow::showEditor() {
     coverFrame_->hide();
     editorFrame_->showMaximized();
     mdi_->setActiveSubWindow(editorFrame_);
+    // The keyboard goes with the new window (the start window's button it
+    // was on is hidden).
+    asEditor(editor_)->focusFirstControl();
     setDeckOpenState();
 }
 

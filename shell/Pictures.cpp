@@ -1,6 +1,7 @@
 #include "Pictures.h"
 
 #include <QHash>
+#include <QLabel>
 
 // The pictures live in the shell library's resources, which a static
 // library has to register itself.
@@ -61,6 +62,19 @@ QIcon programIcon() {
 QPixmap artwork(const QString& name, const QSize& size) {
     ensureResources();
     return QIcon(QStringLiteral(":/shell/art/%1.svg").arg(name)).pixmap(size);
+}
+
+void showArtwork(QLabel* label, const QString& name, const QSize& size) {
+    // What each drawing shows, as a screen reader reads it.
+    static const QHash<QString, QString> descriptions{
+        {QStringLiteral("splash"), QStringLiteral("Nordal District logo: rain falling from a cloud onto water")},
+        {QStringLiteral("cover"), QStringLiteral("A watershed: hills, a stream and a culvert under rain clouds")},
+        {QStringLiteral("about"), QStringLiteral("A culvert at the water's edge")},
+        {QStringLiteral("rain"), QStringLiteral("Rain falling from a cloud")},
+        {QStringLiteral("pipe"), QStringLiteral("A pipe discharging water")},
+    };
+    label->setPixmap(artwork(name, size));
+    label->setAccessibleName(descriptions.value(name, name));
 }
 
 }  // namespace rillo::shell

@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QStringList>
 
+class QLabel;
+
 namespace rillo::shell {
 
 /// The image list's keys, in order; picture 10 ("Hand") is the drag cursor.
@@ -20,5 +22,7 @@ QCursor dragCursor();
 QIcon programIcon();
 /// Artwork from the program's resources ("splash", "cover", "about", ...).
 QPixmap artwork(const QString& name, const QSize& size);
+/// Shows artwork in a label and names the picture for assistive technology.
+void showArtwork(QLabel* label, const QString& name, const QSize& size);
 
 }  // namespace rillo::shell

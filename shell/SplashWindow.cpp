@@ -30,7 +30,7 @@ SplashWindow::SplashWindow(QWidget* parent)
 
     auto* maker = new QLabel(frame);
     maker->setObjectName(QStringLiteral("picLogo"));
-    maker->setPixmap(artwork(QStringLiteral("splash"), QSize(180, 180)));
+    showArtwork(maker, QStringLiteral("splash"), QSize(180, 180));
     maker->setAlignment(Qt::AlignCenter);
 
     auto* company = new QLabel(QStringLiteral("Nordal District"), frame);
@@ -41,9 +41,9 @@ SplashWindow::SplashWindow(QWidget* parent)
     description->setWordWrap(true);
 
     auto* rain = new QLabel(frame);
-    rain->setPixmap(artwork(QStringLiteral("rain"), QSize(64, 64)));
+    showArtwork(rain, QStringLiteral("rain"), QSize(64, 64));
     auto* pipe = new QLabel(frame);
-    pipe->setPixmap(artwork(QStringLiteral("pipe"), QSize(64, 64)));
+    showArtwork(pipe, QStringLiteral("pipe"), QSize(64, 64));
 
     lblVersion_->setObjectName(QStringLiteral("lblVersion"));
     lblVersion_->setText(QStringLiteral("Version %1").arg(QString::fromStdString(AppVersion::shortText())));

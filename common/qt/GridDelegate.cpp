@@ -87,14 +87,17 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     }
     const QWidget* widget = option.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
-    painter->fillRect(option.rect, option.palette.button());
+    // The caret on a button cell shows as on any cell: the cell's highlight
+    // around the button, and the button's focus frame.
+    const bool current = option.state & (QStyle::State_Selected | QStyle::State_HasFocus);
+    painter->fillRect(option.rect, current ? option.palette.highlight() : option.palette.button());
     QStyleOptionButton button;
-    button.rect = option.rect.adjusted(1, 1, -1, -1);
+    button.rect = option.rect.adjusted(2, 2, -2, -2);
     button.text = index.data(Qt::DisplayRole).toString();
     button.palette = option.palette;
     button.fontMetrics = option.fontMetrics;
     button.state = QStyle::State_Enabled | QStyle::State_Raised;
-    if (option.state & QStyle::State_HasFocus) button.state |= QStyle::State_HasFocus;
+    if (option.state & QStyle::State_HasFocus) button.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
     style->drawControl(QStyle::CE_PushButton, &button, painter, widget);
 }
 

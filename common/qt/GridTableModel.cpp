@@ -43,6 +43,16 @@ QVariant background(const CellFormat& f) {
                          static_cast<int>((c >> 16) & 0xFF)));
 }
 
+/// "&Add Row" reads "Add Row"; "&&" stands for one "&".
+QString withoutAccessKey(const QString& label) {
+    QString out;
+    for (qsizetype i = 0; i < label.size(); ++i) {
+        if (label[i] == QLatin1Char('&') && i + 1 < label.size()) ++i;  // the marker goes, "&&" leaves one
+        out += label[i];
+    }
+    return out;
+}
+
 }  // namespace
 
 GridTableModel::GridTableModel(Grid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {
@@ -79,6 +89,10 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         if (f.type == CellButton) return QString::fromStdString(f.buttonText);
         return QString::fromStdString(grid_.value(col, row));
+    case Qt::AccessibleTextRole:
+        // A button's name is read without its access-key marker.
+        if (f.type == CellButton) return withoutAccessKey(QString::fromStdString(f.buttonText));
+        return data(index, Qt::DisplayRole);
     case Qt::BackgroundRole: return background(f);
     case Qt::TextAlignmentRole: return QVariant::fromValue(alignment(f));
     case CellTypeRole: return f.type;

@@ -1,9 +1,12 @@
 #include "GridView.h"
 
+#include "GridAccessible.h"
 #include "GridDelegate.h"
 #include "GridTableModel.h"
 #include "VirtualKeys.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -34,6 +37,11 @@ bool isNavigationKey(int qtKey) {
     }
 }
 
+/// Ctrl+Tab and Ctrl+Shift+Tab: the keys that leave a control that uses Tab itself.
+bool isFocusLeavingKey(int qtKey, Qt::KeyboardModifiers modifiers) {
+    return (qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab) && (modifiers & Qt::ControlModifier);
+}
+
 /// The grid's key code and shift state of a Qt key (Backtab is Shift+Tab).
 std::pair<int, int> gridKey(int qtKey, Qt::KeyboardModifiers modifiers) {
     int shift = shiftState(modifiers);
@@ -45,6 +53,8 @@ std::pair<int, int> gridKey(int qtKey, Qt::KeyboardModifiers modifiers) {
 
 GridView::GridView(Grid& grid, QWidget* parent)
     : QTableView(parent), grid_(grid), model_(new GridTableModel(grid, this)), delegate_(new GridDelegate(this)) {
+    static const bool accessible = (QAccessible::installFactory(&GridAccessible::create), true);
+    (void)accessible;
     setModel(model_);
     setItemDelegate(delegate_);
     setSelectionMode(ContiguousSelection);
@@ -77,6 +87,12 @@ GridView::GridView(Grid& grid, QWidget* parent)
         if (first == 0) updateCaptionRow();
     });
     connect(model_, &QAbstractItemModel::headerDataChanged, this, &GridView::updateHeaderHeight);
+    // Rows that come or go move the view's current cell with them; the caret
+    // shown stays the grid's caret.
+    const auto followCaret = [this] { followGrid(grid_.activeCol(), grid_.activeRow()); };
+    connect(model_, &QAbstractItemModel::rowsInserted, this, followCaret);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, followCaret);
+    connect(model_, &QAbstractItemModel::modelReset, this, followCaret);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &GridView::updateHeaderHeight);
 
     updateCaptionRow();
@@ -113,9 +129,14 @@ void GridView::updateHeaderHeight() {
 }
 
 bool GridView::event(QEvent* event) {
-    // Tab and Shift+Tab move the grid's caret instead of the focus.
+    // Tab and Shift+Tab move the grid's caret instead of the focus; with Ctrl
+    // they take the focus on to the next or previous control.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (isFocusLeavingKey(key->key(), key->modifiers())) {
+            leaveFocus(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
             keyPressEvent(key);
             return true;
@@ -124,9 +145,43 @@ bool GridView::event(QEvent* event) {
     return QTableView::event(event);
 }
 
+bool GridView::eventFilter(QObject* object, QEvent* event) {
+    // Ctrl+Tab seen by the application before anyone else: a multiple-
+    // document area would take it to switch its windows.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        QWidget* focus = QApplication::focusWidget();
+        if (isFocusLeavingKey(key->key(), key->modifiers()) && focus && (focus == this || isAncestorOf(focus))) {
+            leaveFocus(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+    }
+    return QTableView::eventFilter(object, event);
+}
+
+void GridView::focusInEvent(QFocusEvent* event) {
+    // First in the application's line while the keyboard is here.
+    qApp->installEventFilter(this);
+    // A caret left in the hidden caption row (where a grid that was only
+    // written by the program has it) comes down to the first row in view.
+    const int row = grid_.activeRow() - 1;
+    if (row >= 0 && row < model_->rowCount() && isRowHidden(row)) {
+        int shown = row;
+        while (shown < model_->rowCount() && isRowHidden(shown)) ++shown;
+        if (shown < model_->rowCount()) grid_.setActiveCell(grid_.activeCol(), shown + 1);
+    }
+    QTableView::focusInEvent(event);
+}
+
 void GridView::keyPressEvent(QKeyEvent* event) {
     const auto [keyCode, shift] = gridKey(event->key(), event->modifiers());
     event->accept();
+    const bool onButton = model_->format(model_->activeIndex()).type == CellButton;
+    if (onButton && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && shift == 0) {
+        // Enter presses a button cell, as it presses a focused push button.
+        grid_.userClickButton(grid_.activeCol(), grid_.activeRow());
+        return;
+    }
     if (isNavigationKey(event->key())) {
         grid_.userKeyDown(keyCode, shift);
         return;
@@ -134,7 +189,7 @@ void GridView::keyPressEvent(QKeyEvent* event) {
     if (keyCode != 0) grid_.userKeyDown(keyCode, shift);
     const QModelIndex active = model_->activeIndex();
     if (event->key() == Qt::Key_Delete) return;  // the window's key release clears the cell
-    if (event->key() == Qt::Key_Space && model_->format(active).type == CellButton && shift == 0) {
+    if (event->key() == Qt::Key_Space && onButton && shift == 0) {
         grid_.userClickButton(grid_.activeCol(), grid_.activeRow());
         return;
     }
@@ -154,8 +209,17 @@ void GridView::keyReleaseEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat() && keyCode != 0) emit keyReleased(keyCode, shift);
 }
 
+void GridView::leaveFocus(bool forward) {
+    if (!leaveEditor()) return;  // an entry the cell refuses keeps the focus here
+    focusNextPrevChild(forward);
+}
+
 void GridView::editorNavigationKey(QWidget* editor, int qtKey, Qt::KeyboardModifiers modifiers) {
     if (editor != editor_) return;
+    if (isFocusLeavingKey(qtKey, modifiers)) {
+        leaveFocus(qtKey == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier));
+        return;
+    }
     commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
     const auto [keyCode, shift] = gridKey(qtKey, modifiers);
@@ -178,6 +242,22 @@ bool GridView::askMoveTo(const QModelIndex& index) {
     return grid_.userMoveTo(GridTableModel::gridCol(index), GridTableModel::gridRow(index));
 }
 
+bool GridView::moveCaretTo(const QModelIndex& index) {
+    if (!index.isValid() || index.model() != model_ || isRowHidden(index.row())) return false;
+    const bool moved = askMoveTo(index);
+    showCell(model_->activeIndex());
+    setFocus(Qt::OtherFocusReason);
+    return moved;
+}
+
+void GridView::pressButtonCell(const QModelIndex& index) {
+    const QPersistentModelIndex cell = index;
+    QTimer::singleShot(0, this, [this, cell] {
+        if (cell.isValid() && model_->format(cell).type == CellButton)
+            grid_.userClickButton(GridTableModel::gridCol(cell), GridTableModel::gridRow(cell));
+    });
+}
+
 void GridView::followGrid(int col, int row) {
     const QModelIndex index = model_->cellIndex(col, row);
     if (editor_ && editorIndex_ != index) {
@@ -188,6 +268,11 @@ void GridView::followGrid(int col, int row) {
     following_ = true;
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     following_ = false;
+    // A click leaves the cells where they are until the mouse is done with them.
+    if (!clicking_) showCell(index);
+}
+
+void GridView::showCell(const QModelIndex& index) {
     if (index.isValid() && !isRowHidden(index.row())) scrollTo(index);
 }
 
@@ -224,7 +309,14 @@ void GridView::mousePressEvent(QMouseEvent* event) {
                 event->accept();
                 return;
             }
-            if (!askMoveTo(index)) {
+            // Scrolling now would put another cell under the pointer, and the
+            // base class resolves the pointer again: the clicked cell stays
+            // where it is (typing into it brings it fully into view).
+            clicking_ = true;
+            const bool moved = askMoveTo(index);
+            clicking_ = false;
+            if (!moved) {
+                showCell(model_->activeIndex());
                 event->accept();
                 return;
             }
@@ -281,6 +373,7 @@ bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
     if (!editor_) return false;
     editorIndex_ = index;
     entered_ = false;
+    showCell(index);
     grid_.userBeginEdit();
     if (editor_ && event && trigger == AnyKeyPressed) QCoreApplication::sendEvent(editor_, event);
     return true;

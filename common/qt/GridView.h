@@ -3,14 +3,20 @@
 // and GridDelegate and forwards what the user does into the grid, which
 // raises the GridListener events and decides where the caret goes:
 //  - a click on another cell asks the grid to move there (userMoveTo); when
-//    the grid refuses, the caret stays;
+//    the grid refuses, the caret stays. A click does not scroll, so the
+//    cell under the pointer stays the clicked one; editing scrolls the cell
+//    into view;
 //  - Tab, Shift+Tab, Enter and the arrows go to userKeyDown, also while an
 //    editor is open (its entry is entered first, so Change comes before
 //    LeaveCell); the grid moves the caret and the view follows it;
+//    Ctrl+Tab and Ctrl+Shift+Tab take the keyboard on to the next or
+//    previous control;
 //  - editing begins with typing, F2 or a double click (userBeginEdit) and
 //    ends with the entry (userEnterText) or a cancel (userCancelEdit);
-//  - a click on a button cell is userClickButton; every mouse release is
-//    userMouseUp; the selection goes to setSelection.
+//  - a click on a button cell, and Space or Enter on one, is
+//    userClickButton; every mouse release is userMouseUp; the selection goes
+//    to setSelection.
+// Assistive technology sees the view through GridAccessible.
 // A grid with a frozen caption row shows its captions as the column header,
 // so they stay in view while the rows scroll; grid row numbers stay the
 // view's row numbers. Rows have one fixed height and columns are never sized
@@ -38,6 +44,13 @@ public:
     /// Whether a cell editor is open.
     bool isEditing() const { return editor_ != nullptr; }
 
+    /// Moves the caret to a cell as a click would (the grid may refuse) and
+    /// gives the view the focus. True when the caret is there.
+    bool moveCaretTo(const QModelIndex& index);
+    /// Presses a button cell as a click would, once control is back in the
+    /// event loop (a press may open a modal dialog).
+    void pressButtonCell(const QModelIndex& index);
+
 signals:
     /// A key was released while the view (not a cell editor) had the focus:
     /// the grid's virtual key number and shift state.
@@ -48,6 +61,8 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* object, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -61,12 +76,16 @@ protected:
 
 private:
     void editorNavigationKey(QWidget* editor, int qtKey, Qt::KeyboardModifiers modifiers);
+    /// Enters an open editor's entry and passes the focus on (Ctrl+Tab).
+    void leaveFocus(bool forward);
     /// Enters and closes an open editor. False (editor left open) when the
     /// cell would refuse its entry.
     bool leaveEditor();
     /// Asks the grid to move its caret to a cell; the view follows.
     bool askMoveTo(const QModelIndex& index);
     void followGrid(int col, int row);
+    /// Scrolls a cell fully into view (the hidden caption row stays hidden).
+    void showCell(const QModelIndex& index);
     void selectBlock(int col1, int row1, int col2, int row2);
     void selectionToGrid();
     void updateCaptionRow();
@@ -79,6 +98,7 @@ private:
     QPersistentModelIndex editorIndex_;
     bool entered_ = false;  // the open editor's entry was taken by the grid
     bool following_ = false;
+    bool clicking_ = false;  // a mouse press is moving the caret
     QPersistentModelIndex pressedButton_;
     QPersistentModelIndex pressedOnActive_;
     bool dragSelecting_ = false;

@@ -14,6 +14,7 @@ PairsDialog::PairsDialog(Deck& deck, UiServices& ui, QWidget* mainWindow, QMenu*
     setWindowTitle(tr("Tabular Values"));
     instruction_ = new QLabel(QString::fromUtf8(PairsDialogLogic::Instruction), this);
     view_ = new GridView(logic_.grid(), this);
+    view_->setAccessibleName(tr("Tabular Values (3.1a)"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(instruction_);
     layout->addWidget(view_, 1);

@@ -6,6 +6,7 @@
 #include "HelpTexts.h"
 #include "TestShell.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -96,6 +98,19 @@ TEST_F(CardEditorTest, OptionZeroOffersCards1WithoutPage0AfterActivation) {
     EXPECT_EQ(editor->tabs()->currentIndex(), 1);
     EXPECT_EQ(available(), (std::vector<int>{1, 2, 3, 4, 5, 8, 10, 11, 12}));
     EXPECT_EQ(disabledLabels(), (std::vector<int>{6, 7, 9}));
+}
+
+TEST_F(CardEditorTest, TheOptionIsChosenWithTheKeyboardAndTheKeysGoOnFromThePageTabs) {
+    EXPECT_EQ(QApplication::focusWidget(), child<QRadioButton>("optIopt0"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(child<QRadioButton>("optIopt1")->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(child<QGroupBox>("Frame2")->isVisible());
+    EXPECT_EQ(editor->tabs()->currentIndex(), 6);
+    EXPECT_EQ(QApplication::focusWidget(), editor->tabs()->tabBar());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(editor->tabs()->currentIndex(), 7);
 }
 
 TEST_F(CardEditorTest, OptionOneOffersCards2AndDisablesHelpLabels1To5) {
@@ -267,6 +282,65 @@ TEST_F(CardEditorTest, TheScrollBarMovesTheHelpTextUpwards) {
     EXPECT_EQ(help->helpLabel()->y(), top - 30);
     bar->setSliderDown(false);
     EXPECT_EQ(help->helpLabel()->y(), top - 30);
+}
+
+TEST_F(CardEditorTest, TheKeyboardScrollsTheHelpTextFromTheLastCardLabel) {
+    choose("optIopt0");
+    editor->showPage(HelpPageIndex);
+    HelpPage* help = editor->helpPage();
+    help->picture()->resize(400, 200);
+    help->showHelp(8);
+    const int top = help->helpLabel()->y();
+    help->cardLabel(11)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), help->scrollBar());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    EXPECT_LT(help->helpLabel()->y(), top);
+}
+
+TEST_F(CardEditorTest, CardLabelsOpenTheirHelpByKeyboardAndByAssistiveTechnology) {
+    choose("optIopt1");  // labels 1 to 5 are disabled
+    editor->showPage(HelpPageIndex);
+    HelpPage* help = editor->helpPage();
+    const auto helpOf = [](int group) { return QString::fromStdString(helpText(group)).replace('\r', '\n'); };
+
+    // Tab from the page tabs reaches the first card label, then skips the disabled ones.
+    editor->tabs()->tabBar()->setFocus(Qt::OtherFocusReason);
+    for (int presses = 0; presses < 6 && !qobject_cast<CardLabel*>(QApplication::focusWidget()); ++presses)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), help->cardLabel(0));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(help->helpLabel()->text(), helpOf(0));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), help->cardLabel(6));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(help->helpLabel()->text(), helpOf(6));
+
+    // A click opens the help as before and leaves the focus where it was.
+    QTest::mouseClick(help->cardLabel(8), Qt::LeftButton);
+    EXPECT_EQ(help->helpLabel()->text(), helpOf(8));
+    EXPECT_EQ(QApplication::focusWidget(), help->cardLabel(6));
+
+    // A screen reader sees a link named by the card that it can press.
+    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(help->cardLabel(7));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    EXPECT_EQ(link->text(QAccessible::Name).toStdString(), pageCaption(7));
+    EXPECT_TRUE(link->state().focusable);
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(help->helpLabel()->text(), helpOf(7));
+    QAccessibleInterface* disabled = QAccessible::queryAccessibleInterface(help->cardLabel(3));
+    EXPECT_FALSE(disabled->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    disabled->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(help->helpLabel()->text(), helpOf(7));
+
+    // Without the focus a card label is drawn as a plain label of the same style.
+    QLabel plain(help->cardLabel(10)->text(), help->cardLabel(10)->parentWidget());
+    plain.setStyleSheet(help->cardLabel(10)->styleSheet());
+    plain.setWordWrap(true);
+    plain.setGeometry(help->cardLabel(10)->geometry());
+    ASSERT_TRUE(help->cardLabel(10)->isEnabled());
+    EXPECT_TRUE(plain.grab().toImage() == help->cardLabel(10)->grab().toImage());
 }
 
 TEST(CardEditorDeck, DeleteOnAnNdpCellEndsTheElementsPairs) {

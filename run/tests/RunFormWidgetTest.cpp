@@ -249,6 +249,38 @@ TEST_F(RunFormWithEngine, EscapeStopsAHungRunAndClosingDuringARunAsksFirst) {
                                  "Rillo2000|Question|A model run is going. Stop it and close the form?|YesNo -> Yes"}));
 }
 
+TEST(RunFormWindow, TheTextBoxesStayInPlaceWhenTheFileLabelsAppear) {
+    TempFolder decks, app;
+    writeFile(decks.file("basin.sin"), deckText('1'));  // asks for a hydrograph file too
+    writeFile(decks.file("storm.kvd"), "hydrographs\n");
+    rillo::testing::ScriptedUi ui;
+    ComponentRegistry registry;
+    RunForm form(ui, registry, QString::fromStdString(app.folder()));
+    form.show();
+    QCoreApplication::processEvents();
+    const auto places = [&] {
+        std::vector<QRect> rects;
+        for (QWidget* w : {static_cast<QWidget*>(form.txtOut), static_cast<QWidget*>(form.txtPeak),
+                           static_cast<QWidget*>(form.txtSwm), static_cast<QWidget*>(form.cmdBrowse),
+                           static_cast<QWidget*>(form.cmdLook)})
+            rects.push_back(QRect(w->mapTo(&form, QPoint(0, 0)), w->size()));
+        return rects;
+    };
+    const std::vector<QRect> before = places();
+
+    ui.fileName(decks.file("basin.sin"));
+    QTest::mouseClick(form.cmdBrowse, Qt::LeftButton);
+    ASSERT_TRUE(form.label5->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(places(), before);
+
+    ui.fileName(decks.file("storm.kvd"));
+    QTest::mouseClick(form.cmdLook, Qt::LeftButton);
+    ASSERT_TRUE(form.label6->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(places(), before);
+}
+
 }  // namespace
 }  // namespace rillo::run
 

@@ -16,9 +16,11 @@
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 
@@ -157,6 +159,31 @@ TEST_F(MainWindowTest, NewClearsTheDialogFileNameAndOpensTheTemplate) {
     window->fileSave();
     EXPECT_EQ(ui.lastFileRequest().fileName, "");
     EXPECT_TRUE(window->flags().returnToCover);
+}
+
+TEST_F(MainWindowTest, TheKeyboardGoesWithTheOpenedDeckToItsOptionAndEnterChoosesIt) {
+    start();
+    QApplication::setActiveWindow(window.get());
+    window->cover()->button(QStringLiteral("cmdNew"))->setFocus();
+    window->fileNew();
+    ASSERT_NE(window->editorWindow(), nullptr);
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(focus->objectName(), "optIopt0");
+    QTest::keyClick(focus, Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    auto* tabs = window->editorWindow()->findChild<QTabWidget*>("SSTab1");
+    EXPECT_EQ(tabs->currentIndex(), 1);
+
+    // In a grid Tab moves the caret; Ctrl+Shift+Tab takes the keyboard back
+    // out, even inside the frame that switches its windows with Ctrl+Tab.
+    tabs->setCurrentIndex(3);
+    QWidget* grid = window->editorWindow()->findChild<QWidget*>("fpCard15");
+    grid->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), grid);
+    QTest::keyClick(grid, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_NE(QApplication::focusWidget(), grid);
+    EXPECT_TRUE(QApplication::focusWidget() && tabs->isAncestorOf(QApplication::focusWidget()));
 }
 
 TEST_F(MainWindowTest, NewWithoutItsTemplateReportsAndStaysOnTheStartWindow) {

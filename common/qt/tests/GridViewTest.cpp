@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -217,6 +218,62 @@ TEST_F(GridViewTest, DeleteRaisesKeyDownAndReportsItsReleaseWithoutEditing) {
     EXPECT_EQ(released.at(0).at(0).toInt(), KeyDelete);
 }
 
+TEST_F(GridViewTest, TheShownCaretStaysTheGridsCaretWhenRowsComeAndGo) {
+    grid.setActiveCell(1, 6);  // the "&Add Row" button
+    ASSERT_EQ(current(), std::make_pair(1, 6));
+    AddGridRow(grid, 0);  // the button moves down; the grid's caret stays in row 6
+    EXPECT_EQ(current(), std::make_pair(grid.activeCol(), grid.activeRow()));
+    grid.setActiveCell(2, 4);
+    grid.deleteRow(3);
+    EXPECT_EQ(current(), std::make_pair(grid.activeCol(), grid.activeRow()));
+    EXPECT_EQ(view->selectionModel()->selectedIndexes(), QModelIndexList{view->currentIndex()});
+}
+
+TEST_F(GridViewTest, ACaretLeftInTheHiddenCaptionRowComesIntoViewWithTheFocus) {
+    view->clearFocus();
+    grid.setActiveCell(3, 1);  // where a freshly read grid leaves it
+    rec.events.clear();
+    view->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(grid.activeRow(), 2);
+    EXPECT_EQ(grid.activeCol(), 3);
+    EXPECT_EQ(current(), std::make_pair(3, 2));
+    EXPECT_TRUE(rec.events.empty());  // no cell of the caption row is left
+    type("1");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid.value(3, 2), "1");
+}
+
+TEST_F(GridViewTest, CtrlTabTakesTheKeyboardOutOfTheGridWithTheEntryEntered) {
+    QWidget form;
+    auto* before = new QLineEdit(&form);
+    view->setParent(&form);
+    auto* after = new QLineEdit(&form);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    view->setFocus();
+    key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), after);
+    view->setFocus();
+    type("4");  // an open editor: its entry goes in first
+    key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), before);
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(grid.value(1, 2), "4.0000");
+    EXPECT_EQ(current(), std::make_pair(1, 2));  // the caret did not move
+    view->setParent(nullptr);
+}
+
+TEST_F(GridViewTest, TheCaretOnAButtonCellCanBeSeen) {
+    const auto buttonCell = [&] { return view->viewport()->grab(view->visualRect(view->gridModel()->cellIndex(1, 6))).toImage(); };
+    const QImage away = buttonCell();
+    grid.setActiveCell(1, 6);
+    QCoreApplication::processEvents();
+    const QImage here = buttonCell();
+    EXPECT_NE(here, away);
+    // The highlight shows around the button, as on any cell with the caret.
+    EXPECT_EQ(here.pixelColor(1, 1), view->palette().color(QPalette::Highlight));
+}
+
 TEST_F(GridViewTest, CaptionsStayInTheHeaderAndRowsKeepOneHeight) {
     EXPECT_TRUE(view->isRowHidden(0));
     EXPECT_EQ(view->model()->headerData(0, Qt::Horizontal).toString(), "Caption 1");
@@ -224,4 +281,121 @@ TEST_F(GridViewTest, CaptionsStayInTheHeaderAndRowsKeepOneHeight) {
     view->scrollToBottom();
     EXPECT_EQ(view->verticalHeader()->sectionSize(1), view->verticalHeader()->sectionSize(1500));
     EXPECT_TRUE(view->horizontalHeader()->isVisible());
+}
+
+namespace {
+
+/// A wide, long grid of float cells in a small view, so that cells are cut
+/// off at every edge.
+class PartlyVisibleCellTest : public ::testing::Test {
+protected:
+    static constexpr int Cols = 14, Rows = 40;
+    void SetUp() override {
+        grid.setColCount(Cols);
+        grid.setRowCount(Rows);
+        for (int c = 1; c <= Cols; ++c) {
+            grid.setValue(c, 1, "C" + std::to_string(c));
+            grid.setLocked(c, 1, true);
+            for (int r = 2; r <= Rows; ++r) {
+                grid.setFloat(c, r, 4, 0, 100);
+                grid.setValue(c, r, "0.06");
+            }
+        }
+        grid.setRowsFrozen(1);
+        grid.setActiveCell(3, 2);
+        grid.setListener(&rec);
+        view = std::make_unique<GridView>(grid);
+        view->resize(430, 260);
+        view->show();
+        QApplication::setActiveWindow(view.get());
+        view->setFocus();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        // Six and a half rows and three and a half columns show.
+        const int rowHeight = view->rowHeight(1), colWidth = view->columnWidth(0);
+        view->resize(view->width() - view->viewport()->width() + 3 * colWidth + colWidth / 2,
+                     view->height() - view->viewport()->height() + 6 * rowHeight + rowHeight / 2);
+        QCoreApplication::processEvents();
+    }
+
+    QRect cellRect(int col, int row) const { return view->visualRect(view->gridModel()->cellIndex(col, row)); }
+    QRect viewport() const { return view->viewport()->rect(); }
+
+    /// The cell the view shows cut off at `edge`, and a point on its visible part.
+    std::pair<std::pair<int, int>, QPoint> cutOffCell(Qt::Edge edge) const {
+        const QRect port = viewport();
+        for (int c = 1; c <= Cols; ++c)
+            for (int r = 2; r <= Rows; ++r) {
+                const QRect cell = cellRect(c, r);
+                const QRect shown = cell.intersected(port);
+                if (shown.isEmpty() || shown == cell || shown.width() < 6 || shown.height() < 6) continue;
+                const bool cut = (edge == Qt::RightEdge && cell.right() > port.right() && cell.top() >= 0 &&
+                                  cell.bottom() <= port.bottom()) ||
+                                 (edge == Qt::LeftEdge && cell.left() < 0 && cell.top() >= 0 &&
+                                  cell.bottom() <= port.bottom()) ||
+                                 (edge == Qt::BottomEdge && cell.bottom() > port.bottom() && cell.left() >= 0 &&
+                                  cell.right() <= port.right()) ||
+                                 (edge == Qt::TopEdge && cell.top() < 0 && cell.left() >= 0 &&
+                                  cell.right() <= port.right());
+                if (cut) return {{c, r}, shown.center()};
+            }
+        return {{0, 0}, {}};
+    }
+
+    Grid grid{"g"};
+    Recorder rec;
+    std::unique_ptr<GridView> view;
+};
+
+}  // namespace
+
+TEST_F(PartlyVisibleCellTest, AClickOrDoubleClickOnACutOffCellPutsTheCaretAndTheTypingThere) {
+    const int rowHeight = view->rowHeight(1), colWidth = view->columnWidth(0);
+    const struct {
+        Qt::Edge edge;
+        QAbstractItemView::ScrollMode mode;
+        int scrollH, scrollV;  // items or pixels, by the mode
+    } cases[] = {
+        {Qt::RightEdge, QAbstractItemView::ScrollPerItem, 2, 0},
+        {Qt::BottomEdge, QAbstractItemView::ScrollPerItem, 0, 5},
+        {Qt::LeftEdge, QAbstractItemView::ScrollPerPixel, 2 * colWidth + colWidth / 2, 0},
+        {Qt::TopEdge, QAbstractItemView::ScrollPerPixel, 0, 3 * rowHeight + rowHeight / 2},
+    };
+    for (const auto& c : cases) {
+        for (const bool doubleClick : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << "edge " << c.edge << (doubleClick ? " double click" : " click"));
+            view->setHorizontalScrollMode(c.mode);
+            view->setVerticalScrollMode(c.mode);
+            grid.setActiveCell(3, 2);
+            view->horizontalScrollBar()->setValue(c.scrollH);
+            view->verticalScrollBar()->setValue(c.scrollV);
+            const auto [cell, point] = cutOffCell(c.edge);
+            ASSERT_NE(cell.first, 0) << "no cell is cut off at that edge";
+            const auto [col, row] = cell;
+            if (doubleClick) {
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+                QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+                EXPECT_TRUE(view->isEditing());
+            } else {
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+            }
+            EXPECT_EQ(grid.activeCol(), col);
+            EXPECT_EQ(grid.activeRow(), row);
+            EXPECT_EQ(view->currentIndex(), view->gridModel()->cellIndex(col, row));
+            EXPECT_EQ(view->selectionModel()->selectedIndexes(),
+                      QModelIndexList{view->gridModel()->cellIndex(col, row)});
+            const std::string value = doubleClick ? "0.25" : "0.5";
+            if (doubleClick) QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            for (const char ch : value) QTest::keyClick(QApplication::focusWidget(), ch);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            EXPECT_EQ(grid.value(col, row), doubleClick ? "0.2500" : "0.5000");
+            int changed = 0;
+            for (int cc = 1; cc <= Cols; ++cc)
+                for (int r = 2; r <= Rows; ++r) changed += grid.value(cc, r) != "0.0600";
+            EXPECT_EQ(changed, 1);
+            for (int cc = 1; cc <= Cols; ++cc)
+                for (int r = 2; r <= Rows; ++r) grid.setValue(cc, r, "0.06");
+            // Typing shows the whole cell.
+            EXPECT_TRUE(viewport().contains(cellRect(grid.activeCol(), grid.activeRow())) || !doubleClick);
+        }
+    }
 }

@@ -189,6 +189,46 @@ TEST_F(PairsDialogTest, AValueOutsideZeroTo99999IsRefused) {
     EXPECT_FALSE(d.userEnterText("1"));  // after the last value
 }
 
+TEST_F(PairsDialogTest, TheCaretSkipsTheLockedGreyCellsAndNeverRestsOnOne) {
+    element(2, "10", "5", JkItem::Detention);  // a full pair row, then one with 2 values
+    ASSERT_TRUE(dialog.load(2));
+    Grid& d = dialog.grid();
+    const auto at = [&] { return std::make_pair(d.activeCol(), d.activeRow()); };
+    d.setActiveCell(2, 3);  // the last open value
+    d.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(at(), std::make_pair(1, 4));  // "&OK", not the grey cell 3
+    d.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(at(), std::make_pair(2, 4));  // "&Cancel"
+    d.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(at(), std::make_pair(1, 2));  // round to the first value, past the captions
+    d.userKeyDown(KeyTab, ShiftMask);
+    EXPECT_EQ(at(), std::make_pair(2, 4));
+    d.userKeyDown(KeyTab, ShiftMask);
+    d.userKeyDown(KeyTab, ShiftMask);
+    EXPECT_EQ(at(), std::make_pair(2, 3));
+
+    // Arrows and Enter with nothing open that way leave the caret.
+    d.userKeyDown(KeyRight, 0);
+    EXPECT_EQ(at(), std::make_pair(2, 3));
+    d.setActiveCell(5, 2);
+    d.userKeyDown(KeyDown, 0);
+    d.userKeyDown(KeyReturn, 0);
+    EXPECT_EQ(at(), std::make_pair(5, 2));
+    d.userKeyDown(KeyUp, 0);  // the captions are locked too
+    EXPECT_EQ(at(), std::make_pair(5, 2));
+    d.setActiveCell(2, 2);
+    d.userKeyDown(KeyDown, 0);
+    EXPECT_EQ(at(), std::make_pair(2, 3));
+    d.userKeyDown(KeyDown, 0);
+    EXPECT_EQ(at(), std::make_pair(2, 4));
+
+    // A click on a grey cell leaves the caret where it was; an open cell takes it.
+    EXPECT_FALSE(d.userMoveTo(6, 3));
+    EXPECT_FALSE(d.userMoveTo(4, 1));
+    EXPECT_EQ(at(), std::make_pair(2, 4));
+    EXPECT_TRUE(d.userMoveTo(7, 2));
+}
+
 TEST_F(PairsDialogTest, AnElementWithoutPairsOrNumberIsNotOpened) {
     element(2, "", "4");
     element(3, "10", "-2");

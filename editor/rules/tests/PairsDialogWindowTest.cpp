@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -67,6 +68,30 @@ TEST_F(PairsDialogWindowTest, CancelAndTheWindowsCloseButtonCopyNothing) {
     });
     EXPECT_FALSE(dialog.run(2));
     EXPECT_EQ(deck.fpCard31a().value(1, 2), "0.000000");
+}
+
+TEST_F(PairsDialogWindowTest, TheKeyboardAloneFillsThePairsAndPressesOk) {
+    PairsDialog dialog(deck, ui, &main);
+    QTimer::singleShot(0, &dialog, [&] {
+        GridView* view = dialog.view();
+        QApplication::setActiveWindow(&dialog);
+        view->setFocus();
+        const auto focused = [view] { return QApplication::focusWidget() ? QApplication::focusWidget() : view; };
+        // Three pairs: six values, then Tab lands on "&OK" and Enter presses it.
+        for (const char* value : {"1", "2", "3", "4", "5", "6"}) {
+            QTest::keyClicks(focused(), QString::fromLatin1(value));
+            QTest::keyClick(focused(), Qt::Key_Tab);
+        }
+        const Grid& g = dialog.logic().grid();
+        EXPECT_EQ(g.activeCol(), 1);
+        EXPECT_EQ(g.activeRow(), g.rowCount());
+        if (dialog.isVisible()) QTest::keyClick(focused(), Qt::Key_Return);
+        if (dialog.isVisible()) dialog.reject();
+    });
+    EXPECT_TRUE(dialog.run(2));
+    EXPECT_EQ(deck.fpCard31a().value(6, 2), "6.000000");
+    EXPECT_EQ(deck.fpCard31a().value(7, 2), "");
+    EXPECT_TRUE(ui.dialogue().empty());
 }
 
 TEST_F(PairsDialogWindowTest, RightClickPopsUpTheEditMenu) {
