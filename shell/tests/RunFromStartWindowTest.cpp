@@ -6,6 +6,9 @@
 #include "AboutWindow.h"
 #include "CoverWindow.h"
 #include "MainWindow.h"
+#include "HydrographChart.h"
+#include "HydrographFile.h"
+#include "ResultsWindow.h"
 #include "RunForm.h"
 #include "ScriptedUi.h"
 
@@ -16,6 +19,8 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QXYSeries>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -164,6 +169,70 @@ TEST(RunFromStartWindow, RunsTheExampleDeckThroughTheEngineNamedByTheEnvironment
     // The main window is back on the start window, in the no-deck state.
     EXPECT_EQ(window.activeChild(), window.cover());
     EXPECT_TRUE(window.menuItem(QStringLiteral("mnuFileRun"))->isVisible());
+}
+
+TEST(RunFromStartWindow, TheBundledModelRunsTheExampleAndItsResultsShowWhatItWrote) {
+    QTemporaryDir appFolder, deckFolder;
+    ASSERT_TRUE(appFolder.isValid() && deckFolder.isValid());
+    // The program's folder holds the bundled model and nothing names another.
+    ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_MODEL_PROGRAM), QDir(appFolder.path()).filePath(QStringLiteral("rillo-model"))));
+    QFile(QDir(appFolder.path()).filePath(QStringLiteral("rillo-model")))
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString deck = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sin"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"), deck));
+    EnvironmentGuard environment;
+    environment.set("RILLO_ENGINE", QString());
+
+    QObject scope;
+    ScriptedUi ui;
+    MainWindow window(&ui);
+    window.setApplicationFolder(appFolder.path());
+    window.show();
+    window.loadCover();
+    ui.fileName(deck.toStdString());
+    ui.no();  // "Run another input file?"
+    whenModal(scope, [&](QWidget* modal) {
+        auto* form = qobject_cast<run::RunForm*>(modal);
+        ASSERT_NE(form, nullptr);
+        QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
+        QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+    });
+    window.cover()->button(QStringLiteral("cmdRun"))->click();
+    EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{
+                                 "open: Get RILLO file -> " + deck.toStdString(),
+                                 "Rillo2000|None|Program Completed|OK",
+                                 "Rillo2000|None|Run another input file?|YesNo -> No",
+                             }));
+
+    // The results window opened on that run, and outlived the form.
+    results::ResultsWindow* shown = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* r = qobject_cast<results::ResultsWindow*>(w); r && r->isVisible()) shown = r;
+    ASSERT_NE(shown, nullptr);
+    if (shown->isLoading()) {
+        QSignalSpy loaded(shown, &results::ResultsWindow::loaded);
+        ASSERT_TRUE(loaded.wait(30000));
+    }
+    const std::string base = QDir(deckFolder.path()).filePath(QStringLiteral("basin")).toStdString();
+    const model::Hydrographs written[] = {model::readHydrographsFile(base + "sub.ssb"),
+                                          model::readHydrographsFile(base + "gut.ssb")};
+    const results::RunResults& run = shown->results();
+    std::size_t flows = 0;
+    for (results::SeriesId id : run.series()) {
+        if (run.isRain(id)) continue;
+        ASSERT_TRUE(shown->setTicked(id, true));
+        const model::Hydrographs& file = written[id.file == results::SeriesFile::Gut ? 1 : 0];
+        QXYSeries* curve = shown->chart()->curve(id);
+        ASSERT_NE(curve, nullptr);
+        ASSERT_EQ(static_cast<std::size_t>(curve->count()), file.steps());
+        for (std::size_t step = 0; step < file.steps(); ++step) {
+            EXPECT_DOUBLE_EQ(curve->at(static_cast<int>(step)).y(), file.value(step, id.column)) << run.label(id);
+            EXPECT_DOUBLE_EQ(curve->at(static_cast<int>(step)).x(), file.hoursAt(step));
+        }
+        ++flows;
+    }
+    EXPECT_EQ(flows, 8u) << "five subcatchments and three elements are saved by the example";
+    shown->close();
 }
 
 TEST(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
