@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -51,7 +53,8 @@ void checkFinite(const SimulationResult& res) {
     if (any) throw ModelError("The computation gave a value that is not a number; check the deck's values for extremes.");
 }
 
-/// The run's outputs, each in a temporary until all are written.
+/// The run's outputs, each in a temporary until all are written. Files may
+/// be written from two threads at once.
 class Outputs {
 public:
     ~Outputs() {
@@ -62,13 +65,16 @@ public:
     template <typename Write>
     void write(const std::string& path, Write&& fill) {
         const std::string temporary = path + ".part";
-        temporaries_.push_back(temporary);
+        {
+            const std::lock_guard lock(mutex_);
+            temporaries_.push_back(temporary);
+            targets_.push_back(path);
+        }
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) throw ModelError("Cannot create " + temporary + ".");
         fill(out);
         out.close();
         if (!out) throw ModelError("Cannot write " + temporary + " (is the disk full?).");
-        targets_.push_back(path);
     }
     void commit() {
         for (std::size_t i = 0; i < targets_.size(); ++i) {
@@ -81,6 +87,7 @@ public:
     }
 
 private:
+    std::mutex mutex_;
     std::vector<std::string> temporaries_, targets_, renamed_;
     bool committed_ = false;
 };
@@ -135,11 +142,21 @@ int runModel(const RunPaths& paths, std::ostream& out, std::ostream& err, const 
                                      (s + 1) * in.stepMinutes / 60.0);
             }
         }
-        outputs.write(paths.subcatchments, [&](std::ostream& o) { writeHydrographs(o, res.subcatchmentFile); });
-        res.subcatchmentFile = {};
-        outputs.write(paths.gutters, [&](std::ostream& o) { writeHydrographs(o, res.elementFile); });
-        res.elementFile = {};
-        outputs.write(paths.report, [&](std::ostream& o) { writeReport(o, paths.deck, in, net, res); });
+        // Writing the numbers of the two hydrograph files is most of the
+        // output's cost: the subcatchments' file is written beside the rest.
+        auto subcatchments = std::async(std::launch::async, [&] {
+            outputs.write(paths.subcatchments, [&](std::ostream& o) { writeHydrographs(o, res.subcatchmentFile); });
+            res.subcatchmentFile = {};
+        });
+        try {
+            outputs.write(paths.gutters, [&](std::ostream& o) { writeHydrographs(o, res.elementFile); });
+            res.elementFile = {};
+            outputs.write(paths.report, [&](std::ostream& o) { writeReport(o, paths.deck, in, net, res); });
+        } catch (...) {
+            subcatchments.wait();
+            throw;
+        }
+        subcatchments.get();
         outputs.commit();
         return 0;
     } catch (const std::exception& e) {
