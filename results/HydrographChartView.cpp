@@ -2,6 +2,7 @@
 
 #include "HydrographChart.h"
 
+#include <QAccessibleWidget>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,8 +12,21 @@
 
 namespace rillo::results {
 
+namespace {
+
+/// Assistive technology sees the plot as a chart, not as a bare client area.
+QAccessibleInterface* chartAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(HydrographChartView::staticMetaObject.className()) && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+    return nullptr;
+}
+
+}  // namespace
+
 HydrographChartView::HydrographChartView(HydrographChart* chart, QWidget* parent)
     : QChartView(chart, parent), chart_(chart) {
+    static const bool described = (QAccessible::installFactory(chartAccessible), true);
+    (void)described;
     setRubberBand(QChartView::RectangleRubberBand);
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);

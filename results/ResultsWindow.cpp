@@ -19,6 +19,7 @@
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTableView>
+#include <QToolButton>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -86,6 +87,7 @@ void ResultsWindow::buildUi() {
     filter_ = new QLineEdit(side);
     filter_->setPlaceholderText(QStringLiteral("Find a number"));
     filter_->setClearButtonEnabled(true);
+    for (QToolButton* clear : filter_->findChildren<QToolButton*>()) clear->setAccessibleName(QStringLiteral("Clear"));
     filter_->setAccessibleName(QStringLiteral("Find a series"));
     list_ = new QTreeWidget(side);
     list_->setHeaderLabel(QStringLiteral("Saved hydrographs"));
@@ -130,6 +132,7 @@ void ResultsWindow::buildUi() {
     timeAxis_ = new QComboBox(bar);
     timeAxis_->addItems({QStringLiteral("Hours from start"), QStringLiteral("Clock time")});
     timeAxis_->setAccessibleName(QStringLiteral("Time axis"));
+    timeAxis_->view()->setAccessibleName(QStringLiteral("Time axis"));
     timeAxis_->setToolTip(QStringLiteral("Time axis of the plot"));
     bar->addWidget(new QLabel(QStringLiteral(" Time: "), bar));
     bar->addWidget(timeAxis_);
@@ -140,6 +143,8 @@ void ResultsWindow::buildUi() {
     bar->addAction(png);
     bar->addAction(svg);
     bar->addAction(csv);
+    if (auto* more = bar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More toolbar buttons"));
 }
 
 void ResultsWindow::buildReportTabs() {
@@ -168,6 +173,9 @@ void ResultsWindow::buildReportTabs() {
         view->setAlternatingRowColors(true);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setAccessibleName(QString::fromStdString(table.title));
+        QStringList columns;
+        for (const std::string& header : table.headers) columns << QString::fromStdString(header);
+        view->setAccessibleDescription(QStringLiteral("Columns: ") + columns.join(QStringLiteral(", ")));
         tabs_->addTab(view, QString::fromStdString(table.title));
     }
 }

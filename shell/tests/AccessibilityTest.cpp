@@ -12,6 +12,7 @@
 #include "HelpPage.h"
 #include "MainWindow.h"
 #include "PairsDialog.h"
+#include "ResultsWindow.h"
 #include "RunForm.h"
 #include "ScriptedUi.h"
 #include "SplashWindow.h"
@@ -22,7 +23,10 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -46,6 +50,7 @@ bool saysWhatItDoes(QAccessible::Role role) {
         QAccessible::MenuItem,   QAccessible::MenuBar,    QAccessible::PopupMenu,    QAccessible::ButtonMenu,
         QAccessible::ButtonDropDown, QAccessible::Table,  QAccessible::Cell,         QAccessible::ColumnHeader,
         QAccessible::RowHeader,  QAccessible::List,       QAccessible::ListItem,     QAccessible::ToolBar,
+        QAccessible::Tree,       QAccessible::TreeItem,   QAccessible::Chart,        QAccessible::StaticText,
         QAccessible::Dialog,     QAccessible::Window,     QAccessible::ProgressBar,  QAccessible::StatusBar,
     };
     return roles.count(role) > 0;
@@ -232,4 +237,24 @@ TEST_F(AccessibilityTest, ThePairsDialogAndTheSmallWindowsAreNamedToo) {
     run::RunForm form(ui, components, QStringLiteral(RILLO_EXAMPLES_DIR));
     for (QWidget* w : std::initializer_list<QWidget*>{&splash, &about, &help, &form})
         EXPECT_EQ(problemsOf(w).join(QLatin1Char('\n')).toStdString(), "") << w->objectName().toStdString();
+}
+
+TEST_F(AccessibilityTest, TheResultsWindowOfARunIsNamedToo) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString base = folder.filePath(QStringLiteral("basin"));
+    QProcess model;
+    model.start(QStringLiteral(RILLO_MODEL_PROGRAM),
+                {QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"), base + QStringLiteral(".sot"),
+                 base + QStringLiteral("sub.ssb"), base + QStringLiteral("gut.ssb"), QString()});
+    ASSERT_TRUE(model.waitForFinished(60000));
+    ASSERT_EQ(model.exitCode(), 0) << model.readAllStandardError().toStdString();
+
+    results::ResultsWindow results(results::resultsFilesFor((base + QStringLiteral(".sot")).toStdString()), ui);
+    results.show();
+    if (results.isLoading()) {
+        QSignalSpy loaded(&results, &results::ResultsWindow::loaded);
+        ASSERT_TRUE(loaded.wait(30000));
+    }
+    EXPECT_EQ(problemsOf(&results).join(QLatin1Char('\n')).toStdString(), "");
 }
