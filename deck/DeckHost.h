@@ -21,7 +21,7 @@ struct AppFlags {
 
 /// Card editor pages the deck procedures switch to.
 namespace Page {
-inline constexpr int Options = 0, Card23 = 7, Card31 = 8;
+inline constexpr int Options = 0, Card23 = 7, Card31 = 8, Card31a = 9;
 }
 
 class EditorHost {

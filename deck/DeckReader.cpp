@@ -310,6 +310,9 @@ void DeckReader::readCard31() {
         progress(5000 + row - 2);
         const auto v = layout::readRecord(layout::Card31, l);
         // v: JK, element, downstream, NDP, type, seven dimensions
+        // A row added after a diversion would offer its target too: each
+        // element starts from the three base items.
+        g.setCombo(Card31::JK, row, JkComboList);
         const long long ndp = readInteger(v[3]);
         put(g, Card31::NDP, row, v[3], places[3]);
         if (g.number(Card31::NDP, row) == 0) g.clearCell(Card31::NDP, row);

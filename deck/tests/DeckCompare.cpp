@@ -5,6 +5,7 @@
 #include "DeckWriter.h"
 #include "NumberText.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -43,7 +44,7 @@ public:
                             Field::txtInterv})
                 number(f);
             grid(GridId::fpCard14, 10);
-            grid(GridId::fpCard15, 14);
+            subcatchments();
             grid(GridId::fpCard110, 16);
             if (saveList(a_) != saveList(b_)) note("the subbasin save list (cards 1.7 and 1.8) changed");
         }
@@ -78,6 +79,28 @@ private:
         const int last = std::max(ga.lastDataRow(), gb.lastDataRow());
         for (int row = 2; row <= last; ++row)
             for (int col = 1; col <= cols; ++col) cell(ga, gb, col, row, row);
+    }
+    /// The rows that hold a value in columns from..to: a row without any
+    /// holds nothing to keep, and the save leaves it out.
+    static std::vector<int> rowsWithData(const Grid& g, int from, int to) {
+        std::vector<int> rows;
+        for (int row = 2; row <= g.lastDataRow(); ++row)
+            for (int c = from; c <= to; ++c)
+                if (!g.isEmpty(c, row)) {
+                    rows.push_back(row);
+                    break;
+                }
+        return rows;
+    }
+    /// Card 1.5 row by row, rows without data left out.
+    void subcatchments() {
+        const Grid& ga = a_.grid(GridId::fpCard15);
+        const Grid& gb = b_.grid(GridId::fpCard15);
+        const auto ra = rowsWithData(ga, 1, 14), rb = rowsWithData(gb, 1, 14);
+        if (ra.size() != rb.size())
+            note("card 1.5 held " + std::to_string(ra.size()) + " subcatchments and now " + std::to_string(rb.size()));
+        for (std::size_t i = 0; i < std::min(ra.size(), rb.size()); ++i)
+            for (int col = 1; col <= 14; ++col) cell(ga, gb, col, ra[i], rb[i]);
     }
     static std::vector<std::string> saveList(const Deck& d) {
         std::vector<std::string> out;
@@ -115,15 +138,21 @@ private:
     void elements() {
         const Grid& ga = a_.fpCard31();
         const Grid& gb = b_.fpCard31();
-        const int last = std::max(ga.lastDataRow(), gb.lastDataRow());
-        for (int row = 2; row <= last; ++row) {
+        const auto ra = rowsWithData(ga, Card31::NDP, Card31::LastDimension);
+        const auto rb = rowsWithData(gb, Card31::NDP, Card31::LastDimension);
+        if (ra.size() != rb.size())
+            note("card 3.1 held " + std::to_string(ra.size()) + " rows and now " + std::to_string(rb.size()));
+        for (std::size_t i = 0; i < std::min(ra.size(), rb.size()); ++i) {
+            const int row = ra[i], rowB = rb[i];
             const std::string at = "fpCard31 row " + std::to_string(row);
-            if (a_.isOverflowRow(row) != b_.isOverflowRow(row)) note(at + ": overflow row or not changed");
-            for (int col = Card31::NDP; col <= Card31::LastDimension; ++col) cell(ga, gb, col, row, row);
-            if (jk(a_, row) != jk(b_, row)) note(at + ": JK \"" + jk(a_, row) + "\" became \"" + jk(b_, row) + "\"");
-            if ((ga.format(Card31::Tabular, row).type == CellButton) != (gb.format(Card31::Tabular, row).type == CellButton))
+            if (a_.isOverflowRow(row) != b_.isOverflowRow(rowB)) note(at + ": overflow row or not changed");
+            for (int col = Card31::NDP; col <= Card31::LastDimension; ++col) cell(ga, gb, col, row, rowB);
+            if (jk(a_, row) != jk(b_, rowB))
+                note(at + ": JK \"" + jk(a_, row) + "\" became \"" + jk(b_, rowB) + "\"");
+            if ((ga.format(Card31::Tabular, row).type == CellButton) !=
+                (gb.format(Card31::Tabular, rowB).type == CellButton))
                 note(at + ": the Tabular button came or went");
-            if (pairs(a_, row) != pairs(b_, row)) note(at + ": its tabular pairs changed");
+            if (pairs(a_, row) != pairs(b_, rowB)) note(at + ": its tabular pairs changed");
         }
     }
 
