@@ -105,13 +105,19 @@ private:
     void put(Grid& g, int col, int row, const std::string& text, const layout::PlacedColumn& place) {
         g.setValue(col, row, text);
         if (g.isEmpty(col, row)) return;
+        const auto refuse = [&](const char* what) {
+            throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) + " (card " + card_ + "), columns " +
+                              std::to_string(place.start) + "-" + std::to_string(place.start + place.column.width - 1) +
+                              ": \"" + std::string(trimmed(text)) + "\" " + what};
+        };
+        // A count or a number in a whole-number cell would lose its fraction.
+        if (g.format(col, row).type != CellFloat &&
+            readLenient(text).plain().fraction.find_first_not_of('0') != std::string::npos)
+            refuse("is not a whole number.");
         try {
             layout::formatField(g.text(col, row), place.column);
         } catch (const layout::FieldTooLong&) {
-            throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) + " (card " + card_ + "), columns " +
-                              std::to_string(place.start) + "-" + std::to_string(place.start + place.column.width - 1) +
-                              ": \"" + std::string(trimmed(text)) + "\" cannot be held as a plain number in " +
-                              std::to_string(place.column.width) + " columns."};
+            refuse(("cannot be held as a plain number in " + std::to_string(place.column.width) + " columns.").c_str());
         }
     }
     /// Every value of a record's line into cells `firstCol` on of a row.

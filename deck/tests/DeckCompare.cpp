@@ -31,7 +31,9 @@ public:
     Comparer(const Deck& a, const Deck& b) : a_(a), b_(b) {}
 
     std::optional<std::string> run() {
-        if (a_.iopt() != b_.iopt()) return "IOPT " + std::to_string(a_.iopt()) + " became " + std::to_string(b_.iopt());
+        // A digit other than 1 reads the cards of option 0, and is written as 0.
+        if ((a_.iopt() == 1) != (b_.iopt() == 1))
+            return "IOPT " + std::to_string(a_.iopt()) + " became " + std::to_string(b_.iopt());
         if (a_.iopt() == 1) {
             for (Field f : {Field::txtTitle3, Field::txtTitle4}) exact(f);
             for (Field f : {Field::txtNstep2, Field::txtNhr2, Field::txtNmn2, Field::txtDelt2, Field::chkIpkchk2})
@@ -80,13 +82,14 @@ private:
         for (int row = 2; row <= last; ++row)
             for (int col = 1; col <= cols; ++col) cell(ga, gb, col, row, row);
     }
-    /// The rows that hold a value in columns from..to: a row without any
-    /// holds nothing to keep, and the save leaves it out.
+    /// The rows that hold a value other than 0 in columns from..to: a row
+    /// without any holds nothing to keep (zeros are written blank), and the
+    /// save leaves an empty row out.
     static std::vector<int> rowsWithData(const Grid& g, int from, int to) {
         std::vector<int> rows;
         for (int row = 2; row <= g.lastDataRow(); ++row)
             for (int c = from; c <= to; ++c)
-                if (!g.isEmpty(c, row)) {
+                if (canonical(g.text(c, row)) != "0") {
                     rows.push_back(row);
                     break;
                 }

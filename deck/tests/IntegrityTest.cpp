@@ -224,6 +224,20 @@ TEST(ValuesUnchanged, AnExponentThatNoPlainNumberInItsColumnsCanHoldIsARefusedOp
                                  "columns.|OK"}));
 }
 
+TEST(ValuesUnchanged, AFractionInAWholeNumberFieldIsARefusedOpenNamingTheLine) {
+    TempDir dir;
+    writeFile(dir.file("d.sin"), iopt0({}, {element("", "7.5", "7", "", "1", kDims)}));
+    ScriptedUi ui;
+    HeadlessHost host;
+    EXPECT_EQ(OpenDeck(ui, host, dir.file("d.sin")), OpenResult::ReadError);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{
+                                 "Rillo2000|None|Error reading the file. Please check the file for data validity.\n"
+                                 "Line 11 (card 3.1), columns 6-10: \"7.5\" is not a whole number.|OK"}));
+    // "7." and "7.0" are whole numbers.
+    writeFile(dir.file("d.sin"), iopt0({}, {element("", "7.0", "7.", "", "1", kDims)}));
+    EXPECT_EQ(OpenDeck(ui, host, dir.file("d.sin")), OpenResult::Opened);
+}
+
 TEST(ValuesUnchanged, DecimalsBeyondTheCellsPlacesAreKept) {
     Open o(iopt0({}, {element("", "7", "7", " 1", "1", kDims), " 0.0000125 0.1234567"}));
     Grid& store = o.deck().fpCard31a();
