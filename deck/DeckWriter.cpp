@@ -368,7 +368,8 @@ void DeckWriter::writeCard31() {
     const Grid& g = deck_.fpCard31();
     const int last = g.lastDataRow();
     const auto otherRowWithSameNumber = [&](int row) {
-        if (g.isEmpty(Card31::Element, row)) return 0;
+        // A negative number marks a change card, not an element: there may be many.
+        if (g.isEmpty(Card31::Element, row) || g.number(Card31::Element, row) < 0) return 0;
         for (int r : elementRows()[g.number(Card31::Element, row)])
             if (r != row) return r;
         return 0;

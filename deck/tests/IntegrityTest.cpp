@@ -112,6 +112,15 @@ TEST(NoSilentLoss, AChangeCardElementBehindABlankJkIsWrittenSoThatItReadsBack) {
     EXPECT_EQ(one.difference, "");
 }
 
+TEST(NoSilentLoss, ChangeCardsMayRepeatWhereElementNumbersMayNot) {
+    TempDir dir;
+    const RoundTrip rt = roundTrip(iopt0({}, {element("", "-1", "", "", "1", "     1.5"), element("", "7", "7", "", "1", kDims),
+                                              element("", "-1", "", "", "1", "      2."), element("", "8", "7", "", "1", kDims)}),
+                                   dir.path().string());
+    ASSERT_TRUE(rt.saved);
+    EXPECT_EQ(rt.difference, "");
+}
+
 TEST(NoSilentLoss, ALineThatWouldStillReadAsTheCardsEndIsRefusedNamingItsRow) {
     // A detention basin (JK 0 is read for it) numbered -5 cannot be written so that it reads back.
     Open o(iopt0({}, {element("", "7", "0", "", "1", kDims), element("", "8", "0", "", "1", kDims)}));

@@ -76,6 +76,8 @@ void ChangeSpread::attach() {
 
 bool ChangeSpread::CheckDuplicateNumber(Grid& grid, int col, long long number, const std::string& kind, int row) {
     const bool card31 = isCard(grid, GridId::fpCard31);
+    // A negative element number marks a change card, and a deck may hold many.
+    if (card31 && number < 0) return false;
     const bool skipOwnRow = card31 || isCard(grid, GridId::fpCard23);
     const int last = grid.lastDataRow();
     for (int r = 2; r <= last; ++r) {
@@ -309,7 +311,7 @@ void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
     if (col == Card31::Element) {
         const std::string number = grid.value(col, row);
         const int last = grid.lastDataRow();
-        for (int r = 2; r <= last; ++r) {
+        for (int r = 2; r <= last && readNumber(number) >= 0; ++r) {
             if (r != row && sameNumber(grid.value(col, r), number)) {
                 ui_.message("You cannot have a duplicate ID.");
                 grid.setValue(col, row, previousCellValue_);

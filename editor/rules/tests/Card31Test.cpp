@@ -246,6 +246,10 @@ TEST_F(Card31InStepTest, OverflowRowsAndEmptyCellsAreNoElementNumbers) {
     EXPECT_TRUE(ui.dialogue().empty()) << ::testing::PrintToString(ui.dialogue());
     EXPECT_EQ(g.value(Card31::Element, 4), "-1");
     EXPECT_FALSE(rules.CheckDuplicateNumber(g, Card31::Element, -1, "conveyance element", 4));
+    // Change cards may repeat: a second -1 is no duplicate either.
+    typeAndTab(g, Card31::Element, 5, "-1");
+    EXPECT_TRUE(ui.dialogue().empty()) << ::testing::PrintToString(ui.dialogue());
+    EXPECT_EQ(g.value(Card31::Element, 5), "-1");
 }
 
 TEST_F(Card31InStepTest, AddedRowsOfferOnlyTheThreeBaseSpecialTypes) {
