@@ -331,6 +331,11 @@ void DeckReader::readCard31() {
             } else if (jk > 0) {
                 g.setComboItem(Card31::JK, row, JkItem::DiversionTarget, v[0]);
                 g.setValue(Card31::JK, row, std::to_string(JkItem::DiversionTarget));
+            } else {
+                // The editor holds no such code: saving would turn it into a detention basin.
+                throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) + " (card 3.1), columns 1-5: \"" +
+                                  std::string(trimmed(v[0])) +
+                                  "\" is no special-element code (0, -1 or the number of an element)."};
             }
         }
         put(g, Card31::Element, row, v[1], places[1]);

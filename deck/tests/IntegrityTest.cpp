@@ -247,6 +247,19 @@ TEST(ValuesUnchanged, AFractionInAWholeNumberFieldIsARefusedOpenNamingTheLine) {
     EXPECT_EQ(OpenDeck(ui, host, dir.file("d.sin")), OpenResult::Opened);
 }
 
+TEST(ValuesUnchanged, ASpecialElementCodeTheEditorCannotHoldIsARefusedOpen) {
+    // -3 would otherwise be saved as 0, a detention basin.
+    TempDir dir;
+    writeFile(dir.file("d.sin"), iopt0({}, {element("-3", "7", "7", " 1", "1", kDims), "        1.        2."}));
+    ScriptedUi ui;
+    HeadlessHost host;
+    EXPECT_EQ(OpenDeck(ui, host, dir.file("d.sin")), OpenResult::ReadError);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{
+                                 "Rillo2000|None|Error reading the file. Please check the file for data validity.\n"
+                                 "Line 11 (card 3.1), columns 1-5: \"-3\" is no special-element code (0, -1 or the "
+                                 "number of an element).|OK"}));
+}
+
 TEST(ValuesUnchanged, DecimalsBeyondTheCellsPlacesAreKept) {
     Open o(iopt0({}, {element("", "7", "7", " 1", "1", kDims), " 0.0000125 0.1234567"}));
     Grid& store = o.deck().fpCard31a();
