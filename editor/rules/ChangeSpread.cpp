@@ -173,7 +173,12 @@ void ChangeSpread::keyDown(Grid& grid, int& keyCode, int shift) {
         targetCol = targetRow >= 1 ? lastDataColInRow(grid, targetRow) : 0;
         if (targetRow >= 1 && targetCol == 0) targetCol = lastOpenCol(grid, targetRow);
     }
-    if (!grid.contains(targetCol, targetRow)) return;
+    if (!grid.contains(targetCol, targetRow)) {
+        // Nowhere to go by the rule: the grid's own move must not end on a locked cell either.
+        const auto [ownCol, ownRow] = ownMove(grid, keyCode, shift);
+        if (grid.contains(ownCol, ownRow) && grid.format(ownCol, ownRow).locked) keyCode = 0;
+        return;
+    }
 
     if (grid.format(targetCol, targetRow).locked) {
         // The caret must not enter a locked cell: one step back, so that the
