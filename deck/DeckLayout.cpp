@@ -85,6 +85,22 @@ void appendField(std::string& line, std::string_view t, const Column& column) {
     line += t;
 }
 
+bool fits(std::string_view t, const Column& column) {
+    switch (column.rule) {
+    case Rule::Blank:
+    case Rule::Title:
+    case Rule::Check: return true;
+    case Rule::Text: return static_cast<int>(t.size()) <= column.width;
+    default: {
+        // As shortenedDecimal, without building the text.
+        int sign = 0;
+        if (t.size() >= 3 && (t[0] == '-' || t[0] == '+') && t[1] == '0' && t[2] == '.') sign = 1;
+        const std::string_view rest = shortenDecimal(t.substr(static_cast<std::size_t>(sign)), column.rule, column.width - sign);
+        return rest.empty() || static_cast<int>(rest.size()) + sign <= column.width;
+    }
+    }
+}
+
 std::string formatField(std::string_view value, const Column& column) {
     std::string field;
     appendField(field, value, column);

@@ -68,6 +68,10 @@ std::string_view shortenDecimal(std::string_view text, Rule rule, int width);
 /// when 8 columns must hold it).
 std::string shortenedDecimal(std::string_view text, Rule rule, int width);
 
+/// Whether a field's text, shortened by its rule, fits its columns (what
+/// appendField would write without throwing), without writing it.
+bool fits(std::string_view text, const Column& column);
+
 /// One field as written: shortened by its rule and right-justified.
 /// Throws FieldTooLong.
 std::string formatField(std::string_view text, const Column& column);

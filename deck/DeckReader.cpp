@@ -104,29 +104,36 @@ private:
     /// too small or large for them) refuses the file, naming the line.
     void put(Grid& g, int col, int row, const std::string& text, const layout::PlacedColumn& place) {
         g.setValue(col, row, text);
-        if (g.isEmpty(col, row)) return;
+        // Plain whole numbers always fit and hold no fraction: only a point or
+        // an exponent needs a closer look.
+        bool decimal = false;
+        for (char c : text) decimal = decimal || c == '.' || c == 'e' || c == 'E';
+        const std::string_view held = decimal ? g.text(col, row) : std::string_view();
+        if (held.empty()) return;
         const auto refuse = [&](const char* what) {
             throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) + " (card " + card_ + "), columns " +
                               std::to_string(place.start) + "-" + std::to_string(place.start + place.column.width - 1) +
                               ": \"" + std::string(trimmed(text)) + "\" " + what};
         };
-        // A count or a number in a whole-number cell would lose its fraction.
-        if (g.format(col, row).type != CellFloat &&
+        // A count or a number in a whole-number column would lose its fraction.
+        if (place.column.rule == layout::Rule::Text &&
             readLenient(text).plain().fraction.find_first_not_of('0') != std::string::npos)
             refuse("is not a whole number.");
-        try {
-            layout::formatField(g.text(col, row), place.column);
-        } catch (const layout::FieldTooLong&) {
+        if (!layout::fits(held, place.column))
             refuse(("cannot be held as a plain number in " + std::to_string(place.column.width) + " columns.").c_str());
-        }
     }
     /// Every value of a record's line into cells `firstCol` on of a row.
-    void putRecord(Grid& g, int firstCol, int row, const layout::Record& record, const std::vector<std::string>& v,
-                   std::size_t from = 0, std::size_t count = SIZE_MAX) {
-        const auto places = layout::valueColumns(record);
+    void putRecord(Grid& g, int firstCol, int row, const std::vector<layout::PlacedColumn>& places,
+                   const std::vector<std::string>& v, std::size_t from = 0, std::size_t count = SIZE_MAX) {
         for (std::size_t i = from; i < v.size() && i - from < count; ++i)
             put(g, firstCol + static_cast<int>(i - from), row, v[i], places[i]);
     }
+    /// The value columns of each record the reader cuts, found once.
+    const std::vector<layout::PlacedColumn> places23_ = layout::valueColumns(layout::Card23);
+    const std::vector<layout::PlacedColumn> placesList_ = layout::valueColumns(layout::List16);
+    const std::vector<layout::PlacedColumn> places31_ = layout::valueColumns(layout::Card31);
+    const std::vector<layout::PlacedColumn> placesOverflow_ = layout::valueColumns(layout::Overflow);
+    const std::vector<layout::PlacedColumn> places31A_ = layout::valueColumns(layout::Card31A);
     void progress(int value) { ui_.setProgressValue(std::min(value, 10000)); }
 
     void readIopt1();
@@ -203,7 +210,7 @@ void DeckReader::readIopt1() {
     int row = 2;
     std::string record;
     while (tryLine(record) && !readsAsZero(record)) {
-        putRecord(g, 1, row, layout::Card23, layout::readRecord(layout::Card23, record));
+        putRecord(g, 1, row, places23_, layout::readRecord(layout::Card23, record));
         append(g);
         progress(3000 + row - 2);
         ++row;
@@ -289,7 +296,7 @@ void DeckReader::readCard15() {
         const auto v = layout::readRecord(layout::Card15, l);
         for (int col = 1; col <= 14; ++col) {
             put(g, col, row, v[static_cast<std::size_t>(col - 1)], places[static_cast<std::size_t>(col - 1)]);
-            if (g.value(col, row) == "0") g.clearCell(col, row);
+            if (g.text(col, row) == "0") g.clearCell(col, row);
         }
         append(g);
         progress(3000 + row - 2);
@@ -300,7 +307,7 @@ void DeckReader::readCard15() {
 void DeckReader::readList(Grid& g, double count) {
     int row = 2;
     for (long long i = linesFor(count, 16); i > 0; --i) {
-        putRecord(g, 1, row, layout::List16, layout::readRecord(layout::List16, line()));
+        putRecord(g, 1, row, placesList_, layout::readRecord(layout::List16, line()));
         append(g);
         ++row;
     }
@@ -308,7 +315,7 @@ void DeckReader::readList(Grid& g, double count) {
 
 void DeckReader::readCard31() {
     card_ = "3.1";
-    const auto places = layout::valueColumns(layout::Card31);
+    const auto& places = places31_;
     Grid& g = deck_.fpCard31();
     int row = 2;
     std::string l;
@@ -318,7 +325,7 @@ void DeckReader::readCard31() {
         // v: JK, element, downstream, NDP, type, seven dimensions
         // A row added after a diversion would offer its target too: each
         // element starts from the three base items.
-        g.setCombo(Card31::JK, row, JkComboList);
+        if (g.format(Card31::JK, row).comboList != JkComboList) g.setCombo(Card31::JK, row, JkComboList);
         const long long ndp = readInteger(v[3]);
         put(g, Card31::NDP, row, v[3], places[3]);
         if (g.number(Card31::NDP, row) == 0) g.clearCell(Card31::NDP, row);
@@ -341,11 +348,11 @@ void DeckReader::readCard31() {
         put(g, Card31::Element, row, v[1], places[1]);
         put(g, Card31::Downstream, row, v[2], places[2]);
         put(g, Card31::Type, row, v[4], places[4]);
-        putRecord(g, Card31::FirstDimension, row, layout::Card31, v, 5, 7);
+        putRecord(g, Card31::FirstDimension, row, places31_, v, 5, 7);
 
         if (readNumber(v[4]) > 3) {
             append(g);
-            putRecord(g, Card31::FirstDimension, row + 1, layout::Overflow, layout::readRecord(layout::Overflow, line()));
+            putRecord(g, Card31::FirstDimension, row + 1, placesOverflow_, layout::readRecord(layout::Overflow, line()));
             for (int c = 1; c <= Card31::Type; ++c) {
                 g.setLocked(c, row + 1, true);
                 g.setBackColor(c, row + 1, ColorButtonFace);
@@ -373,7 +380,7 @@ void DeckReader::readTabular(const std::string& element, long long ndp) {
     Grid& index = deck_.fpSubCard31a();
     const int first = store.lastDataRow() + 1;
     const long long rows = linesFor(static_cast<double>(ndp), 4);
-    const auto places = layout::valueColumns(layout::Card31A);
+    const auto& places = places31A_;
     for (long long i = 0; i < rows; ++i) {
         const auto v = layout::readRecord(layout::Card31A, line());
         const int row = first + static_cast<int>(i);
