@@ -104,11 +104,18 @@ private:
     /// too small or large for them) refuses the file, naming the line.
     void put(Grid& g, int col, int row, const std::string& text, const layout::PlacedColumn& place) {
         g.setValue(col, row, text);
-        // Plain whole numbers always fit and hold no fraction: only a point or
-        // an exponent needs a closer look.
-        bool decimal = false;
-        for (char c : text) decimal = decimal || c == '.' || c == 'e' || c == 'E';
-        const std::string_view held = decimal ? g.text(col, row) : std::string_view();
+        // A plain decimal read from its columns always fits them again: only
+        // an exponent or a sign, and a point in a whole-number column, needs
+        // a closer look.
+        bool point = false, exponent = false, sign = false;
+        for (char c : text) {
+            point = point || c == '.';
+            exponent = exponent || c == 'e' || c == 'E';
+            sign = sign || c == '-' || c == '+';
+        }
+        const bool wholeNumber = place.column.rule == layout::Rule::Text;
+        if (!exponent && !(wholeNumber ? point : sign)) return;
+        const std::string_view held = g.text(col, row);
         if (held.empty()) return;
         const auto refuse = [&](const char* what) {
             throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) + " (card " + card_ + "), columns " +
@@ -116,7 +123,7 @@ private:
                               ": \"" + std::string(trimmed(text)) + "\" " + what};
         };
         // A count or a number in a whole-number column would lose its fraction.
-        if (place.column.rule == layout::Rule::Text &&
+        if (wholeNumber &&
             readLenient(text).plain().fraction.find_first_not_of('0') != std::string::npos)
             refuse("is not a whole number.");
         if (!layout::fits(held, place.column))
