@@ -195,6 +195,18 @@ TEST(NoSilentLoss, SavingOntoASymbolicLinkWritesThroughIt) {
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(std::distance(fs::directory_iterator(o.dir.path()), {}), 3);  // in, real, link: no temporary left
+
+    // A link to a file in another folder (through a second link) replaces that file.
+    fs::remove(link);
+    fs::create_directory(o.dir.file("decks"));
+    writeFile(o.dir.file("decks/far.sin"), "old");
+    fs::create_symlink(o.dir.file("decks/far.sin"), o.dir.file("middle.sin"));
+    fs::create_symlink("middle.sin", link);
+    ASSERT_EQ(o.save(), SaveResult::Saved);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::is_symlink(o.dir.file("middle.sin")));
+    EXPECT_EQ(readFile(o.dir.file("decks/far.sin")), readFile(target));
+    EXPECT_EQ(std::distance(fs::directory_iterator(o.dir.file("decks")), {}), 1);
 }
 
 // ---------------------------------------------------------------------------
