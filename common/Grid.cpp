@@ -127,6 +127,12 @@ std::string Grid::normalized(const CellFormat& format, std::string_view text) {
     }
 }
 
+std::string Grid::typed(const CellFormat& format, std::string_view text) {
+    // What a user types takes the cell's places; a program write keeps every digit.
+    if (format.type == CellFloat) return roundedText(text, format.decimals);
+    return std::string(text);
+}
+
 bool Grid::setValue(int col, int row, std::string_view text) {
     Cell* c = cell(col, row);
     if (!c) return false;
@@ -369,7 +375,7 @@ void Grid::pasteText(int col, int row, std::string_view text) {
         for (std::size_t j = 0; j < cells.size(); ++j) {
             const int c = col + static_cast<int>(j), r = row + static_cast<int>(i);
             // A pasted value passes the checks a typed one does.
-            if (isEditable(c, r) && accepts(format(c, r), cells[j])) setValue(c, r, cells[j]);
+            if (isEditable(c, r) && accepts(format(c, r), cells[j])) setValue(c, r, typed(format(c, r), cells[j]));
         }
     }
 }
@@ -433,7 +439,7 @@ bool Grid::userEnterText(std::string_view text) {
     const int col = activeCol_, row = activeRow_;
     if (!isEditable(col, row) || !accepts(format(col, row), text)) return false;
     const std::string before = value(col, row);
-    setValue(col, row, text);
+    setValue(col, row, typed(format(col, row), text));
     const bool changed = value(col, row) != before;
     if (changed) {
         changePending_ = true;

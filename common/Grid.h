@@ -6,8 +6,11 @@
 //
 // Cells are addressed by column and row from 1. Every value is text:
 //  - edit and button cells keep the text as given;
-//  - float cells keep fixed-point text with exactly their decimal places
-//    ("2.5" in a 4-place cell reads "2.5000");
+//  - float cells keep fixed-point text with at least their decimal places
+//    ("2.5" in a 4-place cell reads "2.5000"); a program write with more
+//    places keeps them all ("0.0000125" stays so), and exponent notation
+//    becomes fixed-point ("1.2E-3" reads "0.0012000" in 7 places); what a
+//    user types is rounded to the cell's places;
 //  - integer cells keep plain digits with an optional minus sign;
 //  - combo cells keep the 0-based index of the chosen item ("" for none).
 // Text that holds no number (no digit where the lenient reading looks) makes
@@ -194,6 +197,8 @@ private:
     Cell* cell(int col, int row);
     const Cell* cell(int col, int row) const;
     static std::string normalized(const CellFormat& format, std::string_view text);
+    /// Text as a user's entry puts it into a cell of this format.
+    static std::string typed(const CellFormat& format, std::string_view text);
     /// Whether a cell of this format takes text from the user: a number
     /// cell takes only a plain decimal number within its bounds (or "").
     static bool accepts(const CellFormat& format, std::string_view text);

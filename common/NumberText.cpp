@@ -1,5 +1,6 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -13,28 +14,52 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 double LenientNumber::value() const {
     if (!hasDigits()) return 0.0;
-    if (fraction.empty() && whole.size() <= 15) {
+    if (fraction.empty() && exponent == 0 && whole.size() <= 15) {
         // Whole numbers of up to 15 digits are exact in a double.
         double v = 0;
         for (char c : whole) v = v * 10 + (c - '0');
         return negative ? -v : v;
     }
     std::string text;
-    text.reserve(whole.size() + fraction.size() + 3);
+    text.reserve(whole.size() + fraction.size() + 8);
     if (negative) text += '-';
     text += whole.empty() ? std::string("0") : whole;
     if (!fraction.empty()) {
         text += '.';
         text += fraction;
     }
+    if (exponent != 0) text += 'e' + std::to_string(exponent);
     return std::strtod(text.c_str(), nullptr);
+}
+
+LenientNumber LenientNumber::plain() const {
+    LenientNumber n = *this;
+    n.exponent = 0;
+    if (exponent > 0) {
+        const auto moved = std::min(static_cast<std::size_t>(exponent), n.fraction.size());
+        n.whole += n.fraction.substr(0, moved);
+        n.fraction.erase(0, moved);
+        n.whole.append(static_cast<std::size_t>(exponent) - moved, '0');
+    } else if (exponent < 0) {
+        const auto shift = static_cast<std::size_t>(-exponent);
+        const auto moved = std::min(shift, n.whole.size());
+        n.fraction.insert(0, n.whole.substr(n.whole.size() - moved));
+        n.whole.erase(n.whole.size() - moved);
+        n.fraction.insert(0, shift - moved, '0');
+    }
+    return n;
 }
 
 LenientNumber readLenient(std::string_view text) {
     LenientNumber n;
     bool signSeen = false;
     bool pointSeen = false;
-    for (char c : text) {
+    std::size_t i = 0;
+    const auto skipBlanks = [&] {
+        while (i < text.size() && isBlank(text[i])) ++i;
+    };
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
         if (isBlank(c)) continue;
         if ((c == '-' || c == '+') && !signSeen && !pointSeen && !n.hasDigits()) {
             signSeen = true;
@@ -47,6 +72,22 @@ LenientNumber readLenient(std::string_view text) {
         }
         if (!isDigit(c)) break;
         (pointSeen ? n.fraction : n.whole) += c;
+    }
+    // An exponent counts only after digits and with digits of its own.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E') && n.hasDigits()) {
+        ++i;
+        skipBlanks();
+        bool negative = false;
+        if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+        skipBlanks();
+        long long e = 0;
+        bool digits = false;
+        for (; i < text.size() && (isDigit(text[i]) || isBlank(text[i])); ++i) {
+            if (isBlank(text[i])) continue;
+            digits = true;
+            e = std::min<long long>(e * 10 + (text[i] - '0'), LenientNumber::MaxExponent);
+        }
+        if (digits) n.exponent = static_cast<int>(negative ? -e : e);
     }
     return n;
 }
@@ -109,8 +150,9 @@ bool isNumeric(std::string_view text) {
     return i == text.size();
 }
 
-std::string formatFixed(const LenientNumber& number, int decimals) {
+std::string formatFixed(const LenientNumber& given, int decimals) {
     if (decimals < 0) decimals = 0;
+    const LenientNumber number = given.plain();
     // Digits of the whole part without leading zeros, then exactly `decimals`
     // fraction digits plus one more to round on.
     std::string whole = number.whole;
@@ -147,8 +189,9 @@ std::string formatFixed(const LenientNumber& number, int decimals) {
 }
 
 std::string fixedText(std::string_view text, int decimals) {
+    if (decimals < 0) decimals = 0;
     // Plain digits with at most one point and no more places than wanted
-    // (what a deck file holds) need no rounding: pad them directly.
+    // (what a deck file mostly holds) are padded directly.
     const std::string_view t = trimmed(text);
     const auto point = t.find('.');
     const std::string_view whole = t.substr(0, point);
@@ -171,6 +214,15 @@ std::string fixedText(std::string_view text, int decimals) {
         }
         return out;
     }
+    const LenientNumber n = readLenient(text).plain();
+    if (!n.hasDigits()) return {};
+    // Every significant place is kept: the cell's places are a minimum here.
+    const auto significant = n.fraction.find_last_not_of('0');
+    const int places = significant == std::string::npos ? 0 : static_cast<int>(significant) + 1;
+    return formatFixed(n, std::max(decimals, places));
+}
+
+std::string roundedText(std::string_view text, int decimals) {
     const LenientNumber n = readLenient(text);
     return n.hasDigits() ? formatFixed(n, decimals) : std::string();
 }
@@ -183,7 +235,7 @@ std::string wholeText(std::string_view text) {
         const auto first = t.find_first_not_of('0');
         return std::string(first == std::string_view::npos ? std::string_view("0") : t.substr(first));
     }
-    LenientNumber n = readLenient(text);
+    LenientNumber n = readLenient(text).plain();
     if (!n.hasDigits()) return {};
     n.fraction.clear();
     if (n.whole.empty()) n.whole = "0";

@@ -9,15 +9,23 @@
 namespace rillo {
 
 /// A number as read leniently from text: blanks anywhere are skipped, an
-/// optional sign, then digits with at most one point; reading stops at the
-/// first other character. Text with no digits there reads as zero.
+/// optional sign, then digits with at most one point, then an optional
+/// exponent ("E" or "e", an optional sign and digits) as other programs
+/// write decks; reading stops at the first other character. Text with no
+/// digits there reads as zero. An "E" without digits after it is such an
+/// other character.
 struct LenientNumber {
     bool negative = false;
     std::string whole;     ///< digits before the point, as written (may be empty)
     std::string fraction;  ///< digits after the point, as written (may be empty)
+    int exponent = 0;      ///< power of ten, held within +-MaxExponent
+
+    static constexpr int MaxExponent = 400;
 
     bool hasDigits() const { return !whole.empty() || !fraction.empty(); }
     double value() const;
+    /// The same number with its exponent moved into the digits (exponent 0).
+    LenientNumber plain() const;
 };
 
 LenientNumber readLenient(std::string_view text);
@@ -41,12 +49,20 @@ bool isNumeric(std::string_view text);
 /// A value that rounds to zero has no sign: "-0.00001" with 4 places is "0.0000".
 std::string formatFixed(const LenientNumber& number, int decimals);
 
-/// Text read leniently and written with exactly `decimals` places; "" when
-/// the text holds no number.
+/// Text read leniently and written as fixed-point text with at least
+/// `decimals` places; a number with more places keeps every digit (no
+/// rounding), so a program write never alters a value. "" when the text
+/// holds no number.
 std::string fixedText(std::string_view text, int decimals);
 
+/// Text read leniently and written with exactly `decimals` places, rounded
+/// (what a user types into a cell of that many places); "" when the text
+/// holds no number.
+std::string roundedText(std::string_view text, int decimals);
+
 /// The whole part of text read leniently, as plain digits with an optional
-/// minus sign ("  0012" -> "12", "-3.7" -> "-3"); "" when it holds no number.
+/// minus sign ("  0012" -> "12", "-3.7" -> "-3", "1E3" -> "1000"); "" when
+/// it holds no number.
 std::string wholeText(std::string_view text);
 
 /// Blanks (spaces and tabs) removed from both ends.

@@ -21,7 +21,7 @@ struct AppFlags {
 
 /// Card editor pages the deck procedures switch to.
 namespace Page {
-inline constexpr int Options = 0, Card23 = 7, Card31 = 8;
+inline constexpr int Options = 0, Card23 = 7, Card31 = 8, Card31a = 9;
 }
 
 class EditorHost {
@@ -38,6 +38,10 @@ public:
     virtual void showPage(int page) = 0;
     /// Closes the editor (its own closing rules run).
     virtual void unloadEditor() = 0;
+    /// Drops an editor that was created but never shown (what a failed open
+    /// read), without its closing dialogue and with the flags it set
+    /// undone. An editor the user has seen is kept.
+    virtual void discardDeck() = 0;
 };
 
 /// A host without windows: for the command line and the tests.
@@ -49,11 +53,18 @@ public:
     }
     AppFlags& flags() override { return flags_; }
     void setEditorCaption(const std::string& caption) override { caption_ = caption; }
-    void showEditor() override { ++shown_; }
+    void showEditor() override {
+        ++shown_;
+        deckShown_ = deck_ != nullptr;
+    }
     void showPage(int page) override { page_ = page; }
     void unloadEditor() override {
         ++unloaded_;
         deck_.reset();
+        deckShown_ = false;
+    }
+    void discardDeck() override {
+        if (!deckShown_) deck_.reset();
     }
 
     bool hasDeck() const { return deck_ != nullptr; }
@@ -67,6 +78,7 @@ private:
     AppFlags flags_;
     std::string caption_;
     int shown_ = 0, page_ = -1, unloaded_ = 0;
+    bool deckShown_ = false;
 };
 
 }  // namespace rillo

@@ -62,17 +62,43 @@ std::string_view shortenDecimal(std::string_view t, Rule rule, int width) {
     return t;
 }
 
+std::string shortenedDecimal(std::string_view t, Rule rule, int width) {
+    // After a sign the leading zero is just as spare: "-0.000125" is "-.000125".
+    if (t.size() >= 3 && (t[0] == '-' || t[0] == '+') && t[1] == '0' && t[2] == '.') {
+        const std::string_view rest = shortenDecimal(t.substr(1), rule, width - 1);
+        return rest.empty() ? std::string() : std::string(1, t[0]) + std::string(rest);
+    }
+    return std::string(shortenDecimal(t, rule, width));
+}
+
 void appendField(std::string& line, std::string_view t, const Column& column) {
+    std::string shortened;
     switch (column.rule) {
     case Rule::Blank: t = {}; break;
     case Rule::Title: line += t.substr(0, TitleWidth); return;
     case Rule::Check: t = (t == "1") ? "1" : "0"; break;
     case Rule::Text: break;
-    default: t = shortenDecimal(t, column.rule, column.width); break;
+    default: shortened = shortenedDecimal(t, column.rule, column.width); t = shortened; break;
     }
     if (static_cast<int>(t.size()) > column.width) throw FieldTooLong{std::string(t), column.width};
     line.append(static_cast<std::size_t>(column.width) - t.size(), ' ');
     line += t;
+}
+
+bool fits(std::string_view t, const Column& column) {
+    switch (column.rule) {
+    case Rule::Blank:
+    case Rule::Title:
+    case Rule::Check: return true;
+    case Rule::Text: return static_cast<int>(t.size()) <= column.width;
+    default: {
+        // As shortenedDecimal, without building the text.
+        int sign = 0;
+        if (t.size() >= 3 && (t[0] == '-' || t[0] == '+') && t[1] == '0' && t[2] == '.') sign = 1;
+        const std::string_view rest = shortenDecimal(t.substr(static_cast<std::size_t>(sign)), column.rule, column.width - sign);
+        return rest.empty() || static_cast<int>(rest.size()) + sign <= column.width;
+    }
+    }
 }
 
 std::string formatField(std::string_view value, const Column& column) {
@@ -90,10 +116,26 @@ std::string writeRecord(const Record& record, const std::vector<std::string_view
             appendField(line, {}, c);
             continue;
         }
-        appendField(line, next < values.size() ? values[next] : std::string_view(), c);
+        const int start = static_cast<int>(line.size()) + 1;
+        try {
+            appendField(line, next < values.size() ? values[next] : std::string_view(), c);
+        } catch (FieldTooLong& e) {
+            e.start = start;
+            throw;
+        }
         ++next;
     }
     return line;
+}
+
+std::vector<PlacedColumn> valueColumns(const Record& record) {
+    std::vector<PlacedColumn> out;
+    int start = 1;
+    for (const auto& c : record.columns) {
+        if (c.rule != Rule::Blank) out.push_back({start, c});
+        start += c.width;
+    }
+    return out;
 }
 
 std::string_view cut(std::string_view line, int start, int width) {

@@ -57,12 +57,20 @@ inline constexpr int TitleWidth = 80;
 struct FieldTooLong {
     std::string text;
     int width;
+    int start = 0;  ///< its first column in the line, when known
 };
 
 /// Shortens a fixed-point decimal text by a write rule (trailing zeros,
 /// the empty value of the rule, and the leading "0" or trailing "." that a
 /// value too long for its columns can spare).
 std::string_view shortenDecimal(std::string_view text, Rule rule, int width);
+/// The same for a text that may carry a sign ("-0.000125" -> "-.000125"
+/// when 8 columns must hold it).
+std::string shortenedDecimal(std::string_view text, Rule rule, int width);
+
+/// Whether a field's text, shortened by its rule, fits its columns (what
+/// appendField would write without throwing), without writing it.
+bool fits(std::string_view text, const Column& column);
 
 /// One field as written: shortened by its rule and right-justified.
 /// Throws FieldTooLong.
@@ -77,6 +85,14 @@ std::string writeRecord(const Record& record, const std::vector<std::string_view
 /// The value columns of a line, cut exactly from their character positions
 /// (a short line gives short or empty fields).
 std::vector<std::string> readRecord(const Record& record, std::string_view line);
+
+/// A value column and where it starts in the line (1-based).
+struct PlacedColumn {
+    int start;
+    Column column;
+};
+/// The value columns of a record with their places, in order.
+std::vector<PlacedColumn> valueColumns(const Record& record);
 
 /// Cuts `width` characters from 1-based column `start`.
 std::string_view cut(std::string_view line, int start, int width);

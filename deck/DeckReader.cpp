@@ -18,8 +18,11 @@ constexpr const char* kHeaderError = "Error on File, Check file for correct form
 constexpr const char* kLimitWarning =
     "Limit the combined total of Detention, Diversion and Hydrograph Inflow Elements to ";
 
-/// The file ended where a line was needed, or a value did not fit.
-struct ReadFailure {};
+/// The file ended where a line was needed, or a value did not fit; the
+/// detail names the line (empty when no line is to blame).
+struct ReadFailure {
+    std::string detail;
+};
 /// Line 1 is not a deck header.
 struct BadHeader {};
 
@@ -28,6 +31,9 @@ class LineSource {
 public:
     explicit LineSource(const std::string& path) : in_(path, std::ios::binary), buffer_(1 << 16) {}
     bool isOpen() const { return in_.is_open(); }
+
+    /// Lines handed out so far (the number of the last one).
+    long long lineNumber() const { return lines_; }
 
     bool next(std::string& line) {
         line.clear();
@@ -46,6 +52,7 @@ public:
             }
         }
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (any) ++lines_;
         return any;
     }
 
@@ -60,6 +67,7 @@ private:
     std::ifstream in_;
     std::vector<char> buffer_;
     std::size_t pos_ = 0, end_ = 0;
+    long long lines_ = 0;
 };
 
 /// Whole lines needed for `count` values at `perLine` a line.
@@ -79,14 +87,60 @@ public:
 private:
     std::string line() {
         std::string l;
-        if (!in_.next(l)) throw ReadFailure{};
+        if (!in_.next(l))
+            throw ReadFailure{"Line " + std::to_string(in_.lineNumber() + 1) + " (card " + card_ +
+                              "): the file ends where this line should be."};
         return l;
     }
     bool tryLine(std::string& l) { return in_.next(l); }
     void append(Grid& g) {
-        if (g.rowCount() >= MaxGridRows) throw ReadFailure{};
+        if (g.rowCount() >= MaxGridRows)
+            throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) + " (card " + card_ + "): more than " +
+                              std::to_string(MaxGridRows) + " rows."};
         AddGridRow(g, 0);
     }
+    /// A field into a cell. The cell holds the field's number exactly; one
+    /// that could not be written back into the same columns (an exponent
+    /// too small or large for them) refuses the file, naming the line.
+    void put(Grid& g, int col, int row, const std::string& text, const layout::PlacedColumn& place) {
+        g.setValue(col, row, text);
+        // A plain decimal read from its columns always fits them again: only
+        // an exponent or a sign, and a point in a whole-number column, needs
+        // a closer look.
+        bool point = false, exponent = false, sign = false;
+        for (char c : text) {
+            point = point || c == '.';
+            exponent = exponent || c == 'e' || c == 'E';
+            sign = sign || c == '-' || c == '+';
+        }
+        const bool wholeNumber = place.column.rule == layout::Rule::Text;
+        if (!exponent && !(wholeNumber ? point : sign)) return;
+        const std::string_view held = g.text(col, row);
+        if (held.empty()) return;
+        const auto refuse = [&](const char* what) {
+            throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) + " (card " + card_ + "), columns " +
+                              std::to_string(place.start) + "-" + std::to_string(place.start + place.column.width - 1) +
+                              ": \"" + std::string(trimmed(text)) + "\" " + what};
+        };
+        // A count or a number in a whole-number column would lose its fraction.
+        if (wholeNumber &&
+            readLenient(text).plain().fraction.find_first_not_of('0') != std::string::npos)
+            refuse("is not a whole number.");
+        if (!layout::fits(held, place.column))
+            refuse(("cannot be held as a plain number in " + std::to_string(place.column.width) + " columns.").c_str());
+    }
+    /// Every value of a record's line into cells `firstCol` on of a row.
+    void putRecord(Grid& g, int firstCol, int row, const std::vector<layout::PlacedColumn>& places,
+                   const std::vector<std::string>& v, std::size_t from = 0, std::size_t count = SIZE_MAX) {
+        for (std::size_t i = from; i < v.size() && i - from < count; ++i)
+            put(g, firstCol + static_cast<int>(i - from), row, v[i], places[i]);
+    }
+    /// The value columns of each record the reader cuts, found once.
+    const std::vector<layout::PlacedColumn> places23_ = layout::valueColumns(layout::Card23);
+    const std::vector<layout::PlacedColumn> placesList_ = layout::valueColumns(layout::List16);
+    const std::vector<layout::PlacedColumn> places31_ = layout::valueColumns(layout::Card31);
+    const std::vector<layout::PlacedColumn> placesOverflow_ = layout::valueColumns(layout::Overflow);
+    const std::vector<layout::PlacedColumn> places31A_ = layout::valueColumns(layout::Card31A);
     void progress(int value) { ui_.setProgressValue(std::min(value, 10000)); }
 
     void readIopt1();
@@ -102,6 +156,7 @@ private:
     Deck& deck_;
     LineSource& in_;
     int specialElements_ = 0;
+    std::string card_ = "header";
 };
 
 void DeckReader::read(const std::string& path) {
@@ -116,6 +171,7 @@ void DeckReader::read(const std::string& path) {
     line();  // line 2 carries nothing the editor keeps
     host_.setEditorCaption(path);
 
+    card_ = "WATERSHED";
     const std::string line3 = line();
     const std::string_view digit = layout::cut(line3, 13, 1);
     deck_.setIopt(digit == "1" ? 1 : digit == "0" ? 0 : -1);
@@ -129,18 +185,24 @@ void DeckReader::read(const std::string& path) {
     readCard31();
 
     progress(7000);
+    card_ = "4.1";
     deck_.setText(Field::txtNsave2, std::string(trimmed(layout::cut(line(), 1, 5))));
+    card_ = "4.2";
     readList(deck_.fpCard42(), readNumber(deck_.text(Field::txtNsave2)));
+    card_ = "4.3";
     const auto card43 = layout::readRecord(layout::Count2x5, line());
     deck_.setText(Field::txtNprnt2, std::string(trimmed(card43[0])));
     deck_.setText(Field::txtInterv2, std::string(trimmed(card43[1])));
+    card_ = "4.4";
     readList(deck_.fpCard44(), readNumber(deck_.text(Field::txtNprnt2)));
 }
 
 void DeckReader::readIopt1() {
+    card_ = "2.1";
     deck_.setText(Field::txtTitle3, line().substr(0, layout::TitleWidth));
     deck_.setText(Field::txtTitle4, line().substr(0, layout::TitleWidth));
     progress(1001);
+    card_ = "2.2";
     const std::string l = line();
     const auto f = layout::readRecord(layout::Card22, l);
     deck_.setText(Field::txtNstep2, f[0]);
@@ -150,13 +212,12 @@ void DeckReader::readIopt1() {
     deck_.setChecked(Field::chkIpkchk2, f[4] == "1");
     progress(2001);
 
+    card_ = "2.3";
     Grid& g = deck_.fpCard23();
     int row = 2;
     std::string record;
     while (tryLine(record) && !readsAsZero(record)) {
-        const auto v = layout::readRecord(layout::Card23, record);
-        g.setValue(1, row, v[0]);
-        g.setValue(2, row, v[1]);
+        putRecord(g, 1, row, places23_, layout::readRecord(layout::Card23, record));
         append(g);
         progress(3000 + row - 2);
         ++row;
@@ -164,8 +225,10 @@ void DeckReader::readIopt1() {
 }
 
 void DeckReader::readIopt0() {
+    card_ = "1.1";
     deck_.setText(Field::txtTitle, line().substr(0, layout::TitleWidth));
     deck_.setText(Field::txtTitle2, line().substr(0, layout::TitleWidth));
+    card_ = "1.2";
     const auto c12 = layout::readRecord(layout::Card12, line());
     deck_.setText(Field::txtNstep, c12[0]);
     deck_.setText(Field::txtNhr, c12[1]);
@@ -174,8 +237,11 @@ void DeckReader::readIopt0() {
     deck_.setText(Field::txtNrgag, std::string(trimmed(c12[4])));
     deck_.setText(Field::txtPctzer, c12[5]);
     // The check box takes the digit in column 80 as its value.
-    if (c12[6] != "0" && c12[6] != "1") throw ReadFailure{};
+    if (c12[6] != "0" && c12[6] != "1")
+        throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) +
+                          " (card 1.2): column 80 holds no 0 or 1 for the peak flow summary."};
     deck_.setChecked(Field::chkIpkchk, c12[6] == "1");
+    card_ = "1.3";
     const auto c13 = layout::readRecord(layout::Card13, line());
     deck_.setText(Field::txtNhisto, c13[0]);
     deck_.setText(Field::txtThisto, c13[1]);
@@ -184,16 +250,20 @@ void DeckReader::readIopt0() {
     readCard15();
 
     // Card 1.7: the save list is regenerated from card 1.5 when saving.
+    card_ = "1.7";
     const double saved = readNumber(trimmed(line()));
     if (saved > 0) {
         deck_.setChecked(Field::chkSave, true);
+        card_ = "1.8";
         for (long long i = linesFor(saved, 16); i > 0; --i) line();
     }
 
     progress(4000);
+    card_ = "1.9";
     const auto c19 = layout::readRecord(layout::Count2x5, line());
     deck_.setText(Field::txtNprnt, std::string(trimmed(c19[0])));
     deck_.setText(Field::txtInterv, std::string(trimmed(c19[1])));
+    card_ = "1.10";
     readList(deck_.fpCard110(), readNumber(deck_.text(Field::txtNprnt)));
 }
 
@@ -201,6 +271,8 @@ void DeckReader::readCard14() {
     const long long nrgag = readInteger(deck_.text(Field::txtNrgag));
     const long long nhisto = readInteger(deck_.text(Field::txtNhisto));
     if (nrgag < 1) return;
+    card_ = "1.4";
+    const auto places = layout::valueColumns(layout::Card14);
     Grid& g = deck_.fpCard14();
     int row = 2;
     for (long long h = 0; h < nrgag; ++h) {
@@ -213,7 +285,7 @@ void DeckReader::readCard14() {
                 ++row;
                 col = 1;
             }
-            g.setValue(col, row, layout::cut(l, (col - 1) * 5 + 1, 5));
+            put(g, col, row, std::string(layout::cut(l, (col - 1) * 5 + 1, 5)), places[static_cast<std::size_t>(col - 1)]);
             ++col;
         }
         append(g);
@@ -223,13 +295,15 @@ void DeckReader::readCard14() {
 }
 
 void DeckReader::readCard15() {
+    card_ = "1.5";
+    const auto places = layout::valueColumns(layout::Card15);
     Grid& g = deck_.fpCard15();
     int row = 2;
     for (std::string l = line(); !readsAsZero(l); l = line()) {
         const auto v = layout::readRecord(layout::Card15, l);
         for (int col = 1; col <= 14; ++col) {
-            g.setValue(col, row, v[static_cast<std::size_t>(col - 1)]);
-            if (g.value(col, row) == "0") g.clearCell(col, row);
+            put(g, col, row, v[static_cast<std::size_t>(col - 1)], places[static_cast<std::size_t>(col - 1)]);
+            if (g.text(col, row) == "0") g.clearCell(col, row);
         }
         append(g);
         progress(3000 + row - 2);
@@ -240,14 +314,15 @@ void DeckReader::readCard15() {
 void DeckReader::readList(Grid& g, double count) {
     int row = 2;
     for (long long i = linesFor(count, 16); i > 0; --i) {
-        const auto v = layout::readRecord(layout::List16, line());
-        for (int col = 1; col <= 16; ++col) g.setValue(col, row, v[static_cast<std::size_t>(col - 1)]);
+        putRecord(g, 1, row, placesList_, layout::readRecord(layout::List16, line()));
         append(g);
         ++row;
     }
 }
 
 void DeckReader::readCard31() {
+    card_ = "3.1";
+    const auto& places = places31_;
     Grid& g = deck_.fpCard31();
     int row = 2;
     std::string l;
@@ -255,8 +330,11 @@ void DeckReader::readCard31() {
         progress(5000 + row - 2);
         const auto v = layout::readRecord(layout::Card31, l);
         // v: JK, element, downstream, NDP, type, seven dimensions
+        // A row added after a diversion would offer its target too: each
+        // element starts from the three base items.
+        if (g.format(Card31::JK, row).comboList != JkComboList) g.setCombo(Card31::JK, row, JkComboList);
         const long long ndp = readInteger(v[3]);
-        g.setValue(Card31::NDP, row, v[3]);
+        put(g, Card31::NDP, row, v[3], places[3]);
         if (g.number(Card31::NDP, row) == 0) g.clearCell(Card31::NDP, row);
         if (ndp != 0) {
             const double jk = readNumber(v[0]);
@@ -267,18 +345,21 @@ void DeckReader::readCard31() {
             } else if (jk > 0) {
                 g.setComboItem(Card31::JK, row, JkItem::DiversionTarget, v[0]);
                 g.setValue(Card31::JK, row, std::to_string(JkItem::DiversionTarget));
+            } else {
+                // The editor holds no such code: saving would turn it into a detention basin.
+                throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) + " (card 3.1), columns 1-5: \"" +
+                                  std::string(trimmed(v[0])) +
+                                  "\" is no special-element code (0, -1 or the number of an element)."};
             }
         }
-        g.setValue(Card31::Element, row, v[1]);
-        g.setValue(Card31::Downstream, row, v[2]);
-        g.setValue(Card31::Type, row, v[4]);
-        for (int i = 0; i < 7; ++i) g.setValue(Card31::FirstDimension + i, row, v[5 + static_cast<std::size_t>(i)]);
+        put(g, Card31::Element, row, v[1], places[1]);
+        put(g, Card31::Downstream, row, v[2], places[2]);
+        put(g, Card31::Type, row, v[4], places[4]);
+        putRecord(g, Card31::FirstDimension, row, places31_, v, 5, 7);
 
         if (readNumber(v[4]) > 3) {
             append(g);
-            const auto o = layout::readRecord(layout::Overflow, line());
-            for (int i = 0; i < 7; ++i)
-                g.setValue(Card31::FirstDimension + i, row + 1, o[static_cast<std::size_t>(i)]);
+            putRecord(g, Card31::FirstDimension, row + 1, placesOverflow_, layout::readRecord(layout::Overflow, line()));
             for (int c = 1; c <= Card31::Type; ++c) {
                 g.setLocked(c, row + 1, true);
                 g.setBackColor(c, row + 1, ColorButtonFace);
@@ -306,12 +387,13 @@ void DeckReader::readTabular(const std::string& element, long long ndp) {
     Grid& index = deck_.fpSubCard31a();
     const int first = store.lastDataRow() + 1;
     const long long rows = linesFor(static_cast<double>(ndp), 4);
+    const auto& places = places31A_;
     for (long long i = 0; i < rows; ++i) {
         const auto v = layout::readRecord(layout::Card31A, line());
         const int row = first + static_cast<int>(i);
         for (int col = 1; col <= 8; ++col) {
             // A value that holds no number is an empty value too.
-            store.setValue(col, row, v[static_cast<std::size_t>(col - 1)]);
+            put(store, col, row, v[static_cast<std::size_t>(col - 1)], places[static_cast<std::size_t>(col - 1)]);
             if (store.isEmpty(col, row)) store.setValue(col, row, "0.000000");
         }
         append(store);
@@ -361,16 +443,26 @@ OpenResult OpenDeck(UiServices& ui, EditorHost& host, const std::string& givenPa
     }
 
     ui.setPointer(Pointer::Hourglass);
+    // Every open starts from a fresh deck, and a failed one leaves nothing
+    // behind for the next open (or a save) to find.
+    host.discardDeck();
     try {
         LineSource source(path);
         if (!source.isOpen()) throw ReadFailure{};
         DeckReader reader(ui, host, source);
         reader.read(path);
     } catch (const BadHeader&) {
+        host.discardDeck();
         ui.message(kHeaderError, "Error", Icon::Exclamation);
         finish();
         return OpenResult::BadHeader;
+    } catch (const ReadFailure& failure) {
+        host.discardDeck();
+        ui.message(failure.detail.empty() ? std::string(kReadError) : kReadError + ("\n" + failure.detail));
+        finish();
+        return OpenResult::ReadError;
     } catch (...) {
+        host.discardDeck();
         ui.message(kReadError);
         finish();
         return OpenResult::ReadError;

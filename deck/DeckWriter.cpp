@@ -28,10 +28,45 @@ namespace {
 /// A check refused the deck; the user has been told.
 struct Refused {};
 
+/// A field longer than its columns, with where it stands in the deck.
+struct DoesNotFit {
+    std::string detail;
+};
+
 constexpr const char* kSaveTitle = "Rillo 2000";
+
+/// The model's limits that the field help states.
+constexpr long long kMaxHyetographs = 10;
+constexpr long long kMaxDataPoints = 399;  // fewer than 400
+constexpr long long kMaxListed = 1900;     // subcatchments and element numbers
 
 /// Element types from 4 on carry an overflow row, when reading and writing alike.
 bool hasOverflow(double type) { return type > 3; }
+
+std::string columnsText(int start, int width) {
+    return "columns " + std::to_string(start) + "-" + std::to_string(start + width - 1);
+}
+
+bool rowHoldsData(const Grid& g, int row, int from, int to) {
+    for (int c = from; c <= to; ++c)
+        if (!g.isEmpty(c, row)) return true;
+    return false;
+}
+
+/// The file code of an element's special type from its JK cell.
+std::string jkCode(const Grid& g, int row) {
+    const std::string v = g.value(Card31::JK, row);
+    const double index = v.empty() ? 0 : readNumber(v);
+    if (index == 0 || index == 1) return "0";
+    if (index == 2) return "-1";
+    if (index >= 3 && index == std::floor(index)) {
+        // The receiving element's number ends the item text.
+        std::string text = g.comboText(Card31::JK, row);
+        if (text.size() > 5) text = text.substr(text.size() - 5);
+        return std::string(trimmed(text));
+    }
+    return {};
+}
 
 class DeckWriter {
 public:
@@ -56,8 +91,22 @@ private:
         out_ += line;
         out_ += "\r\n";
     }
-    void put(const layout::Record& record, const std::vector<std::string_view>& values) {
-        put(layout::writeRecord(record, values));
+    /// A record's line; a field too long for its columns names the card,
+    /// the grid row (0 for a card of fields) and the columns.
+    std::string line(const layout::Record& record, const std::vector<std::string_view>& values, const char* card,
+                     int row = 0, const std::string& what = {}) const {
+        try {
+            return layout::writeRecord(record, values);
+        } catch (const layout::FieldTooLong& e) {
+            std::string where = std::string("Card ") + card;
+            if (row > 0) where += ", row " + std::to_string(row);
+            if (!what.empty()) where += " (" + what + ")";
+            throw DoesNotFit{where + ", " + columnsText(e.start, e.width) + ": \"" + e.text + "\" is longer than its " +
+                             std::to_string(e.width) + " columns."};
+        }
+    }
+    void put(const layout::Record& record, const std::vector<std::string_view>& values, const char* card, int row = 0) {
+        put(line(record, values, card, row));
     }
     const std::string& f(Field field) const { return deck_.text(field); }
     std::string title(Field field) const { return f(field).substr(0, layout::TitleWidth); }
@@ -72,18 +121,35 @@ private:
         ui_.message(text, kSaveTitle);
         throw Refused{};
     }
+    /// A count above the model's limit: the save would write lines the model cannot take.
+    void checkLimit(Field field, const char* card, long long limit) {
+        if (readInteger(f(field)) <= limit) return;
+        refuse("Check card " + std::string(card) + ": " + fieldInfo(field).label + " is " +
+               std::string(trimmed(f(field))) + "; the model takes at most " + std::to_string(limit) + ".");
+    }
     void progress(int value) { ui_.setProgressValue(value); }
 
-    std::string card31Line(int row) const;
+    /// One element of card 3.1 as the save writes it: its row and its
+    /// overflow row (0 for none).
+    struct Element {
+        int row;
+        int overflow;
+    };
+    /// The elements, in grid order: overflow rows go with their element
+    /// and are never elements themselves; rows without data are left out.
+    const std::vector<Element>& elements();
+    std::string card31Line(int row, bool blankJk) const;
     /// Rows of the elements that will be written, by element number (built once).
     std::unordered_map<double, std::vector<int>>& elementRows();
-    /// Whether an element with this number is written (overflow rows are not elements).
+    /// Whether an element with this number is written.
     bool elementExists(double number);
 
     void writeIopt0();
+    void writeCard14();
+    void writeCard15();
     void writeIopt1();
     void writeSaveList();
-    void writeList(const Grid& g, const std::string& count);
+    void writeList(const Grid& g, Field count, const char* card);
     void writeCard31();
     void writeTabular(const std::string& element, long long ndp);
     void writeCard4();
@@ -92,6 +158,7 @@ private:
     EditorHost& host_;
     Deck& deck_;
     std::string out_;
+    std::optional<std::vector<Element>> elements_;
     std::optional<std::unordered_map<double, std::vector<int>>> elementRows_;
 };
 
@@ -101,42 +168,86 @@ void DeckWriter::writeIopt0() {
     put(title(Field::txtTitle2));
     if (f(Field::txtNstep).empty() || f(Field::txtDelt).empty() || f(Field::txtNrgag).empty())
         refuse("Check for input on card 1.2 to 1.3");
-    put(layout::Card12, {f(Field::txtNstep), f(Field::txtNhr), f(Field::txtNmn), f(Field::txtDelt),
-                         f(Field::txtNrgag), f(Field::txtPctzer), f(Field::chkIpkchk)});
+    put(layout::Card12,
+        {f(Field::txtNstep), f(Field::txtNhr), f(Field::txtNmn), f(Field::txtDelt), f(Field::txtNrgag),
+         f(Field::txtPctzer), f(Field::chkIpkchk)},
+        "1.2");
     if (f(Field::txtNhisto).empty() || f(Field::txtThisto).empty()) refuse("Check for input on card 1.2 to 1.3");
-    put(layout::Card13, {f(Field::txtNhisto), f(Field::txtThisto)});
+    put(layout::Card13, {f(Field::txtNhisto), f(Field::txtThisto)}, "1.3");
 
     progress(2001);
-    const Grid& c14 = deck_.fpCard14();
-    const long long nrgag = readInteger(f(Field::txtNrgag));
-    if (nrgag >= 1) {
-        // Each hyetograph starts on a new line and takes at least one.
-        const long long perHyetograph = std::max(1LL, (readInteger(f(Field::txtNhisto)) + 9) / 10);
-        const long long rows = std::max<long long>(nrgag * perHyetograph, c14.lastDataRow() - 1);
-        for (long long i = 0; i < rows; ++i) put(layout::Card14, rowValues(c14, 2 + static_cast<int>(i), 1, 10));
-    }
-
+    writeCard14();
     progress(3001);
-    const Grid& c15 = deck_.fpCard15();
-    for (int row = 2; row <= c15.lastDataRow(); ++row) {
-        // A row whose line reads as 0 (nothing but blanks and zeros) would
-        // end the card for the reader and lose every row after it.
-        const std::string line = layout::writeRecord(layout::Card15, rowValues(c15, row, 1, 14));
-        if (!readsAsZero(line)) put(line);
-    }
-    put("");
+    writeCard15();
 
     if (deck_.checked(Field::chkSave))
         writeSaveList();
     else
         put("    0");
 
-    put(layout::Count2x5, {f(Field::txtNprnt), f(Field::txtInterv)});
+    put(layout::Count2x5, {f(Field::txtNprnt), f(Field::txtInterv)}, "1.9");
     progress(4001);
     if (readNumber(f(Field::txtNprnt)) != 0) {
+        checkLimit(Field::txtNprnt, "1.9", kMaxListed);
         if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard110(), 16, "1.10")) throw Refused{};
-        writeList(deck_.fpCard110(), f(Field::txtNprnt));
     }
+    writeList(deck_.fpCard110(), Field::txtNprnt, "1.10");
+}
+
+void DeckWriter::writeCard14() {
+    // The reader takes NRGAG hyetographs of NHISTO values, each from a new
+    // line: exactly those lines are written, and values the counts do not
+    // cover would be read as other cards or not at all.
+    const Grid& c14 = deck_.fpCard14();
+    const long long nrgag = readInteger(f(Field::txtNrgag));
+    const long long nhisto = readInteger(f(Field::txtNhisto));
+    long long rows = 0, perHyetograph = 1;
+    if (nrgag >= 1) {
+        checkLimit(Field::txtNrgag, "1.2", kMaxHyetographs);
+        checkLimit(Field::txtNhisto, "1.3", kMaxDataPoints);
+        perHyetograph = std::max(1LL, (nhisto + 9) / 10);
+        rows = nrgag * perHyetograph;
+    }
+    const int last = c14.lastDataRow();
+    if (last - 1 > rows)
+        refuse("Check card 1.4: rows " + std::to_string(rows + 2) + " to " + std::to_string(last) +
+               " hold rainfall values that the Number of Hyetographs (" + std::string(trimmed(f(Field::txtNrgag))) +
+               ") and of data points (" + std::string(trimmed(f(Field::txtNhisto))) +
+               ") do not cover. Raise the counts or delete those values.");
+    const int valuesInLastRow = nhisto > 0 ? static_cast<int>(nhisto - (perHyetograph - 1) * 10) : 0;
+    for (long long i = 0; i < rows; ++i) {
+        const int row = 2 + static_cast<int>(i);
+        if (i % perHyetograph == perHyetograph - 1 && rowHoldsData(c14, row, valuesInLastRow + 1, 10))
+            refuse("Check card 1.4 row " + std::to_string(row) + ": hyetograph " +
+                   std::to_string(i / perHyetograph + 1) + " holds more than its " +
+                   std::string(trimmed(f(Field::txtNhisto))) + " data points there.");
+        put(layout::Card14, rowValues(c14, row, 1, 10), "1.4", row);
+    }
+}
+
+void DeckWriter::writeCard15() {
+    const Grid& c15 = deck_.fpCard15();
+    for (int row = 2; row <= c15.lastDataRow(); ++row) {
+        std::vector<std::string_view> values = rowValues(c15, row, 1, 14);
+        std::string text = line(layout::Card15, values, "1.5", row);
+        if (!readsAsZero(text)) {
+            put(text);
+            continue;
+        }
+        // A line that reads as 0 ends the card for the reader. Numbers 0 in
+        // the first three columns read back as empty cells anyway, so they
+        // may be written blank; a change card (subcatchment -1 behind a
+        // hyetograph number 0) then reads as it should.
+        if (!rowHoldsData(c15, row, 1, 14)) continue;
+        for (std::size_t i = 0; i < 3; ++i)
+            if (!values[i].empty() && readsAsZero(values[i])) values[i] = {};
+        text = line(layout::Card15, values, "1.5", row);
+        if (readsAsZero(text))
+            refuse("Check card 1.5 row " + std::to_string(row) +
+                   ": its line would read as the end of card 1.5 and every subcatchment after it would be lost.");
+        put(text);
+    }
+    put("");
 }
 
 void DeckWriter::writeSaveList() {
@@ -144,24 +255,35 @@ void DeckWriter::writeSaveList() {
     std::vector<std::string> numbers;
     for (int row = 2; row <= c15.lastDataRow(); ++row)
         if (c15.number(2, row) > 0) numbers.push_back(c15.value(2, row));
-    put(layout::Count5, {std::to_string(numbers.size())});
-    std::string line;
+    put(layout::Count5, {std::to_string(numbers.size())}, "1.7");
+    std::string text;
     for (const auto& n : numbers) {
-        layout::appendField(line, n, {5, layout::Rule::Text});
-        if (line.size() > 79) {
-            put(line);
-            line.clear();
+        try {
+            layout::appendField(text, n, {5, layout::Rule::Text});
+        } catch (const layout::FieldTooLong& e) {
+            throw DoesNotFit{"Card 1.8: subcatchment \"" + e.text + "\" is longer than its 5 columns."};
+        }
+        if (text.size() > 79) {
+            put(text);
+            text.clear();
         }
     }
-    if (!line.empty()) put(line);
+    if (!text.empty()) put(text);
 }
 
-void DeckWriter::writeList(const Grid& g, const std::string& count) {
-    // The reader takes as many lines as the count asks for, filled or not.
-    const double n = readNumber(count);
+void DeckWriter::writeList(const Grid& g, Field count, const char* card) {
+    // The reader takes as many lines as the count asks for, filled or not:
+    // exactly those are written, and a row beyond them would be read as the
+    // next card.
+    const double n = readNumber(f(count));
     const int needed = n > 0 ? static_cast<int>(std::min(std::ceil(n / 16), 1e6)) : 0;
-    const int rows = std::max(needed, g.lastDataRow() - 1);
-    for (int i = 0; i < rows; ++i) put(layout::List16, rowValues(g, 2 + i, 1, 16));
+    const int last = g.lastDataRow();
+    if (last - 1 > needed)
+        refuse("Check card " + std::string(card) + ": " + fieldInfo(count).label + " is " +
+               std::string(trimmed(f(count))) + ", which takes " + std::to_string(needed) + " row(s), but row " +
+               std::to_string(needed + 2) + (last > needed + 2 ? " to " + std::to_string(last) : std::string()) +
+               " hold numbers too. Raise the count or delete those numbers.");
+    for (int i = 0; i < needed; ++i) put(layout::List16, rowValues(g, 2 + i, 1, 16), card, 2 + i);
 }
 
 void DeckWriter::writeIopt1() {
@@ -169,8 +291,8 @@ void DeckWriter::writeIopt1() {
     put(title(Field::txtTitle3));
     put(title(Field::txtTitle4));
     if (f(Field::txtNstep2).empty() || f(Field::txtDelt2).empty()) refuse("Check for input on card 2.2 to 2.3");
-    put(layout::Card22, {f(Field::txtNstep2), f(Field::txtNhr2), f(Field::txtNmn2), f(Field::txtDelt2),
-                         f(Field::chkIpkchk2)});
+    put(layout::Card22,
+        {f(Field::txtNstep2), f(Field::txtNhr2), f(Field::txtNmn2), f(Field::txtDelt2), f(Field::chkIpkchk2)}, "2.2");
 
     progress(4001);
     const Grid& c23 = deck_.fpCard23();
@@ -196,78 +318,88 @@ void DeckWriter::writeIopt1() {
             throw Refused{};
         }
         // A line that reads as 0 would end the card for the reader.
-        const std::string line = layout::writeRecord(layout::Card23, {c23.text(1, row), element});
-        if (!readsAsZero(line)) put(line);
+        const std::string text = line(layout::Card23, {c23.text(1, row), element}, "2.3", row);
+        if (readsAsZero(text))
+            refuse("Check card 2.3 row " + std::to_string(row) + ": sub-catchment " + c23.value(1, row) +
+                   " would read as the end of card 2.3 and every sub-catchment after it would be lost.");
+        put(text);
     }
     put("");
 }
 
-/// The file code of an element's special type from its JK cell.
-std::string jkCode(const Grid& g, int row) {
-    const std::string v = g.value(Card31::JK, row);
-    const double index = v.empty() ? 0 : readNumber(v);
-    if (index == 0 || index == 1) return "0";
-    if (index == 2) return "-1";
-    if (index >= 3 && index == std::floor(index)) {
-        // The receiving element's number ends the item text.
-        std::string text = g.comboText(Card31::JK, row);
-        if (text.size() > 5) text = text.substr(text.size() - 5);
-        return std::string(trimmed(text));
-    }
-    return {};
-}
-
-std::string DeckWriter::card31Line(int row) const {
+std::string DeckWriter::card31Line(int row, bool blankJk) const {
     const Grid& g = deck_.fpCard31();
-    const std::string jk = jkCode(g, row);
+    const std::string jk = blankJk ? std::string() : jkCode(g, row);
     std::vector<std::string_view> v{jk, g.text(Card31::Element, row), g.text(Card31::Downstream, row),
                                     g.text(Card31::NDP, row), g.text(Card31::Type, row)};
     for (int c = Card31::FirstDimension; c <= Card31::LastDimension; ++c) v.push_back(g.text(c, row));
-    return layout::writeRecord(layout::Card31, v);
+    return line(layout::Card31, v, "3.1", row, "element " + g.value(Card31::Element, row));
+}
+
+const std::vector<DeckWriter::Element>& DeckWriter::elements() {
+    if (elements_) return *elements_;
+    elements_.emplace();
+    const Grid& g = deck_.fpCard31();
+    const int last = g.lastDataRow();
+    for (int row = 2; row <= last; ++row) {
+        // Overflow rows that no element claims are left to the writing, which refuses them.
+        if (deck_.isOverflowRow(row) || !rowHoldsData(g, row, Card31::NDP, Card31::LastDimension)) continue;
+        const bool overflow = hasOverflow(g.number(Card31::Type, row)) && deck_.isOverflowRow(row + 1);
+        elements_->push_back({row, overflow ? row + 1 : 0});
+        if (overflow) ++row;
+    }
+    return *elements_;
 }
 
 std::unordered_map<double, std::vector<int>>& DeckWriter::elementRows() {
     if (!elementRows_) {
         elementRows_.emplace();
         const Grid& g = deck_.fpCard31();
-        for (int row = 2, last = g.lastDataRow(); row <= last; ++row) {
-            if (g.isEmpty(Card31::Element, row)) continue;
-            bool written = true;
-            try {
-                written = !readsAsZero(card31Line(row));
-            } catch (const layout::FieldTooLong&) {
-                // Reported where the element is written.
-            }
-            if (written) (*elementRows_)[g.number(Card31::Element, row)].push_back(row);
-        }
+        for (const Element& e : elements())
+            if (!g.isEmpty(Card31::Element, e.row)) (*elementRows_)[g.number(Card31::Element, e.row)].push_back(e.row);
     }
     return *elementRows_;
 }
 
-bool DeckWriter::elementExists(double number) {
-    const auto& rows = elementRows();
-    const auto it = rows.find(number);
-    if (it == rows.end()) return false;
-    for (int r : it->second)
-        if (deck_.fpCard31().format(Card31::Element, r).backColor != ColorButtonFace) return true;
-    return false;
-}
+bool DeckWriter::elementExists(double number) { return elementRows().count(number) != 0; }
 
 void DeckWriter::writeCard31() {
     progress(5001);
     const Grid& g = deck_.fpCard31();
     const int last = g.lastDataRow();
     const auto otherRowWithSameNumber = [&](int row) {
-        if (g.isEmpty(Card31::Element, row)) return 0;
+        // A negative number marks a change card, not an element: there may be many.
+        if (g.isEmpty(Card31::Element, row) || g.number(Card31::Element, row) < 0) return 0;
         for (int r : elementRows()[g.number(Card31::Element, row)])
             if (r != row) return r;
         return 0;
     };
+    const auto& list = elements();
+    std::vector<bool> claimed(static_cast<std::size_t>(std::max(last, 1)) + 2, false);
+    for (const Element& e : list) claimed[static_cast<std::size_t>(e.row)] = claimed[static_cast<std::size_t>(e.overflow)] = true;
     for (int row = 2; row <= last; ++row) {
+        // A row no element claims is empty, or an overflow row whose element is gone.
+        if (!claimed[static_cast<std::size_t>(row)] && deck_.isOverflowRow(row) &&
+            rowHoldsData(g, row, Card31::FirstDimension, Card31::LastDimension))
+            refuse("Check card 3.1 row " + std::to_string(row) +
+                   ": it is an overflow row without an element of type 4 or 5 above it. Delete its values or "
+                   "give the element above type 4 or 5.");
+    }
+    for (const Element& e : list) {
+        const int row = e.row;
         const std::string element = g.value(Card31::Element, row);
-        const std::string line = card31Line(row);
-        // A row whose line reads as 0 carries no element and would end the card.
-        if (readsAsZero(line)) continue;
+        const long long ndp = readInteger(g.value(Card31::NDP, row));
+        std::string text = card31Line(row, false);
+        // The reader decodes JK only when NDP is not 0: an ordinary element
+        // whose "    0" would make its line read as 0 gets a blank JK.
+        if (readsAsZero(text) && ndp == 0) text = card31Line(row, true);
+        if (readsAsZero(text))
+            refuse("Check card 3.1 row " + std::to_string(row) + ": element " + (element.empty() ? "(none)" : element) +
+                   " would read as the end of card 3.1 and every element after it would be lost. Give it a number "
+                   "above 0.");
+        if (hasOverflow(g.number(Card31::Type, row)) && !e.overflow)
+            refuse("Check card 3.1 row " + std::to_string(row) + ": element " + element + " is of type " +
+                   g.value(Card31::Type, row) + " but has no overflow row below it.");
 
         if (const int other = otherRowWithSameNumber(row)) {
             ui_.message("File Save was Unsuccessful", kSaveTitle);
@@ -287,13 +419,10 @@ void DeckWriter::writeCard31() {
             }
         }
 
-        put(line);
-
-        const long long ndp = readInteger(g.value(Card31::NDP, row));
-        if (hasOverflow(g.number(Card31::Type, row))) {
-            ++row;
-            put(layout::Overflow, rowValues(g, row, Card31::FirstDimension, Card31::LastDimension));
-        }
+        put(text);
+        if (e.overflow)
+            put(layout::Overflow, rowValues(g, e.overflow, Card31::FirstDimension, Card31::LastDimension), "3.1",
+                e.overflow);
         if (ndp > 0) writeTabular(element, ndp);
     }
     put("");
@@ -320,21 +449,24 @@ void DeckWriter::writeTabular(const std::string& element, long long ndp) {
     const int lastValues = ndp % 4 == 0 ? 8 : static_cast<int>(2 * (ndp % 4));
     for (long long i = 0; i < rows; ++i) {
         const int width = i + 1 == rows ? lastValues : 8;
-        put(layout::Card31A, rowValues(store, first + static_cast<int>(i), 1, width));
+        const int row = first + static_cast<int>(i);
+        put(line(layout::Card31A, rowValues(store, row, 1, width), "3.1A", row, "element " + element));
     }
 }
 
 void DeckWriter::writeCard4() {
-    put(layout::Count5, {f(Field::txtNsave2)});
+    put(layout::Count5, {f(Field::txtNsave2)}, "4.1");
     if (readNumber(f(Field::txtNsave2)) != 0) {
+        checkLimit(Field::txtNsave2, "4.1", kMaxListed);
         if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard42(), 16, "4.2")) throw Refused{};
-        writeList(deck_.fpCard42(), f(Field::txtNsave2));
     }
-    put(layout::Count2x5, {f(Field::txtNprnt2), f(Field::txtInterv2)});
+    writeList(deck_.fpCard42(), Field::txtNsave2, "4.2");
+    put(layout::Count2x5, {f(Field::txtNprnt2), f(Field::txtInterv2)}, "4.3");
     if (readNumber(f(Field::txtNprnt2)) != 0) {
+        checkLimit(Field::txtNprnt2, "4.3", kMaxListed);
         if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard44(), 16, "4.4")) throw Refused{};
-        writeList(deck_.fpCard44(), f(Field::txtNprnt2));
     }
+    writeList(deck_.fpCard44(), Field::txtNprnt2, "4.4");
 }
 
 }  // namespace
@@ -354,8 +486,21 @@ bool isWritableFile(const std::string& path) {
 #endif
 }
 
+/// The file a path names once symbolic links are followed (a link to a
+/// link included), so that a save replaces the target and keeps the link.
+fs::path followLinks(const fs::path& path) {
+    fs::path at = path;
+    std::error_code ec;
+    for (int depth = 0; depth < 40 && fs::is_symlink(at, ec); ++depth) {
+        const fs::path next = fs::read_symlink(at, ec);
+        if (ec) break;
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return at;
+}
+
 void writeFileAtomically(const std::string& path, const std::string& contents) {
-    const fs::path target(path);
+    const fs::path target = followLinks(fs::path(path));
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     fs::path temp;
     std::FILE* file = nullptr;
@@ -402,6 +547,8 @@ std::optional<std::string> DeckText(UiServices& ui, EditorHost& host) {
     try {
         return DeckWriter(ui, host).write();
     } catch (const Refused&) {
+        return std::nullopt;
+    } catch (const DoesNotFit&) {
         return std::nullopt;
     } catch (const layout::FieldTooLong&) {
         return std::nullopt;
@@ -459,6 +606,8 @@ SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options
     } catch (const Refused&) {
         notWritten();
         return SaveResult::Refused;
+    } catch (const DoesNotFit& e) {
+        return failed("Was unable to save to file.\n" + e.detail);
     } catch (const layout::FieldTooLong&) {
         return failed("Was unable to save to file.");
     } catch (const std::exception&) {

@@ -32,7 +32,8 @@ std::optional<std::string> DeckText(UiServices& ui, EditorHost& host);
 /// Writes `contents` to `path` through a temporary file in the same folder
 /// that replaces the target only once it is complete and flushed. Throws
 /// RuntimeError with the system's description on failure; the target is then
-/// untouched and no temporary file is left.
+/// untouched and no temporary file is left. A path that is a symbolic link
+/// is written through: the file it leads to is replaced, the link stays.
 void writeFileAtomically(const std::string& path, const std::string& contents);
 
 /// Whether this user may write an existing file (a missing file is writable);

@@ -4,12 +4,8 @@
 #include "HelpPage.h"
 #include "HelpTexts.h"
 
-#ifdef RILLO_HAVE_RULES
 #include "ChangeSpread.h"
-#endif
-#ifdef RILLO_HAVE_PAIRS_DIALOG
 #include "PairsDialog.h"
-#endif
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -118,6 +114,7 @@ CardEditor::CardEditor(EditorShell& shell, QWidget* parent) : QWidget(parent), s
 
     // Load.
     tabs_->hide();
+    tabs_->setTabEnabled(Page::Card31a, false);
     shell_.flags().returnToCover = false;
     for (int i = 0; i < GridCount; ++i) deck_.grid(static_cast<GridId>(i)).setRowsFrozen(1);
     shell_.flags().askSaveOnClose = true;
@@ -125,12 +122,9 @@ CardEditor::CardEditor(EditorShell& shell, QWidget* parent) : QWidget(parent), s
 
     deck_.setFieldObserver([this](Field f) { showField(f); });
 
-#ifdef RILLO_HAVE_RULES
     // The editing rules listen to the card grids and trap their own errors.
-    auto rules = std::make_unique<ChangeSpread>(deck_, shell_.ui(), static_cast<RulesHost&>(*this));
-    rules->attach();
-    rules_ = std::move(rules);
-#endif
+    rules_ = std::make_unique<ChangeSpread>(deck_, shell_.ui(), static_cast<RulesHost&>(*this));
+    rules_->attach();
 }
 
 CardEditor::~CardEditor() {
@@ -313,6 +307,9 @@ void CardEditor::showOption() {
 
 void CardEditor::chooseOption() {
     frame2_->hide();
+    // The store of tabular pairs is edited only through the pairs dialog,
+    // whichever option is chosen (or none).
+    tabs_->setTabEnabled(Page::Card31a, false);
     if (optIopt0_->isChecked()) {
         for (int page = 1; page <= 5; ++page) tabs_->setTabEnabled(page, true);
         for (int page : {6, 7, 9}) tabs_->setTabEnabled(page, false);
@@ -386,13 +383,9 @@ void CardEditor::gridKeyReleased(GridView* view, int keyCode) {
         const int col = grid.activeCol(), row = grid.activeRow();
         // The caption row, and cells not open for typing, keep their text.
         if (row == 1 || !grid.isEditable(col, row)) return;
-#ifdef RILLO_HAVE_RULES
         // The rules clear the cell and, for an element's NDP or number, keep
         // its pairs and button in step.
-        static_cast<ChangeSpread*>(rules_.get())->deleteKey(grid);
-#else
-        grid.clearCell(col, row);
-#endif
+        rules_->deleteKey(grid);
     });
 }
 
@@ -416,11 +409,9 @@ void CardEditor::focusGrid(Grid& grid) {
     if (GridView* view = viewOf(grid)) view->setFocus();
 }
 
-void CardEditor::openPairsDialog([[maybe_unused]] int row) {
-#ifdef RILLO_HAVE_PAIRS_DIALOG
+void CardEditor::openPairsDialog(int row) {
     PairsDialog dialog(deck_, shell_.ui(), shell_.mainWindow(), shell_.editMenu());
     dialog.run(row);
-#endif
 }
 
 void CardEditor::closeEvent(QCloseEvent* event) {

@@ -31,6 +31,7 @@ class QTabWidget;
 
 namespace rillo {
 
+class ChangeSpread;
 class GridView;
 class HelpPage;
 
@@ -87,7 +88,7 @@ private:
 
     EditorShell& shell_;
     Deck deck_;
-    std::unique_ptr<GridListener> rules_;
+    std::unique_ptr<ChangeSpread> rules_;
 
     QGroupBox* frame2_ = nullptr;
     QRadioButton* optIopt0_ = nullptr;

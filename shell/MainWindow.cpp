@@ -395,6 +395,15 @@ void MainWindow::unloadEditor() {
     if (editorFrame_) editorFrame_->close();
 }
 
+void MainWindow::discardDeck() {
+    // Only an editor the user never saw: its deck is what a failed open read.
+    if (!editor_ || !editorFrame_ || !editorFrame_->isHidden()) return;
+    delete editorFrame_;
+    editorFrame_ = nullptr;
+    editor_ = nullptr;
+    flags_.askSaveOnClose = false;
+}
+
 bool MainWindow::isEditorActive() { return editor_ && activeChild() == editor_; }
 
 // ---- Menu and toolbar states ----

@@ -71,6 +71,7 @@ public:
     void showEditor() override;
     void showPage(int page) override;
     void unloadEditor() override;
+    void discardDeck() override;
 
     // EditorShell
     UiServices& ui() override { return *ui_; }

@@ -329,3 +329,51 @@ TEST(GridEvents, ButtonClickMovesTheCaretFirst) {
     g.userClickButton(2, 2);  // not a button
     EXPECT_EQ(rec.events, (std::vector<std::string>{"Leave 2,2->1,3", "Button 1,3"}));
 }
+
+// Values unchanged: what a cell keeps and what a Change means.
+TEST(GridValuesUnchanged, AProgramWriteKeepsEveryDigitTypingAndPastingRoundToThePlaces) {
+    Grid g("g", 2, 2);
+    g.setFloat(1, 1, 6, 0, 99999);
+    g.setFloat(2, 1, 7, -99999999, 99999999);
+    g.setValue(1, 1, "0.0000125");  // as read from a deck file
+    EXPECT_EQ(g.value(1, 1), "0.0000125");
+    g.setValue(2, 1, "  1.2E-3");
+    EXPECT_EQ(g.value(2, 1), "0.0012000");
+    g.setActiveCell(1, 1);
+    ASSERT_TRUE(g.userEnterText("0.1234567"));
+    EXPECT_EQ(g.value(1, 1), "0.123457");
+    g.pasteText(2, 1, "0.123456789");
+    EXPECT_EQ(g.value(2, 1), "0.1234568");
+}
+
+TEST(GridValuesUnchanged, AFloatCellTakesBothOfItsBoundsAndNothingBeyond) {
+    Grid g("g", 1, 1);
+    g.setFloat(1, 1, 6, 0, 99999);  // the pairs dialog's cells
+    g.setActiveCell(1, 1);
+    EXPECT_TRUE(g.userEnterText("0"));
+    EXPECT_EQ(g.value(1, 1), "0.000000");
+    EXPECT_TRUE(g.userEnterText("99999"));
+    EXPECT_FALSE(g.userEnterText("-0.000001"));
+    EXPECT_FALSE(g.userEnterText("99999.000001"));
+    EXPECT_EQ(g.value(1, 1), "99999.000000");
+}
+
+TEST(GridValuesUnchanged, RetypingTheSameValueRaisesNoChange) {
+    Grid g("g", 2, 2);
+    g.setFloat(1, 1, 4, 0, 10);
+    g.setValue(1, 1, "2.5");
+    Recorder rec;
+    g.setListener(&rec);
+    g.setActiveCell(1, 1);
+    g.userBeginEdit();
+    ASSERT_TRUE(g.userEnterText("2.50"));  // the same number, as the cell shows it
+    g.userMoveTo(2, 1);
+    EXPECT_EQ(rec.events, (std::vector<std::string>{"EditMode 1,1 1", "EditMode 1,1 0", "Leave 1,1->2,1"}));
+    rec.events.clear();
+    g.userMoveTo(1, 1);
+    g.userBeginEdit();
+    ASSERT_TRUE(g.userEnterText("2.6"));
+    g.userMoveTo(2, 1);
+    EXPECT_EQ(rec.events, (std::vector<std::string>{"Leave 2,1->1,1", "EditMode 1,1 1", "EditMode 1,1 0 changed",
+                                                    "Change 1,1", "Leave 1,1->2,1"}));
+}

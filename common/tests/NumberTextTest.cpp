@@ -10,7 +10,8 @@ TEST(LenientReading, SkipsEveryBlankAndStopsAtOtherCharacters) {
     EXPECT_DOUBLE_EQ(readNumber(" - 1 2"), -12.0);
     EXPECT_DOUBLE_EQ(readNumber("12.5.3"), 12.5);  // the second point ends it
     EXPECT_DOUBLE_EQ(readNumber("3abc4"), 3.0);
-    EXPECT_DOUBLE_EQ(readNumber("1e3"), 1.0);
+    EXPECT_DOUBLE_EQ(readNumber("3e"), 3.0);    // an "E" without digits is another character
+    EXPECT_DOUBLE_EQ(readNumber("3e-x"), 3.0);
     EXPECT_DOUBLE_EQ(readNumber(".0125"), 0.0125);
     EXPECT_DOUBLE_EQ(readNumber("+7"), 7.0);
 }
@@ -45,9 +46,38 @@ TEST(FormatFixed, PlainDigitsAndLenientTextGiveTheSameText) {
                              "12.5x", "", "   ", "abc", ".", "99.99999", "1234567890123456789.1"})
         for (int places : {0, 2, 4, 6}) {
             const LenientNumber n = readLenient(text);
-            EXPECT_EQ(fixedText(text, places), n.hasDigits() ? formatFixed(n, places) : std::string())
+            EXPECT_EQ(roundedText(text, places), n.hasDigits() ? formatFixed(n, places) : std::string())
                 << text << " / " << places;
         }
+}
+
+// Values as other programs write them are read as the numbers they are, and
+// a program write (what the deck reader does) never rounds a digit away.
+TEST(ValuesUnchanged, ExponentsAreReadAsTheNumbersTheyAre) {
+    EXPECT_DOUBLE_EQ(readNumber("1e3"), 1000.0);
+    EXPECT_DOUBLE_EQ(readNumber("1.15E-03"), 0.00115);
+    EXPECT_DOUBLE_EQ(readNumber("  1.2E-3"), 0.0012);
+    EXPECT_DOUBLE_EQ(readNumber("-2.5e+2"), -250.0);
+    EXPECT_EQ(fixedText("1.15E-03", 9), "0.001150000");
+    EXPECT_EQ(fixedText("  1.2E-3", 7), "0.0012000");
+    EXPECT_EQ(fixedText("-1.2E-3", 7), "-0.0012000");
+    EXPECT_EQ(fixedText("1.5E2", 4), "150.0000");
+    EXPECT_EQ(fixedText("1.2E-9", 7), "0.0000000012");
+    EXPECT_EQ(wholeText("1E3"), "1000");
+    EXPECT_EQ(wholeText("  2.5E1"), "25");
+    EXPECT_EQ(readInteger("1E3"), 1000);
+    // Huge exponents are held within bounds instead of growing without end.
+    EXPECT_LE(fixedText("1E999999999", 0).size(), static_cast<std::size_t>(LenientNumber::MaxExponent) + 1);
+}
+
+TEST(ValuesUnchanged, AProgramWriteKeepsEveryDigitTypingRoundsToThePlaces) {
+    EXPECT_EQ(fixedText("0.0000125", 6), "0.0000125");
+    EXPECT_EQ(fixedText("0.1234567", 6), "0.1234567");
+    EXPECT_EQ(fixedText("-.000125", 7), "-0.0001250");
+    EXPECT_EQ(fixedText("0.10000000", 6), "0.100000");  // only zeros beyond the places go
+    EXPECT_EQ(fixedText("12.5", 4), "12.5000");
+    EXPECT_EQ(roundedText("0.0000125", 6), "0.000013");
+    EXPECT_EQ(roundedText("0.1234567", 6), "0.123457");
 }
 
 TEST(WholeText, KeepsTheWholePartAsPlainDigits) {

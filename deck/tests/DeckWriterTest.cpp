@@ -263,7 +263,9 @@ TEST(SaveDeck, FieldTooLongForItsColumnsFailsAndKeepsThePreviousFile) {
     writeFile(s.target, "previous");
     s.deck().setText(Field::txtNstep, "123456");
     EXPECT_EQ(s.save(), SaveResult::Failed);
-    EXPECT_EQ(s.messages(), (std::vector<std::string>{"Rillo2000|Exclamation|Was unable to save to file.|OK"}));
+    EXPECT_EQ(s.messages(), (std::vector<std::string>{"Rillo2000|Exclamation|Was unable to save to file.\n"
+                                                      "Card 1.2, columns 6-10: \"123456\" is longer than its 5 "
+                                                      "columns.|OK"}));
     EXPECT_EQ(readFile(s.target), "previous");
     EXPECT_EQ(s.filesInFolder(), 2u);
 }

@@ -1,6 +1,7 @@
 #include "ChangeSpread.h"
 
 #include "AddGridRow.h"
+#include "IsBlankOrZero.h"
 #include "NumberText.h"
 #include "Ranges.h"
 
@@ -23,27 +24,43 @@ bool sameNumber(std::string_view a, std::string_view b) {
     return readNumber(a) == readNumber(b);
 }
 
-/// The last column a user types into, by the template row: a row ends there
-/// for the wrap of Tab even while it holds no data that far yet (the caption
-/// row, which fills every column, does not count as data here).
-int lastTypingCol(const Grid& grid) {
-    for (int c = grid.colCount(); c >= 1; --c) {
-        const CellFormat& f = grid.format(c, 2);
-        if (!f.locked && f.type != CellButton) return c;
-    }
+/// The last column of a row the caret may rest on: a row ends there for the
+/// wrap of Tab even while it holds no data that far yet, and a locked last
+/// column (card 3.1's column 13 without a "Tabular" button) is never reached.
+int lastOpenCol(const Grid& grid, int row) {
+    for (int c = grid.colCount(); c >= 1; --c)
+        if (!grid.format(c, row).locked) return c;
     return 0;
+}
+
+/// Where the grid's own handling of a key moves the caret.
+std::pair<int, int> ownMove(const Grid& grid, int keyCode, int shift) {
+    int col = grid.activeCol(), row = grid.activeRow();
+    const int cols = grid.colCount(), rows = grid.rowCount();
+    switch (keyCode) {
+    case KeyTab:
+        if (shift == 0) {
+            if (col < cols) ++col;
+            else if (row < rows) col = 1, ++row;
+        } else if (col > 1) {
+            --col;
+        } else if (row > 1) {
+            col = cols, --row;
+        }
+        break;
+    case KeyRight: if (col < cols) ++col; break;
+    case KeyLeft: if (col > 1) --col; break;
+    case KeyUp: if (row > 1) --row; break;
+    case KeyDown: if (row < rows) ++row; break;
+    default: break;
+    }
+    return {col, row};
 }
 
 int lastDataColInRow(const Grid& grid, int row) {
     for (int c = grid.colCount(); c >= 1; --c)
         if (!grid.isEmpty(c, row)) return c;
     return 0;
-}
-
-/// "" or a number whose value is 0 (the card editor's blank-or-zero test).
-bool IsBlankOrZero(std::string_view text) {
-    if (text.empty()) return true;
-    return isNumeric(text) && readNumber(text) == 0;
 }
 
 }  // namespace
@@ -58,10 +75,16 @@ void ChangeSpread::attach() {
 // Duplicate numbers
 
 bool ChangeSpread::CheckDuplicateNumber(Grid& grid, int col, long long number, const std::string& kind, int row) {
-    const bool skipOwnRow = isCard(grid, GridId::fpCard31) || isCard(grid, GridId::fpCard23);
+    const bool card31 = isCard(grid, GridId::fpCard31);
+    // A negative element number marks a change card, and a deck may hold many.
+    if (card31 && number < 0) return false;
+    const bool skipOwnRow = card31 || isCard(grid, GridId::fpCard23);
     const int last = grid.lastDataRow();
     for (int r = 2; r <= last; ++r) {
-        const long long v = grid.isEmpty(col, r) ? -1 : readInteger(grid.value(col, r));
+        // An empty cell holds no number, and an overflow row is no element:
+        // neither makes -1 (a change card) a duplicate.
+        if (grid.isEmpty(col, r) || (card31 && deck_.isOverflowRow(r))) continue;
+        const long long v = readInteger(grid.value(col, r));
         if (v != number || (skipOwnRow && r == row)) continue;
         ui_.message("Duplicate " + kind + " number not allowed. " + std::to_string(number), "Warning",
                     Icon::Exclamation);
@@ -79,6 +102,7 @@ void ChangeSpread::buttonClicked(Grid& grid, int col, int row, bool) {
         if (grid.format(col, row).type != CellButton) return;
         if (col == 1) {
             AddGridRow(grid, 0);
+            if (isCard(grid, GridId::fpCard31)) baseJkItems(grid.rowCount() - 1);
             return;
         }
         if (isCard(grid, GridId::fpCard31) && col == Card31::Tabular) {
@@ -141,22 +165,37 @@ void ChangeSpread::keyDown(Grid& grid, int& keyCode, int shift) {
 
     const int col = grid.activeCol(), row = grid.activeRow();
     int targetCol = col + dc, targetRow = row + dr;
-    if (dc > 0 && targetCol > std::max(lastDataColInRow(grid, row), lastTypingCol(grid))) {
+    if (dc > 0 && targetCol > std::max(lastDataColInRow(grid, row), lastOpenCol(grid, row))) {
         targetCol = 1;
         targetRow = row + 1;
     } else if (dc < 0 && targetCol < 1) {
         targetRow = row - 1;
         targetCol = targetRow >= 1 ? lastDataColInRow(grid, targetRow) : 0;
+        if (targetRow >= 1 && targetCol == 0) targetCol = lastOpenCol(grid, targetRow);
     }
-    if (!grid.contains(targetCol, targetRow) || !grid.format(targetCol, targetRow).locked) return;
+    if (!grid.contains(targetCol, targetRow)) {
+        // Nowhere to go by the rule: the grid's own move must not end on a locked cell either.
+        const auto [ownCol, ownRow] = ownMove(grid, keyCode, shift);
+        if (grid.contains(ownCol, ownRow) && grid.format(ownCol, ownRow).locked) keyCode = 0;
+        return;
+    }
 
-    // The caret must not enter a locked cell: one step back, so that the
-    // grid's own move for this key lands where the caret already is.
-    const int backCol = col - dc, backRow = row - dr;
-    if (grid.contains(backCol, backRow))
-        grid.setActiveCell(backCol, backRow);
-    else
+    if (grid.format(targetCol, targetRow).locked) {
+        // The caret must not enter a locked cell: one step back, so that the
+        // grid's own move for this key lands where the caret already is.
+        const int backCol = col - dc, backRow = row - dr;
+        if (grid.contains(backCol, backRow))
+            grid.setActiveCell(backCol, backRow);
+        else
+            keyCode = 0;
+        return;
+    }
+    // Where a row wraps, the grid's own move would go elsewhere (past a
+    // locked last column, or nowhere): the rule moves the caret itself.
+    if (std::make_pair(targetCol, targetRow) != ownMove(grid, keyCode, shift)) {
         keyCode = 0;
+        grid.userMoveTo(targetCol, targetRow);
+    }
 }
 
 void ChangeSpread::deleteKey(Grid& grid) {
@@ -217,7 +256,7 @@ bool ChangeSpread::askRange(Grid& grid, GridId id, int col, int row) {
 // ---------------------------------------------------------------------------
 // Card 3.1
 
-void ChangeSpread::leaveCard31(Grid& grid, int col, int row, int newCol, int, bool& cancel) {
+void ChangeSpread::leaveCard31(Grid& grid, int col, int row, int newCol, int newRow, bool& cancel) {
     if (col == Card31::NDP && tabularPending_) {
         tabularPending_ = false;
         ui_.message("You Must Enter Tabular Values for row " + std::to_string(row) +
@@ -229,8 +268,10 @@ void ChangeSpread::leaveCard31(Grid& grid, int col, int row, int newCol, int, bo
         grid.setValue(7, row, "1");
         grid.setValue(12, row, "20");
     }
-    if (row == 2 && newCol == col + 1 && findRange(GridId::fpCard31, col) &&
-        !askRange(grid, GridId::fpCard31, col, row))
+    // Leaving for the next column, or past the row's last open column to the next row.
+    const bool onward = (newCol == col + 1 && newRow == row) ||
+                        (newCol == 1 && newRow == row + 1 && col == lastOpenCol(grid, row));
+    if (row == 2 && onward && findRange(GridId::fpCard31, col) && !askRange(grid, GridId::fpCard31, col, row))
         cancel = true;
 }
 
@@ -275,7 +316,7 @@ void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
     if (col == Card31::Element) {
         const std::string number = grid.value(col, row);
         const int last = grid.lastDataRow();
-        for (int r = 2; r <= last; ++r) {
+        for (int r = 2; r <= last && readNumber(number) >= 0; ++r) {
             if (r != row && sameNumber(grid.value(col, r), number)) {
                 ui_.message("You cannot have a duplicate ID.");
                 grid.setValue(col, row, previousCellValue_);
@@ -300,6 +341,7 @@ void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
             if (!deck_.isOverflowRow(row + 1)) {
                 AddGridRow(grid, row);
                 const int overflow = row + 1;
+                baseJkItems(overflow);
                 for (int c = 1; c <= Card31::Type; ++c) {
                     grid.clearCell(c, overflow);
                     grid.setLocked(c, overflow, true);
@@ -421,6 +463,12 @@ bool ChangeSpread::hasElementNumber(int row) const {
 }
 
 void ChangeSpread::showNoIdMessage() { ui_.message(kNoId, {}, Icon::Information); }
+
+void ChangeSpread::baseJkItems(int row) {
+    // The template row may carry its own diversion item; a new row offers only the three base items.
+    Grid& grid = deck_.fpCard31();
+    if (grid.format(Card31::JK, row).type == CellCombo) grid.setCombo(Card31::JK, row, JkComboList);
+}
 
 void ChangeSpread::setTabularButton(int row, bool on) {
     Grid& grid = deck_.fpCard31();

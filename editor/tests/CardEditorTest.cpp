@@ -9,6 +9,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -369,5 +371,46 @@ TEST(CardEditorDeck, DeleteOnAnNdpCellEndsTheElementsPairs) {
     EXPECT_NE(elements.format(Card31::Tabular, 3).type, CellButton);
     for (int r = 1; r <= IndexRows; ++r) EXPECT_NE(deck.fpSubCard31a().value(1, r), "102") << r;
     EXPECT_EQ(elements.value(Card31::Element, 3), "102");  // the element itself stays
+    shell.appFlags.askSaveOnClose = false;
+}
+
+TEST_F(CardEditorTest, TheStoreOfTabularPairsIsNeverAvailableWhateverTheOption) {
+    // A deck whose IOPT digit is neither 0 nor 1: neither option is chosen.
+    editor->deck().setIopt(-1);
+    ASSERT_FALSE(child<QRadioButton>("optIopt0")->isChecked());
+    ASSERT_FALSE(child<QRadioButton>("optIopt1")->isChecked());
+    QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
+    EXPECT_FALSE(editor->tabs()->isTabEnabled(9));
+    EXPECT_FALSE(editor->helpPage()->cardLabel(9)->isEnabled());
+}
+
+TEST(CardEditorDeck, AFailedOpenLeavesNoEditorAndNothingToSave) {
+    rillo::testing::TestShell shell;
+    rillo::testing::EditorTestHost host(shell);
+    const auto deckFile = [](const char* name, const QByteArray& contents) {
+        const QString path =
+            QDir::temp().filePath(QStringLiteral("rillo-editor-%1-%2.sin").arg(QCoreApplication::applicationPid()).arg(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        return path;
+    };
+    const QByteArray head = "   2   1   1   2\r\n   3   4\r\nWATERSHED   0\r\nT\r\n\r\n"
+                            "      100  0 0  5.0    0   10                                                  0\r\n"
+                            "    0    5\r\n";
+    // Ends inside card 1.5, after five subcatchments.
+    const QString bad = deckFile("bad", head + "    1    1    7\r\n    1    2    7\r\n    1    3    7\r\n"
+                                               "    1    4    7\r\n    1    5    7\r\n");
+    const QString good = deckFile("good", head + "    1    9    7\r\n\r\n    0\r\n    0    0\r\n"
+                                                 "    0    7    7    1\r\n\r\n    0\r\n    0    0\r\nENDPROGRAM\r\n");
+    EXPECT_EQ(OpenDeck(shell.scripted, host, bad.toStdString()), OpenResult::ReadError);
+    EXPECT_EQ(host.editor, nullptr);
+    EXPECT_FALSE(shell.appFlags.askSaveOnClose);  // File > Exit asks nothing
+
+    ASSERT_EQ(OpenDeck(shell.scripted, host, good.toStdString()), OpenResult::Opened);
+    EXPECT_EQ(host.editor->deck().fpCard15().lastDataRow(), 2);  // its one subcatchment, none of the failed deck's
+    EXPECT_EQ(host.editor->deck().fpCard15().value(2, 2), "9");
+    QFile::remove(bad);
+    QFile::remove(good);
     shell.appFlags.askSaveOnClose = false;
 }

@@ -47,6 +47,11 @@ public:
     void showEditor() override;
     void showPage(int page) override { editorWindow().showPage(page); }
     void unloadEditor() override { editor.reset(); }
+    void discardDeck() override {
+        if (!editor || editor->isVisible()) return;
+        editor.reset();
+        shell_.appFlags.askSaveOnClose = false;
+    }
 
     std::unique_ptr<CardEditor> editor;
 

@@ -196,6 +196,24 @@ TEST_F(MainWindowTest, NewWithoutItsTemplateReportsAndStaysOnTheStartWindow) {
     expectNoDeckState();
 }
 
+TEST_F(MainWindowTest, AFailedOpenLeavesNoDeckForTheNextOpenOrForExit) {
+    start();
+    // A template that ends inside card 1.5 after two subcatchments.
+    QFile bad(templateFile);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    bad.write("   2   1   1   2\r\n   3   4\r\nWATERSHED   0\r\nT\r\n\r\n"
+              "      100  0 0  5.0    0   10                                                  0\r\n"
+              "    0    5\r\n    1    1    7\r\n    1    2    7\r\n");
+    bad.close();
+    window->fileNew();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(window->editorWindow(), nullptr);
+    EXPECT_FALSE(window->flags().askSaveOnClose);
+    window->fileExit();  // asks nothing about a deck the user never saw
+    EXPECT_EQ(ui.messages().size(), 1u);
+    EXPECT_FALSE(window->isVisible());
+}
+
 TEST_F(MainWindowTest, ToolbarDispatchesOnTheButtonKey) {
     start();
     ui.fileCancel();

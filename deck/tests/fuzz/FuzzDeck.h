@@ -12,14 +12,17 @@
 
 namespace rillo::fuzz {
 
-inline std::string scratchFile(const char* name) {
+/// A private folder for this run's scratch files.
+inline const std::string& scratchFolder() {
     static const std::string folder = [] {
         char templ[] = "/tmp/rillo-fuzz-XXXXXX";
         const char* made = mkdtemp(templ);
         return std::string(made ? made : "/tmp");
     }();
-    return folder + "/" + name;
+    return folder;
 }
+
+inline std::string scratchFile(const char* name) { return scratchFolder() + "/" + name; }
 
 inline void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;

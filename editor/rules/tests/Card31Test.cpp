@@ -229,3 +229,63 @@ TEST_F(Card31Test, DeleteKeyLeavesCaptionsAndKeepsAnElementWithPairsNumbered) {
 
 }  // namespace
 }  // namespace rillo::testing
+
+namespace rillo::testing {
+namespace {
+
+// Counts and grids in step: what the card 3.1 rules must keep consistent.
+using Card31InStepTest = RulesTest;
+
+TEST_F(Card31InStepTest, OverflowRowsAndEmptyCellsAreNoElementNumbers) {
+    Grid& g = deck.fpCard31();
+    element(2, "10");
+    typeAndTab(g, Card31::Type, 2, "5");  // row 3 becomes its overflow row
+    ui.clearDialogue();
+    dataRows(g, 5);
+    typeAndTab(g, Card31::Element, 4, "-1");  // a change card
+    EXPECT_TRUE(ui.dialogue().empty()) << ::testing::PrintToString(ui.dialogue());
+    EXPECT_EQ(g.value(Card31::Element, 4), "-1");
+    EXPECT_FALSE(rules.CheckDuplicateNumber(g, Card31::Element, -1, "conveyance element", 4));
+    // Change cards may repeat: a second -1 is no duplicate either.
+    typeAndTab(g, Card31::Element, 5, "-1");
+    EXPECT_TRUE(ui.dialogue().empty()) << ::testing::PrintToString(ui.dialogue());
+    EXPECT_EQ(g.value(Card31::Element, 5), "-1");
+}
+
+TEST_F(Card31InStepTest, AddedRowsOfferOnlyTheThreeBaseSpecialTypes) {
+    Grid& g = deck.fpCard31();
+    element(2, "10");
+    element(3, "12");
+    ui.inputText("12");
+    typeAndTab(g, Card31::JK, 2, "0");
+    ASSERT_EQ(g.comboItems(Card31::JK, 2).size(), 4u);
+    g.userClickButton(1, g.rowCount());
+    const int added = g.rowCount() - 1;
+    EXPECT_EQ(g.comboItems(Card31::JK, added),
+              (std::vector<std::string>{"Diversion to Other Conveyance Element", "Detention Basin", "Inflow Hydrograph"}));
+    // The overflow row added for type 4 does not carry it either.
+    typeAndTab(g, Card31::Type, 2, "4");
+    EXPECT_EQ(g.comboItems(Card31::JK, 3).size(), 3u);
+}
+
+TEST_F(Card31InStepTest, TypeFiveChangedToThreeRemovesTheOverflowRow) {
+    Grid& g = deck.fpCard31();
+    element(2, "10");
+    element(3, "20");
+    typeAndTab(g, Card31::Type, 2, "5");
+    ASSERT_TRUE(deck.isOverflowRow(3));
+    typeAndTab(g, Card31::Type, 2, "3");
+    EXPECT_FALSE(deck.isOverflowRow(3));
+    EXPECT_EQ(g.value(Card31::Element, 3), "20");
+}
+
+TEST_F(Card31InStepTest, TheDiversionPromptComesBeforeTheNoNumberMessage) {
+    Grid& g = deck.fpCard31();
+    dataRows(g, 2);
+    ui.inputText("12");
+    typeAndTab(g, Card31::JK, 2, "0");
+    EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{kPrompt + "12", kNoId}));
+}
+
+}  // namespace
+}  // namespace rillo::testing

@@ -32,11 +32,58 @@ TEST_F(NavigationTest, TabAtTheEndOfARowOntoALockedOverflowCellKeepsTheCaret) {
     g.userKeyDown(KeyRight, 0);
     EXPECT_EQ(caret(g), std::make_pair(12, 2));
 
-    // Without the overflow row below, the grid moves on as usual.
+    // Without the overflow row below, Tab wraps to the next row: the locked
+    // column 13 of an element without pairs is never a resting place.
     for (int c = 1; c <= Card31::Type; ++c) g.setLocked(c, 3, false);
     g.userKeyDown(KeyTab, 0);
-    EXPECT_EQ(caret(g), std::make_pair(13, 2));
+    EXPECT_EQ(caret(g), std::make_pair(1, 3));
     EXPECT_TRUE(ui.dialogue().empty());
+}
+
+TEST_F(NavigationTest, TheLockedColumn13OfCard31IsNeverARestingPlace) {
+    Grid& g = deck.fpCard31();
+    element(2, "10");
+    element(3, "20");
+    g.setValue(12, 2, "1.5");
+    g.setValue(12, 3, "2");
+    ASSERT_TRUE(g.format(Card31::Tabular, 2).locked);
+    // Tab from column 12 goes on to the next row, Shift+Tab from column 1 back to column 12.
+    g.setActiveCell(12, 2);
+    g.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(caret(g), std::make_pair(1, 3));
+    g.userKeyDown(KeyTab, ShiftMask);
+    EXPECT_EQ(caret(g), std::make_pair(12, 2));
+    // Even when the row above holds nothing yet.
+    dataRows(g, 4);
+    g.setActiveCell(1, 5);
+    g.userKeyDown(KeyTab, ShiftMask);
+    EXPECT_EQ(caret(g), std::make_pair(12, 4));
+    g.setActiveCell(12, 3);
+    g.userKeyDown(KeyRight, 0);
+    EXPECT_NE(caret(g), std::make_pair(13, 3));
+
+    // An element with pairs has its "Tabular" button there, and Tab reaches it.
+    element(3, "20", "4");
+    g.setActiveCell(12, 3);
+    g.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(caret(g), std::make_pair(Card31::Tabular, 3));
+    g.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(caret(g), std::make_pair(1, 4));
+    EXPECT_TRUE(ui.dialogue().empty());
+}
+
+TEST_F(NavigationTest, TabOutOfTheDepthOfTheFirstElementStillQuestionsItsRange) {
+    Grid& g = deck.fpCard31();
+    element(2, "10");
+    element(3, "20");
+    click(g, 12, 2);
+    type(g, "150");
+    ui.no();
+    g.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(ui.dialogue(), std::vector<std::string>{"Rillo 2000|None|Normal ranges are 0.1 to 100 \n"
+                                                      "Do you want to keep this value?|YesNo -> No"});
+    EXPECT_EQ(caret(g), std::make_pair(12, 2));
+    EXPECT_TRUE(g.isEmpty(12, 2));
 }
 
 TEST_F(NavigationTest, ArrowsAndShiftTabNeverEnterALockedCell) {

@@ -185,6 +185,8 @@ TEST_F(PairsDialogTest, AValueOutsideZeroTo99999IsRefused) {
     EXPECT_FALSE(d.userEnterText("-1"));
     EXPECT_FALSE(d.userEnterText("100000"));
     EXPECT_TRUE(d.userEnterText("99999"));
+    EXPECT_TRUE(d.userEnterText("0"));  // the minimum itself: a pair may start at zero
+    EXPECT_EQ(d.value(1, 2), "0.000000");
     d.setActiveCell(3, 2);
     EXPECT_FALSE(d.userEnterText("1"));  // after the last value
 }

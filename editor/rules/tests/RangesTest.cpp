@@ -73,6 +73,55 @@ TEST_F(RangeTest, EveryRangeOfTheTableTakesItsBoundsAndQuestionsBeyondThem) {
     }
 }
 
+TEST_F(RangeTest, TheElevenNormalRangesAtTheirBoundsAndOneStepPast) {
+    // Written out here, not taken from the program's table: the card, the
+    // column, each bound with the value one step (in the cell's places) past it.
+    struct Bound {
+        GridId grid;
+        int col;
+        const char* at;
+        const char* past;
+        const char* message;
+    };
+    const Bound bounds[] = {
+        {GridId::fpCard15, 7, "1.0", "1.0001", "This value maybe too large."},
+        {GridId::fpCard15, 8, "0.008", "0.0079", "Normal ranges are 0.008 to 0.03 "},
+        {GridId::fpCard15, 8, "0.03", "0.0301", "Normal ranges are 0.008 to 0.03 "},
+        {GridId::fpCard15, 9, "0.01", "0.0099", "Normal ranges are 0.01 to 0.99 "},
+        {GridId::fpCard15, 9, "0.99", "0.9901", "Normal ranges are 0.01 to 0.99 "},
+        {GridId::fpCard15, 10, "0.04", "0.0399", "Normal ranges are 0.04 to 0.25 "},
+        {GridId::fpCard15, 10, "0.25", "0.2501", "Normal ranges are 0.04 to 0.25 "},
+        {GridId::fpCard15, 11, "0.1", "0.0999", "Normal ranges are 0.1 to 1.0 "},
+        {GridId::fpCard15, 11, "1.0", "1.0001", "Normal ranges are 0.1 to 1.0 "},
+        {GridId::fpCard15, 12, "0.05", "0.0499", "Normal ranges are 0.05 to 25 "},
+        {GridId::fpCard15, 12, "25", "25.0001", "Normal ranges are 0.05 to 25 "},
+        {GridId::fpCard15, 13, "0", "-0.0001", "Normal ranges are 0 to 25 "},
+        {GridId::fpCard15, 13, "25", "25.0001", "Normal ranges are 0 to 25 "},
+        {GridId::fpCard15, 14, "0", "-0.000000001", "Normal ranges are 0 to 1 "},
+        {GridId::fpCard15, 14, "1", "1.000000001", "Normal ranges are 0 to 1 "},
+        {GridId::fpCard31, 8, "0.00001", "0.0000099", "Normal ranges are 0.00001 to 0.25 "},
+        {GridId::fpCard31, 8, "0.25", "0.2500001", "Normal ranges are 0.00001 to 0.25 "},
+        {GridId::fpCard31, 11, "0.001", "0.0009999", "Normal ranges are 0.001 to 0.99 "},
+        {GridId::fpCard31, 11, "0.99", "0.9900001", "Normal ranges are 0.001 to 0.99 "},
+        {GridId::fpCard31, 12, "0.1", "0.0999999", "Normal ranges are 0.1 to 100 "},
+        {GridId::fpCard31, 12, "100", "100.0000001", "Normal ranges are 0.1 to 100 "},
+    };
+    for (const Bound& b : bounds) {
+        Deck d;
+        ScriptedUi u;
+        RecordingHost h;
+        ChangeSpread r(d, u, h);
+        r.attach();
+        Grid& g = d.grid(b.grid);
+        typeAndTab(g, b.col, 2, b.at);
+        EXPECT_TRUE(u.dialogue().empty()) << g.name() << " column " << b.col << " at " << b.at;
+        u.yes();
+        typeAndTab(g, b.col, 2, b.past);
+        EXPECT_EQ(u.dialogue(), std::vector<std::string>{question(b.message, "Yes")})
+            << g.name() << " column " << b.col << " past " << b.past;
+    }
+}
+
 TEST_F(RangeTest, NoEmptiesTheCellAndKeepsTheCaretThere) {
     Grid& g = deck.fpCard15();
     ui.no();
