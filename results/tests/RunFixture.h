@@ -6,33 +6,16 @@
 #include "HydrographFile.h"
 #include "ReportTable.h"
 #include "ResultsFiles.h"
+#include "TempFolder.h"
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 namespace rillo::results::testing {
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("rillo-results-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using rillo::testing::TempFolder;
 
 /// A flow that rises and recedes, different for every series and step, with
 /// digits in every place a reader could drop.
