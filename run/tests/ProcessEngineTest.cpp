@@ -1,4 +1,5 @@
 #include "DeckPreRun.h"
+#include "EnvironmentGuard.h"
 #include "ProcessEngine.h"
 #include "RunFormLogic.h"
 #include "ScriptedUi.h"
@@ -28,25 +29,7 @@ using testing::readFile;
 using testing::TempFolder;
 using testing::writeFile;
 
-/// Sets an environment variable for one test and puts the old value back.
-class EnvironmentValue {
-public:
-    EnvironmentValue(const char* name, const std::string& value) : name_(name), had_(qEnvironmentVariableIsSet(name)) {
-        if (had_) old_ = qgetenv(name);
-        qputenv(name, QByteArray::fromStdString(value));
-    }
-    ~EnvironmentValue() {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
+using EnvironmentValue = rillo::testing::EnvironmentGuard;
 
 /// Lets the event loop run until `done` holds (or a generous time is up, so
 /// that a fault fails the test instead of hanging it).

@@ -1,3 +1,4 @@
+#include "EnvironmentGuard.h"
 #include "ProcessEngine.h"
 #include "RunForm.h"
 #include "ScriptedUi.h"
@@ -77,32 +78,7 @@ TEST(RunFormWindow, ShowsTheCaptionsAndMirrorsTheLogic) {
     EXPECT_FALSE(form.isVisible());
 }
 
-/// Sets environment variables for one test and puts back what was there,
-/// together with the current folder (a run moves to the program's folder).
-class Environment {
-public:
-    Environment() : folder_(std::filesystem::current_path()) {}
-    ~Environment() {
-        std::error_code ec;
-        std::filesystem::current_path(folder_, ec);
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-            if (it->second.isNull())
-                qunsetenv(it->first.constData());
-            else
-                qputenv(it->first.constData(), it->second);
-        }
-    }
-    Environment(const Environment&) = delete;
-    Environment& operator=(const Environment&) = delete;
-    void set(const char* name, const std::string& value) {
-        saved_.emplace_back(name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray());
-        qputenv(name, QByteArray::fromStdString(value));
-    }
-
-private:
-    std::filesystem::path folder_;
-    std::vector<std::pair<QByteArray, QByteArray>> saved_;
-};
+using Environment = rillo::testing::EnvironmentGuard;
 
 /// The run form over the stand-in model program, with a deck chosen.
 class RunFormWithEngine : public ::testing::Test {

@@ -4,6 +4,7 @@
 // the outputs land beside the deck.
 
 #include "AboutWindow.h"
+#include "EnvironmentGuard.h"
 #include "CoverWindow.h"
 #include "MainWindow.h"
 #include "HydrographChart.h"
@@ -35,33 +36,7 @@ using rillo::testing::ScriptedUi;
 
 namespace {
 
-/// Sets environment variables for one test and puts back what was there,
-/// together with the current folder (a run moves to the program's folder).
-class EnvironmentGuard {
-public:
-    EnvironmentGuard() : folder_(std::filesystem::current_path()) {}
-    ~EnvironmentGuard() {
-        std::error_code ec;
-        std::filesystem::current_path(folder_, ec);
-        for (const auto& [name, value] : saved_) {
-            if (value.isNull())
-                qunsetenv(name.constData());
-            else
-                qputenv(name.constData(), value);
-        }
-    }
-    EnvironmentGuard(const EnvironmentGuard&) = delete;
-    EnvironmentGuard& operator=(const EnvironmentGuard&) = delete;
-
-    void set(const char* name, const QString& value) {
-        saved_.emplace_back(name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray());
-        qputenv(name, value.toLocal8Bit());
-    }
-
-private:
-    std::filesystem::path folder_;
-    std::vector<std::pair<QByteArray, QByteArray>> saved_;
-};
+using rillo::testing::EnvironmentGuard;
 
 std::vector<std::string> linesOf(const QString& path) {
     QFile file(path);
@@ -103,8 +78,8 @@ TEST(RunFromStartWindow, RunsTheExampleDeckThroughTheEngineNamedByTheEnvironment
     const QString record = QDir(appFolder.path()).filePath(QStringLiteral("engine.txt"));
 
     EnvironmentGuard environment;
-    environment.set("RILLO_ENGINE", QStringLiteral(RILLO_TEST_ENGINE));
-    environment.set("RILLO_TEST_ENGINE_RECORD", record);
+    environment.set("RILLO_ENGINE", RILLO_TEST_ENGINE);
+    environment.set("RILLO_TEST_ENGINE_RECORD", record.toStdString());
 
     QObject scope;
     ScriptedUi ui;
@@ -181,7 +156,7 @@ TEST(RunFromStartWindow, TheBundledModelRunsTheExampleAndItsResultsShowWhatItWro
     const QString deck = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sin"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"), deck));
     EnvironmentGuard environment;
-    environment.set("RILLO_ENGINE", QString());
+    environment.set("RILLO_ENGINE", "");
 
     QObject scope;
     ScriptedUi ui;
@@ -242,8 +217,8 @@ TEST(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
     ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"), deck));
 
     EnvironmentGuard environment;
-    environment.set("RILLO_ENGINE", QStringLiteral(RILLO_TEST_ENGINE));
-    environment.set("RILLO_TEST_ENGINE_EXIT", QStringLiteral("3"));
+    environment.set("RILLO_ENGINE", RILLO_TEST_ENGINE);
+    environment.set("RILLO_TEST_ENGINE_EXIT", "3");
 
     QObject scope;
     ScriptedUi ui;
@@ -291,9 +266,9 @@ TEST(RunFromStartWindow, ClosingTheProgramDuringARunAsksAndStopsTheRun) {
     const QString output = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sot"));
 
     EnvironmentGuard environment;
-    environment.set("RILLO_ENGINE", QStringLiteral(RILLO_TEST_ENGINE));
-    environment.set("RILLO_TEST_ENGINE_STEPS", QStringLiteral("1000"));
-    environment.set("RILLO_TEST_ENGINE_STEP_MS", QStringLiteral("50"));
+    environment.set("RILLO_ENGINE", RILLO_TEST_ENGINE);
+    environment.set("RILLO_TEST_ENGINE_STEPS", "1000");
+    environment.set("RILLO_TEST_ENGINE_STEP_MS", "50");
 
     QObject scope;
     ScriptedUi ui;
