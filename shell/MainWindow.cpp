@@ -105,7 +105,9 @@ MainWindow::MainWindow(UiServices* ui, QWidget* parent)
     setNoDeckState();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    for (const QPointer<QWidget>& window : results_) delete window.data();
+}
 
 // ---- Building the window ----
 
@@ -469,7 +471,9 @@ void MainWindow::fileRun() {
         // stays beside the next run and after the run form has closed.
         QPointer<QWidget> lastResults;
         auto showResults = [this, &lastResults](const run::RunPaths& run) {
+            std::erase_if(results_, [](const QPointer<QWidget>& w) { return w.isNull(); });
             lastResults = results::showResults({run.mainOutput, run.subcatchmentOutput, run.gutterOutput}, *ui_);
+            results_.push_back(lastResults);
         };
         run::showRunForm(this, *ui_, applicationFolder_, showAbout, showResults);
         // The form's questions brought the main window up; the last results

@@ -13,6 +13,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <vector>
+
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -153,6 +155,9 @@ private:
     QPointer<ChildFrame> editorFrame_;
     QWidget* editor_ = nullptr;
     QPointer<BasicHelpWindow> help_;
+    /// Results windows of runs: windows of their own that use this window's
+    /// user-interface services, so they go when it goes.
+    std::vector<QPointer<QWidget>> results_;
     bool exiting_ = false;
     QRect wantedPlacement_;  // in pixels, until the window is up
 };

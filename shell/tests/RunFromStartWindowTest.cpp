@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QXYSeries>
@@ -29,6 +30,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 using namespace rillo;
 using namespace rillo::shell;
@@ -61,9 +63,31 @@ void whenModal(QObject& scope, const std::function<void(QWidget*)>& step, int pa
     });
 }
 
-TEST(RunFromStartWindow, RunsTheExampleDeckThroughTheEngineNamedByTheEnvironment) {
+/// The main window over a program folder of its own, with a copy of the
+/// example deck in a deck folder of its own.
+class RunFromStartWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(appFolder.isValid() && deckFolder.isValid());
+        ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"), deck));
+    }
+    /// A file of the deck folder.
+    QString inDecks(const QString& name) const { return QDir(deckFolder.path()).filePath(name); }
+    void showStartWindow() {
+        window->setApplicationFolder(appFolder.path());
+        window->show();
+        window->loadCover();
+    }
+
     QTemporaryDir appFolder, deckFolder;
-    ASSERT_TRUE(appFolder.isValid() && deckFolder.isValid());
+    const QString deck = inDecks(QStringLiteral("basin.sin"));
+    EnvironmentGuard environment;
+    QObject scope;
+    ScriptedUi ui;
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(&ui);
+};
+
+TEST_F(RunFromStartWindow, RunsTheExampleDeckThroughTheEngineNamedByTheEnvironment) {
     // A folder name with a blank, as a user's documents folder may have.
     ASSERT_TRUE(QDir(deckFolder.path()).mkdir(QStringLiteral("Mill Creek")));
     const QDir decks(deckFolder.filePath(QStringLiteral("Mill Creek")));
@@ -77,17 +101,11 @@ TEST(RunFromStartWindow, RunsTheExampleDeckThroughTheEngineNamedByTheEnvironment
     }
     const QString record = QDir(appFolder.path()).filePath(QStringLiteral("engine.txt"));
 
-    EnvironmentGuard environment;
     environment.set("RILLO_ENGINE", RILLO_TEST_ENGINE);
     environment.set("RILLO_TEST_ENGINE_RECORD", record.toStdString());
 
-    QObject scope;
-    ScriptedUi ui;
-    MainWindow window(&ui);
-    window.setApplicationFolder(appFolder.path());
-    window.restorePlacement();
-    window.show();
-    window.loadCover();
+    window->restorePlacement();
+    showStartWindow();
 
     ui.fileName(deck.toStdString());
     ui.no();  // "Run another input file?": No ends the form.
@@ -97,7 +115,7 @@ TEST(RunFromStartWindow, RunsTheExampleDeckThroughTheEngineNamedByTheEnvironment
         auto* form = qobject_cast<run::RunForm*>(modal);
         ASSERT_NE(form, nullptr) << "the run form is not the modal window";
         formTitle = form->windowTitle().toStdString();
-        formOverMain = form->parentWidget() == &window;
+        formOverMain = form->parentWidget() == window.get();
 
         // Help > About opens the About window over the form.
         whenModal(scope, [&](QWidget* about) {
@@ -110,7 +128,7 @@ TEST(RunFromStartWindow, RunsTheExampleDeckThroughTheEngineNamedByTheEnvironment
         QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
         QTest::mouseClick(form->cmdRun, Qt::LeftButton);
     });
-    window.cover()->button(QStringLiteral("cmdRun"))->click();
+    window->cover()->button(QStringLiteral("cmdRun"))->click();
 
     EXPECT_EQ(formTitle, "Rillo2000 Input/Output File Entry Form");
     EXPECT_TRUE(formOverMain);
@@ -142,28 +160,18 @@ TEST(RunFromStartWindow, RunsTheExampleDeckThroughTheEngineNamedByTheEnvironment
                                    "arg=",
                                }));
     // The main window is back on the start window, in the no-deck state.
-    EXPECT_EQ(window.activeChild(), window.cover());
-    EXPECT_TRUE(window.menuItem(QStringLiteral("mnuFileRun"))->isVisible());
+    EXPECT_EQ(window->activeChild(), window->cover());
+    EXPECT_TRUE(window->menuItem(QStringLiteral("mnuFileRun"))->isVisible());
 }
 
-TEST(RunFromStartWindow, TheBundledModelRunsTheExampleAndItsResultsShowWhatItWrote) {
-    QTemporaryDir appFolder, deckFolder;
-    ASSERT_TRUE(appFolder.isValid() && deckFolder.isValid());
+TEST_F(RunFromStartWindow, TheBundledModelRunsTheExampleAndItsResultsShowWhatItWrote) {
     // The program's folder holds the bundled model and nothing names another.
     ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_MODEL_PROGRAM), QDir(appFolder.path()).filePath(QStringLiteral("rillo-model"))));
     QFile(QDir(appFolder.path()).filePath(QStringLiteral("rillo-model")))
         .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    const QString deck = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sin"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"), deck));
-    EnvironmentGuard environment;
     environment.set("RILLO_ENGINE", "");
 
-    QObject scope;
-    ScriptedUi ui;
-    MainWindow window(&ui);
-    window.setApplicationFolder(appFolder.path());
-    window.show();
-    window.loadCover();
+    showStartWindow();
     ui.fileName(deck.toStdString());
     ui.no();  // "Run another input file?"
     whenModal(scope, [&](QWidget* modal) {
@@ -172,7 +180,7 @@ TEST(RunFromStartWindow, TheBundledModelRunsTheExampleAndItsResultsShowWhatItWro
         QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
         QTest::mouseClick(form->cmdRun, Qt::LeftButton);
     });
-    window.cover()->button(QStringLiteral("cmdRun"))->click();
+    window->cover()->button(QStringLiteral("cmdRun"))->click();
     EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{
                                  "open: Get RILLO file -> " + deck.toStdString(),
                                  "Rillo2000|None|Program Completed|OK",
@@ -188,7 +196,7 @@ TEST(RunFromStartWindow, TheBundledModelRunsTheExampleAndItsResultsShowWhatItWro
         QSignalSpy loaded(shown, &results::ResultsWindow::loaded);
         ASSERT_TRUE(loaded.wait(30000));
     }
-    const std::string base = QDir(deckFolder.path()).filePath(QStringLiteral("basin")).toStdString();
+    const std::string base = inDecks(QStringLiteral("basin")).toStdString();
     const model::Hydrographs written[] = {model::readHydrographsFile(base + "sub.ssb"),
                                           model::readHydrographsFile(base + "gut.ssb")};
     const results::RunResults& run = shown->results();
@@ -207,25 +215,19 @@ TEST(RunFromStartWindow, TheBundledModelRunsTheExampleAndItsResultsShowWhatItWro
         ++flows;
     }
     EXPECT_EQ(flows, 8u) << "five subcatchments and three elements are saved by the example";
-    shown->close();
+
+    // The window uses the main window's services: it goes when that goes.
+    const QPointer<QWidget> held(shown);
+    window.reset();
+    EXPECT_TRUE(held.isNull());
 }
 
-TEST(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
-    QTemporaryDir appFolder, deckFolder;
-    ASSERT_TRUE(appFolder.isValid() && deckFolder.isValid());
-    const QString deck = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sin"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"), deck));
+TEST_F(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
 
-    EnvironmentGuard environment;
     environment.set("RILLO_ENGINE", RILLO_TEST_ENGINE);
     environment.set("RILLO_TEST_ENGINE_EXIT", "3");
 
-    QObject scope;
-    ScriptedUi ui;
-    MainWindow window(&ui);
-    window.setApplicationFolder(appFolder.path());
-    window.show();
-    window.loadCover();
+    showStartWindow();
 
     ui.fileName(deck.toStdString());
     bool runEnabledAfterFailure = true, browseEnabledAfterFailure = false;
@@ -240,7 +242,7 @@ TEST(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
         browseEnabledAfterFailure = form->cmdBrowse->isEnabled();
         form->findChild<QAction*>(QStringLiteral("mnuFileExit"))->trigger();
     });
-    window.menuItem(QStringLiteral("mnuFileRun"))->trigger();
+    window->menuItem(QStringLiteral("mnuFileRun"))->trigger();
 
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(ui.messages(),
@@ -248,34 +250,24 @@ TEST(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
     EXPECT_FALSE(runEnabledAfterFailure);
     EXPECT_TRUE(browseEnabledAfterFailure);
     // The log beside the main output says why.
-    const auto log = linesOf(QDir(deckFolder.path()).filePath(QStringLiteral("basin.sot.log")));
+    const auto log = linesOf(inDecks(QStringLiteral("basin.sot.log")));
     ASSERT_FALSE(log.empty());
     EXPECT_NE(log.back().find("ended with status 3"), std::string::npos) << log.back();
     // The message box's details say so, and where the log is.
     ASSERT_FALSE(ui.messageDetails.empty());
     EXPECT_NE(ui.messageDetails.back().find("ended with status 3"), std::string::npos) << ui.messageDetails.back();
-    const std::string logPath = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sot.log")).toStdString();
+    const std::string logPath = inDecks(QStringLiteral("basin.sot.log")).toStdString();
     EXPECT_NE(ui.messageDetails.back().find(logPath), std::string::npos) << ui.messageDetails.back();
 }
 
-TEST(RunFromStartWindow, ClosingTheProgramDuringARunAsksAndStopsTheRun) {
-    QTemporaryDir appFolder, deckFolder;
-    ASSERT_TRUE(appFolder.isValid() && deckFolder.isValid());
-    const QString deck = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sin"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"), deck));
-    const QString output = QDir(deckFolder.path()).filePath(QStringLiteral("basin.sot"));
+TEST_F(RunFromStartWindow, ClosingTheProgramDuringARunAsksAndStopsTheRun) {
+    const QString output = inDecks(QStringLiteral("basin.sot"));
 
-    EnvironmentGuard environment;
     environment.set("RILLO_ENGINE", RILLO_TEST_ENGINE);
     environment.set("RILLO_TEST_ENGINE_STEPS", "1000");
     environment.set("RILLO_TEST_ENGINE_STEP_MS", "50");
 
-    QObject scope;
-    ScriptedUi ui;
-    MainWindow window(&ui);
-    window.setApplicationFolder(appFolder.path());
-    window.show();
-    window.loadCover();
+    showStartWindow();
 
     ui.fileName(deck.toStdString());
     bool keptAfterNo = false, closedAfterYes = false, runningAfterNo = false;
@@ -286,14 +278,14 @@ TEST(RunFromStartWindow, ClosingTheProgramDuringARunAsksAndStopsTheRun) {
         QTest::mouseClick(form->cmdRun, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(output); }, 10000));
         ui.no();
-        window.close();
-        keptAfterNo = window.isVisible() && form->isVisible();
+        window->close();
+        keptAfterNo = window->isVisible() && form->isVisible();
         runningAfterNo = form->logic().state().running;
         ui.yes();
-        window.close();
-        closedAfterYes = !window.isVisible() && !form->isVisible();
+        window->close();
+        closedAfterYes = !window->isVisible() && !form->isVisible();
     });
-    window.menuItem(QStringLiteral("mnuFileRun"))->trigger();
+    window->menuItem(QStringLiteral("mnuFileRun"))->trigger();
 
     EXPECT_TRUE(keptAfterNo);
     EXPECT_TRUE(runningAfterNo);
