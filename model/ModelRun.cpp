@@ -6,6 +6,7 @@
 #include "Network.h"
 #include "Report.h"
 #include "Simulation.h"
+#include "Temporary.h"
 
 #include <cmath>
 #include <cstdio>
@@ -64,7 +65,7 @@ public:
     }
     template <typename Write>
     void write(const std::string& path, Write&& fill) {
-        const std::string temporary = path + ".part";
+        const std::string temporary = temporaryBeside(path);
         {
             const std::lock_guard lock(mutex_);
             temporaries_.push_back(temporary);

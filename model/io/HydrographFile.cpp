@@ -1,5 +1,7 @@
 #include "HydrographFile.h"
 
+#include "Temporary.h"
+
 #include <charconv>
 #include <cstdio>
 #include <fstream>
@@ -189,7 +191,7 @@ void writeHydrographs(std::ostream& out, const Hydrographs& h) {
 }
 
 void writeHydrographsFile(const std::string& path, const Hydrographs& h) {
-    const std::string temporary = path + ".part";
+    const std::string temporary = temporaryBeside(path);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) throw std::runtime_error("cannot create " + temporary);

@@ -300,7 +300,7 @@ TEST(ModelRun, BadDecksEndWithAMessageAndLeaveNoOutputs) {
     }
 }
 
-TEST(ModelRun, AMissingDeckOrOutputsThatWouldOverwriteTheDeckOrEachOtherAreRefused) {
+TEST(ModelRun, AMissingDeckOrOutputsThatWouldOverwriteTheDeckOrEachOtherAreRefusedAndNoFileIsClobbered) {
     TempFolder dir;
     {
         const RunResult missing = runDeck(dir, dir.file("nowhere.sin"));
@@ -314,6 +314,15 @@ TEST(ModelRun, AMissingDeckOrOutputsThatWouldOverwriteTheDeckOrEachOtherAreRefus
     EXPECT_EQ(runModel({deck, dir.file("a.sot"), dir.file("x.ssb"), dir.file("x.ssb"), ""}, out, err), 1);
     EXPECT_EQ(readText(deck), readText(RILLO_EXAMPLES_DIR "/basin.sin"));
     EXPECT_EQ(dir.names(), std::vector<std::string>{"basin.sin"});
+
+    // Files of the user's named as the outputs' temporaries would be stay.
+    dir.write("run.sot.part", "notes\n");
+    dir.write("rungut.ssb.part", "more notes\n");
+    ASSERT_EQ(runDeck(dir, deck).status, 0);
+    EXPECT_EQ(readText(dir.file("run.sot.part")), "notes\n");
+    EXPECT_EQ(readText(dir.file("rungut.ssb.part")), "more notes\n");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"basin.sin", "run.sot", "run.sot.part", "rungut.ssb",
+                                                     "rungut.ssb.part", "runsub.ssb"}));
 }
 
 TEST(ModelRun, TheProgramTakesFiveArgumentsAndReportsProgressInAFewHundredLines) {

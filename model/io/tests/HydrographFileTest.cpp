@@ -78,6 +78,15 @@ TEST(HydrographFile, TheFileAtItsPathIsReplacedWhole) {
     writeHydrographsFile(path, sample());
     EXPECT_EQ(readHydrographsFile(path).steps(), 3u);
     EXPECT_FALSE(std::ifstream(path + ".part").good());
+
+    // A file of the user's that happens to have the temporary's name stays.
+    { std::ofstream(path + ".part") << "keep me\n"; }
+    writeHydrographsFile(path, sample());
+    std::string kept;
+    std::getline(std::ifstream(path + ".part"), kept);
+    EXPECT_EQ(kept, "keep me");
+    EXPECT_FALSE(std::ifstream(path + ".part2").good());
+    std::remove((path + ".part").c_str());
     std::remove(path.c_str());
     try {
         readHydrographsFile(path);

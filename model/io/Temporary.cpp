@@ -1,0 +1,15 @@
+#include "Temporary.h"
+
+#include <filesystem>
+
+namespace rillo::model {
+
+std::string temporaryBeside(const std::string& path) {
+    std::string name = path + ".part";
+    std::error_code ec;
+    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(name, ec)); ++n)
+        name = path + ".part" + std::to_string(n);
+    return name;
+}
+
+}  // namespace rillo::model
