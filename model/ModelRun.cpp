@@ -114,8 +114,12 @@ int runModel(const RunPaths& paths, std::ostream& out, std::ostream& err, const 
                                   paths.hydrographInput + " was not read.");
         }
 
+        const auto checkStop = [&] {
+            if (options.stop && *options.stop) throw ModelError("The run was stopped; no output was kept.");
+        };
         Simulation sim(in, net, imported ? &*imported : nullptr);
         const auto progress = [&](long step, long total) {
+            checkStop();
             if (options.progress) out << "step " << step << " of " << total << std::endl;
         };
         SimulationResult res = sim.run(options.maxSteps, progress);
@@ -158,6 +162,7 @@ int runModel(const RunPaths& paths, std::ostream& out, std::ostream& err, const 
             throw;
         }
         subcatchments.get();
+        checkStop();
         outputs.commit();
         return 0;
     } catch (const std::exception& e) {

@@ -4,8 +4,9 @@
 // output (sub.ssb), the gutter hydrograph output (gut.ssb) and the
 // hydrograph input (empty when none). Every output is written to a
 // temporary beside it ("<path>.part"); only when all three are complete do
-// they take their names, and on any failure none is left behind.
+// they take their names, and on any failure or a stop none is left behind.
 
+#include <csignal>
 #include <iosfwd>
 #include <string>
 
@@ -20,6 +21,9 @@ struct RunOptions {
     long maxSteps = -1;
     /// Print "step N of M" lines on the progress stream.
     bool progress = true;
+    /// Set (non-zero), from a signal handler say, when the run is to end:
+    /// the run stops at its next step or before its outputs take their names.
+    const volatile std::sig_atomic_t* stop = nullptr;
 };
 
 /// Runs the model; progress lines go to `out`, the error message to `err`.

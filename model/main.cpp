@@ -4,7 +4,16 @@
 // empty argument when none).
 #include "ModelRun.h"
 
+#include <csignal>
 #include <iostream>
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+extern "C" void requestStop(int) { stopRequested = 1; }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 6) {
@@ -12,6 +21,12 @@ int main(int argc, char** argv) {
                      "  (the hydrograph input may be an empty argument)\n";
         return 2;
     }
+    // The run form's Stop ends the program with SIGTERM: the run then ends
+    // at its next step and leaves none of its temporaries behind.
+    std::signal(SIGTERM, requestStop);
+    std::signal(SIGINT, requestStop);
+    rillo::model::RunOptions options;
+    options.stop = &stopRequested;
     const rillo::model::RunPaths paths{argv[1], argv[2], argv[3], argv[4], argv[5]};
-    return rillo::model::runModel(paths, std::cout, std::cerr);
+    return rillo::model::runModel(paths, std::cout, std::cerr, options);
 }

@@ -325,6 +325,19 @@ TEST(ModelRun, AMissingDeckOrOutputsThatWouldOverwriteTheDeckOrEachOtherAreRefus
                                                      "rungut.ssb.part", "runsub.ssb"}));
 }
 
+TEST(ModelRun, AStoppedRunEndsWithAMessageAndKeepsNoOutputNorTemporary) {
+    TempFolder dir;
+    const std::string deck = dir.write("basin.sin", readText(RILLO_EXAMPLES_DIR "/basin.sin"));
+    const RunPaths paths{deck, dir.file("run.sot"), dir.file("runsub.ssb"), dir.file("rungut.ssb"), ""};
+    volatile std::sig_atomic_t stop = 1;
+    RunOptions options;
+    options.stop = &stop;
+    std::ostringstream out, err;
+    EXPECT_EQ(runModel(paths, out, err, options), 1);
+    EXPECT_NE(err.str().find("stopped"), std::string::npos) << err.str();
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"basin.sin"});
+}
+
 TEST(ModelRun, TheProgramTakesFiveArgumentsAndReportsProgressInAFewHundredLines) {
     TempFolder dir;
     DeckSpec s;
