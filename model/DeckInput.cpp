@@ -73,14 +73,29 @@ struct Ratios {
     Ratios() { r.fill(1.0); }
 };
 
+/// The fields of a deck's titles and time-step controls: cards 1.1-1.2 of a
+/// deck that computes its hydrographs, 2.1-2.2 of one that imports them.
+struct ControlFields {
+    Field title1, title2, steps, hour, minute, step, peakTable;
+    const char* stepWhat;
+};
+constexpr ControlFields Iopt0Controls{Field::txtTitle, Field::txtTitle2, Field::txtNstep, Field::txtNhr, Field::txtNmn,
+                                      Field::txtDelt, Field::chkIpkchk, "The integration period (card 1.2)"};
+constexpr ControlFields Iopt1Controls{Field::txtTitle3, Field::txtTitle4, Field::txtNstep2, Field::txtNhr2, Field::txtNmn2,
+                                      Field::txtDelt2, Field::chkIpkchk2, "The integration period (card 2.2)"};
+
+void readControls(const Deck& deck, const ControlFields& f, ModelInput& in) {
+    in.title1 = deck.text(f.title1);
+    in.title2 = deck.text(f.title2);
+    in.steps = readInteger(deck.text(f.steps));
+    in.startHour = static_cast<int>(readInteger(deck.text(f.hour)));
+    in.startMinute = static_cast<int>(readInteger(deck.text(f.minute)));
+    in.stepMinutes = field(deck, f.step, f.stepWhat);
+    in.peakTable = deck.checked(f.peakTable);
+}
+
 void readIopt0(const Deck& deck, ModelInput& in) {
-    in.title1 = deck.text(Field::txtTitle);
-    in.title2 = deck.text(Field::txtTitle2);
-    in.steps = readInteger(deck.text(Field::txtNstep));
-    in.startHour = static_cast<int>(readInteger(deck.text(Field::txtNhr)));
-    in.startMinute = static_cast<int>(readInteger(deck.text(Field::txtNmn)));
-    in.stepMinutes = field(deck, Field::txtDelt, "The integration period (card 1.2)");
-    in.peakTable = deck.checked(Field::chkIpkchk);
+    readControls(deck, Iopt0Controls, in);
     in.zeroDetentionPercent = field(deck, Field::txtPctzer, "The percent of impervious area with zero detention (card 1.2)");
     if (in.zeroDetentionPercent < 0 || in.zeroDetentionPercent > 100)
         throw ModelError("Card 1.2: the percent of impervious area with zero detention is " +
@@ -165,13 +180,7 @@ void readIopt0(const Deck& deck, ModelInput& in) {
 }
 
 void readIopt1(const Deck& deck, ModelInput& in) {
-    in.title1 = deck.text(Field::txtTitle3);
-    in.title2 = deck.text(Field::txtTitle4);
-    in.steps = readInteger(deck.text(Field::txtNstep2));
-    in.startHour = static_cast<int>(readInteger(deck.text(Field::txtNhr2)));
-    in.startMinute = static_cast<int>(readInteger(deck.text(Field::txtNmn2)));
-    in.stepMinutes = field(deck, Field::txtDelt2, "The integration period (card 2.2)");
-    in.peakTable = deck.checked(Field::chkIpkchk2);
+    readControls(deck, Iopt1Controls, in);
     const Grid& g = deck.grid(GridId::fpCard23);
     std::set<long> seen;
     for (int r = 2; r < g.rowCount(); ++r) {
