@@ -17,6 +17,9 @@
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWheelEvent>
+#include <QXmlStreamReader>
+#include <QAccessible>
 
 #include <gtest/gtest.h>
 
@@ -184,6 +187,84 @@ TEST(ResultsWindow, ClockTimeAndTheTooltipNameTheStepUnderThePointer) {
     EXPECT_DOUBLE_EQ(plot->xRange().high, 10.0);
 }
 
+TEST(ResultsWindow, TheMouseAndTheKeysZoomAndPanThePlot) {
+    TempFolder folder;
+    const ResultsFiles files = writeRun(folder);
+    rillo::testing::ScriptedUi ui;
+    ResultsWindow w(files, ui);
+    w.resize(1000, 700);
+    w.show();
+    waitLoaded(w, true);
+    HydrographPlotView* view = w.plotView();
+    HydrographPlot* plot = w.plot();
+    auto pointAt = [&](double fx, double fy) {
+        const PlotRect a = plot->plotArea();
+        return QPoint(static_cast<int>(std::lround(a.left + fx * a.width)), static_cast<int>(std::lround(a.top + fy * a.height)));
+    };
+    const ValueRange whole = plot->xRange();
+
+    // A rectangle dragged over the middle half of the time: zoomed to it.
+    QTest::mousePress(view, Qt::LeftButton, {}, pointAt(0.25, 0.2));
+    QTest::mouseMove(view, pointAt(0.5, 0.5));
+    QTest::mouseMove(view, pointAt(0.75, 0.8));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, pointAt(0.75, 0.8));
+    EXPECT_TRUE(plot->userView());
+    EXPECT_NEAR(plot->xRange().low, 2.5, 0.1);
+    EXPECT_NEAR(plot->xRange().high, 7.5, 0.1);
+    // The right button zooms out twice as wide.
+    QTest::mouseClick(view, Qt::RightButton, {}, pointAt(0.5, 0.5));
+    EXPECT_NEAR(plot->xRange().span(), 10.0, 0.3);
+    EXPECT_TRUE(view->hasFocus());
+
+    // The arrow keys pan by a tenth, + and - zoom, Home shows it all.
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_FALSE(plot->userView());
+    EXPECT_EQ(plot->xRange(), whole);
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_NEAR(plot->xRange().low, 1.0, 0.05);
+    QTest::keyClick(view, Qt::Key_Left);
+    QTest::keyClick(view, Qt::Key_Left);
+    EXPECT_NEAR(plot->xRange().low, -1.0, 0.05);
+    const ValueRange flow = plot->flowRange();
+    QTest::keyClick(view, Qt::Key_Up);
+    EXPECT_GT(plot->flowRange().low, flow.low);
+    QTest::keyClick(view, Qt::Key_Home);
+    QTest::keyClick(view, Qt::Key_Plus);
+    EXPECT_NEAR(plot->xRange().span(), whole.span() / 1.25, 0.2);
+    QTest::keyClick(view, Qt::Key_Minus);
+    EXPECT_NEAR(plot->xRange().span(), whole.span(), 0.2);
+
+    // The wheel zooms about the pointer.
+    QTest::keyClick(view, Qt::Key_Home);
+    const QPoint quarter = pointAt(0.25, 0.5);
+    QWheelEvent wheel(quarter, view->mapToGlobal(quarter), {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &wheel);
+    EXPECT_NEAR(plot->xRange().span(), whole.span() / 1.25, 0.2);
+    const PlotRect a = plot->plotArea();
+    EXPECT_NEAR(plot->xRange().low + (quarter.x() - a.left) / a.width * plot->xRange().span(), 2.5, 0.1);
+
+    // The middle button, or Shift with the left, drags the plot along.
+    for (auto [button, modifiers] : {std::pair{Qt::MiddleButton, Qt::KeyboardModifiers{}},
+                                     std::pair{Qt::LeftButton, Qt::KeyboardModifiers{Qt::ShiftModifier}}}) {
+        QTest::keyClick(view, Qt::Key_Home);
+        QTest::mousePress(view, button, modifiers, pointAt(0.6, 0.5));
+        QTest::mouseMove(view, pointAt(0.4, 0.5));
+        QTest::mouseRelease(view, button, modifiers, pointAt(0.4, 0.5));
+        EXPECT_NEAR(plot->xRange().low, 2.0, 0.1) << button;
+        EXPECT_NEAR(plot->xRange().span(), whole.span(), 1e-6);
+    }
+
+    // Assistive technology: a chart with its name and what it shows.
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(view);
+    ASSERT_TRUE(iface);
+    EXPECT_EQ(iface->role(), QAccessible::Chart);
+    EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("Hydrograph plot"));
+    const QString description = iface->text(QAccessible::Description);
+    EXPECT_TRUE(description.contains(QStringLiteral("Shown: Hyetograph 1, Element"))) << description.toStdString();
+    w.setTicked(w.ticked()[0], false);
+    EXPECT_FALSE(iface->text(QAccessible::Description).contains(QStringLiteral("Hyetograph")));
+}
+
 TEST(ResultsWindow, ABadFileIsNamedWithItsLineAndNothingOfItIsPlotted) {
     TempFolder folder;
     const RunShape shape;
@@ -325,6 +406,24 @@ TEST(ResultsWindow, ExportsTheTickedSeriesAndThePlot) {
     const std::string drawing = testing::readText(svg);
     EXPECT_NE(drawing.find("<svg"), std::string::npos);
     EXPECT_NE(drawing.find("</svg>"), std::string::npos);
+    // Well-formed XML, of the plot's size, with the plot's curves and legend.
+    QXmlStreamReader xml(QByteArray::fromStdString(drawing));
+    int polylines = 0;
+    QStringList texts;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (xml.name() == QLatin1String("svg")) {
+            EXPECT_EQ(xml.attributes().value(QLatin1String("width")).toInt(), w.plotView()->width());
+            EXPECT_EQ(xml.attributes().value(QLatin1String("height")).toInt(), w.plotView()->height());
+        }
+        if (xml.name() == QLatin1String("polyline")) ++polylines;
+        if (xml.name() == QLatin1String("text")) texts << xml.readElementText();
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(polylines, 2);
+    EXPECT_TRUE(texts.contains(QStringLiteral("Element 104 (cfs)")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Subcatchment 1 (cfs)")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Test basin")));
 
     // A file that cannot be written: said, nothing else.
     ui.clearDialogue();
