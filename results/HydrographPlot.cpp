@@ -405,10 +405,12 @@ std::vector<PlotPoint> HydrographPlot::decimated(const std::vector<PlotPoint>& p
             if (pixels[end].y < pixels[low].y) low = end;
             if (pixels[end].y > pixels[high].y) high = end;
         }
-        if (end - i <= 4) {
+        if (end - i <= 2) {
             out.insert(out.end(), pixels.begin() + static_cast<std::ptrdiff_t>(i), pixels.begin() + static_cast<std::ptrdiff_t>(end));
         } else {
-            std::size_t keep[] = {i, std::min(low, high), std::max(low, high), end - 1};
+            // The line's own ends stay where they are.
+            std::size_t keep[] = {i == 0 ? i : std::min(low, high), std::min(low, high), std::max(low, high),
+                                  end == pixels.size() ? end - 1 : std::max(low, high)};
             for (std::size_t k = 0; k < 4; ++k)
                 if (k == 0 || keep[k] != keep[k - 1]) out.push_back(pixels[keep[k]]);
         }

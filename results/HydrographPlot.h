@@ -102,9 +102,9 @@ public:
     /// Everything drawn, laid out on the canvas.
     PlotScene scene() const;
 
-    /// Reduces a polyline, sorted by x, to at most four points per pixel
-    /// column (its first, lowest, highest and last there, in their order),
-    /// which draws the same as the whole line at that width.
+    /// Reduces a polyline, sorted by x, to its lowest and highest point in
+    /// each pixel column, in their order (and its own first and last), which
+    /// draws as the whole line does at that width.
     static std::vector<PlotPoint> decimated(const std::vector<PlotPoint>& pixels);
 
 private:
