@@ -3,6 +3,7 @@
 #include "PlotSvg.h"
 
 #include <QAccessibleWidget>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -43,7 +44,8 @@ PlotFont measured(const QFont& font) {
     const auto metrics = std::make_shared<QFontMetricsF>(font);
     PlotFont out;
     out.family = font.family().toStdString() + ", sans-serif";
-    out.pixelSize = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
+    // The size the text is measured at, so a drawing's text fits its layout.
+    out.pixelSize = QFontInfo(font).pixelSize();
     out.bold = font.bold();
     out.ascent = metrics->ascent();
     out.descent = metrics->descent();
