@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRubberBand>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -143,7 +145,26 @@ void HydrographPlotView::paintScene(QPainter& painter, const PlotScene& scene, c
 
 void HydrographPlotView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintScene(painter, plot_.scene(), font());
+    const PlotScene scene = plot_.scene();
+    paintScene(painter, scene, font());
+    if (hasFocus()) {
+        // The keys work on the plot now: say so, as a focused control does.
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        const PlotRect& a = scene.plotArea;
+        option.rect = QRectF(a.left, a.top, a.width, a.height).toAlignedRect().adjusted(2, 2, -2, -2);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void HydrographPlotView::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void HydrographPlotView::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 QImage HydrographPlotView::image() const {
@@ -271,6 +292,12 @@ void HydrographPlotView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Equal: plot_.zoom(1.25); break;
     case Qt::Key_Minus: plot_.zoom(0.8); break;
     case Qt::Key_Home: plot_.resetView(); break;
+    case Qt::Key_Escape:
+        // Escape drops a rectangle being dragged; otherwise it is the window's.
+        if (!banding_) return QWidget::keyPressEvent(event);
+        banding_ = false;
+        band_->hide();
+        break;
     default: QWidget::keyPressEvent(event); return;
     }
     event->accept();

@@ -2,7 +2,8 @@
 // The window's view of the hydrograph plot, painted with QPainter: drag a
 // rectangle to zoom in, the right button zooms out, the wheel zooms about
 // the pointer, the middle button (or Shift with the left) drags the plot
-// along, the arrow keys pan, + and - zoom, Home resets. Resting the pointer
+// along, the arrow keys pan, + and - zoom, Home resets, Escape drops a
+// rectangle being dragged. Resting the pointer
 // on the plot shows the time and the values there.
 
 #include "HydrographPlot.h"
@@ -57,6 +58,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void changed();

@@ -211,6 +211,13 @@ TEST(ResultsWindow, TheMouseAndTheKeysZoomAndPanThePlot) {
     EXPECT_TRUE(plot->userView());
     EXPECT_NEAR(plot->xRange().low, 2.5, 0.1);
     EXPECT_NEAR(plot->xRange().high, 7.5, 0.1);
+    // Escape drops a rectangle being dragged.
+    const ValueRange banded = plot->xRange();
+    QTest::mousePress(view, Qt::LeftButton, {}, pointAt(0.2, 0.2));
+    QTest::mouseMove(view, pointAt(0.6, 0.6));
+    QTest::keyClick(view, Qt::Key_Escape);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, pointAt(0.6, 0.6));
+    EXPECT_EQ(plot->xRange(), banded);
     // The right button zooms out twice as wide.
     QTest::mouseClick(view, Qt::RightButton, {}, pointAt(0.5, 0.5));
     EXPECT_NEAR(plot->xRange().span(), 10.0, 0.3);
