@@ -21,19 +21,38 @@ std::string num(double v) {
     return s;
 }
 
+/// The length of the well-formed UTF-8 sequence at `i`, or 0.
+std::size_t utf8Length(const std::string& text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    const std::size_t n = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    if (n == 0 || i + n > text.size()) return 0;
+    for (std::size_t k = 1; k < n; ++k)
+        if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    return n;
+}
+
+/// Text as XML character data: markup escaped, control characters (no
+/// place in XML 1.0) dropped, and bytes that are not UTF-8 (a title typed
+/// in another code page) shown as the replacement character.
 std::string escaped(const std::string& text) {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default:
-            // Control characters have no place in XML 1.0.
-            if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') out += c;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = utf8Length(text, i);
+        if (n == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+            continue;
         }
+        const char c = text[i];
+        if (n > 1) out.append(text, i, n);
+        else if (c == '&') out += "&amp;";
+        else if (c == '<') out += "&lt;";
+        else if (c == '>') out += "&gt;";
+        else if (c == '"') out += "&quot;";
+        else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') out += c;
+        i += n;
     }
     return out;
 }

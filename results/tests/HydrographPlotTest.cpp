@@ -338,7 +338,7 @@ TEST_F(LongPlotTest, TheSceneHangsTheBarsFromTheTopAndThinsLongLines) {
 }
 
 TEST_F(PlotTest, TheDrawingIsTheSceneInSvg) {
-    plot_.setTitle("Basin \"A\" & <B>\x01");
+    plot_.setTitle("Basin \"A\" & <B>\x01 \xE9t\xC3\xA9");  // a Latin-1 byte, then UTF-8
     plot_.setShown(rain(1), true);
     plot_.setShown(element(101), true);
     plot_.setTimeAxis(HydrographPlot::TimeAxis::Clock);
@@ -356,7 +356,8 @@ TEST_F(PlotTest, TheDrawingIsTheSceneInSvg) {
     EXPECT_EQ(count("<polyline"), 1u);
     EXPECT_EQ(count("clip-path=\"url(#plot-area)\""), 2u);
     EXPECT_EQ(count("<clipPath id=\"plot-area\">"), 1u);
-    EXPECT_NE(svg.find(">Basin &quot;A&quot; &amp; &lt;B&gt;</text>"), std::string::npos);  // no control character either
+    // No control character, and no byte that is not UTF-8.
+    EXPECT_NE(svg.find(">Basin &quot;A&quot; &amp; &lt;B&gt; \xEF\xBF\xBDt\xC3\xA9</text>"), std::string::npos);
     EXPECT_NE(svg.find(">00:00</text>"), std::string::npos);
     EXPECT_NE(svg.find("fill-opacity=\"0.43\""), std::string::npos);  // the see-through bars
     EXPECT_EQ(count("transform=\"rotate(-90 "), 1u);                 // the flow axis' title
