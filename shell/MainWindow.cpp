@@ -35,12 +35,6 @@
 
 namespace rillo::shell {
 
-namespace {
-
-CardEditor* asEditor(QWidget* widget) { return static_cast<CardEditor*>(widget); }
-
-}  // namespace
-
 MainWindow::MainWindow(UiServices* ui, QWidget* parent)
     : QMainWindow(parent),
       ui_(ui ? ui : &qtUi_),
@@ -74,6 +68,7 @@ MainWindow::MainWindow(UiServices* ui, QWidget* parent)
     mdi_->viewport()->installEventFilter(this);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &MainWindow::childActivated);
 
+    createActions();
     createMenus();
     createToolBar();
     createStatusBar();
@@ -111,60 +106,93 @@ MainWindow::~MainWindow() {
 
 // ---- Building the window ----
 
-QAction* MainWindow::addItem(QMenu* menu, const QString& name, const QString& caption, void (MainWindow::*handler)(),
-                             const QKeySequence& shortcut) {
-    QAction* item = menu->addAction(caption);
-    item->setObjectName(name);
-    if (!shortcut.isEmpty()) item->setShortcut(shortcut);
-    connect(item, &QAction::triggered, this, handler);
-    return item;
+QAction* MainWindow::addCommand(const QString& name, const QString& caption, void (MainWindow::*handler)(),
+                                const QKeySequence& shortcut) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
 }
 
-void MainWindow::createMenus() {
-    mnuFile_ = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile_->setObjectName(QStringLiteral("mnuFile"));
-    addItem(mnuFile_, QStringLiteral("mnuFileNew"), QStringLiteral("&New"), &MainWindow::fileNew,
-            QKeySequence(Qt::CTRL | Qt::Key_N));
-    addItem(mnuFile_, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open..."), &MainWindow::fileOpen,
-            QKeySequence(Qt::CTRL | Qt::Key_O));
-    addItem(mnuFile_, QStringLiteral("mnuFileClose"), QStringLiteral("&Close"), &MainWindow::fileClose);
-    addItem(mnuFile_, QStringLiteral("mnuFileRun"), QStringLiteral("&Run Rillo2000"), &MainWindow::fileRun);
-    mnuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileBar0"));
-    addItem(mnuFile_, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"), &MainWindow::fileSave);
-    mnuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileBar1"));
-    addItem(mnuFile_, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"), &MainWindow::fileExit);
+QAction* MainWindow::addCommand(const QString& name, const QString& caption, const QString& key,
+                                void (MainWindow::*handler)(), const QKeySequence& shortcut) {
+    QAction* action = addCommand(name, caption, handler, shortcut);
+    action->setIcon(toolbarImage(key));
+    // The image is the toolbar's; the menus show captions alone.
+    action->setIconVisibleInMenu(false);
+    action->setIconText(key);
+    action->setToolTip(key);
+    return action;
+}
 
-    mnuEdit_ = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEdit_->setObjectName(QStringLiteral("mnuEdit"));
-    addItem(mnuEdit_, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"), &MainWindow::editCut,
-            QKeySequence(Qt::CTRL | Qt::Key_X));
-    addItem(mnuEdit_, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"), &MainWindow::editCopy,
-            QKeySequence(Qt::CTRL | Qt::Key_C));
-    addItem(mnuEdit_, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"), &MainWindow::editPaste,
-            QKeySequence(Qt::CTRL | Qt::Key_V));
+void MainWindow::createActions() {
+    newAct_ = addCommand(QStringLiteral("mnuFileNew"), QStringLiteral("&New"), QStringLiteral("New"),
+                         &MainWindow::fileNew, QKeySequence(Qt::CTRL | Qt::Key_N));
+    openAct_ = addCommand(QStringLiteral("mnuFileOpen"), QStringLiteral("&Open..."), QStringLiteral("Open"),
+                          &MainWindow::fileOpen, QKeySequence(Qt::CTRL | Qt::Key_O));
+    closeAct_ = addCommand(QStringLiteral("mnuFileClose"), QStringLiteral("&Close"), &MainWindow::fileClose);
+    runAct_ = addCommand(QStringLiteral("mnuFileRun"), QStringLiteral("&Run Rillo2000"), &MainWindow::fileRun);
+    saveAct_ = addCommand(QStringLiteral("mnuFileSave"), QStringLiteral("&Save"), QStringLiteral("Save"),
+                          &MainWindow::fileSave);
+    exitAct_ = addCommand(QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"), &MainWindow::fileExit);
 
-    mnuView_ = menuBar()->addMenu(QStringLiteral("&View"));
-    mnuView_->setObjectName(QStringLiteral("mnuView"));
-    QAction* toolbarItem = mnuView_->addAction(QStringLiteral("&Toolbar"));
-    toolbarItem->setObjectName(QStringLiteral("mnuViewToolbar"));
-    toolbarItem->setCheckable(true);
-    toolbarItem->setChecked(true);
-    connect(toolbarItem, &QAction::toggled, this, [this](bool checked) { trap([&] { tbToolBar_->setVisible(checked); }); });
-    QAction* statusItem = mnuView_->addAction(QStringLiteral("Status &Bar"));
-    statusItem->setObjectName(QStringLiteral("mnuViewStatusBar"));
-    statusItem->setCheckable(true);
-    statusItem->setChecked(true);
-    connect(statusItem, &QAction::toggled, this, [this](bool checked) {
+    cutAct_ = addCommand(QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"), QStringLiteral("Cut"),
+                         &MainWindow::editCut, QKeySequence(Qt::CTRL | Qt::Key_X));
+    copyAct_ = addCommand(QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"), QStringLiteral("Copy"),
+                          &MainWindow::editCopy, QKeySequence(Qt::CTRL | Qt::Key_C));
+    pasteAct_ = addCommand(QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"), QStringLiteral("Paste"),
+                           &MainWindow::editPaste, QKeySequence(Qt::CTRL | Qt::Key_V));
+
+    viewToolbarAct_ = new QAction(QStringLiteral("&Toolbar"), this);
+    viewToolbarAct_->setObjectName(QStringLiteral("mnuViewToolbar"));
+    viewToolbarAct_->setCheckable(true);
+    viewToolbarAct_->setChecked(true);
+    connect(viewToolbarAct_, &QAction::toggled, this,
+            [this](bool checked) { trap([&] { tbToolBar_->setVisible(checked); }); });
+    viewStatusBarAct_ = new QAction(QStringLiteral("Status &Bar"), this);
+    viewStatusBarAct_->setObjectName(QStringLiteral("mnuViewStatusBar"));
+    viewStatusBarAct_->setCheckable(true);
+    viewStatusBarAct_->setChecked(true);
+    connect(viewStatusBarAct_, &QAction::toggled, this, [this](bool checked) {
         trap([&] {
             sbStatusBar_->setVisible(checked);
             picture1_->setVisible(checked);
         });
     });
 
+    helpBasicAct_ = addCommand(QStringLiteral("mnuHelpBasic"), QStringLiteral("&Basic Help"), &MainWindow::helpBasic);
+    helpAboutAct_ = addCommand(QStringLiteral("mnuHelpAbout"), QStringLiteral("&About "), &MainWindow::helpAbout);
+}
+
+void MainWindow::createMenus() {
+    mnuFile_ = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile_->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile_->addAction(newAct_);
+    mnuFile_->addAction(openAct_);
+    mnuFile_->addAction(closeAct_);
+    mnuFile_->addAction(runAct_);
+    fileBar0_ = mnuFile_->addSeparator();
+    fileBar0_->setObjectName(QStringLiteral("mnuFileBar0"));
+    mnuFile_->addAction(saveAct_);
+    mnuFile_->addSeparator()->setObjectName(QStringLiteral("mnuFileBar1"));
+    mnuFile_->addAction(exitAct_);
+
+    mnuEdit_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit_->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEdit_->addAction(cutAct_);
+    mnuEdit_->addAction(copyAct_);
+    mnuEdit_->addAction(pasteAct_);
+
+    mnuView_ = menuBar()->addMenu(QStringLiteral("&View"));
+    mnuView_->setObjectName(QStringLiteral("mnuView"));
+    mnuView_->addAction(viewToolbarAct_);
+    mnuView_->addAction(viewStatusBarAct_);
+
     mnuHelp_ = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp_->setObjectName(QStringLiteral("mnuHelp"));
-    addItem(mnuHelp_, QStringLiteral("mnuHelpBasic"), QStringLiteral("&Basic Help"), &MainWindow::helpBasic);
-    addItem(mnuHelp_, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About "), &MainWindow::helpAbout);
+    mnuHelp_->addAction(helpBasicAct_);
+    mnuHelp_->addAction(helpAboutAct_);
 }
 
 void MainWindow::createToolBar() {
@@ -175,23 +203,15 @@ void MainWindow::createToolBar() {
     tbToolBar_->setIconSize(QSize(16, 16));
     addToolBar(Qt::TopToolBarArea, tbToolBar_);
 
-    const QStringList keys{QStringLiteral("New"), QStringLiteral("Open"), QStringLiteral("Save"), QString(),
-                           QString(),              QStringLiteral("Cut"),  QStringLiteral("Copy"), QStringLiteral("Paste")};
-    for (const QString& key : keys) {
-        QAction* button = nullptr;
-        if (key.isEmpty()) {
-            button = tbToolBar_->addSeparator();
-            button->setVisible(false);
-        } else {
-            button = tbToolBar_->addAction(toolbarImage(key), key);
-            button->setToolTip(key);
-            button->setObjectName(QStringLiteral("tb") + key);
-        }
-        button->setData(key);
-        toolbarButtons_ << button;
-    }
-    connect(tbToolBar_, &QToolBar::actionTriggered, this,
-            [this](QAction* button) { toolbarButtonClicked(button->data().toString()); });
+    tbToolBar_->addAction(newAct_);
+    tbToolBar_->addAction(openAct_);
+    tbToolBar_->addAction(saveAct_);
+    // Two separators that are never shown.
+    tbToolBar_->addSeparator()->setVisible(false);
+    tbToolBar_->addSeparator()->setVisible(false);
+    tbToolBar_->addAction(cutAct_);
+    tbToolBar_->addAction(copyAct_);
+    tbToolBar_->addAction(pasteAct_);
     // The button that shows the buttons a narrow window cuts off.
     if (auto* more = tbToolBar_->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
         more->setAccessibleName(QStringLiteral("More toolbar buttons"));
@@ -359,8 +379,6 @@ void MainWindow::editorClosed() {
     if (!exiting_ && coverFrame_ && coverFrame_->isHidden()) showCover();
 }
 
-QWidget* MainWindow::editorWindow() const { return editor_; }
-
 BasicHelpWindow* MainWindow::helpWindow() const { return help_.data(); }
 
 QWidget* MainWindow::activeChild() const {
@@ -370,7 +388,7 @@ QWidget* MainWindow::activeChild() const {
 
 Deck& MainWindow::deck() {
     if (!editor_) createEditor();
-    return asEditor(editor_)->deck();
+    return editor_->deck();
 }
 
 void MainWindow::setEditorCaption(const std::string& caption) {
@@ -385,12 +403,12 @@ void MainWindow::showEditor() {
     mdi_->setActiveSubWindow(editorFrame_);
     // The keyboard goes with the new window (the start window's button it
     // was on is hidden).
-    asEditor(editor_)->focusFirstControl();
+    editor_->focusFirstControl();
     setDeckOpenState();
 }
 
 void MainWindow::showPage(int page) {
-    if (editor_) asEditor(editor_)->showPage(page);
+    if (editor_) editor_->showPage(page);
 }
 
 void MainWindow::unloadEditor() {
@@ -410,19 +428,16 @@ bool MainWindow::isEditorActive() { return editor_ && activeChild() == editor_; 
 
 // ---- Menu and toolbar states ----
 
-void MainWindow::setNoDeckState() {
-    for (const char* name : {"mnuFileNew", "mnuFileOpen", "mnuFileRun"}) menuItem(QLatin1String(name))->setVisible(true);
-    for (const char* name : {"mnuFileBar0", "mnuFileSave"}) menuItem(QLatin1String(name))->setVisible(false);
-    mnuEdit_->menuAction()->setVisible(false);
-    for (int position = 1; position <= 8; ++position) toolbarButton(position)->setVisible(position <= 2);
-}
+void MainWindow::setNoDeckState() { setDeckShown(false); }
 
-void MainWindow::setDeckOpenState() {
-    for (const char* name : {"mnuFileNew", "mnuFileOpen", "mnuFileRun"}) menuItem(QLatin1String(name))->setVisible(false);
-    for (const char* name : {"mnuFileBar0", "mnuFileSave"}) menuItem(QLatin1String(name))->setVisible(true);
-    mnuEdit_->menuAction()->setVisible(true);
-    for (int position = 1; position <= 8; ++position)
-        toolbarButton(position)->setVisible(position == 3 || position >= 6);
+void MainWindow::setDeckOpenState() { setDeckShown(true); }
+
+void MainWindow::setDeckShown(bool deckOpen) {
+    // New, Open and Save hide and show their toolbar buttons with them; the
+    // edit commands' buttons go with the Edit menu.
+    for (QAction* action : {newAct_, openAct_, runAct_}) action->setVisible(!deckOpen);
+    for (QAction* action : {fileBar0_, saveAct_, cutAct_, copyAct_, pasteAct_}) action->setVisible(deckOpen);
+    mnuEdit_->menuAction()->setVisible(deckOpen);
 }
 
 QAction* MainWindow::menuItem(const QString& name) const {
@@ -434,7 +449,8 @@ QAction* MainWindow::menuItem(const QString& name) const {
 }
 
 QAction* MainWindow::toolbarButton(int position) const {
-    return position >= 1 && position <= toolbarButtons_.size() ? toolbarButtons_.at(position - 1) : nullptr;
+    const QList<QAction*> buttons = tbToolBar_->actions();
+    return position >= 1 && position <= buttons.size() ? buttons.at(position - 1) : nullptr;
 }
 
 // ---- Commands ----
@@ -528,21 +544,6 @@ void MainWindow::helpAbout() {
         AboutWindow about(this);
         about.exec();
     });
-}
-
-void MainWindow::toolbarButtonClicked(const QString& key) {
-    if (key == QLatin1String("New"))
-        fileNew();
-    else if (key == QLatin1String("Open"))
-        fileOpen();
-    else if (key == QLatin1String("Save"))
-        fileSave();
-    else if (key == QLatin1String("Cut"))
-        editCut();
-    else if (key == QLatin1String("Copy"))
-        editCopy();
-    else if (key == QLatin1String("Paste"))
-        editPaste();
 }
 
 // ---- Exit ----

@@ -24,6 +24,10 @@ class QStatusBar;
 class QTimer;
 class QToolBar;
 
+namespace rillo {
+class CardEditor;
+}
+
 namespace rillo::shell {
 
 class BasicHelpWindow;
@@ -60,8 +64,6 @@ public:
     void editPaste();
     void helpBasic();
     void helpAbout();
-    /// A toolbar click, dispatched on the button's key.
-    void toolbarButtonClicked(const QString& key);
 
     /// Menus and toolbar to the no-deck state (the start window was activated).
     void setNoDeckState();
@@ -96,7 +98,7 @@ public:
     QProgressBar* progressBar() const { return prgBar_; }
     CoverWindow* cover() const { return cover_; }
     /// The open deck's window, or null.
-    QWidget* editorWindow() const;
+    CardEditor* editorWindow() const { return editor_; }
     /// The child window the commands act on: the editor when a deck is
     /// open, otherwise the start window.
     QWidget* activeChild() const;
@@ -108,11 +110,18 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void createActions();
     void createMenus();
     void createToolBar();
     void createStatusBar();
-    QAction* addItem(QMenu* menu, const QString& name, const QString& caption, void (MainWindow::*handler)(),
-                     const QKeySequence& shortcut = {});
+    QAction* addCommand(const QString& name, const QString& caption, void (MainWindow::*handler)(),
+                        const QKeySequence& shortcut = {});
+    /// A command that the toolbar also shows: `key` is its tool tip and
+    /// the key of its image.
+    QAction* addCommand(const QString& name, const QString& caption, const QString& key,
+                        void (MainWindow::*handler)(), const QKeySequence& shortcut = {});
+    /// The menus and toolbar in one state or the other.
+    void setDeckShown(bool deckOpen);
     void trap(const std::function<void()>& handler);
     void createEditor();
     void editorClosed();
@@ -143,7 +152,22 @@ private:
     QProgressBar* prgBar_;
     QTimer* clock_;
     QToolBar* tbToolBar_;
-    QList<QAction*> toolbarButtons_;
+
+    // One action per command, shared by its menu item and its toolbar button.
+    QAction* newAct_ = nullptr;
+    QAction* openAct_ = nullptr;
+    QAction* closeAct_ = nullptr;
+    QAction* runAct_ = nullptr;
+    QAction* saveAct_ = nullptr;
+    QAction* exitAct_ = nullptr;
+    QAction* cutAct_ = nullptr;
+    QAction* copyAct_ = nullptr;
+    QAction* pasteAct_ = nullptr;
+    QAction* viewToolbarAct_ = nullptr;
+    QAction* viewStatusBarAct_ = nullptr;
+    QAction* helpBasicAct_ = nullptr;
+    QAction* helpAboutAct_ = nullptr;
+    QAction* fileBar0_ = nullptr;  // the separator above Save
 
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuEdit_ = nullptr;
@@ -153,7 +177,7 @@ private:
     CoverWindow* cover_ = nullptr;
     ChildFrame* coverFrame_ = nullptr;
     QPointer<ChildFrame> editorFrame_;
-    QWidget* editor_ = nullptr;
+    CardEditor* editor_ = nullptr;
     QPointer<BasicHelpWindow> help_;
     /// Results windows of runs: windows of their own that use this window's
     /// user-interface services, so they go when it goes.

@@ -189,7 +189,7 @@ protected:
     CardEditor& openExample() {
         ui.fileName(RILLO_EXAMPLES_DIR "/basin.sin");
         window->fileOpen();
-        auto* editor = static_cast<CardEditor*>(window->editorWindow());
+        CardEditor* editor = window->editorWindow();
         EXPECT_NE(editor, nullptr);
         editor->findChild<QRadioButton*>("optIopt0")->setChecked(true);
         editor->chooseOption();

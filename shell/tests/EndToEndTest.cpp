@@ -50,7 +50,7 @@ protected:
         window.reset();
     }
 
-    CardEditor& editor() { return *static_cast<CardEditor*>(window->editorWindow()); }
+    CardEditor& editor() { return *window->editorWindow(); }
 
     /// Keys as typed: each goes to whichever widget has the focus then.
     static void type(const QString& text) {

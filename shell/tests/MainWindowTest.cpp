@@ -1,3 +1,4 @@
+#include "CardEditor.h"
 #include "CoverWindow.h"
 #include "MainWindow.h"
 #include "ScriptedUi.h"
@@ -214,15 +215,16 @@ TEST_F(MainWindowTest, AFailedOpenLeavesNoDeckForTheNextOpenOrForExit) {
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST_F(MainWindowTest, ToolbarDispatchesOnTheButtonKey) {
+TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuCommands) {
     start();
     ui.fileCancel();
-    window->toolBar()->actionTriggered(window->toolbarButton(2));  // "Open"
+    QTest::mouseClick(window->toolBar()->widgetForAction(window->toolbarButton(2)), Qt::LeftButton);  // "Open"
     ASSERT_EQ(ui.dialogue().size(), 1u);
     EXPECT_EQ(ui.dialogue()[0], "open: Open Files -> (cancel)");
 
-    window->toolbarButtonClicked(QStringLiteral("Print"));
-    window->toolbarButtonClicked(QString());
+    // The two separators have no command.
+    window->toolbarButton(4)->trigger();
+    window->toolbarButton(5)->trigger();
     EXPECT_EQ(ui.dialogue().size(), 1u);
     EXPECT_EQ(window->editorWindow(), nullptr);
 }
@@ -402,6 +404,6 @@ TEST_F(MainWindowTest, EditCommandsActOnTheFocusedTextBox) {
     window->editCut();
     EXPECT_EQ(box->text(), QStringLiteral(" cfs"));
     box->setCursorPosition(4);
-    window->toolbarButtonClicked(QStringLiteral("Paste"));
+    window->toolbarButton(8)->trigger();  // "Paste"
     EXPECT_EQ(box->text(), QStringLiteral(" cfs12.5"));
 }
