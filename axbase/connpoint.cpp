@@ -3,6 +3,8 @@
  */
 #include "connpoint.h"
 
+#include "comobject.h"
+
 void AxConnectionPoint::clear()
 {
     std::vector<Sink> old;
@@ -79,89 +81,8 @@ HRESULT AxConnectionPoint::Unadvise(DWORD cookie)
     return CONNECT_E_NOCONNECTION;
 }
 
-namespace {
-
-struct EnumPoints final : IEnumConnectionPoints {
-    LONG ref = 1;
-    std::vector<IConnectionPoint *> points;
-    size_t pos = 0;
-
-    ~EnumPoints()
-    {
-        for (auto *p : points)
-            p->Release();
-    }
-    STDMETHOD(QueryInterface)(REFIID riid, void **ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumConnectionPoints)) {
-            *ppv = this;
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return InterlockedIncrement(&ref); }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        ULONG r = InterlockedDecrement(&ref);
-        if (!r)
-            delete this;
-        return r;
-    }
-    STDMETHOD(Next)(ULONG count, IConnectionPoint **out, ULONG *fetched) override
-    {
-        if (!out || (count > 1 && !fetched))
-            return E_POINTER;
-        ULONG n = 0;
-        while (n < count && pos < points.size()) {
-            out[n] = points[pos++];
-            out[n]->AddRef();
-            n++;
-        }
-        if (fetched)
-            *fetched = n;
-        return n == count ? S_OK : S_FALSE;
-    }
-    STDMETHOD(Skip)(ULONG count) override
-    {
-        pos += count;
-        if (pos > points.size()) {
-            pos = points.size();
-            return S_FALSE;
-        }
-        return S_OK;
-    }
-    STDMETHOD(Reset)() override
-    {
-        pos = 0;
-        return S_OK;
-    }
-    STDMETHOD(Clone)(IEnumConnectionPoints **e) override
-    {
-        if (!e)
-            return E_POINTER;
-        HRESULT hr = ax_enum_connection_points(points.data(), (unsigned)points.size(), e);
-        if (SUCCEEDED(hr))
-            static_cast<EnumPoints *>(*e)->pos = pos;
-        return hr;
-    }
-};
-
-} // namespace
-
 HRESULT ax_enum_connection_points(IConnectionPoint **points, unsigned count,
                                   IEnumConnectionPoints **e)
 {
-    if (!e)
-        return E_POINTER;
-    EnumPoints *en = new EnumPoints;
-    for (unsigned i = 0; i < count; i++) {
-        points[i]->AddRef();
-        en->points.push_back(points[i]);
-    }
-    *e = en;
-    return S_OK;
+    return AxEnum<IEnumConnectionPoints, IConnectionPoint>::create(points, count, e);
 }

@@ -852,7 +852,7 @@ HRESULT AxControl::load_from_stream(IStream *stm)
     if (header[0] > AX_STREAM_VERSION)
         return E_FAIL;
     /* A load that fails half-way puts every property back as it was. */
-    void *state = capture_state();
+    std::function<void()> put_back = keep_properties();
     SIZEL old_extent = m_extent;
     bool old_dirty = m_dirty;
     m_extent.cx = (LONG)header[1];
@@ -886,13 +886,12 @@ HRESULT AxControl::load_from_stream(IStream *stm)
     if (SUCCEEDED(hr))
         hr = check_loaded();
     if (FAILED(hr)) {
-        restore_state(state);
+        put_back();
         m_extent = old_extent;
         m_dirty = old_dirty;
         fire_view_change();
         return hr;
     }
-    discard_state(state);
     m_initialized = true;
     return S_OK;
 }

@@ -14,6 +14,7 @@
 #include "axbase.h"
 #include "connpoint.h"
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -71,10 +72,9 @@ public:
     virtual bool is_enabled() { return true; }
     virtual DWORD window_style() { return WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS; }
     virtual void on_window_destroyed() {}
-    /* Whole property state, so a failed load can put everything back. */
-    virtual void *capture_state() = 0;
-    virtual void restore_state(void *state) = 0; /* consumes state */
-    virtual void discard_state(void *state) = 0;
+    /* A copy of the whole property state, and what puts it back: a load
+     * that fails runs it. */
+    virtual std::function<void()> keep_properties() = 0;
 
     /* ---- services for the control class ---- */
     HRESULT request_edit(DISPID id);      /* S_OK or S_FALSE when refused */
@@ -110,8 +110,20 @@ public:
 
 protected:
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
+    IOleClientSite *client_site() const { return m_site; }
+    IOleInPlaceSite *in_place_site() const { return m_inplace_site; }
+    /* A stream's properties are being set one at a time. */
+    bool loading() const { return m_loading; }
+    /* draw() is painting the control's own window (WM_PAINT), not a
+     * container's device context: only then may it take the window's
+     * geometry (hit areas) from what it draws. */
+    bool painting_window() const { return m_painting_window; }
+    void set_extent(SIZEL extent) { m_extent = extent; }
 
-public:
+private:
+    /* The tests plant what the memory of a destroyed object might hold. */
+    friend struct AxControlTestAccess;
+
     const AxClassDesc *m_desc;
     LONG m_ref;
     IOleClientSite *m_site = nullptr;
@@ -127,10 +139,7 @@ public:
     bool m_ui_active = false;
     bool m_dirty = false;
     bool m_initialized = false;
-    bool m_loading = false; /* a stream's properties are being set */
-    /* draw() is painting the control's own window (WM_PAINT), not a
-     * container's device context: only then may it take the window's
-     * geometry (hit areas) from what it draws. */
+    bool m_loading = false;
     bool m_painting_window = false;
     LONG m_freeze = 0;
     SIZEL m_extent = {0, 0};

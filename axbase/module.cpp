@@ -2,6 +2,7 @@
  * Module state, class factory, type library and error information.
  */
 #include "axbase.h"
+#include "comobject.h"
 
 AxModule ax_module;
 
@@ -68,32 +69,13 @@ std::wstring ax_load_string(UINT id)
 
 namespace {
 
-struct ClassFactory final : IClassFactory {
-    AxCreateFn create;
-    LONG ref;
+struct ClassFactory final : AxObject<IClassFactory> {
+    /* A factory keeps the server loaded while it lives. */
+    explicit ClassFactory(AxCreateFn create) : create(create) { ax_object_created(); }
+    ~ClassFactory() override { ax_object_destroyed(); }
 
-    STDMETHOD(QueryInterface)(REFIID riid, void **ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-            *ppv = static_cast<IClassFactory *>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return InterlockedIncrement(&ref); }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        ULONG r = InterlockedDecrement(&ref);
-        if (!r) {
-            delete this;
-            ax_object_destroyed();
-        }
-        return r;
-    }
+    AxCreateFn create;
+
     STDMETHOD(CreateInstance)(IUnknown *outer, REFIID riid, void **ppv) override
     {
         if (!ppv)
@@ -123,10 +105,7 @@ HRESULT ax_get_class_object(REFCLSID rclsid, REFIID riid, void **ppv, const CLSI
     *ppv = nullptr;
     if (!IsEqualCLSID(rclsid, clsid))
         return CLASS_E_CLASSNOTAVAILABLE;
-    ClassFactory *cf = new ClassFactory;
-    cf->create = create;
-    cf->ref = 1;
-    ax_object_created();
+    ClassFactory *cf = new ClassFactory(create);
     HRESULT hr = cf->QueryInterface(riid, ppv);
     cf->Release();
     return hr;

@@ -49,8 +49,8 @@ QVXRSZ::QVXRSZ() : AxControl(&qvxrsz_desc)
     HDC dc = GetDC(nullptr);
     long dx = GetDeviceCaps(dc, LOGPIXELSX), dy = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
-    m_extent.cx = ax_pixels_to_himetric(GetSystemMetrics(SM_CXICON) / 2, dx);
-    m_extent.cy = ax_pixels_to_himetric(GetSystemMetrics(SM_CYICON) / 2, dy);
+    set_extent({ax_pixels_to_himetric(GetSystemMetrics(SM_CXICON) / 2, dx),
+                ax_pixels_to_himetric(GetSystemMetrics(SM_CYICON) / 2, dy)});
 }
 
 QVXRSZ::~QVXRSZ()
@@ -58,8 +58,8 @@ QVXRSZ::~QVXRSZ()
     free_tree();
     /* released while still in place: the window goes without a WM_DESTROY
      * reaching this object, so the forms it serves are let go here */
-    if (m_hwnd)
-        qvxrsz_release_forms(m_hwnd);
+    if (window())
+        qvxrsz_release_forms(window());
 }
 
 void QVXRSZ::apply_defaults()
@@ -84,15 +84,10 @@ DWORD QVXRSZ::window_style()
     return user_mode() ? WS_CHILD : WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 }
 
-void *QVXRSZ::capture_state() { return new Props(m_props); }
-
-void QVXRSZ::restore_state(void *state)
+std::function<void()> QVXRSZ::keep_properties()
 {
-    m_props = *(Props *)state;
-    delete (Props *)state;
+    return [this, saved = m_props] { m_props = saved; };
 }
-
-void QVXRSZ::discard_state(void *state) { delete (Props *)state; }
 
 /* ---- Izelcrsz ---- */
 
@@ -105,7 +100,7 @@ HRESULT QVXRSZ::set_limit(DISPID id, LONG val, LONG *store, LONG *store_px, bool
                       : (val < 0 || (val > 0 && val < min));
     /* A stream sets each minimum before its maximum: the pair is checked
      * once both are read (check_loaded), so what was saved loads back. */
-    if (m_loading)
+    if (loading())
         bad = val < 0;
     if (bad)
         return invalid_value();
@@ -113,8 +108,8 @@ HRESULT QVXRSZ::set_limit(DISPID id, LONG val, LONG *store, LONG *store_px, bool
         return S_FALSE;
     *store = val;
     *store_px = ax_himetric_to_pixels(container_to_himetric(val, !height), screen_dpi_x());
-    if (m_hwnd)
-        InvalidateRect(m_hwnd, nullptr, TRUE);
+    if (window())
+        InvalidateRect(window(), nullptr, TRUE);
     set_dirty(true);
     fire_changed(id);
     fire_view_change();
@@ -127,8 +122,8 @@ HRESULT QVXRSZ::set_flag(DISPID id, VARIANT_BOOL val, VARIANT_BOOL *store, bool 
     if (request_edit(id) == S_FALSE)
         return S_FALSE;
     *store = val ? VARIANT_TRUE : VARIANT_FALSE;
-    if (invalidate && m_hwnd)
-        InvalidateRect(m_hwnd, nullptr, TRUE);
+    if (invalidate && window())
+        InvalidateRect(window(), nullptr, TRUE);
     set_dirty(true);
     fire_changed(id);
     fire_view_change();
@@ -208,10 +203,10 @@ HRESULT QVXRSZ::Rsz::AboutBox()
 
 IDispatch *QVXRSZ::form_dispatch()
 {
-    if (!m_site)
+    if (!client_site())
         return nullptr;
     IOleContainer *cont;
-    if (FAILED(m_site->GetContainer(&cont)) || !cont)
+    if (FAILED(client_site()->GetContainer(&cont)) || !cont)
         return nullptr;
     IDispatch *disp = nullptr;
     if (FAILED(cont->QueryInterface(IID_IDispatch, (void **)&disp)))
@@ -387,11 +382,11 @@ const RszHook *qvxrsz_hook_of(HWND form)
 
 void QVXRSZ::hook()
 {
-    if (!m_inplace_site || !m_hwnd)
+    if (!in_place_site() || !window())
         return;
     HWND form = nullptr;
-    if (SUCCEEDED(m_inplace_site->GetWindow(&form)))
-        qvxrsz_hook_form(form, m_hwnd);
+    if (SUCCEEDED(in_place_site()->GetWindow(&form)))
+        qvxrsz_hook_form(form, window());
 }
 
 void QVXRSZ::on_window_created()
@@ -425,11 +420,11 @@ bool QVXRSZ::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
         return true;
     case WM_USER + 3:
         hook();
-        PostMessageW(m_hwnd, WM_USER + 1, 0, lp);
+        PostMessageW(window(), WM_USER + 1, 0, lp);
         return true;
     case WM_DESTROY:
         free_tree();
-        qvxrsz_release_forms(m_hwnd);
+        qvxrsz_release_forms(window());
         return false;
     case WM_ERASEBKGND:
         *result = 1;
@@ -556,7 +551,7 @@ void QVXRSZ::capture()
     m_records.push_back(std::move(root_rec));
 
     IOleContainer *cont;
-    if (SUCCEEDED(m_site->GetContainer(&cont))) {
+    if (SUCCEEDED(client_site()->GetContainer(&cont))) {
         IEnumUnknown *objects;
         if (SUCCEEDED(cont->EnumObjects(OLECONTF_EMBEDDINGS | OLECONTF_OTHERS | OLECONTF_ONLYUSER,
                                         &objects))) {
@@ -756,9 +751,9 @@ void QVXRSZ::center_form()
     double w = 0, h = 0;
     if (SUCCEEDED(ax_get_named(form, L"Left", &left)) && SUCCEEDED(ax_get_named(form, L"Top", &top)) &&
         ax_get_double(form, L"Width", &w) && ax_get_double(form, L"Height", &h)) {
-        HDC dc = GetDC(m_hwnd);
+        HDC dc = GetDC(window());
         long d = GetDeviceCaps(dc, LOGPIXELSX);
-        ReleaseDC(m_hwnd, dc);
+        ReleaseDC(window(), dc);
         RECT work;
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         POINT p = rszscale::centre(work, rszscale::twips_to_pixels(w, d),

@@ -98,9 +98,7 @@ public:
     HRESULT save_extra(IStream *stm) override;
     HRESULT load_extra(IStream *stm) override;
     HRESULT check_loaded() override;
-    void *capture_state() override;
-    void restore_state(void *state) override;
-    void discard_state(void *state) override;
+    std::function<void()> keep_properties() override;
 
     HRESULT set_limit(DISPID id, LONG val, LONG *store, LONG *store_px, bool height);
     HRESULT set_flag(DISPID id, VARIANT_BOOL val, VARIANT_BOOL *store, bool invalidate);

@@ -36,18 +36,9 @@ const AxClassDesc qvxsplit_desc = {
     sizeof(split_persisted) / sizeof(split_persisted[0]),
 };
 
-QVXSplit::QVXSplit() : AxControl(&qvxsplit_desc)
-{
-    memset(&m_props, 0, sizeof(m_props));
-    m_split.owner = this;
-}
+QVXSplit::QVXSplit() : AxControl(&qvxsplit_desc) { m_split.owner = this; }
 
-QVXSplit::~QVXSplit()
-{
-    free_records();
-    if (m_props.mouse_icon)
-        m_props.mouse_icon->Release();
-}
+QVXSplit::~QVXSplit() { free_records(); }
 
 static long screen_dpi(bool x_axis)
 {
@@ -84,31 +75,13 @@ void QVXSplit::apply_defaults()
     m_props.enabled = VARIANT_TRUE;
 }
 
-void *QVXSplit::capture_state()
+std::function<void()> QVXSplit::keep_properties()
 {
-    Props *p = new Props(m_props);
-    if (p->mouse_icon)
-        p->mouse_icon->AddRef();
-    return p;
-}
-
-void QVXSplit::restore_state(void *state)
-{
-    Props *p = (Props *)state;
-    if (m_props.mouse_icon)
-        m_props.mouse_icon->Release();
-    m_props = *p; /* the saved reference moves over */
-    delete p;
-    if (m_hwnd)
-        EnableWindow(m_hwnd, is_enabled());
-}
-
-void QVXSplit::discard_state(void *state)
-{
-    Props *p = (Props *)state;
-    if (p->mouse_icon)
-        p->mouse_icon->Release();
-    delete p;
+    return [this, saved = m_props] {
+        m_props = saved;
+        if (window())
+            EnableWindow(window(), is_enabled());
+    };
 }
 
 HRESULT QVXSplit::check_loaded()
@@ -171,7 +144,7 @@ HRESULT QVXSplit::Split::get_hWnd(LONG *phwnd)
 {
     if (!phwnd)
         return E_POINTER;
-    *phwnd = (LONG)(LONG_PTR)owner->m_hwnd;
+    *phwnd = (LONG)(LONG_PTR)owner->window();
     return S_OK;
 }
 
@@ -218,16 +191,13 @@ HRESULT QVXSplit::Split::putref_MouseIcon(IPictureDisp *picture)
 {
     if (owner->request_edit(DISPID_MOUSEICON) == S_FALSE)
         return S_FALSE;
-    if (picture)
-        picture->AddRef();
-    if (owner->m_props.mouse_icon)
-        owner->m_props.mouse_icon->Release();
-    owner->m_props.mouse_icon = picture;
+    owner->m_props.mouse_icon = AxRef<IPictureDisp>(picture);
     owner->changed(DISPID_MOUSEICON, true);
     return S_OK;
 }
 
-/* An independent copy of a picture, through its own persistence. */
+/* An independent copy of a picture, through its own persistence (a new
+ * reference, or null). */
 static IPictureDisp *copy_picture(IPictureDisp *picture)
 {
     if (!picture)
@@ -254,10 +224,7 @@ HRESULT QVXSplit::Split::put_MouseIcon(IPictureDisp *picture)
 {
     if (owner->request_edit(DISPID_MOUSEICON) == S_FALSE)
         return S_FALSE;
-    IPictureDisp *copy = copy_picture(picture);
-    if (owner->m_props.mouse_icon)
-        owner->m_props.mouse_icon->Release();
-    owner->m_props.mouse_icon = copy;
+    owner->m_props.mouse_icon = AxRef<IPictureDisp>::adopt(copy_picture(picture));
     owner->changed(DISPID_MOUSEICON, true);
     return S_OK;
 }
@@ -266,9 +233,7 @@ HRESULT QVXSplit::Split::get_MouseIcon(IPictureDisp **ppicture)
 {
     if (!ppicture)
         return E_POINTER;
-    *ppicture = owner->m_props.mouse_icon;
-    if (*ppicture)
-        (*ppicture)->AddRef();
+    *ppicture = owner->m_props.mouse_icon.copy();
     return S_OK;
 }
 
@@ -361,7 +326,7 @@ HRESULT QVXSplit::Split::put_Max(short val)
 {
     /* while a stream is read, Max comes before Min: the pair is checked once
      * both are read (check_loaded), whatever the control held before */
-    if (val < 0 || (val > 0 && val < owner->m_props.min && !owner->m_loading))
+    if (val < 0 || (val > 0 && val < owner->m_props.min && !owner->loading()))
         return owner->invalid_value();
     if (owner->request_edit(DISPID_SPLIT_MAX) == S_FALSE)
         return S_FALSE;
@@ -382,7 +347,7 @@ HRESULT QVXSplit::Split::get_Min(short *pval)
 
 HRESULT QVXSplit::Split::put_Min(short val)
 {
-    if (val < 0 || (owner->m_props.max != 0 && val > owner->m_props.max && !owner->m_loading))
+    if (val < 0 || (owner->m_props.max != 0 && val > owner->m_props.max && !owner->loading()))
         return owner->invalid_value();
     if (owner->request_edit(DISPID_SPLIT_MIN) == S_FALSE)
         return S_FALSE;
@@ -422,8 +387,8 @@ HRESULT QVXSplit::Split::put_Enabled(VARIANT_BOOL val)
 {
     owner->m_props.enabled = val ? VARIANT_TRUE : VARIANT_FALSE;
     owner->changed(DISPID_ENABLED, true);
-    if (owner->m_hwnd)
-        EnableWindow(owner->m_hwnd, owner->is_enabled());
+    if (owner->window())
+        EnableWindow(owner->window(), owner->is_enabled());
     return S_OK;
 }
 
@@ -483,7 +448,7 @@ void QVXSplit::draw(HDC hdc, const RECT &bounds, bool printer)
     /* Drawn into a container's device context (a print or a preview at some
      * other place and size), the bar says nothing about where it is in the
      * window, where a press must find it. */
-    if (m_painting_window)
+    if (painting_window())
         m_bar = bar;
     if (m_props.bar_raised)
         edge_path(hdc, bar, w, light, black);
@@ -587,11 +552,11 @@ void QVXSplit::fire_key(DISPID id, WPARAM key, bool with_shift)
 
 void QVXSplit::draw_track()
 {
-    HDC dc = GetDC(m_hwnd);
+    HDC dc = GetDC(window());
     int old = SetROP2(dc, R2_XORPEN);
     Rectangle(dc, m_track.left, m_track.top, m_track.right, m_track.bottom);
     SetROP2(dc, old);
-    ReleaseDC(m_hwnd, dc);
+    ReleaseDC(window(), dc);
 }
 
 bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
@@ -601,7 +566,7 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
     *result = 0;
     switch (msg) {
     case WM_CREATE:
-        EnableWindow(m_hwnd, is_enabled());
+        EnableWindow(window(), is_enabled());
         return false;
     case WM_DESTROY:
         window_gone();
@@ -620,7 +585,7 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
             return false;
         DWORD pos = GetMessagePos();
         POINT cp = {(short)LOWORD(pos), (short)HIWORD(pos)};
-        ScreenToClient(m_hwnd, &cp);
+        ScreenToClient(window(), &cp);
         if (!m_dragging && !PtInRect(&m_bar, cp))
             set_cursor(pointer_cursor());
         else
@@ -672,7 +637,7 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
         if (PtInRect(&m_bar, pt)) {
             m_dragging = true;
             m_first_move = true;
-            SetCapture(m_hwnd);
+            SetCapture(window());
             m_track = m_bar;
             compute_limits(x, y);
             m_press = pt;
@@ -700,8 +665,8 @@ bool QVXSplit::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result)
                 draw_track();
             ReleaseCapture();
             m_dragging = false;
-            InvalidateRect(m_hwnd, nullptr, TRUE);
-            UpdateWindow(m_hwnd);
+            InvalidateRect(window(), nullptr, TRUE);
+            UpdateWindow(window());
         }
         return true;
     case WM_RBUTTONUP:
@@ -800,7 +765,7 @@ void QVXSplit::capture_records()
             m_records.push_back(std::move(root));
 
             IOleContainer *cont;
-            if (SUCCEEDED(m_site->GetContainer(&cont))) {
+            if (SUCCEEDED(client_site()->GetContainer(&cont))) {
                 IEnumUnknown *objects;
                 if (SUCCEEDED(cont->EnumObjects(
                         OLECONTF_EMBEDDINGS | OLECONTF_OTHERS | OLECONTF_ONLYUSER, &objects))) {
@@ -896,17 +861,17 @@ void QVXSplit::refresh_children()
 
 void QVXSplit::compute_limits(long x, long y)
 {
-    if (!m_hwnd)
+    if (!window())
         return; /* no window (yet, or any more): the last limits stand */
-    SendMessageW(m_hwnd, WM_USER + 2, 0, 0);
+    SendMessageW(window(), WM_USER + 2, 0, 0);
     bool v = vertical();
     m_grab = m_props.position_px - (v ? x : y);
     if (!m_own) {
         /* No records, or none for the splitter itself: keep the bar within
          * the control's own client area (and within Min/Max). */
         RECT rc = {0, 0, 0, 0};
-        if (m_hwnd)
-            GetClientRect(m_hwnd, &rc);
+        if (window())
+            GetClientRect(window(), &rc);
         m_limits = splitgeo::client_limits(v ? rc.right : rc.bottom, m_props.bar_thickness_px);
         if (m_props.max != 0)
             m_limits.upper = std::min(m_limits.upper, to_pixels(m_props.max));
@@ -977,11 +942,10 @@ void QVXSplit::split_to(long a)
         free_records();
     m_props.position_px = a;
     m_props.position = to_units(a);
-    if (m_view_sink)
-        m_view_sink->OnViewChange(DVASPECT_CONTENT, -1);
-    if (m_hwnd) {
-        InvalidateRect(m_hwnd, nullptr, TRUE);
-        UpdateWindow(m_hwnd);
+    fire_view_change();
+    if (window()) {
+        InvalidateRect(window(), nullptr, TRUE);
+        UpdateWindow(window());
     }
     fire_event(DISPID_SPLIT_AFTERSPLIT, nullptr);
     Release();

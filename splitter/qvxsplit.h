@@ -3,6 +3,7 @@
  */
 #pragma once
 
+#include "comobject.h"
 #include "control.h"
 #include "geometry.h"
 #include "qvxsplit_h.h"
@@ -41,7 +42,7 @@ public:
         LONG border_style;
         LONG appearance;
         LONG mouse_pointer;
-        IPictureDisp *mouse_icon;
+        AxRef<IPictureDisp> mouse_icon;
         SHORT bar_thickness;
         SHORT bar_thickness_px;
         LONG position;
@@ -50,7 +51,7 @@ public:
         LONG max, min;
         VARIANT_BOOL bar_raised;
         VARIANT_BOOL enabled;
-    } m_props;
+    } m_props{};
 
     /* bar and drag state */
     RECT m_bar = {0, 0, 0, 0};
@@ -111,9 +112,7 @@ public:
     bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT *result) override;
     bool is_enabled() override { return m_props.enabled != VARIANT_FALSE; }
     void on_window_destroyed() override { window_gone(); }
-    void *capture_state() override;
-    void restore_state(void *state) override;
-    void discard_state(void *state) override;
+    std::function<void()> keep_properties() override;
     HRESULT check_loaded() override;
 
     /* the setting order after validation and permission */

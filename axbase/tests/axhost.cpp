@@ -338,25 +338,6 @@ HRESULT AxExtended::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS 
 
 /* ---- sinks ---- */
 
-HRESULT AxPropSink::QueryInterface(REFIID riid, void **ppv)
-{
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyNotifySink)) {
-        *ppv = this;
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG AxPropSink::Release()
-{
-    ULONG r = InterlockedDecrement(&ref);
-    if (!r)
-        delete this;
-    return r;
-}
-
 HRESULT AxPropSink::OnChanged(DISPID id)
 {
     ax_seq_add("chg %ld", id);
@@ -371,25 +352,6 @@ HRESULT AxPropSink::OnRequestEdit(DISPID id)
     return refuse.count(id) ? S_FALSE : S_OK;
 }
 
-HRESULT AxAdviseSink::QueryInterface(REFIID riid, void **ppv)
-{
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IAdviseSink)) {
-        *ppv = this;
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG AxAdviseSink::Release()
-{
-    ULONG r = InterlockedDecrement(&ref);
-    if (!r)
-        delete this;
-    return r;
-}
-
 void AxAdviseSink::OnDataChange(FORMATETC *, STGMEDIUM *)
 {
     if (record)
@@ -400,26 +362,6 @@ void AxAdviseSink::OnViewChange(DWORD, LONG)
 {
     if (record)
         ax_seq_add("view");
-}
-
-HRESULT AxEventSink::QueryInterface(REFIID riid, void **ppv)
-{
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-        IsEqualIID(riid, iid)) {
-        *ppv = static_cast<IDispatch *>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG AxEventSink::Release()
-{
-    ULONG r = InterlockedDecrement(&ref);
-    if (!r)
-        delete this;
-    return r;
 }
 
 HRESULT AxEventSink::GetTypeInfoCount(UINT *count)
@@ -989,60 +931,6 @@ ULONG AxForm::Release()
     return r;
 }
 
-namespace {
-struct EnumUnk final : IEnumUnknown {
-    LONG ref = 1;
-    std::vector<IUnknown *> items;
-    size_t pos = 0;
-    ~EnumUnk()
-    {
-        for (auto *u : items)
-            u->Release();
-    }
-    STDMETHOD(QueryInterface)(REFIID riid, void **ppv) override
-    {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumUnknown)) {
-            *ppv = this;
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return InterlockedIncrement(&ref); }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        ULONG r = InterlockedDecrement(&ref);
-        if (!r)
-            delete this;
-        return r;
-    }
-    STDMETHOD(Next)(ULONG n, IUnknown **out, ULONG *fetched) override
-    {
-        ULONG got = 0;
-        while (got < n && pos < items.size()) {
-            out[got] = items[pos++];
-            out[got]->AddRef();
-            got++;
-        }
-        if (fetched)
-            *fetched = got;
-        return got == n ? S_OK : S_FALSE;
-    }
-    STDMETHOD(Skip)(ULONG n) override
-    {
-        pos += n;
-        return pos <= items.size() ? S_OK : S_FALSE;
-    }
-    STDMETHOD(Reset)() override
-    {
-        pos = 0;
-        return S_OK;
-    }
-    STDMETHOD(Clone)(IEnumUnknown **) override { return E_NOTIMPL; }
-};
-} // namespace
-
 HRESULT AxForm::EnumObjects(DWORD flags, IEnumUnknown **e)
 {
     if (!e)
@@ -1051,20 +939,14 @@ HRESULT AxForm::EnumObjects(DWORD flags, IEnumUnknown **e)
     ax_count("EnumObjects");
     if (enum_fails)
         return E_FAIL;
-    EnumUnk *en = new EnumUnk;
+    std::vector<IUnknown *> items;
     if (flags & OLECONTF_EMBEDDINGS)
         for (AxSite *s : sites)
-            if (s->control) {
-                s->control->AddRef();
-                en->items.push_back(s->control);
-            }
+            if (s->control)
+                items.push_back(s->control);
     if (flags & OLECONTF_OTHERS)
-        for (IUnknown *o : objects) {
-            o->AddRef();
-            en->items.push_back(o);
-        }
-    *e = en;
-    return S_OK;
+        items.insert(items.end(), objects.begin(), objects.end());
+    return AxEnum<IEnumUnknown, IUnknown>::create(items.data(), items.size(), e);
 }
 
 HRESULT AxForm::GetWindow(HWND *h)

@@ -7,6 +7,7 @@
 
 #include "axbase.h"
 #include "axcheck.h"
+#include "comobject.h"
 
 #include <functional>
 #include <set>
@@ -64,26 +65,18 @@ private:
 
 /* Records property-change notifications ("req N", "chg N") in ax_seq and can
  * refuse edits. */
-class AxPropSink final : public IPropertyNotifySink {
+class AxPropSink final : public AxObject<IPropertyNotifySink> {
 public:
-    LONG ref = 1;
     std::set<DISPID> refuse;
     std::function<void(DISPID)> on_request; /* look at the control during a request */
-    STDMETHOD(QueryInterface)(REFIID riid, void **ppv) override;
-    STDMETHOD_(ULONG, AddRef)() override { return InterlockedIncrement(&ref); }
-    STDMETHOD_(ULONG, Release)() override;
     STDMETHOD(OnChanged)(DISPID id) override;
     STDMETHOD(OnRequestEdit)(DISPID id) override;
 };
 
 /* Records view and data changes ("view", "data") in ax_seq. */
-class AxAdviseSink final : public IAdviseSink {
+class AxAdviseSink final : public AxObject<IAdviseSink> {
 public:
-    LONG ref = 1;
     bool record = true;
-    STDMETHOD(QueryInterface)(REFIID riid, void **ppv) override;
-    STDMETHOD_(ULONG, AddRef)() override { return InterlockedIncrement(&ref); }
-    STDMETHOD_(ULONG, Release)() override;
     STDMETHOD_(void, OnDataChange)(FORMATETC *, STGMEDIUM *) override;
     STDMETHOD_(void, OnViewChange)(DWORD, LONG) override;
     STDMETHOD_(void, OnRename)(IMoniker *) override {}
@@ -93,18 +86,14 @@ public:
 
 /* An event sink: records each event by name with its arguments in ax_seq and
  * lets the test answer by-reference arguments. */
-class AxEventSink final : public IDispatch {
+class AxEventSink final : public AxObject<IDispatch> {
 public:
     AxEventSink(REFIID iid, std::vector<std::wstring> names) : iid(iid), names(std::move(names)) {}
-    LONG ref = 1;
     IID iid;
     std::vector<std::wstring> names; /* by dispatch id */
     bool record_args = true;
     std::set<std::wstring> quiet;     /* events not recorded (MouseMove, say) */
     std::function<void(const std::wstring &, DISPPARAMS *)> handler;
-    STDMETHOD(QueryInterface)(REFIID riid, void **ppv) override;
-    STDMETHOD_(ULONG, AddRef)() override { return InterlockedIncrement(&ref); }
-    STDMETHOD_(ULONG, Release)() override;
     STDMETHOD(GetTypeInfoCount)(UINT *count) override;
     STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
     STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override
@@ -113,6 +102,10 @@ public:
     }
     STDMETHOD(Invoke)(DISPID id, REFIID, LCID, WORD, DISPPARAMS *params, VARIANT *, EXCEPINFO *,
                       UINT *) override;
+
+private:
+    /* The events' dispinterface, besides IDispatch. */
+    bool also_answers(REFIID riid) override { return IsEqualIID(riid, iid); }
 };
 
 /* The site of one embedded control. */

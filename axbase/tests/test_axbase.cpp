@@ -263,6 +263,10 @@ static LRESULT CALLBACK stale_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 
 #define WM_PROBE (WM_USER + 50)
 
+struct AxControlTestAccess {
+    static void set_prev_proc(AxControl &control, WNDPROC proc) { control.m_prev_proc = proc; }
+};
+
 class ProbeControl final : public AxControl {
 public:
     ProbeControl() : AxControl(&probe_desc) { m_disp.owner = this; }
@@ -271,8 +275,8 @@ public:
         probe_destroyed++;
         /* what the memory of a destroyed object holds is anyone's guess: here
          * a procedure that counts the calls it should never get */
-        if (!m_hwnd)
-            m_prev_proc = stale_proc;
+        if (!window())
+            AxControlTestAccess::set_prev_proc(*this, stale_proc);
     }
     struct Disp : IDispatch {
         AX_FORWARD_IUNKNOWN_TO(ProbeControl)
@@ -303,9 +307,7 @@ public:
             on_probe();
         return false; /* default handling follows */
     }
-    void *capture_state() override { return nullptr; }
-    void restore_state(void *) override {}
-    void discard_state(void *) override {}
+    std::function<void()> keep_properties() override { return [] {}; }
 };
 std::function<void()> ProbeControl::on_probe;
 

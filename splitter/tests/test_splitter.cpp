@@ -700,6 +700,28 @@ static void test_persistence()
         destroy(h);
     }
 
+    /* a load that fails after it emptied MouseIcon gives the same picture
+     * back, and the control still holds the one reference it had */
+    {
+        Fixture h = make(false, 1440, 3000, 1500, false);
+        IPictureDisp *icon = icon_picture(LoadIconW(nullptr, (LPCWSTR)IDI_APPLICATION));
+        h.split->putref_MouseIcon(icon);
+        std::vector<BYTE> cut = expected_stream(0, 1, 60);
+        cut.resize(cut.size() - 2); /* MousePointer's value cut short */
+        hr = load_bytes(h.split, cut);
+        ok(hr == STG_E_READFAULT, "MousePointer cut short: %08lx\n", hr);
+        IPictureDisp *pic = nullptr;
+        h.split->get_MouseIcon(&pic);
+        ok(pic == icon, "MouseIcon put back by the failed load: %p\n", (void *)pic);
+        if (pic)
+            pic->Release();
+        EXPECT_REF(icon, 2);
+        h.split->putref_MouseIcon(nullptr);
+        EXPECT_REF(icon, 1);
+        icon->Release();
+        destroy(h);
+    }
+
     /* an unknown variant type in the stream is refused */
     std::vector<BYTE> odd = want;
     odd[12] = (BYTE)(VT_ARRAY | VT_I4);
