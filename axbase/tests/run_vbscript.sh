@@ -13,7 +13,8 @@ if [ -n "$folder" ]; then
     dll="$dir/$(basename "$dll")"
 fi
 wine regsvr32 /s "$(winepath -w "$dll")" || { echo "regsvr32 failed"; exit 1; }
-out=$(wine cscript //nologo "$(winepath -w "$script")" 2>&1 | tr -d '\r')
+# The status is the script host's, not that of the filter after it.
+out=$(wine cscript //nologo "$(winepath -w "$script")" 2>&1 | tr -d '\r'; exit "${PIPESTATUS[0]}")
 rc=$?
 wine regsvr32 /s /u "$(winepath -w "$dll")" || { echo "unregistering failed"; exit 1; }
 echo "$out"
