@@ -238,7 +238,7 @@ std::string Reader::numberText(std::string_view text, const layout::Column& c, i
         refuseColumns(start, c.width, "\"" + std::string(t) + "\" is not a whole number.");
 
     // A plain spelling (digits, a sign, a point) is kept as it stands.
-    bool isPlain = true;
+    bool isPlain = t.find_first_of("+-", 1) == std::string_view::npos;
     for (char ch : t) isPlain = isPlain && ((ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == '+');
     if (isPlain && c.kind == layout::Kind::Implied && !point) return withImpliedPoint(std::string(t));
     if (isPlain) return c.trim ? std::string(t) : std::string(text);
