@@ -553,11 +553,8 @@ void Reader::readCard31() {
                        "element " + g.value(Card31::Element, row) + " is of type " + g.value(Card31::Type, row) +
                            ", so this line should be its overflow channel with columns 1-20 blank, but it holds "
                            "data there (is the overflow line missing?).");
+            ElementKind::markOverflowRow(g, row + 1);
             putRow(layout::Overflow, over, g, GridId::fpCard31, row + 1);
-            for (int c = 1; c <= Card31::Type; ++c) {
-                g.setLocked(c, row + 1, true);
-                g.setBackColor(c, row + 1, ColorButtonFace);
-            }
         }
         if (ndp > 0) {
             CellFormat button = g.format(Card31::Tabular, row);
@@ -607,6 +604,13 @@ std::string ReadError::describe() const {
         s += (firstColumn == lastColumn ? ", column " + std::to_string(firstColumn)
                                         : ", columns " + std::to_string(firstColumn) + "-" + std::to_string(lastColumn));
     return s.empty() ? what : s + ": " + what;
+}
+
+std::vector<std::string> firstDeckLines(std::string_view bytes, std::size_t count) {
+    const Lines lines(bytes);
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < lines.size() && i < count; ++i) out.emplace_back(lines[i]);
+    return out;
 }
 
 bool isDeckHeader(std::string_view line) {

@@ -54,6 +54,11 @@ DeckRead readDeckInto(std::string_view bytes, Deck& deck, const ReadProgress& pr
 /// device would never end); throws RuntimeError with the reason.
 std::string readDeckFile(const std::string& path);
 
+/// The first `count` lines of a deck file's bytes as the reader sees them
+/// (every kind of line end, a byte-order mark skipped, Windows-1252 text
+/// decoded), without their line ends.
+std::vector<std::string> firstDeckLines(std::string_view bytes, std::size_t count);
+
 /// Whether line 1 is a deck header that the reader accepts: its four
 /// 5-column fields each hold a number.
 bool isDeckHeader(std::string_view line);

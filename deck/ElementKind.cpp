@@ -99,6 +99,21 @@ const char* ElementKind::yCaption() const {
     return "Discharge (cfs):";
 }
 
+void ElementKind::markOverflowRow(Grid& card31, int row) {
+    ElementKind().showInCell(card31, row);
+    for (int c = 1; c <= Card31::Type; ++c) {
+        card31.clearCell(c, row);
+        card31.setLocked(c, row, true);
+        card31.setBackColor(c, row, ColorButtonFace);
+    }
+    CellFormat none = card31.format(Card31::Tabular, row);
+    none.type = CellEdit;
+    none.locked = true;
+    none.backColor = ColorButtonFace;
+    none.buttonText.clear();
+    card31.setFormat(Card31::Tabular, row, none);
+}
+
 int ElementKind::pairRows(long long ndp) { return ndp > 0 ? static_cast<int>(std::min<long long>((ndp + 3) / 4, 1 << 28)) : 0; }
 
 int ElementKind::valuesInLastRow(long long ndp) {

@@ -54,6 +54,11 @@ public:
 
     /// Element types that carry an overflow row (and an overflow line).
     static bool carriesOverflow(long long type) { return type > 3; }
+    /// Makes row `row` of the element grid the overflow row of the element
+    /// above it: columns 1 to 5 emptied, locked and in the button-face
+    /// colour (which is how an overflow row is recognised), no "Tabular"
+    /// button.
+    static void markOverflowRow(Grid& card31, int row);
     /// Rows of 4 pairs (card 3.1A lines) that NDP pairs take.
     static int pairRows(long long ndp);
     /// Values (2 per pair) in the last of those rows.

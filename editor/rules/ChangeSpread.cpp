@@ -1,5 +1,7 @@
 #include "ChangeSpread.h"
 
+#include "ElementKind.h"
+
 #include "AddGridRow.h"
 #include "IsBlankOrZero.h"
 #include "NumberText.h"
@@ -13,7 +15,7 @@ namespace {
 
 constexpr const char* kDeckTitle = "Rillo 2000";
 constexpr const char* kNoId = "You must assign a conveyance ID before assigning the number of tabular values.";
-constexpr int kTypeOverflowChannel = 4, kTypeOverflowPipe = 5, kTypeDirectFlow = 3;
+constexpr int kTypeDirectFlow = 3;
 
 /// The grids whose keys the navigation rule watches.
 constexpr GridId kNavigated[] = {GridId::fpCard14, GridId::fpCard15, GridId::fpCard110, GridId::fpCard23,
@@ -337,28 +339,16 @@ void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
     // 5. The element type and its overflow row.
     if (col == Card31::Type && !grid.isEmpty(col, row)) {
         const long long type = readInteger(grid.value(col, row));
-        if (type == kTypeOverflowChannel || type == kTypeOverflowPipe) {
+        if (ElementKind::carriesOverflow(type)) {
             if (!deck_.isOverflowRow(row + 1)) {
                 AddGridRow(grid, row);
-                const int overflow = row + 1;
-                baseJkItems(overflow);
-                for (int c = 1; c <= Card31::Type; ++c) {
-                    grid.clearCell(c, overflow);
-                    grid.setLocked(c, overflow, true);
-                    grid.setBackColor(c, overflow, ColorButtonFace);
-                }
-                CellFormat none = grid.format(Card31::Tabular, overflow);
-                none.type = CellEdit;
-                none.locked = true;
-                none.backColor = ColorButtonFace;
-                none.buttonText.clear();
-                grid.setFormat(Card31::Tabular, overflow, none);
+                ElementKind::markOverflowRow(grid, row + 1);
                 ui_.message(std::string("With Options 4 or 5 chosen for the Conveyance Element ") +
                                 "you must enter another card 3.1 with the first five columns " + "left blank.",
                             kDeckTitle);
                 host_.focusGrid(grid);
             }
-        } else if (type <= 3 && deck_.isOverflowRow(row + 1)) {
+        } else if (!ElementKind::carriesOverflow(type) && deck_.isOverflowRow(row + 1)) {
             grid.deleteRow(row + 1);
             grid.setRowCount(grid.rowCount() - 1);
         }
@@ -413,9 +403,7 @@ void ChangeSpread::diversionPrompt(int row) {
                                    static_cast<long long>(grid.comboItems(Card31::JK, row).size());
             grid.setValue(Card31::JK, row, known ? previousCellValue_ : std::string());
         } else {
-            target.insert(0, 4 - target.size(), '0');
-            grid.setComboItem(Card31::JK, row, JkItem::DiversionTarget, "Diversion to Element  " + target);
-            grid.setValue(Card31::JK, row, std::to_string(JkItem::DiversionTarget));
+            ElementKind::diversionTo(static_cast<long>(readInteger(target))).showInCell(grid, row);
         }
     }
     host_.focusGrid(grid);

@@ -47,19 +47,7 @@ bool sameNumber(std::string_view a, std::string_view b) {
 
 PairsDialogLogic::Shape PairsDialogLogic::shapeFor(long long ndp) {
     if (ndp <= 0) return {};
-    Shape s;
-    s.rows = static_cast<int>((ndp + 3) / 4);
-    s.lastRowValues = ndp % 4 == 0 ? ValueCols : static_cast<int>(2 * (ndp % 4));
-    return s;
-}
-
-int PairsDialogLogic::kindCode(const Grid& card31, int row) {
-    const std::string v = card31.value(Card31::JK, row);
-    if (v.empty()) return 0;
-    const long long item = readInteger(v);
-    if (item == JkItem::Inflow) return -1;
-    if (item >= JkItem::DiversionTarget) return static_cast<int>(item);
-    return 0;
+    return {ElementKind::pairRows(ndp), ElementKind::valuesInLastRow(ndp)};
 }
 
 PairsDialogLogic::PairsDialogLogic(Deck& deck, UiServices& ui) : deck_(deck), ui_(ui), grid_("fpCard31a", ValueCols, 3) {
@@ -88,17 +76,8 @@ void PairsDialogLogic::shapeGrid(const Shape& shape) {
     grid_.setActiveCell(1, 2);
 }
 
-void PairsDialogLogic::SetPairCaptions(int kind) {
-    const char* x = "Storage (acres/feet):";
-    const char* y = "Discharge (cfs):";
-    if (kind < 0) {
-        x = "Time (hours):";
-        y = "Inflow (cfs):";
-    } else if (kind >= 1) {
-        x = "Total Flow in Element (cfs):";
-        y = "Diverted Flow (cfs):";
-    }
-    for (int c = 1; c <= ValueCols; ++c) grid_.setValue(c, 1, c % 2 == 1 ? x : y);
+void PairsDialogLogic::SetPairCaptions(const ElementKind& kind) {
+    for (int c = 1; c <= ValueCols; ++c) grid_.setValue(c, 1, c % 2 == 1 ? kind.xCaption() : kind.yCaption());
 }
 
 bool PairsDialogLogic::load(int row) {
@@ -118,7 +97,7 @@ bool PairsDialogLogic::load(int row) {
     }
     const Shape shape = shapeFor(ndp);
     shapeGrid(shape);
-    SetPairCaptions(kindCode(card31, row));
+    SetPairCaptions(ElementKind::ofCell(card31, row));
 
     const int first = placeBlock(element, shape);
     const Grid& store = deck_.fpCard31a();
