@@ -133,7 +133,7 @@ private:
     /// the last column. Titles are handled apart.
     std::vector<std::string_view> cut(const layout::Record& record, std::string_view l);
     /// A number field's text as the deck keeps it.
-    std::string numberText(std::string_view text, const layout::Column& c, int start);
+    std::string numberText(std::string_view text, const layout::Column& c, int start, bool* plainSpelling = nullptr);
     /// Every field of a record of deck fields into its field.
     void putFields(const layout::Record& record, std::string_view l);
     /// Every value of a grid record's line into the cells of `row`;
@@ -176,6 +176,7 @@ std::vector<std::string_view> Reader::cut(const layout::Record& record, std::str
     // number field, so the first one ends the look at the line.
     for (std::size_t i = 0; i < l.size(); ++i) {
         const auto b = static_cast<unsigned char>(l[i]);
+        if (b >= 0x20 && b < 0x80) continue;
         const int column = static_cast<int>(characterCount(l.substr(0, i))) + 1;
         if (b == '\t')
             refuse(lineNumber(), column, column,
@@ -215,9 +216,31 @@ std::vector<std::string_view> Reader::cut(const layout::Record& record, std::str
     return out;
 }
 
-std::string Reader::numberText(std::string_view text, const layout::Column& c, int start) {
+std::string Reader::numberText(std::string_view text, const layout::Column& c, int start, bool* plainSpelling) {
     const std::string_view t = trimmed(text);
+    if (plainSpelling) *plainSpelling = true;
     if (t.empty()) return c.trim ? std::string() : std::string(text);
+    {
+        // Most fields: digits with at most one point, perhaps a sign in front.
+        std::size_t i = t[0] == '+' || t[0] == '-' ? 1 : 0, digits = 0, point = std::string_view::npos;
+        for (; i < t.size(); ++i) {
+            if (t[i] >= '0' && t[i] <= '9')
+                ++digits;
+            else if (t[i] == '.' && point == std::string_view::npos)
+                point = i;
+            else
+                break;
+        }
+        if (i == t.size() && digits > 0) {
+            if (plainSpelling) *plainSpelling = t[0] != '+' && t[0] != '-';
+            if (c.kind == layout::Kind::Whole && point != std::string_view::npos &&
+                t.find_first_not_of('0', point + 1) != std::string_view::npos)
+                refuseColumns(start, c.width, "\"" + std::string(t) + "\" is not a whole number.");
+            if (c.kind == layout::Kind::Implied && point == std::string_view::npos) return withImpliedPoint(std::string(t));
+            return c.trim ? std::string(t) : std::string(text);
+        }
+    }
+    if (plainSpelling) *plainSpelling = false;
     const auto n = readFortranNumber(t);
     if (!n) {
         const bool innerBlank = t.find(' ') != std::string_view::npos;
@@ -292,11 +315,13 @@ void Reader::putRow(const layout::Record& record, std::string_view l, Grid& g, G
                               "\"" + std::string(trimmed(text)) + "\" is more than the card's count asks for.");
             continue;
         }
-        const std::string cellText = numberText(text, c, place.start);
+        bool plain = true;
+        const std::string cellText = numberText(text, c, place.start, &plain);
         g.setValue(c.target, row, cellText);
         // A value that could not be written back into the same columns (an
-        // exponent too small or large for them) refuses the file.
-        const std::string_view held = g.text(c.target, row);
+        // exponent too small or large for them) refuses the file. A plain
+        // decimal read from its columns always fits them again.
+        const std::string_view held = plain ? std::string_view() : g.text(c.target, row);
         if (c.kind == layout::Kind::Decimal && !held.empty() && !layout::fits(held, c))
             refuseColumns(place.start, c.width,
                           "\"" + std::string(trimmed(text)) + "\" cannot be held as a plain number in " +
@@ -533,8 +558,18 @@ void Reader::readCard31() {
         putRow(layout::Card31, l, g, GridId::fpCard31, row);
         const long long ndp = readInteger(g.text(Card31::NDP, row));
         if (g.number(Card31::NDP, row) == 0) g.clearCell(Card31::NDP, row);
+        bool anyValue = false;
+        for (int c = Card31::NDP; c <= Card31::LastDimension && !anyValue; ++c) anyValue = !g.isEmpty(c, row);
+        if (!anyValue)
+            refuse(lineNumber(), 0, 0, "the line holds a special-element code but no element.");
+        const std::string_view code = layout::cut(l, codePlace.start, codePlace.column.width);
+        if (ndp == 0 && !trimmed(code).empty()) {
+            // Without pairs the code means nothing, but it must still be a number.
+            layout::Column whole = codePlace.column;
+            whole.kind = layout::Kind::Whole;
+            numberText(code, whole, codePlace.start);
+        }
         if (ndp != 0) {
-            const std::string_view code = layout::cut(l, codePlace.start, codePlace.column.width);
             const auto kind = ElementKind::fromCode(code);
             if (!kind)
                 refuseColumns(codePlace.start, codePlace.column.width,

@@ -8,6 +8,7 @@
 #include "DeckCompare.h"
 #include "DeckLayout.h"
 #include "DeckReader.h"
+#include "FaultPlanter.h"
 #include "DeckWriter.h"
 #include "NumberText.h"
 #include "ScriptedUi.h"
@@ -407,4 +408,33 @@ TEST(SavesKeepWhatWasRead, TheReplacedFileKeepsItsOwnerAndGroup) {
     EXPECT_EQ(st.st_uid, 4321u);
     EXPECT_EQ(st.st_gid, 4322u);
     EXPECT_EQ(readFile(path), "new");
+}
+
+// ---------------------------------------------------------------------------
+// Planted faults: refused naming a line, or read back value for value
+
+TEST(PlantedFaults, EachIsRefusedNamingALineOrReadsBackValueForValue) {
+    TempDir dir;
+    for (int f = 0; f < static_cast<int>(Fault::Count); ++f) {
+        const auto fault = static_cast<Fault>(f);
+        int planted = 0, refused = 0;
+        for (unsigned seed = 1; seed <= 60; ++seed) {
+            RandomChoices choices(seed * 7919u + static_cast<unsigned>(f));
+            const std::string deck = trickyDeck(choices);
+            ASSERT_EQ(checkStrictRead(deck, dir.path().string()), "") << deck;
+            const auto bad = plantFault(deck, fault, choices);
+            if (!bad) continue;
+            ++planted;
+            refused += readDeck(*bad).error.has_value();
+            ASSERT_EQ(checkStrictRead(*bad, dir.path().string()), "") << faultName(fault) << ", seed " << seed << "\n" << *bad;
+        }
+        EXPECT_GT(planted, 10) << faultName(fault);
+        // A tab, a letter and a deleted line are never legal; a + and a D exponent are.
+        if (fault == Fault::Tab || fault == Fault::Letter || fault == Fault::DeletedLine) {
+            EXPECT_EQ(refused, planted) << faultName(fault);
+        }
+        if (fault == Fault::DExponent) {
+            EXPECT_EQ(refused, 0) << faultName(fault);
+        }
+    }
 }
