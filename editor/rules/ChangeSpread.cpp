@@ -267,8 +267,8 @@ void ChangeSpread::leaveCard31(Grid& grid, int col, int row, int newCol, int new
     }
     if (col == Card31::Type && newCol == Card31::FirstDimension && !grid.isEmpty(col, row) &&
         readInteger(grid.value(col, row)) == kTypeDirectFlow) {
-        grid.setValue(7, row, "1");
-        grid.setValue(12, row, "20");
+        grid.setValue(Card31::Length, row, "1");
+        grid.setValue(Card31::Depth, row, "20");
     }
     // Leaving for the next column, or past the row's last open column to the next row.
     const bool onward = (newCol == col + 1 && newRow == row) ||
@@ -333,7 +333,7 @@ void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
             return;
         }
         if (!trimmed(number).empty())
-            if (const int at = indexRowOf(previousCellValue_)) deck_.fpSubCard31a().setValue(1, at, number);
+            if (const int at = indexRowOf(previousCellValue_)) deck_.fpSubCard31a().setValue(PairIndex::Element, at, number);
     }
 
     // 5. The element type and its overflow row.
@@ -420,15 +420,15 @@ void ChangeSpread::dropTabular(int row) {
     Grid& index = deck_.fpSubCard31a();
     const int last = index.rowCount();
     if (at < last)
-        index.moveBlock(1, at + 1, 3, last, 1, at);
+        index.moveBlock(PairIndex::Element, at + 1, PairIndex::Rows, last, PairIndex::Element, at);
     else
-        index.clearBlock(1, at, 3, at);
+        index.clearBlock(PairIndex::Element, at, PairIndex::Rows, at);
 }
 
 int ChangeSpread::indexRowOf(std::string_view element) const {
     const Grid& index = deck_.fpSubCard31a();
     for (int r = 1; r <= index.rowCount(); ++r)
-        if (sameNumber(index.value(1, r), element)) return r;
+        if (sameNumber(index.value(PairIndex::Element, r), element)) return r;
     return 0;
 }
 
@@ -436,7 +436,7 @@ int ChangeSpread::specialElementCount(int exceptRow) const {
     const Grid& index = deck_.fpSubCard31a();
     int indexed = 0;
     for (int r = 1; r <= index.rowCount(); ++r)
-        if (!index.isEmpty(1, r)) ++indexed;
+        if (!index.isEmpty(PairIndex::Element, r)) ++indexed;
     // Elements given pairs whose dialog has not been opened yet hold no index
     // row; they count as well, or the index would overflow later.
     const Grid& g = deck_.fpCard31();
