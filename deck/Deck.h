@@ -45,8 +45,9 @@ inline constexpr int GridCount = static_cast<int>(GridId::Count);
 
 /// Columns of the conveyance element grid.
 namespace Card31 {
-inline constexpr int JK = 1, NDP = 2, Element = 3, Downstream = 4, Type = 5, FirstDimension = 6, Length = 7,
-                     LastDimension = 12, Depth = 12, Tabular = 13, Columns = 13;
+inline constexpr int JK = 1, NDP = 2, Element = 3, Downstream = 4, Type = 5, FirstDimension = 6, Width = 6,
+                     Length = 7, Slope = 8, LeftSlope = 9, RightSlope = 10, Roughness = 11, Depth = 12,
+                     LastDimension = 12, Tabular = 13, Columns = 13;
 }
 
 /// Columns of the subcatchment grid.

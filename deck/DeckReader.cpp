@@ -27,18 +27,19 @@ struct Refusal {
 
 /// The file's text as lines. LF, CR LF, a lone CR and CR CR LF each end a
 /// line; a UTF-8 byte-order mark is skipped; a file that is not UTF-8 is
-/// Windows-1252.
+/// Windows-1252. The lines view the bytes, which must outlive them.
 class Lines {
 public:
     explicit Lines(std::string_view bytes) {
         if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-        if (isUtf8(bytes)) {
-            text_.assign(bytes);
-        } else {
+        // UTF-8 is read where it lies; only another encoding needs a copy.
+        std::string_view t = bytes;
+        if (!isUtf8(bytes)) {
             text_ = fromWindows1252(bytes);
+            t = text_;
             encoding_ = TextEncoding::Windows1252;
         }
-        const std::string_view t = text_;
+        lines_.reserve(static_cast<std::size_t>(std::count(t.begin(), t.end(), '\n')) + 1);
         std::size_t start = 0;
         for (std::size_t i = 0; i < t.size();) {
             const char c = t[i];
@@ -97,7 +98,10 @@ public:
     Reader(const Lines& lines, Deck& deck, DeckRead& result, const ReadProgress& progress)
         : lines_(lines), deck_(deck), result_(result), progress_(progress) {}
 
-    void read();
+    void read() {
+        result_.lineCards.reserve(lines_.size());
+        readCards();
+    }
 
 private:
     // ---- lines
@@ -150,6 +154,7 @@ private:
     bool endsCard(const layout::Record& record, std::string_view l) const;
 
     // ---- cards
+    void readCards();
     void readIopt1();
     void readIopt0();
     void readCard14();
@@ -350,7 +355,7 @@ bool Reader::endsCard(const layout::Record& record, std::string_view l) const {
            readsAsZero(l.substr(static_cast<std::size_t>(end - 1)));
 }
 
-void Reader::read() {
+void Reader::readCards() {
     card_ = "header";
     const std::string_view l1 = line("header");
     if (!isDeckHeader(l1)) {

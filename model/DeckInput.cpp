@@ -197,14 +197,16 @@ void readIopt1(const Deck& deck, ModelInput& in) {
 
 ChannelInput readChannel(const Record& rec, const std::array<double, 7>& ratio) {
     ChannelInput c;
-    const auto value = [&](int i, const char* what) { return rec.number(Card31::FirstDimension + i, what) * ratio[static_cast<std::size_t>(i)]; };
-    c.width = value(0, "the width or diameter");
-    c.length = value(1, "the length");
-    c.slope = value(2, "the invert slope");
-    c.leftSlope = value(3, "the left side slope");
-    c.rightSlope = value(4, "the right side slope");
-    c.roughness = value(5, "Manning's n");
-    c.fullDepth = value(6, "the full depth");
+    const auto value = [&](int col, const char* what) {
+        return rec.number(col, what) * ratio[static_cast<std::size_t>(col - Card31::FirstDimension)];
+    };
+    c.width = value(Card31::Width, "the width or diameter");
+    c.length = value(Card31::Length, "the length");
+    c.slope = value(Card31::Slope, "the invert slope");
+    c.leftSlope = value(Card31::LeftSlope, "the left side slope");
+    c.rightSlope = value(Card31::RightSlope, "the right side slope");
+    c.roughness = value(Card31::Roughness, "Manning's n");
+    c.fullDepth = value(Card31::Depth, "the full depth");
     return c;
 }
 
