@@ -92,6 +92,35 @@ LenientNumber readLenient(std::string_view text) {
     return n;
 }
 
+std::optional<LenientNumber> readFortranNumber(std::string_view text) {
+    const std::string_view t = trimmed(text);
+    LenientNumber n;
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) n.negative = t[i++] == '-';
+    while (i < t.size() && isDigit(t[i])) n.whole += t[i++];
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        while (i < t.size() && isDigit(t[i])) n.fraction += t[i++];
+    }
+    if (!n.hasDigits()) return std::nullopt;
+    if (i < t.size()) {
+        const char c = t[i];
+        if (c == 'E' || c == 'e' || c == 'D' || c == 'd') ++i;
+        else if (c != '+' && c != '-') return std::nullopt;
+        bool negative = false;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+        long long e = 0;
+        bool digits = false;
+        for (; i < t.size() && isDigit(t[i]); ++i) {
+            digits = true;
+            e = std::min<long long>(e * 10 + (t[i] - '0'), LenientNumber::MaxExponent);
+        }
+        if (!digits || i != t.size()) return std::nullopt;
+        n.exponent = static_cast<int>(negative ? -e : e);
+    }
+    return n;
+}
+
 double readNumber(std::string_view text) { return readLenient(text).value(); }
 
 bool readsAsZero(std::string_view text) {

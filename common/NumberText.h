@@ -3,6 +3,7 @@
 // number as fixed-point text. Everything that reads a count, a grid value or
 // a deck field goes through here.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,14 @@ struct LenientNumber {
 };
 
 LenientNumber readLenient(std::string_view text);
+
+/// A number as a deck file may spell it, the whole text: blanks around
+/// it, an optional sign, digits with at most one point (leading and
+/// trailing points allowed), then an optional exponent written with E, e, D
+/// or d, or as a bare sign and digits ("1.2-3" is 1.2E-3). Anything else
+/// (letters after the digits, a comma, a blank inside, "1.25E", no digits)
+/// is no number.
+std::optional<LenientNumber> readFortranNumber(std::string_view text);
 
 /// The lenient value of text ("" and "abc" give 0, " 1 2.5x" gives 12.5).
 double readNumber(std::string_view text);

@@ -181,6 +181,18 @@ void Deck::setIopt(int iopt) {
     if (observer_) observer_(Field::cboIOPT);
 }
 
+long long Deck::sourceLine(GridId id, int row) const {
+    const auto& lines = sourceLines_[static_cast<std::size_t>(id)];
+    return row >= 0 && static_cast<std::size_t>(row) < lines.size() ? lines[static_cast<std::size_t>(row)] : 0;
+}
+
+void Deck::setSourceLine(GridId id, int row, long long line) {
+    if (row < 0) return;
+    auto& lines = sourceLines_[static_cast<std::size_t>(id)];
+    if (lines.size() <= static_cast<std::size_t>(row)) lines.resize(static_cast<std::size_t>(row) + 1, 0);
+    lines[static_cast<std::size_t>(row)] = line;
+}
+
 bool Deck::isOverflowRow(int row) const {
     const Grid& g = fpCard31();
     if (row < 2 || row > g.rowCount()) return false;

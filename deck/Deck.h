@@ -4,6 +4,7 @@
 // there is no other copy of a deck while it is open.
 
 #include "Grid.h"
+#include "TextCodec.h"
 
 #include <array>
 #include <functional>
@@ -44,9 +45,31 @@ inline constexpr int GridCount = static_cast<int>(GridId::Count);
 
 /// Columns of the conveyance element grid.
 namespace Card31 {
-inline constexpr int JK = 1, NDP = 2, Element = 3, Downstream = 4, Type = 5, FirstDimension = 6, LastDimension = 12,
-                     Tabular = 13, Columns = 13;
+inline constexpr int JK = 1, NDP = 2, Element = 3, Downstream = 4, Type = 5, FirstDimension = 6, Width = 6,
+                     Length = 7, Slope = 8, LeftSlope = 9, RightSlope = 10, Roughness = 11, Depth = 12,
+                     LastDimension = 12, Tabular = 13, Columns = 13;
 }
+
+/// Columns of the subcatchment grid.
+namespace Card15 {
+inline constexpr int Hyetograph = 1, Subcatchment = 2, Element = 3, Width = 4, Area = 5, Impervious = 6, Slope = 7,
+                     ImperviousN = 8, PerviousN = 9, ImperviousStorage = 10, PerviousStorage = 11,
+                     MaxInfiltration = 12, MinInfiltration = 13, Decay = 14, Columns = 14;
+}
+
+/// Columns of the tributary sub-catchment grid.
+namespace Card23 {
+inline constexpr int Subcatchment = 1, Element = 2, Columns = 2;
+}
+
+/// Columns of the index of tabular blocks (one row per special element).
+namespace PairIndex {
+inline constexpr int Element = 1, FirstRow = 2, Rows = 3;
+}
+
+/// Values a row of the list grids (cards 1.10, 4.2, 4.4) and of the
+/// rainfall and tabular stores hold.
+inline constexpr int ListColumns = 16, RainfallColumns = 10, PairColumns = 8;
 
 /// The special-element combo (fpCard31 column 1): its items.
 namespace JkItem {
@@ -90,6 +113,14 @@ public:
     /// Called after any field or the option changes (for the editor's view).
     void setFieldObserver(std::function<void(Field)> observer) { observer_ = std::move(observer); }
 
+    /// The encoding the deck's file was read in, which the save keeps.
+    TextEncoding encoding() const { return encoding_; }
+    void setEncoding(TextEncoding encoding) { encoding_ = encoding; }
+
+    /// The file line a grid row was read from (0 when it was not read).
+    long long sourceLine(GridId id, int row) const;
+    void setSourceLine(GridId id, int row, long long line);
+
     /// Whether a fpCard31 row is an overflow row (columns 1 to 5 in the
     /// button-face colour).
     bool isOverflowRow(int row) const;
@@ -100,6 +131,8 @@ private:
     std::array<std::unique_ptr<Grid>, GridCount> grids_;
     int iopt_ = -1;
     std::function<void(Field)> observer_;
+    TextEncoding encoding_ = TextEncoding::Utf8;
+    std::array<std::vector<long long>, GridCount> sourceLines_;
 };
 
 /// Item lists of the two combo columns of fpCard31 (tab-separated).

@@ -1,17 +1,35 @@
 #include "DeckLayout.h"
 
+#include "NumberText.h"
+#include "TextCodec.h"
+
+#include <algorithm>
+
 namespace rillo::layout {
 
 namespace {
 
-Record repeat(std::vector<Column> head, int n, Column c, std::vector<Column> tail = {}) {
-    for (int i = 0; i < n; ++i) head.push_back(c);
-    head.insert(head.end(), tail.begin(), tail.end());
-    return Record{std::move(head)};
-}
+constexpr Column blank(int w) { return {w, Rule::Blank, Kind::Blank}; }
+constexpr int of(Field f) { return static_cast<int>(f); }
+/// A whole number right-justified in `w`, into `target`.
+constexpr Column whole(int w, int target, bool trim = false) { return {w, Rule::Text, Kind::Whole, target, trim}; }
+constexpr Column whole(int w, Field f, bool trim = false) { return whole(w, of(f), trim); }
+/// A decimal grid cell written by `rule`.
+constexpr Column decimal(int w, Rule rule, int target) { return {w, rule, Kind::Decimal, target}; }
 
-constexpr Column blank(int w) { return {w, Rule::Blank}; }
-constexpr Column text(int w) { return {w, Rule::Text}; }
+/// `n` columns of one kind filling consecutive targets from `first`.
+std::vector<Column> run(int n, Column c, int first) {
+    std::vector<Column> out;
+    for (int i = 0; i < n; ++i) {
+        c.target = first + i;
+        out.push_back(c);
+    }
+    return out;
+}
+std::vector<Column> operator+(std::vector<Column> a, const std::vector<Column>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 struct RuleInfo {
     const char* emptyText;  // the text that counts as empty, or null
@@ -31,23 +49,56 @@ RuleInfo ruleInfo(Rule rule) {
 
 }  // namespace
 
-const Record Card12{{blank(5), text(5), text(3), text(2), text(5), text(5), text(5), blank(49), {1, Rule::Check}}};
-const Record Card13{{text(5), text(5)}};
-const Record Card14 = repeat({}, 10, {5, Rule::R1});
-const Record Card15 = repeat({text(5), text(5), text(5)}, 10, {5, Rule::R2}, {{10, Rule::R3}});
-const Record Count5{{text(5)}};
-const Record Count2x5{{text(5), text(5)}};
-const Record List16 = repeat({}, 16, text(5));
-const Record Card22{{blank(5), text(5), text(3), text(2), text(5), blank(59), {1, Rule::Check}}};
-const Record Card23{{blank(5), text(5), text(5)}};
-const Record Card31 = repeat({text(5), text(5), text(5), blank(1), text(2), blank(1), text(1)}, 7, {8, Rule::R4});
-const Record Overflow = repeat({blank(20)}, 7, {8, Rule::R4});
-const Record Card31A = repeat({}, 8, {10, Rule::R5});
+const Record Header1{"header", true, {whole(5, -1), whole(5, -1), whole(5, -1), whole(5, -1)}};
+const Record Line3{"WATERSHED", true, {{12, Rule::Blank, Kind::Label}, {1, Rule::Check, Kind::Code, of(Field::cboIOPT)}}};
+const Record Title1{"1.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle)}}};
+const Record Title2{"1.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle2)}}};
+const Record Title3{"2.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle3)}}};
+const Record Title4{"2.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle4)}}};
+const Record Card12{"1.2", true,
+                    {blank(5), whole(5, Field::txtNstep), whole(3, Field::txtNhr), whole(2, Field::txtNmn),
+                     {5, Rule::Text, Kind::Implied, of(Field::txtDelt)}, whole(5, Field::txtNrgag, true),
+                     {5, Rule::Text, Kind::Number, of(Field::txtPctzer)}, blank(49),
+                     {1, Rule::Check, Kind::Check, of(Field::chkIpkchk)}}};
+const Record Card13{"1.3", true, {whole(5, Field::txtNhisto), {5, Rule::Text, Kind::Number, of(Field::txtThisto)}}};
+const Record Card14{"1.4", false, run(10, decimal(5, Rule::R1, 0), 1)};
+const Record Card15{"1.5", false,
+                    run(3, whole(5, 0), Card15::Hyetograph) + run(10, decimal(5, Rule::R2, 0), Card15::Width) +
+                        std::vector<Column>{decimal(10, Rule::R3, Card15::Decay)}};
+const Record Card17{"1.7", true, {whole(5, -1, true)}};
+const Record Card18{"1.8", false, run(16, whole(5, 0), 1)};
+const Record Card19{"1.9", true, {whole(5, Field::txtNprnt, true), whole(5, Field::txtInterv, true)}};
+const Record Card110{"1.10", false, run(16, whole(5, 0), 1)};
+const Record Card22{"2.2", true,
+                    {blank(5), whole(5, Field::txtNstep2), whole(3, Field::txtNhr2), whole(2, Field::txtNmn2),
+                     {5, Rule::Text, Kind::Implied, of(Field::txtDelt2)}, blank(59),
+                     {1, Rule::Check, Kind::Check, of(Field::chkIpkchk2)}}};
+const Record Card23{"2.3", false, {blank(5), whole(5, Card23::Subcatchment), whole(5, Card23::Element)}};
+const Record Card31{"3.1", false,
+                    std::vector<Column>{{5, Rule::Text, Kind::Code, Card31::JK}, whole(5, Card31::Element),
+                                        whole(5, Card31::Downstream), blank(1), whole(2, Card31::NDP), blank(1),
+                                        whole(1, Card31::Type)} +
+                        run(7, decimal(8, Rule::R4, 0), Card31::FirstDimension)};
+const Record Overflow{"3.1", false, std::vector<Column>{blank(20)} + run(7, decimal(8, Rule::R4, 0), Card31::FirstDimension)};
+const Record Card31A{"3.1A", false, run(8, decimal(10, Rule::R5, 0), 1)};
+const Record Card41{"4.1", true, {whole(5, Field::txtNsave2, true)}};
+const Record Card42{"4.2", false, run(16, whole(5, 0), 1)};
+const Record Card43{"4.3", true, {whole(5, Field::txtNprnt2, true), whole(5, Field::txtInterv2, true)}};
+const Record Card44{"4.4", false, run(16, whole(5, 0), 1)};
 
-std::size_t Record::valueCount() const {
-    std::size_t n = 0;
-    for (const auto& c : columns) n += c.rule != Rule::Blank;
-    return n;
+Record::Record(const char* cardName, bool fields, std::vector<Column> cols)
+    : card(cardName), ofFields(fields), columns(std::move(cols)) {
+    int start = 1;
+    for (const auto& c : columns) {
+        if (c.rule != Rule::Blank) places.push_back({start, c});
+        start += c.width;
+    }
+}
+
+int Record::end() const {
+    int start = 1;
+    for (const auto& c : columns) start += c.width;
+    return start;
 }
 
 std::string_view shortenDecimal(std::string_view t, Rule rule, int width) {
@@ -71,11 +122,46 @@ std::string shortenedDecimal(std::string_view t, Rule rule, int width) {
     return std::string(shortenDecimal(t, rule, width));
 }
 
+std::string impliedText(std::string_view text, int width) {
+    const std::string_view t = trimmed(text);
+    const auto n = readFortranNumber(t);
+    if (!n) return std::string(t);
+    const LenientNumber plain = n->plain();
+    const auto significant = plain.fraction.find_last_not_of('0');
+    const int places = significant == std::string::npos ? 0 : static_cast<int>(significant) + 1;
+    const bool point = t.find('.') != std::string_view::npos;
+    const bool exponent = t.find_first_of("EeDd") != std::string_view::npos ||
+                          t.find_first_of("+-", 1) != std::string_view::npos;
+    // As typed, when it says where its point is and fits.
+    if (point && !exponent && static_cast<int>(t.size()) <= width) return std::string(t);
+    // With its point written ("5" is 5.0, not the .5 its bare digits would read as).
+    std::string explicitForm = formatFixed(plain, std::max(places, 1));
+    if (explicitForm.size() > 2 && explicitForm.compare(0, 2, "0.") == 0 && static_cast<int>(explicitForm.size()) > width)
+        explicitForm.erase(0, 1);
+    if (static_cast<int>(explicitForm.size()) <= width) return explicitForm;
+    // The implied form: the digits of tenths, without the point.
+    if (places <= 1) {
+        LenientNumber tenths = plain;
+        tenths.whole += plain.fraction.empty() ? "0" : plain.fraction.substr(0, 1);
+        tenths.fraction.clear();
+        return formatFixed(tenths, 0);
+    }
+    return explicitForm;
+}
+
+std::string titleText(std::string_view text) {
+    return std::string(text.substr(0, bytesOfCharacters(text, static_cast<std::size_t>(TitleWidth))));
+}
+
 void appendField(std::string& line, std::string_view t, const Column& column) {
     std::string shortened;
+    if (column.kind == Kind::Implied && !trimmed(t).empty()) {
+        shortened = impliedText(t, column.width);
+        t = shortened;
+    }
     switch (column.rule) {
     case Rule::Blank: t = {}; break;
-    case Rule::Title: line += t.substr(0, TitleWidth); return;
+    case Rule::Title: line += titleText(t); return;
     case Rule::Check: t = (t == "1") ? "1" : "0"; break;
     case Rule::Text: break;
     default: shortened = shortenedDecimal(t, column.rule, column.width); t = shortened; break;
@@ -86,6 +172,8 @@ void appendField(std::string& line, std::string_view t, const Column& column) {
 }
 
 bool fits(std::string_view t, const Column& column) {
+    if (column.kind == Kind::Implied && !trimmed(t).empty())
+        return static_cast<int>(impliedText(t, column.width).size()) <= column.width;
     switch (column.rule) {
     case Rule::Blank:
     case Rule::Title:
@@ -126,16 +214,6 @@ std::string writeRecord(const Record& record, const std::vector<std::string_view
         ++next;
     }
     return line;
-}
-
-std::vector<PlacedColumn> valueColumns(const Record& record) {
-    std::vector<PlacedColumn> out;
-    int start = 1;
-    for (const auto& c : record.columns) {
-        if (c.rule != Rule::Blank) out.push_back({start, c});
-        start += c.width;
-    }
-    return out;
 }
 
 std::string_view cut(std::string_view line, int start, int width) {

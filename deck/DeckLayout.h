@@ -1,7 +1,11 @@
 #pragma once
 // The deck file's fixed-column layout: one table of records whose columns
-// both the reader (cutting fields) and the writer (justifying and shortening
-// them) use, and the number write rules R1 to R5.
+// say where each value stands in a line, which deck field or grid column it
+// fills, how it is read and how it is written. The reader, the writer, the
+// editor and the model all iterate these records; no column position or
+// field mapping is written anywhere else.
+
+#include "Deck.h"
 
 #include <string>
 #include <string_view>
@@ -22,33 +26,78 @@ enum class Rule {
     R5,     ///< card 3.1A values
 };
 
+/// How a column's text is read.
+enum class Kind {
+    Blank,    ///< must hold blanks only
+    Whole,    ///< a whole number
+    Number,   ///< a number kept as written (decimals allowed)
+    Implied,  ///< a number whose point, when not written, stands before its last digit
+    Decimal,  ///< a decimal held as fixed-point text by its grid cell
+    Title,    ///< text, kept exactly
+    Check,    ///< a check box digit
+    Code,     ///< a code the card decodes itself (the special-element code, IOPT)
+    Label,    ///< fixed text the file carries for people
+};
+
 struct Column {
     int width;
     Rule rule;
+    Kind kind = Kind::Blank;
+    /// The deck field (records of fields) or the grid column (records of a
+    /// grid row) the value fills; -1 for none.
+    int target = -1;
+    /// The field keeps its text without the blanks around it.
+    bool trim = false;
+};
+
+/// A value column and where it starts in the line (1-based).
+struct PlacedColumn {
+    int start;
+    Column column;
 };
 
 /// One line's columns, consecutive from column 1.
 struct Record {
+    Record(const char* card, bool ofFields, std::vector<Column> columns);
+
+    const char* card;   ///< the card's number, as messages name it
+    bool ofFields;      ///< targets are deck fields; otherwise grid columns
     std::vector<Column> columns;
-    /// Columns that carry a value (all but the blanks), in order.
-    std::size_t valueCount() const;
+    /// The columns that carry a value (all but the blanks), with their
+    /// places, in order.
+    std::vector<PlacedColumn> places;
+    /// Columns that carry a value, in order.
+    std::size_t valueCount() const { return places.size(); }
+    /// The first column after the record's last.
+    int end() const;
 };
 
+extern const Record Header1;   ///< line 1: four numbers
+extern const Record Line3;     ///< the WATERSHED label and the IOPT digit
+extern const Record Title1;    ///< card 1.1 job title
+extern const Record Title2;    ///< card 1.1 job sub-title
+extern const Record Title3;    ///< card 2.1 job title
+extern const Record Title4;    ///< card 2.1 job sub-title
 extern const Record Card12;    ///< time-step controls (IOPT 0)
 extern const Record Card13;    ///< hyetograph controls
 extern const Record Card14;    ///< 10 rainfall values
 extern const Record Card15;    ///< one subcatchment
-extern const Record Count5;    ///< one count in 1-5 (cards 1.7, 4.1)
-extern const Record Count2x5;  ///< two counts (cards 1.9, 4.3)
-extern const Record List16;    ///< 16 numbers (cards 1.8, 1.10, 4.2, 4.4)
+extern const Record Card17;    ///< the count of saved subbasins
+extern const Record Card18;    ///< 16 saved subbasin numbers
+extern const Record Card19;    ///< subbasin print count and interval
+extern const Record Card110;   ///< 16 printed subbasin numbers
+extern const Record Card41;    ///< the count of saved elements
+extern const Record Card42;    ///< 16 saved element numbers
+extern const Record Card43;    ///< element print count and interval
+extern const Record Card44;    ///< 16 printed element numbers
 extern const Record Card22;    ///< time-step controls (IOPT 1)
 extern const Record Card23;    ///< one tributary sub-catchment
 extern const Record Card31;    ///< one conveyance element
 extern const Record Overflow;  ///< the overflow channel of a type 4 or 5 element
 extern const Record Card31A;   ///< 4 tabular pairs
 
-inline constexpr const char* Header1 = "   2   1   1   2";
-inline constexpr const char* Header2 = "   3   4";
+inline constexpr const char* Header1Text = "   2   1   1   2";
+inline constexpr const char* Header2Text = "   3   4";
 inline constexpr const char* Watershed = "WATERSHED";
 inline constexpr const char* EndProgram = "ENDPROGRAM";
 inline constexpr int TitleWidth = 80;
@@ -72,6 +121,14 @@ std::string shortenedDecimal(std::string_view text, Rule rule, int width);
 /// appendField would write without throwing), without writing it.
 bool fits(std::string_view text, const Column& column);
 
+/// An implied-decimal field's text as written: as typed when it shows its
+/// point and fits, else with its point written ("5" -> "5.0"), else in its
+/// implied form, the digits of its tenths ("1000.0" -> "10000").
+std::string impliedText(std::string_view text, int width);
+
+/// A title as written: its first 80 characters (not bytes).
+std::string titleText(std::string_view text);
+
 /// One field as written: shortened by its rule and right-justified.
 /// Throws FieldTooLong.
 std::string formatField(std::string_view text, const Column& column);
@@ -86,13 +143,8 @@ std::string writeRecord(const Record& record, const std::vector<std::string_view
 /// (a short line gives short or empty fields).
 std::vector<std::string> readRecord(const Record& record, std::string_view line);
 
-/// A value column and where it starts in the line (1-based).
-struct PlacedColumn {
-    int start;
-    Column column;
-};
 /// The value columns of a record with their places, in order.
-std::vector<PlacedColumn> valueColumns(const Record& record);
+inline const std::vector<PlacedColumn>& valueColumns(const Record& record) { return record.places; }
 
 /// Cuts `width` characters from 1-based column `start`.
 std::string_view cut(std::string_view line, int start, int width);

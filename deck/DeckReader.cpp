@@ -2,11 +2,13 @@
 
 #include "AddGridRow.h"
 #include "DeckLayout.h"
+#include "ElementKind.h"
 #include "NumberText.h"
+#include "TextCodec.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <filesystem>
 #include <fstream>
 
 namespace rillo {
@@ -18,57 +20,71 @@ constexpr const char* kHeaderError = "Error on File, Check file for correct form
 constexpr const char* kLimitWarning =
     "Limit the combined total of Detention, Diversion and Hydrograph Inflow Elements to ";
 
-/// The file ended where a line was needed, or a value did not fit; the
-/// detail names the line (empty when no line is to blame).
-struct ReadFailure {
-    std::string detail;
+/// A read error on its way out of the card being read.
+struct Refusal {
+    ReadError error;
 };
-/// Line 1 is not a deck header.
-struct BadHeader {};
 
-/// Lines of a text file, CR LF or LF, each cut to a bounded length.
-class LineSource {
+/// The file's text as lines. LF, CR LF, a lone CR and CR CR LF each end a
+/// line; a UTF-8 byte-order mark is skipped; a file that is not UTF-8 is
+/// Windows-1252. The lines view the bytes, which must outlive them.
+class Lines {
 public:
-    explicit LineSource(const std::string& path) : in_(path, std::ios::binary), buffer_(1 << 16) {}
-    bool isOpen() const { return in_.is_open(); }
-
-    /// Lines handed out so far (the number of the last one).
-    long long lineNumber() const { return lines_; }
-
-    bool next(std::string& line) {
-        line.clear();
-        bool any = false;
-        for (;;) {
-            if (pos_ == end_ && !fill()) break;
-            any = true;
-            const char* start = buffer_.data() + pos_;
-            const char* newline = static_cast<const char*>(std::memchr(start, '\n', end_ - pos_));
-            const std::size_t n = newline ? static_cast<std::size_t>(newline - start) : end_ - pos_;
-            if (line.size() < MaxLineLength) line.append(start, std::min(n, MaxLineLength - line.size()));
-            pos_ += n;
-            if (newline) {
-                ++pos_;
-                break;
-            }
+    explicit Lines(std::string_view bytes) {
+        if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+        // UTF-8 is read where it lies; only another encoding needs a copy.
+        std::string_view t = bytes;
+        if (!isUtf8(bytes)) {
+            text_ = fromWindows1252(bytes);
+            t = text_;
+            encoding_ = TextEncoding::Windows1252;
         }
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (any) ++lines_;
-        return any;
+        lines_.reserve(static_cast<std::size_t>(std::count(t.begin(), t.end(), '\n')) + 1);
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < t.size();) {
+            const char c = t[i];
+            if (c != '\n' && c != '\r') {
+                ++i;
+                continue;
+            }
+            lines_.push_back(t.substr(start, i - start));
+            if (c == '\r' && i + 1 < t.size() && t[i + 1] == '\n')
+                i += 2;
+            else if (c == '\r' && i + 2 < t.size() && t[i + 1] == '\r' && t[i + 2] == '\n')
+                i += 3;
+            else
+                ++i;
+            start = i;
+        }
+        if (start < t.size()) lines_.push_back(t.substr(start));
     }
+
+    TextEncoding encoding() const { return encoding_; }
+    std::size_t size() const { return lines_.size(); }
+    std::string_view operator[](std::size_t i) const { return lines_[i]; }
 
 private:
-    bool fill() {
-        in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-        pos_ = 0;
-        end_ = static_cast<std::size_t>(in_.gcount());
-        return end_ > 0;
-    }
-
-    std::ifstream in_;
-    std::vector<char> buffer_;
-    std::size_t pos_ = 0, end_ = 0;
-    long long lines_ = 0;
+    std::string text_;
+    std::vector<std::string_view> lines_;
+    TextEncoding encoding_ = TextEncoding::Utf8;
 };
+
+/// Whether the bytes are UTF-16 (with its byte-order mark, or ASCII text
+/// with a zero byte beside every character).
+bool isUtf16(std::string_view b) {
+    if (b.size() >= 2 && ((b[0] == '\xFF' && b[1] == '\xFE') || (b[0] == '\xFE' && b[1] == '\xFF'))) return true;
+    if (b.size() < 8) return false;
+    int zerosOdd = 0, zerosEven = 0;
+    for (std::size_t i = 0; i < 8; ++i) (i % 2 ? zerosOdd : zerosEven) += b[i] == '\0';
+    return (zerosOdd == 4 && zerosEven == 0) || (zerosEven == 4 && zerosOdd == 0);
+}
+
+bool allBlank(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c == ' '; });
+}
+
+/// What the text of a number field holds.
+enum class Spelling { Blank, Plain, Other };
 
 /// Whole lines needed for `count` values at `perLine` a line.
 long long linesFor(double count, int perLine) {
@@ -77,104 +93,291 @@ long long linesFor(double count, int perLine) {
     return lines > 1e9 ? 1000000000LL : static_cast<long long>(lines);
 }
 
-class DeckReader {
+class Reader {
 public:
-    DeckReader(UiServices& ui, EditorHost& host, LineSource& source)
-        : ui_(ui), host_(host), deck_(host.deck()), in_(source) {}
+    Reader(const Lines& lines, Deck& deck, DeckRead& result, const ReadProgress& progress)
+        : lines_(lines), deck_(deck), result_(result), progress_(progress) {}
 
-    void read(const std::string& path);
+    void read() {
+        result_.lineCards.reserve(lines_.size());
+        readCards();
+    }
 
 private:
-    std::string line() {
-        std::string l;
-        if (!in_.next(l))
-            throw ReadFailure{"Line " + std::to_string(in_.lineNumber() + 1) + " (card " + card_ +
-                              "): the file ends where this line should be."};
-        return l;
+    // ---- lines
+    /// The next line, for `card`; the file ending here refuses it.
+    std::string_view line(const char* card) {
+        card_ = card;
+        if (next_ >= lines_.size())
+            refuse(static_cast<long long>(next_) + 1, 0, 0, "the file ends where this line should be.");
+        result_.lineCards.emplace_back(card);
+        return lines_[next_++];
     }
-    bool tryLine(std::string& l) { return in_.next(l); }
+    bool atEnd() const { return next_ >= lines_.size(); }
+    long long lineNumber() const { return static_cast<long long>(next_); }
+    [[noreturn]] void refuse(long long line, int first, int last, std::string what) {
+        ReadError e;
+        e.line = line;
+        e.firstColumn = first;
+        e.lastColumn = last;
+        e.card = card_;
+        e.what = std::move(what);
+        throw Refusal{std::move(e)};
+    }
+    [[noreturn]] void refuseColumns(int start, int width, const std::string& what) {
+        refuse(lineNumber(), start, start + width - 1, what);
+    }
+    void progress(int value) {
+        if (progress_) progress_(std::min(value, 10000));
+    }
+
+    // ---- fields
+    /// The texts of a record's value columns, each checked whole: blank
+    /// columns hold blanks, numbers are numbers, and nothing stands after
+    /// the last column. Titles are handled apart.
+    std::vector<std::string_view> cut(const layout::Record& record, std::string_view l);
+    /// A number field's text as the deck keeps it.
+    std::string numberText(std::string_view text, const layout::Column& c, int start, bool* plainSpelling = nullptr);
+    /// Every field of a record of deck fields into its field.
+    void putFields(const layout::Record& record, std::string_view l);
+    /// Every value of a grid record's line into the cells of `row`;
+    /// `values` limits how many are taken (the rest must be blank).
+    void putRow(const layout::Record& record, std::string_view l, Grid& g, GridId id, int row,
+                std::size_t values = SIZE_MAX);
+    void title(const layout::Record& record);
     void append(Grid& g) {
         if (g.rowCount() >= MaxGridRows)
-            throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) + " (card " + card_ + "): more than " +
-                              std::to_string(MaxGridRows) + " rows."};
+            refuse(lineNumber(), 0, 0, "more than " + std::to_string(MaxGridRows) + " rows for one card.");
         AddGridRow(g, 0);
     }
-    /// A field into a cell. The cell holds the field's number exactly; one
-    /// that could not be written back into the same columns (an exponent
-    /// too small or large for them) refuses the file, naming the line.
-    void put(Grid& g, int col, int row, const std::string& text, const layout::PlacedColumn& place) {
-        g.setValue(col, row, text);
-        // A plain decimal read from its columns always fits them again: only
-        // an exponent or a sign, and a point in a whole-number column, needs
-        // a closer look.
-        bool point = false, exponent = false, sign = false;
-        for (char c : text) {
-            point = point || c == '.';
-            exponent = exponent || c == 'e' || c == 'E';
-            sign = sign || c == '-' || c == '+';
-        }
-        const bool wholeNumber = place.column.rule == layout::Rule::Text;
-        if (!exponent && !(wholeNumber ? point : sign)) return;
-        const std::string_view held = g.text(col, row);
-        if (held.empty()) return;
-        const auto refuse = [&](const char* what) {
-            throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) + " (card " + card_ + "), columns " +
-                              std::to_string(place.start) + "-" + std::to_string(place.start + place.column.width - 1) +
-                              ": \"" + std::string(trimmed(text)) + "\" " + what};
-        };
-        // A count or a number in a whole-number column would lose its fraction.
-        if (wholeNumber &&
-            readLenient(text).plain().fraction.find_first_not_of('0') != std::string::npos)
-            refuse("is not a whole number.");
-        if (!layout::fits(held, place.column))
-            refuse(("cannot be held as a plain number in " + std::to_string(place.column.width) + " columns.").c_str());
-    }
-    /// Every value of a record's line into cells `firstCol` on of a row.
-    void putRecord(Grid& g, int firstCol, int row, const std::vector<layout::PlacedColumn>& places,
-                   const std::vector<std::string>& v, std::size_t from = 0, std::size_t count = SIZE_MAX) {
-        for (std::size_t i = from; i < v.size() && i - from < count; ++i)
-            put(g, firstCol + static_cast<int>(i - from), row, v[i], places[i]);
-    }
-    /// The value columns of each record the reader cuts, found once.
-    const std::vector<layout::PlacedColumn> places23_ = layout::valueColumns(layout::Card23);
-    const std::vector<layout::PlacedColumn> placesList_ = layout::valueColumns(layout::List16);
-    const std::vector<layout::PlacedColumn> places31_ = layout::valueColumns(layout::Card31);
-    const std::vector<layout::PlacedColumn> placesOverflow_ = layout::valueColumns(layout::Overflow);
-    const std::vector<layout::PlacedColumn> places31A_ = layout::valueColumns(layout::Card31A);
-    void progress(int value) { ui_.setProgressValue(std::min(value, 10000)); }
+    /// Whether a line ends a card of records: every value of it blank or 0.
+    bool endsCard(const layout::Record& record, std::string_view l) const;
 
+    // ---- cards
+    void readCards();
     void readIopt1();
     void readIopt0();
     void readCard14();
     void readCard15();
-    void readList(Grid& grid, double count);
+    void readSaveList(double count);
+    void readList(const layout::Record& record, GridId id, double count);
     void readCard31();
     void readTabular(const std::string& element, long long ndp);
+    void readTrailer();
 
-    UiServices& ui_;
-    EditorHost& host_;
+    const Lines& lines_;
     Deck& deck_;
-    LineSource& in_;
-    int specialElements_ = 0;
+    DeckRead& result_;
+    const ReadProgress& progress_;
+    std::size_t next_ = 0;
     std::string card_ = "header";
+    int specialElements_ = 0;
+    std::vector<std::string> savedSubbasins_;
+    long long saveListLine_ = 0;
 };
 
-void DeckReader::read(const std::string& path) {
-    const auto header = layout::readRecord(layout::Record{{{5, layout::Rule::Text},
-                                                           {5, layout::Rule::Text},
-                                                           {5, layout::Rule::Text},
-                                                           {5, layout::Rule::Text}}},
-                                           line());
-    for (const auto& field : header)
-        if (!isNumeric(trimmed(field))) throw BadHeader{};
+std::vector<std::string_view> Reader::cut(const layout::Record& record, std::string_view l) {
+    // Positions are characters: a character outside ASCII has no place in a
+    // number field, so the first one ends the look at the line.
+    for (std::size_t i = 0; i < l.size(); ++i) {
+        const auto b = static_cast<unsigned char>(l[i]);
+        if (b >= 0x20 && b < 0x80) continue;
+        const int column = static_cast<int>(characterCount(l.substr(0, i))) + 1;
+        if (b == '\t')
+            refuse(lineNumber(), column, column,
+                   "a tab character. Tabs do not say how many columns they stand for; replace them by blanks.");
+        if (b >= 0x80 || b < 0x20)
+            refuse(lineNumber(), column, column, "a character that has no place in this card's numbers.");
+    }
+    std::vector<std::string_view> out;
+    out.reserve(record.columns.size());
+    int start = 1;
+    for (const auto& c : record.columns) {
+        const std::string_view text = layout::cut(l, start, c.width);
+        switch (c.kind) {
+        case layout::Kind::Label:
+            break;
+        case layout::Kind::Blank:
+            if (!allBlank(text))
+                refuseColumns(start, c.width,
+                              "\"" + std::string(trimmed(text)) + "\" stands where the card has no field.");
+            break;
+        case layout::Kind::Check:
+            if (!(allBlank(text) || text == "0" || text == "1"))
+                refuseColumns(start, c.width, "\"" + std::string(text) + "\" is no check box digit (0 or 1).");
+            out.push_back(text);
+            break;
+        default:
+            out.push_back(text);
+            break;
+        }
+        start += c.width;
+    }
+    if (static_cast<int>(l.size()) >= start && !allBlank(l.substr(static_cast<std::size_t>(start - 1)))) {
+        const std::string_view rest = trimmed(l.substr(static_cast<std::size_t>(start - 1)));
+        refuse(lineNumber(), start, static_cast<int>(l.size()),
+               "\"" + std::string(rest.substr(0, 40)) + "\" stands after the card's last field.");
+    }
+    return out;
+}
 
-    line();  // line 2 carries nothing the editor keeps
-    host_.setEditorCaption(path);
+std::string Reader::numberText(std::string_view text, const layout::Column& c, int start, bool* plainSpelling) {
+    const std::string_view t = trimmed(text);
+    if (plainSpelling) *plainSpelling = true;
+    if (t.empty()) return c.trim ? std::string() : std::string(text);
+    {
+        // Most fields: digits with at most one point, perhaps a sign in front.
+        std::size_t i = t[0] == '+' || t[0] == '-' ? 1 : 0, digits = 0, point = std::string_view::npos;
+        for (; i < t.size(); ++i) {
+            if (t[i] >= '0' && t[i] <= '9')
+                ++digits;
+            else if (t[i] == '.' && point == std::string_view::npos)
+                point = i;
+            else
+                break;
+        }
+        if (i == t.size() && digits > 0) {
+            if (plainSpelling) *plainSpelling = t[0] != '+' && t[0] != '-';
+            if (c.kind == layout::Kind::Whole && point != std::string_view::npos &&
+                t.find_first_not_of('0', point + 1) != std::string_view::npos)
+                refuseColumns(start, c.width, "\"" + std::string(t) + "\" is not a whole number.");
+            if (c.kind == layout::Kind::Implied && point == std::string_view::npos) return withImpliedPoint(std::string(t));
+            return c.trim ? std::string(t) : std::string(text);
+        }
+    }
+    if (plainSpelling) *plainSpelling = false;
+    const auto n = readFortranNumber(t);
+    if (!n) {
+        const bool innerBlank = t.find(' ') != std::string_view::npos;
+        refuseColumns(start, c.width,
+                      "\"" + std::string(t) + "\" " +
+                          (innerBlank ? "has blanks inside a number." : "is not a number."));
+    }
+    LenientNumber plain = n->plain();
+    const bool point = t.find('.') != std::string_view::npos;
+    if (c.kind == layout::Kind::Implied && !point) {
+        // The point stands before the last digit of the digits written.
+        LenientNumber m = *n;
+        m.fraction = m.whole.substr(m.whole.size() - 1);
+        m.whole.pop_back();
+        plain = m.plain();
+    }
+    if (c.kind == layout::Kind::Whole && plain.fraction.find_first_not_of('0') != std::string::npos)
+        refuseColumns(start, c.width, "\"" + std::string(t) + "\" is not a whole number.");
 
-    card_ = "WATERSHED";
-    const std::string line3 = line();
-    const std::string_view digit = layout::cut(line3, 13, 1);
-    deck_.setIopt(digit == "1" ? 1 : digit == "0" ? 0 : -1);
+    // A plain spelling (digits, a sign, a point) is kept as it stands.
+    bool isPlain = t.find_first_of("+-", 1) == std::string_view::npos;
+    for (char ch : t) isPlain = isPlain && ((ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == '+');
+    if (isPlain && c.kind == layout::Kind::Implied && !point) return withImpliedPoint(std::string(t));
+    if (isPlain) return c.trim ? std::string(t) : std::string(text);
+
+    // An exponent: the number as plain digits, in the field's columns.
+    std::string digits;
+    if (c.kind == layout::Kind::Whole) {
+        plain.fraction.clear();
+        digits = formatFixed(plain, 0);
+    } else {
+        const auto last = plain.fraction.find_last_not_of('0');
+        digits = formatFixed(plain, last == std::string::npos ? 0 : static_cast<int>(last) + 1);
+        if (digits.find('.') == std::string::npos) digits += '.';
+    }
+    if (c.kind == layout::Kind::Decimal) return digits;  // the cell writes it by its rule
+    if (static_cast<int>(digits.size()) > c.width && c.kind != layout::Kind::Implied)
+        refuseColumns(start, c.width,
+                      "\"" + std::string(t) + "\" cannot be held as a plain number in " + std::to_string(c.width) +
+                          " columns.");
+    if (c.trim) return digits;
+    return std::string(static_cast<std::size_t>(std::max(0, c.width - static_cast<int>(digits.size()))), ' ') + digits;
+}
+
+void Reader::putFields(const layout::Record& record, std::string_view l) {
+    const auto texts = cut(record, l);
+    std::size_t i = 0;
+    for (const auto& place : layout::valueColumns(record)) {
+        const layout::Column& c = place.column;
+        const std::string_view text = texts[i++];
+        if (c.target < 0) continue;
+        const auto field = static_cast<Field>(c.target);
+        if (c.kind == layout::Kind::Check)
+            deck_.setChecked(field, text == "1");
+        else
+            deck_.setText(field, numberText(text, c, place.start));
+    }
+}
+
+void Reader::putRow(const layout::Record& record, std::string_view l, Grid& g, GridId id, int row,
+                    std::size_t values) {
+    const auto texts = cut(record, l);
+    deck_.setSourceLine(id, row, lineNumber());
+    std::size_t i = 0;
+    for (const auto& place : layout::valueColumns(record)) {
+        const layout::Column& c = place.column;
+        const std::string_view text = texts[i++];
+        if (c.kind == layout::Kind::Code || c.target < 0) continue;
+        if (i > values) {
+            if (!allBlank(text))
+                refuseColumns(place.start, c.width,
+                              "\"" + std::string(trimmed(text)) + "\" is more than the card's count asks for.");
+            continue;
+        }
+        bool plain = true;
+        const std::string cellText = numberText(text, c, place.start, &plain);
+        g.setValue(c.target, row, cellText);
+        // A value that could not be written back into the same columns (an
+        // exponent too small or large for them) refuses the file. A plain
+        // decimal read from its columns always fits them again.
+        const std::string_view held = plain ? std::string_view() : g.text(c.target, row);
+        if (c.kind == layout::Kind::Decimal && !held.empty() && !layout::fits(held, c))
+            refuseColumns(place.start, c.width,
+                          "\"" + std::string(trimmed(text)) + "\" cannot be held as a plain number in " +
+                              std::to_string(c.width) + " columns.");
+    }
+}
+
+void Reader::title(const layout::Record& record) {
+    const std::string_view l = line(record.card);
+    const layout::Column& c = record.columns.front();
+    const std::size_t bytes = bytesOfCharacters(l, static_cast<std::size_t>(c.width));
+    if (!allBlank(l.substr(bytes)))
+        refuse(lineNumber(), c.width + 1, static_cast<int>(characterCount(l)),
+               "the title is longer than its " + std::to_string(c.width) + " characters.");
+    deck_.setText(static_cast<Field>(c.target), std::string(l.substr(0, bytes)));
+}
+
+bool Reader::endsCard(const layout::Record& record, std::string_view l) const {
+    // The empty line the writer puts after a card, or one of only zeros. A
+    // line whose first number is 0 but that holds more (a change card) is
+    // a record of the card.
+    for (const auto& place : layout::valueColumns(record))
+        if (!readsAsZero(layout::cut(l, place.start, place.column.width))) return false;
+    const int end = record.end();
+    return static_cast<int>(l.size()) < end || allBlank(l.substr(static_cast<std::size_t>(end - 1))) ||
+           readsAsZero(l.substr(static_cast<std::size_t>(end - 1)));
+}
+
+void Reader::readCards() {
+    card_ = "header";
+    const std::string_view l1 = line("header");
+    if (!isDeckHeader(l1)) {
+        ReadError e;
+        e.badHeader = true;
+        e.line = 1;
+        e.firstColumn = 1;
+        e.lastColumn = 20;
+        e.card = "header";
+        const std::string shown(l1.substr(0, bytesOfCharacters(l1, 40)));
+        e.what = l1.empty() ? std::string("the first line is empty; a deck begins with four numbers in columns 1-20.")
+                            : "the first line holds \"" + shown +
+                                  "\"; a deck begins with four numbers in columns 1-20.";
+        throw Refusal{std::move(e)};
+    }
+    cut(layout::Header1, l1);
+    line("header");  // line 2 carries nothing the editor keeps
+
+    const std::string_view l3 = line("WATERSHED");
+    if (l3.size() > 13 && !allBlank(l3.substr(13)))
+        refuse(lineNumber(), 14, static_cast<int>(l3.size()), "something stands after the IOPT digit in column 13.");
+    deck_.setIopt(ioptOf(l3));
     progress(1000);
 
     if (deck_.iopt() == 1)
@@ -185,185 +388,213 @@ void DeckReader::read(const std::string& path) {
     readCard31();
 
     progress(7000);
-    card_ = "4.1";
-    deck_.setText(Field::txtNsave2, std::string(trimmed(layout::cut(line(), 1, 5))));
-    card_ = "4.2";
-    readList(deck_.fpCard42(), readNumber(deck_.text(Field::txtNsave2)));
-    card_ = "4.3";
-    const auto card43 = layout::readRecord(layout::Count2x5, line());
-    deck_.setText(Field::txtNprnt2, std::string(trimmed(card43[0])));
-    deck_.setText(Field::txtInterv2, std::string(trimmed(card43[1])));
-    card_ = "4.4";
-    readList(deck_.fpCard44(), readNumber(deck_.text(Field::txtNprnt2)));
+    putFields(layout::Card41, line(layout::Card41.card));
+    readList(layout::Card42, GridId::fpCard42, readNumber(deck_.text(Field::txtNsave2)));
+    putFields(layout::Card43, line(layout::Card43.card));
+    readList(layout::Card44, GridId::fpCard44, readNumber(deck_.text(Field::txtNprnt2)));
+    readTrailer();
 }
 
-void DeckReader::readIopt1() {
-    card_ = "2.1";
-    deck_.setText(Field::txtTitle3, line().substr(0, layout::TitleWidth));
-    deck_.setText(Field::txtTitle4, line().substr(0, layout::TitleWidth));
+void Reader::readTrailer() {
+    // After the last card: ENDPROGRAM, blank lines, trailing blanks, a
+    // Ctrl-Z or NULs, as editors and old tools end files.
+    card_ = "end";
+    while (!atEnd()) {
+        std::string_view l = lines_[next_];
+        while (!l.empty() && (l.back() == ' ' || l.back() == '\0' || l.back() == '\x1A')) l.remove_suffix(1);
+        while (!l.empty() && (l.front() == '\0' || l.front() == '\x1A')) l.remove_prefix(1);
+        if (!l.empty() && l != layout::EndProgram)
+            refuse(static_cast<long long>(next_) + 1, 0, 0,
+                   "this line comes after the last card (4.4) and no card reads it: \"" +
+                       std::string(l.substr(0, bytesOfCharacters(l, 40))) + "\".");
+        result_.lineCards.emplace_back("end");
+        ++next_;
+    }
+}
+
+void Reader::readIopt1() {
+    title(layout::Title3);
+    title(layout::Title4);
     progress(1001);
-    card_ = "2.2";
-    const std::string l = line();
-    const auto f = layout::readRecord(layout::Card22, l);
-    deck_.setText(Field::txtNstep2, f[0]);
-    deck_.setText(Field::txtNhr2, f[1]);
-    deck_.setText(Field::txtNmn2, f[2]);
-    deck_.setText(Field::txtDelt2, withImpliedPoint(f[3]));
-    deck_.setChecked(Field::chkIpkchk2, f[4] == "1");
+    putFields(layout::Card22, line(layout::Card22.card));
     progress(2001);
 
-    card_ = "2.3";
     Grid& g = deck_.fpCard23();
     int row = 2;
-    std::string record;
-    while (tryLine(record) && !readsAsZero(record)) {
-        putRecord(g, 1, row, places23_, layout::readRecord(layout::Card23, record));
+    while (!atEnd()) {
+        const std::string_view l = line(layout::Card23.card);
+        if (endsCard(layout::Card23, l)) {
+            cut(layout::Card23, l);
+            break;
+        }
+        putRow(layout::Card23, l, g, GridId::fpCard23, row);
         append(g);
         progress(3000 + row - 2);
         ++row;
     }
 }
 
-void DeckReader::readIopt0() {
-    card_ = "1.1";
-    deck_.setText(Field::txtTitle, line().substr(0, layout::TitleWidth));
-    deck_.setText(Field::txtTitle2, line().substr(0, layout::TitleWidth));
-    card_ = "1.2";
-    const auto c12 = layout::readRecord(layout::Card12, line());
-    deck_.setText(Field::txtNstep, c12[0]);
-    deck_.setText(Field::txtNhr, c12[1]);
-    deck_.setText(Field::txtNmn, c12[2]);
-    deck_.setText(Field::txtDelt, withImpliedPoint(c12[3]));
-    deck_.setText(Field::txtNrgag, std::string(trimmed(c12[4])));
-    deck_.setText(Field::txtPctzer, c12[5]);
-    // The check box takes the digit in column 80 as its value.
-    if (c12[6] != "0" && c12[6] != "1")
-        throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) +
-                          " (card 1.2): column 80 holds no 0 or 1 for the peak flow summary."};
-    deck_.setChecked(Field::chkIpkchk, c12[6] == "1");
-    card_ = "1.3";
-    const auto c13 = layout::readRecord(layout::Card13, line());
-    deck_.setText(Field::txtNhisto, c13[0]);
-    deck_.setText(Field::txtThisto, c13[1]);
+void Reader::readIopt0() {
+    title(layout::Title1);
+    title(layout::Title2);
+    putFields(layout::Card12, line(layout::Card12.card));
+    // The check box takes the digit in column 80 as its value: a short line has none.
+    const auto check = layout::valueColumns(layout::Card12).back();
+    if (layout::cut(lines_[next_ - 1], check.start, 1) != "0" && layout::cut(lines_[next_ - 1], check.start, 1) != "1")
+        refuse(lineNumber(), check.start, check.start, "no 0 or 1 for the peak flow summary.");
+    putFields(layout::Card13, line(layout::Card13.card));
 
     readCard14();
     readCard15();
 
-    // Card 1.7: the save list is regenerated from card 1.5 when saving.
-    card_ = "1.7";
-    const double saved = readNumber(trimmed(line()));
+    // Card 1.7: the count of saved subbasins; card 1.8 lists them.
+    const std::string_view l17 = line(layout::Card17.card);
+    const auto count = cut(layout::Card17, l17);
+    const std::string countText = numberText(count[0], layout::Card17.columns[0], 1);
+    const double saved = readNumber(countText);
     if (saved > 0) {
         deck_.setChecked(Field::chkSave, true);
-        card_ = "1.8";
-        for (long long i = linesFor(saved, 16); i > 0; --i) line();
+        readSaveList(saved);
     }
 
     progress(4000);
-    card_ = "1.9";
-    const auto c19 = layout::readRecord(layout::Count2x5, line());
-    deck_.setText(Field::txtNprnt, std::string(trimmed(c19[0])));
-    deck_.setText(Field::txtInterv, std::string(trimmed(c19[1])));
-    card_ = "1.10";
-    readList(deck_.fpCard110(), readNumber(deck_.text(Field::txtNprnt)));
+    putFields(layout::Card19, line(layout::Card19.card));
+    readList(layout::Card110, GridId::fpCard110, readNumber(deck_.text(Field::txtNprnt)));
 }
 
-void DeckReader::readCard14() {
+void Reader::readCard14() {
     const long long nrgag = readInteger(deck_.text(Field::txtNrgag));
     const long long nhisto = readInteger(deck_.text(Field::txtNhisto));
     if (nrgag < 1) return;
-    card_ = "1.4";
-    const auto places = layout::valueColumns(layout::Card14);
     Grid& g = deck_.fpCard14();
+    const long long perLine = RainfallColumns;
     int row = 2;
     for (long long h = 0; h < nrgag; ++h) {
-        std::string l = line();
-        int col = 1;
-        for (long long v = 0; v < nhisto; ++v) {
-            if (col > 10) {
-                l = line();
-                append(g);
-                ++row;
-                col = 1;
-            }
-            put(g, col, row, std::string(layout::cut(l, (col - 1) * 5 + 1, 5)), places[static_cast<std::size_t>(col - 1)]);
-            ++col;
+        // Each hyetograph starts on a new line, and takes a line even without values.
+        const long long lines = std::max<long long>(1, linesFor(static_cast<double>(nhisto), RainfallColumns));
+        for (long long i = 0; i < lines; ++i) {
+            const long long left = std::max<long long>(0, nhisto - i * perLine);
+            putRow(layout::Card14, line(layout::Card14.card), g, GridId::fpCard14, row,
+                   static_cast<std::size_t>(std::min(left, perLine)));
+            append(g);
+            ++row;
         }
-        append(g);
-        ++row;
     }
     progress(2000);
 }
 
-void DeckReader::readCard15() {
-    card_ = "1.5";
-    const auto places = layout::valueColumns(layout::Card15);
+void Reader::readCard15() {
     Grid& g = deck_.fpCard15();
     int row = 2;
-    for (std::string l = line(); !readsAsZero(l); l = line()) {
-        const auto v = layout::readRecord(layout::Card15, l);
-        for (int col = 1; col <= 14; ++col) {
-            put(g, col, row, v[static_cast<std::size_t>(col - 1)], places[static_cast<std::size_t>(col - 1)]);
-            if (g.text(col, row) == "0") g.clearCell(col, row);
+    for (;;) {
+        const std::string_view l = line(layout::Card15.card);
+        if (endsCard(layout::Card15, l)) {
+            cut(layout::Card15, l);
+            break;
         }
+        putRow(layout::Card15, l, g, GridId::fpCard15, row);
+        for (int col = 1; col <= Card15::Columns; ++col)
+            if (g.text(col, row) == "0") g.clearCell(col, row);
         append(g);
         progress(3000 + row - 2);
         ++row;
     }
 }
 
-void DeckReader::readList(Grid& g, double count) {
+void Reader::readSaveList(double count) {
+    // The save regenerates card 1.8 from card 1.5: a list that is not every
+    // subcatchment of card 1.5, in order, would change without a word.
+    std::vector<std::string> listed;
+    for (long long i = linesFor(count, ListColumns); i > 0; --i) {
+        const std::string_view l = line(layout::Card18.card);
+        if (!saveListLine_) saveListLine_ = lineNumber();
+        std::size_t k = 0;
+        const auto texts = cut(layout::Card18, l);
+        for (const auto& place : layout::valueColumns(layout::Card18)) {
+            const std::string text = numberText(texts[k++], place.column, place.start);
+            if (!trimmed(text).empty()) listed.push_back(wholeText(text));
+        }
+    }
+    std::vector<std::string> expected;
+    const Grid& g = deck_.fpCard15();
+    for (int row = 2; row <= g.lastDataRow(); ++row)
+        if (g.number(Card15::Subcatchment, row) > 0) expected.push_back(wholeText(g.text(Card15::Subcatchment, row)));
+    const auto countText = [](double n) {
+        std::string s = fixedText(std::to_string(n), 0);
+        return s;
+    };
+    if (listed != expected || static_cast<double>(expected.size()) != count) {
+        card_ = "1.8";
+        refuse(saveListLine_, 0, 0,
+               "cards 1.7 and 1.8 save " + countText(count) +
+                   " subbasin(s), but not every subcatchment of card 1.5 (" + std::to_string(expected.size()) +
+                   " with a number above 0) in its order. The editor saves all of them, so saving would change the "
+                   "list; correct the list in the file first.");
+    }
+}
+
+void Reader::readList(const layout::Record& record, GridId id, double count) {
+    Grid& g = deck_.grid(id);
     int row = 2;
-    for (long long i = linesFor(count, 16); i > 0; --i) {
-        putRecord(g, 1, row, placesList_, layout::readRecord(layout::List16, line()));
+    for (long long i = linesFor(count, ListColumns); i > 0; --i) {
+        putRow(record, line(record.card), g, id, row);
         append(g);
         ++row;
     }
 }
 
-void DeckReader::readCard31() {
-    card_ = "3.1";
-    const auto& places = places31_;
+void Reader::readCard31() {
     Grid& g = deck_.fpCard31();
+    const auto places = layout::valueColumns(layout::Card31);
+    const auto codePlace = *std::find_if(places.begin(), places.end(),
+                                         [](const layout::PlacedColumn& p) { return p.column.kind == layout::Kind::Code; });
     int row = 2;
-    std::string l;
-    while (tryLine(l) && !readsAsZero(l)) {
+    progress(5000);
+    while (!atEnd()) {
+        const std::string_view l = line(layout::Card31.card);
+        if (endsCard(layout::Card31, l)) {
+            cut(layout::Card31, l);
+            break;
+        }
         progress(5000 + row - 2);
-        const auto v = layout::readRecord(layout::Card31, l);
-        // v: JK, element, downstream, NDP, type, seven dimensions
         // A row added after a diversion would offer its target too: each
         // element starts from the three base items.
-        if (g.format(Card31::JK, row).comboList != JkComboList) g.setCombo(Card31::JK, row, JkComboList);
-        const long long ndp = readInteger(v[3]);
-        put(g, Card31::NDP, row, v[3], places[3]);
+        ElementKind().showInCell(g, row);
+        putRow(layout::Card31, l, g, GridId::fpCard31, row);
+        const long long ndp = readInteger(g.text(Card31::NDP, row));
         if (g.number(Card31::NDP, row) == 0) g.clearCell(Card31::NDP, row);
-        if (ndp != 0) {
-            const double jk = readNumber(v[0]);
-            if (jk == 0) {
-                g.setValue(Card31::JK, row, std::to_string(JkItem::Detention));
-            } else if (jk == -1) {
-                g.setValue(Card31::JK, row, std::to_string(JkItem::Inflow));
-            } else if (jk > 0) {
-                g.setComboItem(Card31::JK, row, JkItem::DiversionTarget, v[0]);
-                g.setValue(Card31::JK, row, std::to_string(JkItem::DiversionTarget));
-            } else {
-                // The editor holds no such code: saving would turn it into a detention basin.
-                throw ReadFailure{"Line " + std::to_string(in_.lineNumber()) + " (card 3.1), columns 1-5: \"" +
-                                  std::string(trimmed(v[0])) +
-                                  "\" is no special-element code (0, -1 or the number of an element)."};
-            }
+        bool anyValue = false;
+        for (int c = Card31::NDP; c <= Card31::LastDimension && !anyValue; ++c) anyValue = !g.isEmpty(c, row);
+        if (!anyValue)
+            refuse(lineNumber(), 0, 0, "the line holds a special-element code but no element.");
+        const std::string_view code = layout::cut(l, codePlace.start, codePlace.column.width);
+        if (ndp == 0 && !trimmed(code).empty()) {
+            // Without pairs the code means nothing, but it must still be a number.
+            layout::Column whole = codePlace.column;
+            whole.kind = layout::Kind::Whole;
+            numberText(code, whole, codePlace.start);
         }
-        put(g, Card31::Element, row, v[1], places[1]);
-        put(g, Card31::Downstream, row, v[2], places[2]);
-        put(g, Card31::Type, row, v[4], places[4]);
-        putRecord(g, Card31::FirstDimension, row, places31_, v, 5, 7);
+        if (ndp != 0) {
+            const auto kind = ElementKind::fromCode(code);
+            if (!kind)
+                refuseColumns(codePlace.start, codePlace.column.width,
+                              "\"" + std::string(trimmed(code)) +
+                                  "\" is no special-element code (0, -1 or the number of an element).");
+            // A blank code stays blank only on a change card; elsewhere it is 0, a detention basin.
+            const bool changeCard = g.number(Card31::Element, row) < 0;
+            (kind->kind() == ElementKind::Ordinary && !changeCard ? ElementKind::detention() : *kind).showInCell(g, row);
+        }
 
-        if (readNumber(v[4]) > 3) {
+        if (ElementKind::carriesOverflow(readInteger(g.text(Card31::Type, row)))) {
             append(g);
-            putRecord(g, Card31::FirstDimension, row + 1, placesOverflow_, layout::readRecord(layout::Overflow, line()));
-            for (int c = 1; c <= Card31::Type; ++c) {
-                g.setLocked(c, row + 1, true);
-                g.setBackColor(c, row + 1, ColorButtonFace);
-            }
+            const std::string_view over = line(layout::Overflow.card);
+            if (!allBlank(layout::cut(over, 1, layout::valueColumns(layout::Overflow).front().start - 1)))
+                refuse(lineNumber(), 1, layout::valueColumns(layout::Overflow).front().start - 1,
+                       "element " + g.value(Card31::Element, row) + " is of type " + g.value(Card31::Type, row) +
+                           ", so this line should be its overflow channel with columns 1-20 blank, but it holds "
+                           "data there (is the overflow line missing?).");
+            ElementKind::markOverflowRow(g, row + 1);
+            putRow(layout::Overflow, over, g, GridId::fpCard31, row + 1);
         }
         if (ndp > 0) {
             CellFormat button = g.format(Card31::Tabular, row);
@@ -373,8 +604,7 @@ void DeckReader::readCard31() {
             button.backColor = ColorWindow;
             g.setFormat(Card31::Tabular, row, button);
             if (++specialElements_ == MaxSpecialElements + 1)
-                ui_.message(kLimitWarning + std::to_string(MaxSpecialElements), "Caution System Resources Exceeded",
-                            Icon::Exclamation);
+                result_.notices.push_back(kLimitWarning + std::to_string(MaxSpecialElements));
             readTabular(g.value(Card31::Element, row), ndp);
         }
         append(g);
@@ -382,31 +612,113 @@ void DeckReader::readCard31() {
     }
 }
 
-void DeckReader::readTabular(const std::string& element, long long ndp) {
+void Reader::readTabular(const std::string& element, long long ndp) {
     Grid& store = deck_.fpCard31a();
     Grid& index = deck_.fpSubCard31a();
     const int first = store.lastDataRow() + 1;
-    const long long rows = linesFor(static_cast<double>(ndp), 4);
-    const auto& places = places31A_;
-    for (long long i = 0; i < rows; ++i) {
-        const auto v = layout::readRecord(layout::Card31A, line());
-        const int row = first + static_cast<int>(i);
-        for (int col = 1; col <= 8; ++col) {
-            // A value that holds no number is an empty value too.
-            put(store, col, row, v[static_cast<std::size_t>(col - 1)], places[static_cast<std::size_t>(col - 1)]);
+    const int rows = ElementKind::pairRows(ndp);
+    for (int i = 0; i < rows; ++i) {
+        const int row = first + i;
+        const std::size_t values =
+            i + 1 == rows ? static_cast<std::size_t>(ElementKind::valuesInLastRow(ndp)) : std::size_t(PairColumns);
+        putRow(layout::Card31A, line(layout::Card31A.card), store, GridId::fpCard31a, row, values);
+        for (int col = 1; col <= PairColumns; ++col)
             if (store.isEmpty(col, row)) store.setValue(col, row, "0.000000");
-        }
         append(store);
     }
     // Beyond the usual hundred blocks the index grows, so no element loses its pairs.
     const int at = index.lastDataRow() + 1;
     if (at > index.rowCount()) index.setRowCount(at);
-    index.setValue(1, at, element);
-    index.setValue(2, at, std::to_string(first));
-    index.setValue(3, at, std::to_string(rows));
+    index.setValue(PairIndex::Element, at, element);
+    index.setValue(PairIndex::FirstRow, at, std::to_string(first));
+    index.setValue(PairIndex::Rows, at, std::to_string(rows));
 }
 
 }  // namespace
+
+std::string ReadError::describe() const {
+    std::string s;
+    if (line > 0) s = "Line " + std::to_string(line);
+    if (!card.empty() && card != "end" && card != "header") s += (s.empty() ? "Card " : " (card ") + card + (s.empty() ? "" : ")");
+    if (firstColumn > 0)
+        s += (firstColumn == lastColumn ? ", column " + std::to_string(firstColumn)
+                                        : ", columns " + std::to_string(firstColumn) + "-" + std::to_string(lastColumn));
+    return s.empty() ? what : s + ": " + what;
+}
+
+std::vector<std::string> firstDeckLines(std::string_view bytes, std::size_t count) {
+    const Lines lines(bytes);
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < lines.size() && i < count; ++i) out.emplace_back(lines[i]);
+    return out;
+}
+
+bool isDeckHeader(std::string_view line) {
+    for (const auto& place : layout::valueColumns(layout::Header1))
+        if (!isNumeric(trimmed(layout::cut(line, place.start, place.column.width)))) return false;
+    return true;
+}
+
+int ioptOf(std::string_view line3) {
+    const auto& code = layout::valueColumns(layout::Line3).back();
+    const std::string_view digit = layout::cut(line3, code.start, code.column.width);
+    return digit == "1" ? 1 : digit == "0" ? 0 : -1;
+}
+
+DeckRead readDeckInto(std::string_view bytes, Deck& deck, const ReadProgress& progress) {
+    DeckRead result;
+    if (isUtf16(bytes)) {
+        ReadError e;
+        e.badHeader = true;
+        e.line = 1;
+        e.card = "header";
+        e.what = "the file is in UTF-16 (what Notepad calls \"Unicode\"). Save it as ANSI or UTF-8 text and open it "
+                 "again.";
+        result.error = std::move(e);
+        return result;
+    }
+    const Lines lines(bytes);
+    deck.setEncoding(lines.encoding());
+    try {
+        Reader(lines, deck, result, progress).read();
+    } catch (Refusal& r) {
+        result.error = std::move(r.error);
+    }
+    return result;
+}
+
+DeckRead readDeck(std::string_view bytes, const ReadProgress& progress) {
+    auto deck = std::make_unique<Deck>();
+    DeckRead result = readDeckInto(bytes, *deck, progress);
+    if (!result.error) result.deck = std::move(deck);
+    return result;
+}
+
+std::string readDeckFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path file(path);
+    const auto status = fs::status(file, ec);
+    if (ec || !fs::exists(status)) throw RuntimeError("The file " + path + " does not exist.");
+    if (!fs::is_regular_file(status)) throw RuntimeError(path + " is not a regular file.");
+    const auto size = fs::file_size(file, ec);
+    if (!ec && size > MaxDeckBytes)
+        throw RuntimeError(path + " is larger than " + std::to_string(MaxDeckBytes >> 20) + " MB; no deck is so large.");
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw RuntimeError("Cannot open the file " + path + " for reading.");
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(ec ? 0 : size));
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    // A file that grew while it was read: the rest too, within the limit.
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > MaxDeckBytes) throw RuntimeError(path + " is too large to be a deck.");
+    }
+    if (in.bad()) throw RuntimeError("Cannot read the file " + path + ".");
+    return bytes;
+}
 
 std::string withImpliedPoint(const std::string& text) {
     if (text.find('.') != std::string::npos) return text;
@@ -446,27 +758,27 @@ OpenResult OpenDeck(UiServices& ui, EditorHost& host, const std::string& givenPa
     // Every open starts from a fresh deck, and a failed one leaves nothing
     // behind for the next open (or a save) to find.
     host.discardDeck();
+    std::string bytes;
     try {
-        LineSource source(path);
-        if (!source.isOpen()) throw ReadFailure{};
-        DeckReader reader(ui, host, source);
-        reader.read(path);
-    } catch (const BadHeader&) {
-        host.discardDeck();
-        ui.message(kHeaderError, "Error", Icon::Exclamation);
-        finish();
-        return OpenResult::BadHeader;
-    } catch (const ReadFailure& failure) {
-        host.discardDeck();
-        ui.message(failure.detail.empty() ? std::string(kReadError) : kReadError + ("\n" + failure.detail));
-        finish();
-        return OpenResult::ReadError;
-    } catch (...) {
-        host.discardDeck();
-        ui.message(kReadError);
+        bytes = readDeckFile(path);
+    } catch (const RuntimeError& e) {
+        ui.message(kReadError + ("\n" + e.description()));
         finish();
         return OpenResult::ReadError;
     }
+    const DeckRead read = readDeckInto(bytes, host.deck(), [&ui](int value) { ui.setProgressValue(value); });
+    if (read.error) {
+        host.discardDeck();
+        if (read.error->badHeader)
+            ui.message(kHeaderError + ("\n" + read.error->describe()), "Error", Icon::Exclamation);
+        else
+            ui.message(kReadError + ("\n" + read.error->describe()));
+        finish();
+        return read.error->badHeader ? OpenResult::BadHeader : OpenResult::ReadError;
+    }
+    for (const auto& notice : read.notices)
+        ui.message(notice, "Caution System Resources Exceeded", Icon::Exclamation);
+    host.setEditorCaption(path);
     ui.setPointer(Pointer::Normal);
     host.showEditor();
     ui.setProgressValue(0);

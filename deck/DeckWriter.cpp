@@ -2,6 +2,7 @@
 
 #include "DataCheck.h"
 #include "DeckLayout.h"
+#include "ElementKind.h"
 #include "NumberText.h"
 
 #include <cerrno>
@@ -16,6 +17,7 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -40,9 +42,6 @@ constexpr long long kMaxHyetographs = 10;
 constexpr long long kMaxDataPoints = 399;  // fewer than 400
 constexpr long long kMaxListed = 1900;     // subcatchments and element numbers
 
-/// Element types from 4 on carry an overflow row, when reading and writing alike.
-bool hasOverflow(double type) { return type > 3; }
-
 std::string columnsText(int start, int width) {
     return "columns " + std::to_string(start) + "-" + std::to_string(start + width - 1);
 }
@@ -53,29 +52,18 @@ bool rowHoldsData(const Grid& g, int row, int from, int to) {
     return false;
 }
 
-/// The file code of an element's special type from its JK cell.
-std::string jkCode(const Grid& g, int row) {
-    const std::string v = g.value(Card31::JK, row);
-    const double index = v.empty() ? 0 : readNumber(v);
-    if (index == 0 || index == 1) return "0";
-    if (index == 2) return "-1";
-    if (index >= 3 && index == std::floor(index)) {
-        // The receiving element's number ends the item text.
-        std::string text = g.comboText(Card31::JK, row);
-        if (text.size() > 5) text = text.substr(text.size() - 5);
-        return std::string(trimmed(text));
-    }
-    return {};
-}
-
 class DeckWriter {
 public:
     DeckWriter(UiServices& ui, EditorHost& host) : ui_(ui), host_(host), deck_(host.deck()) {}
 
     std::string write() {
-        put(layout::Header1);
-        put(layout::Header2);
-        put(std::string(layout::Watershed) + "   " + (deck_.iopt() == 1 ? "1" : "0"));
+        put(layout::Header1Text);
+        put(layout::Header2Text);
+        if (deck_.iopt() != 0 && deck_.iopt() != 1)
+            refuse("Choose the hydrograph option, 0 or 1, before saving: the deck's line 3 must hold one of them.");
+        std::string line3 = layout::Watershed;
+        line3.resize(static_cast<std::size_t>(layout::Line3.columns.front().width), ' ');
+        put(line3 + (deck_.iopt() == 1 ? "1" : "0"));
         if (deck_.iopt() == 1)
             writeIopt1();
         else
@@ -83,6 +71,13 @@ public:
         writeCard31();
         writeCard4();
         put(layout::EndProgram);
+        if (deck_.encoding() == TextEncoding::Windows1252) {
+            // The file came in Windows-1252: its text goes back in it, byte for byte.
+            auto bytes = toWindows1252(out_);
+            if (!bytes)
+                throw DoesNotFit{"The titles hold a character that the file's encoding (Windows-1252) cannot hold."};
+            return std::move(*bytes);
+        }
         return std::move(out_);
     }
 
@@ -108,14 +103,33 @@ private:
     void put(const layout::Record& record, const std::vector<std::string_view>& values, const char* card, int row = 0) {
         put(line(record, values, card, row));
     }
-    const std::string& f(Field field) const { return deck_.text(field); }
-    std::string title(Field field) const { return f(field).substr(0, layout::TitleWidth); }
-    std::vector<std::string_view> rowValues(const Grid& g, int row, int from, int to) const {
-        std::vector<std::string_view> v;
-        v.reserve(static_cast<std::size_t>(to - from + 1));
-        for (int c = from; c <= to; ++c) v.push_back(g.text(c, row));
-        return v;
+    /// A record of deck fields, each value from the field its column names.
+    void putFields(const layout::Record& record) {
+        std::vector<std::string_view> values;
+        for (const auto& place : layout::valueColumns(record))
+            values.push_back(place.column.target >= 0 ? std::string_view(f(static_cast<Field>(place.column.target)))
+                                                      : std::string_view());
+        put(record, values, record.card);
     }
+    /// A grid row's line, each value from the cell its column names; only
+    /// the first `count` values are written.
+    std::string rowLine(const layout::Record& record, const Grid& g, int row, std::size_t count = SIZE_MAX,
+                        std::string_view code = {}, const std::string& what = {}) const {
+        std::vector<std::string_view> values;
+        for (const auto& place : layout::valueColumns(record)) {
+            const layout::Column& c = place.column;
+            if (c.kind == layout::Kind::Code)
+                values.push_back(code);
+            else
+                values.push_back(values.size() < count && c.target > 0 ? g.text(c.target, row) : std::string_view());
+        }
+        return line(record, values, record.card, row, what);
+    }
+    void putRow(const layout::Record& record, const Grid& g, int row, std::size_t count = SIZE_MAX) {
+        put(rowLine(record, g, row, count));
+    }
+    const std::string& f(Field field) const { return deck_.text(field); }
+    std::string title(Field field) const { return layout::titleText(f(field)); }
     [[noreturn]] void refuse(const std::string& text) {
         ui_.message("File Save was Unsuccessful", kSaveTitle, Icon::Exclamation);
         ui_.message(text, kSaveTitle);
@@ -149,7 +163,7 @@ private:
     void writeCard15();
     void writeIopt1();
     void writeSaveList();
-    void writeList(const Grid& g, Field count, const char* card);
+    void writeList(const layout::Record& record, const Grid& g, Field count);
     void writeCard31();
     void writeTabular(const std::string& element, long long ndp);
     void writeCard4();
@@ -168,12 +182,9 @@ void DeckWriter::writeIopt0() {
     put(title(Field::txtTitle2));
     if (f(Field::txtNstep).empty() || f(Field::txtDelt).empty() || f(Field::txtNrgag).empty())
         refuse("Check for input on card 1.2 to 1.3");
-    put(layout::Card12,
-        {f(Field::txtNstep), f(Field::txtNhr), f(Field::txtNmn), f(Field::txtDelt), f(Field::txtNrgag),
-         f(Field::txtPctzer), f(Field::chkIpkchk)},
-        "1.2");
+    putFields(layout::Card12);
     if (f(Field::txtNhisto).empty() || f(Field::txtThisto).empty()) refuse("Check for input on card 1.2 to 1.3");
-    put(layout::Card13, {f(Field::txtNhisto), f(Field::txtThisto)}, "1.3");
+    putFields(layout::Card13);
 
     progress(2001);
     writeCard14();
@@ -185,13 +196,13 @@ void DeckWriter::writeIopt0() {
     else
         put("    0");
 
-    put(layout::Count2x5, {f(Field::txtNprnt), f(Field::txtInterv)}, "1.9");
+    putFields(layout::Card19);
     progress(4001);
     if (readNumber(f(Field::txtNprnt)) != 0) {
         checkLimit(Field::txtNprnt, "1.9", kMaxListed);
-        if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard110(), 16, "1.10")) throw Refused{};
+        if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard110(), ListColumns, "1.10")) throw Refused{};
     }
-    writeList(deck_.fpCard110(), Field::txtNprnt, "1.10");
+    writeList(layout::Card110, deck_.fpCard110(), Field::txtNprnt);
 }
 
 void DeckWriter::writeCard14() {
@@ -205,7 +216,7 @@ void DeckWriter::writeCard14() {
     if (nrgag >= 1) {
         checkLimit(Field::txtNrgag, "1.2", kMaxHyetographs);
         checkLimit(Field::txtNhisto, "1.3", kMaxDataPoints);
-        perHyetograph = std::max(1LL, (nhisto + 9) / 10);
+        perHyetograph = std::max(1LL, (nhisto + RainfallColumns - 1) / RainfallColumns);
         rows = nrgag * perHyetograph;
     }
     const int last = c14.lastDataRow();
@@ -214,33 +225,36 @@ void DeckWriter::writeCard14() {
                " hold rainfall values that the Number of Hyetographs (" + std::string(trimmed(f(Field::txtNrgag))) +
                ") and of data points (" + std::string(trimmed(f(Field::txtNhisto))) +
                ") do not cover. Raise the counts or delete those values.");
-    const int valuesInLastRow = nhisto > 0 ? static_cast<int>(nhisto - (perHyetograph - 1) * 10) : 0;
+    const int valuesInLastRow = nhisto > 0 ? static_cast<int>(nhisto - (perHyetograph - 1) * RainfallColumns) : 0;
     for (long long i = 0; i < rows; ++i) {
         const int row = 2 + static_cast<int>(i);
-        if (i % perHyetograph == perHyetograph - 1 && rowHoldsData(c14, row, valuesInLastRow + 1, 10))
+        if (i % perHyetograph == perHyetograph - 1 && rowHoldsData(c14, row, valuesInLastRow + 1, RainfallColumns))
             refuse("Check card 1.4 row " + std::to_string(row) + ": hyetograph " +
                    std::to_string(i / perHyetograph + 1) + " holds more than its " +
                    std::string(trimmed(f(Field::txtNhisto))) + " data points there.");
-        put(layout::Card14, rowValues(c14, row, 1, 10), "1.4", row);
+        putRow(layout::Card14, c14, row);
     }
 }
 
 void DeckWriter::writeCard15() {
     const Grid& c15 = deck_.fpCard15();
     for (int row = 2; row <= c15.lastDataRow(); ++row) {
-        std::vector<std::string_view> values = rowValues(c15, row, 1, 14);
-        std::string text = line(layout::Card15, values, "1.5", row);
+        std::string text = rowLine(layout::Card15, c15, row);
         if (!readsAsZero(text)) {
             put(text);
             continue;
         }
-        // A line that reads as 0 ends the card for the reader. Numbers 0 in
-        // the first three columns read back as empty cells anyway, so they
-        // may be written blank; a change card (subcatchment -1 behind a
-        // hyetograph number 0) then reads as it should.
-        if (!rowHoldsData(c15, row, 1, 14)) continue;
-        for (std::size_t i = 0; i < 3; ++i)
-            if (!values[i].empty() && readsAsZero(values[i])) values[i] = {};
+        // A line that reads as 0 ends the card for other readers. Numbers 0
+        // in the whole-number columns read back as empty cells anyway, so
+        // they may be written blank; a change card (subcatchment -1 behind
+        // a hyetograph number 0) then reads as it should.
+        if (!rowHoldsData(c15, row, 1, Card15::Columns)) continue;
+        std::vector<std::string_view> values;
+        for (const auto& place : layout::valueColumns(layout::Card15)) {
+            std::string_view v = c15.text(place.column.target, row);
+            if (place.column.kind == layout::Kind::Whole && !v.empty() && readsAsZero(v)) v = {};
+            values.push_back(v);
+        }
         text = line(layout::Card15, values, "1.5", row);
         if (readsAsZero(text))
             refuse("Check card 1.5 row " + std::to_string(row) +
@@ -254,36 +268,33 @@ void DeckWriter::writeSaveList() {
     const Grid& c15 = deck_.fpCard15();
     std::vector<std::string> numbers;
     for (int row = 2; row <= c15.lastDataRow(); ++row)
-        if (c15.number(2, row) > 0) numbers.push_back(c15.value(2, row));
-    put(layout::Count5, {std::to_string(numbers.size())}, "1.7");
-    std::string text;
-    for (const auto& n : numbers) {
-        try {
-            layout::appendField(text, n, {5, layout::Rule::Text});
-        } catch (const layout::FieldTooLong& e) {
-            throw DoesNotFit{"Card 1.8: subcatchment \"" + e.text + "\" is longer than its 5 columns."};
-        }
-        if (text.size() > 79) {
-            put(text);
-            text.clear();
-        }
+        if (c15.number(Card15::Subcatchment, row) > 0) numbers.push_back(c15.value(Card15::Subcatchment, row));
+    const std::string count = std::to_string(numbers.size());
+    put(layout::Card17, {count}, layout::Card17.card);
+    for (std::size_t i = 0; i < numbers.size(); i += ListColumns) {
+        std::vector<std::string_view> values;
+        for (std::size_t k = i; k < numbers.size() && k < i + ListColumns; ++k) values.push_back(numbers[k]);
+        // The list's lines end at their last number, as they always have.
+        std::string text = line(layout::Card18, values, layout::Card18.card);
+        while (!text.empty() && text.back() == ' ') text.pop_back();
+        put(text);
     }
-    if (!text.empty()) put(text);
 }
 
-void DeckWriter::writeList(const Grid& g, Field count, const char* card) {
+void DeckWriter::writeList(const layout::Record& record, const Grid& g, Field count) {
+    const char* card = record.card;
     // The reader takes as many lines as the count asks for, filled or not:
     // exactly those are written, and a row beyond them would be read as the
     // next card.
     const double n = readNumber(f(count));
-    const int needed = n > 0 ? static_cast<int>(std::min(std::ceil(n / 16), 1e6)) : 0;
+    const int needed = n > 0 ? static_cast<int>(std::min(std::ceil(n / ListColumns), 1e6)) : 0;
     const int last = g.lastDataRow();
     if (last - 1 > needed)
         refuse("Check card " + std::string(card) + ": " + fieldInfo(count).label + " is " +
                std::string(trimmed(f(count))) + ", which takes " + std::to_string(needed) + " row(s), but row " +
                std::to_string(needed + 2) + (last > needed + 2 ? " to " + std::to_string(last) : std::string()) +
                " hold numbers too. Raise the count or delete those numbers.");
-    for (int i = 0; i < needed; ++i) put(layout::List16, rowValues(g, 2 + i, 1, 16), card, 2 + i);
+    for (int i = 0; i < needed; ++i) putRow(record, g, 2 + i);
 }
 
 void DeckWriter::writeIopt1() {
@@ -291,18 +302,17 @@ void DeckWriter::writeIopt1() {
     put(title(Field::txtTitle3));
     put(title(Field::txtTitle4));
     if (f(Field::txtNstep2).empty() || f(Field::txtDelt2).empty()) refuse("Check for input on card 2.2 to 2.3");
-    put(layout::Card22,
-        {f(Field::txtNstep2), f(Field::txtNhr2), f(Field::txtNmn2), f(Field::txtDelt2), f(Field::chkIpkchk2)}, "2.2");
+    putFields(layout::Card22);
 
     progress(4001);
     const Grid& c23 = deck_.fpCard23();
     for (int row = 2; row <= c23.lastDataRow(); ++row) {
-        if (c23.isEmpty(1, row)) {
+        if (c23.isEmpty(Card23::Subcatchment, row)) {
             ui_.message("File Save was Unsuccessful", kSaveTitle);
             ui_.message("Check card 2.3 for errors", kSaveTitle);
             throw Refused{};
         }
-        const std::string element = c23.value(2, row);
+        const std::string element = c23.value(Card23::Element, row);
         if (!elementExists(readNumber(element))) {
             ui_.message("Tributary sub-catchment element# " + element + " is not connected " +
                             "to the flow element.  Each tributary sub-catchment element must have " +
@@ -318,9 +328,9 @@ void DeckWriter::writeIopt1() {
             throw Refused{};
         }
         // A line that reads as 0 would end the card for the reader.
-        const std::string text = line(layout::Card23, {c23.text(1, row), element}, "2.3", row);
+        const std::string text = rowLine(layout::Card23, c23, row);
         if (readsAsZero(text))
-            refuse("Check card 2.3 row " + std::to_string(row) + ": sub-catchment " + c23.value(1, row) +
+            refuse("Check card 2.3 row " + std::to_string(row) + ": sub-catchment " + c23.value(Card23::Subcatchment, row) +
                    " would read as the end of card 2.3 and every sub-catchment after it would be lost.");
         put(text);
     }
@@ -329,11 +339,13 @@ void DeckWriter::writeIopt1() {
 
 std::string DeckWriter::card31Line(int row, bool blankJk) const {
     const Grid& g = deck_.fpCard31();
-    const std::string jk = blankJk ? std::string() : jkCode(g, row);
-    std::vector<std::string_view> v{jk, g.text(Card31::Element, row), g.text(Card31::Downstream, row),
-                                    g.text(Card31::NDP, row), g.text(Card31::Type, row)};
-    for (int c = Card31::FirstDimension; c <= Card31::LastDimension; ++c) v.push_back(g.text(c, row));
-    return line(layout::Card31, v, "3.1", row, "element " + g.value(Card31::Element, row));
+    // A change card keeps a blank code; any other element without a kind
+    // chosen is written with 0, as the file has always had it.
+    const ElementKind kind = ElementKind::ofCell(g, row);
+    const bool changeCard = g.number(Card31::Element, row) < 0;
+    std::string jk = blankJk ? std::string() : kind.code();
+    if (jk.empty() && !blankJk && !(changeCard && readInteger(g.text(Card31::NDP, row)) > 0)) jk = "0";
+    return rowLine(layout::Card31, g, row, SIZE_MAX, jk, "element " + g.value(Card31::Element, row));
 }
 
 const std::vector<DeckWriter::Element>& DeckWriter::elements() {
@@ -344,7 +356,7 @@ const std::vector<DeckWriter::Element>& DeckWriter::elements() {
     for (int row = 2; row <= last; ++row) {
         // Overflow rows that no element claims are left to the writing, which refuses them.
         if (deck_.isOverflowRow(row) || !rowHoldsData(g, row, Card31::NDP, Card31::LastDimension)) continue;
-        const bool overflow = hasOverflow(g.number(Card31::Type, row)) && deck_.isOverflowRow(row + 1);
+        const bool overflow = ElementKind::carriesOverflow(readInteger(g.text(Card31::Type, row))) && deck_.isOverflowRow(row + 1);
         elements_->push_back({row, overflow ? row + 1 : 0});
         if (overflow) ++row;
     }
@@ -397,7 +409,7 @@ void DeckWriter::writeCard31() {
             refuse("Check card 3.1 row " + std::to_string(row) + ": element " + (element.empty() ? "(none)" : element) +
                    " would read as the end of card 3.1 and every element after it would be lost. Give it a number "
                    "above 0.");
-        if (hasOverflow(g.number(Card31::Type, row)) && !e.overflow)
+        if (ElementKind::carriesOverflow(readInteger(g.text(Card31::Type, row))) && !e.overflow)
             refuse("Check card 3.1 row " + std::to_string(row) + ": element " + element + " is of type " +
                    g.value(Card31::Type, row) + " but has no overflow row below it.");
 
@@ -421,8 +433,7 @@ void DeckWriter::writeCard31() {
 
         put(text);
         if (e.overflow)
-            put(layout::Overflow, rowValues(g, e.overflow, Card31::FirstDimension, Card31::LastDimension), "3.1",
-                e.overflow);
+            putRow(layout::Overflow, g, e.overflow);
         if (ndp > 0) writeTabular(element, ndp);
     }
     put("");
@@ -431,42 +442,41 @@ void DeckWriter::writeCard31() {
 void DeckWriter::writeTabular(const std::string& element, long long ndp) {
     const Grid& index = deck_.fpSubCard31a();
     const Grid& store = deck_.fpCard31a();
-    const long long rows = (ndp + 3) / 4;
+    const int rows = ElementKind::pairRows(ndp);
     int at = 0;
     if (!element.empty()) {
         for (int r = 1; r <= index.rowCount() && !at; ++r)
-            if (!index.isEmpty(1, r) && index.number(1, r) == readNumber(element)) at = r;
+            if (!index.isEmpty(PairIndex::Element, r) && index.number(PairIndex::Element, r) == readNumber(element)) at = r;
     }
     // A block smaller than NDP needs would borrow another element's pairs.
-    if (!at || index.number(3, at) < static_cast<double>(rows)) {
+    if (!at || index.number(PairIndex::Rows, at) < static_cast<double>(rows)) {
         ui_.message("There is no tabular data for conveyance element " + element +
                         ". There must be tabular data for ALL special elements.",
                     kSaveTitle, Icon::Exclamation);
         host_.showPage(Page::Card31);
         throw Refused{};
     }
-    const int first = static_cast<int>(readInteger(index.value(2, at)));
-    const int lastValues = ndp % 4 == 0 ? 8 : static_cast<int>(2 * (ndp % 4));
-    for (long long i = 0; i < rows; ++i) {
-        const int width = i + 1 == rows ? lastValues : 8;
-        const int row = first + static_cast<int>(i);
-        put(line(layout::Card31A, rowValues(store, row, 1, width), "3.1A", row, "element " + element));
+    const int first = static_cast<int>(readInteger(index.value(PairIndex::FirstRow, at)));
+    for (int i = 0; i < rows; ++i) {
+        const int width = i + 1 == rows ? ElementKind::valuesInLastRow(ndp) : PairColumns;
+        const int row = first + i;
+        put(rowLine(layout::Card31A, store, row, static_cast<std::size_t>(width), {}, "element " + element));
     }
 }
 
 void DeckWriter::writeCard4() {
-    put(layout::Count5, {f(Field::txtNsave2)}, "4.1");
+    putFields(layout::Card41);
     if (readNumber(f(Field::txtNsave2)) != 0) {
         checkLimit(Field::txtNsave2, "4.1", kMaxListed);
-        if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard42(), 16, "4.2")) throw Refused{};
+        if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard42(), ListColumns, "4.2")) throw Refused{};
     }
-    writeList(deck_.fpCard42(), Field::txtNsave2, "4.2");
-    put(layout::Count2x5, {f(Field::txtNprnt2), f(Field::txtInterv2)}, "4.3");
+    writeList(layout::Card42, deck_.fpCard42(), Field::txtNsave2);
+    putFields(layout::Card43);
     if (readNumber(f(Field::txtNprnt2)) != 0) {
         checkLimit(Field::txtNprnt2, "4.3", kMaxListed);
-        if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard44(), 16, "4.4")) throw Refused{};
+        if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard44(), ListColumns, "4.4")) throw Refused{};
     }
-    writeList(deck_.fpCard44(), Field::txtNprnt2, "4.4");
+    writeList(layout::Card44, deck_.fpCard44(), Field::txtNprnt2);
 }
 
 }  // namespace
@@ -499,8 +509,35 @@ fs::path followLinks(const fs::path& path) {
     return at;
 }
 
+/// Gives `temp` the owner and group of `target` as far as allowed (a user
+/// may give a file a group they belong to; only an administrator an owner).
+void keepOwner(const fs::path& target, const fs::path& temp) {
+#ifdef _WIN32
+    (void)target;
+    (void)temp;
+#else
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) return;
+    if (::chown(temp.c_str(), st.st_uid, st.st_gid) == 0) return;
+    [[maybe_unused]] const int groupOnly = ::chown(temp.c_str(), static_cast<uid_t>(-1), st.st_gid);
+#endif
+}
+
 void writeFileAtomically(const std::string& path, const std::string& contents) {
     const fs::path target = followLinks(fs::path(path));
+    std::error_code statusError;
+    const auto targetStatus = fs::symlink_status(target, statusError);
+    if (fs::is_symlink(targetStatus))
+        throw RuntimeError(path + " is a loop of symbolic links, which leads to no file.");
+    if (fs::exists(targetStatus) && !fs::is_regular_file(targetStatus)) {
+        // A FIFO, a device or a folder would be replaced by a plain file.
+        const char* kind = fs::is_fifo(targetStatus)        ? "a FIFO (named pipe)"
+                           : fs::is_directory(targetStatus)   ? "a folder"
+                           : fs::is_character_file(targetStatus) || fs::is_block_file(targetStatus) ? "a device"
+                           : fs::is_socket(targetStatus)      ? "a socket"
+                                                              : "not a regular file";
+        throw RuntimeError(path + " is " + kind + ", not a regular file; a deck is saved only as a regular file.");
+    }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     fs::path temp;
     std::FILE* file = nullptr;
@@ -531,9 +568,11 @@ void writeFileAtomically(const std::string& path, const std::string& contents) {
     }
     std::error_code ec;
     if (fs::exists(target, ec)) {
-        // The new file keeps the permissions the old one had.
+        // The new file keeps the permissions the old one had, and its owner
+        // and group wherever this process may set them.
         const auto perms = fs::status(target, ec).permissions();
         if (!ec) fs::permissions(temp, perms, ec);
+        keepOwner(target, temp);
     }
     fs::rename(temp, target, ec);
     if (ec) {

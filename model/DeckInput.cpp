@@ -1,9 +1,8 @@
 #include "DeckInput.h"
 
-#include "ConsoleUi.h"
 #include "Deck.h"
-#include "DeckHost.h"
 #include "DeckReader.h"
+#include "ElementKind.h"
 #include "ModelError.h"
 #include "NumberText.h"
 
@@ -53,7 +52,7 @@ double field(const Deck& deck, Field f, const char* what) {
 std::vector<long> readList(const Grid& g, double count) {
     std::vector<long> out;
     for (int r = 2; r < g.rowCount(); ++r)
-        for (int c = 1; c <= 16 && static_cast<double>(out.size()) < count; ++c)
+        for (int c = 1; c <= ListColumns && static_cast<double>(out.size()) < count; ++c)
             if (!g.isEmpty(c, r)) out.push_back(static_cast<long>(readInteger(g.text(c, r))));
     return out;
 }
@@ -108,12 +107,12 @@ void readIopt0(const Deck& deck, ModelInput& in) {
     if (nrgag > 0) {
         if (nhisto > 0 && !(in.hyetographInterval > 0))
             throw ModelError("Card 1.3: the time between hyetograph values must be greater than 0.");
-        const long long rowsPer = std::max<long long>(1, (nhisto + 9) / 10);
+        const long long rowsPer = std::max<long long>(1, (nhisto + RainfallColumns - 1) / RainfallColumns);
         for (long long h = 0; h < nrgag; ++h) {
             std::vector<double> values;
             for (long long v = 0; v < nhisto; ++v) {
-                const int row = static_cast<int>(2 + h * rowsPer + v / 10);
-                const int col = static_cast<int>(1 + v % 10);
+                const int row = static_cast<int>(2 + h * rowsPer + v / RainfallColumns);
+                const int col = static_cast<int>(1 + v % RainfallColumns);
                 const double x = readNumber(c14.text(col, row));
                 if (!std::isfinite(x) || x < 0)
                     throw ModelError("Card 1.4: value " + std::to_string(v + 1) + " of hyetograph " +
@@ -124,20 +123,18 @@ void readIopt0(const Deck& deck, ModelInput& in) {
         }
     }
 
-    // Card 1.5 starts after the hyetograph lines; every grid row is one line.
+    // Every grid row is one line of the deck, as the reader found it.
     const Grid& g = deck.grid(GridId::fpCard15);
-    const long long c14Lines = nrgag > 0 ? nrgag * std::max<long long>(1, (nhisto + 9) / 10) : 0;
-    const int firstLine = static_cast<int>(8 + c14Lines);
-    Ratios<11> ratio;
+    Ratios<Card15::Columns - Card15::Width + 1> ratio;
     std::set<long> seen;
     for (int r = 2; r < g.rowCount(); ++r) {
-        if (emptyRow(g, r, 14)) continue;
-        const int line = firstLine + r - 2;
+        if (emptyRow(g, r, Card15::Columns)) continue;
+        const int line = static_cast<int>(deck.sourceLine(GridId::fpCard15, r));
         const Record rec(g, r, "Card 1.5, line " + std::to_string(line) + " of the deck");
-        const long number = static_cast<long>(readInteger(g.text(2, r)));
+        const long number = static_cast<long>(readInteger(g.text(Card15::Subcatchment, r)));
         if (number == -1) {
-            for (int c = 4; c <= 14; ++c)
-                if (!rec.blank(c)) ratio.r[static_cast<std::size_t>(c - 4)] = rec.number(c, "a change ratio");
+            for (int c = Card15::Width; c <= Card15::Columns; ++c)
+                if (!rec.blank(c)) ratio.r[static_cast<std::size_t>(c - Card15::Width)] = rec.number(c, "a change ratio");
             continue;
         }
         if (number <= 0) rec.fail("subcatchment number " + std::to_string(number) + " is not defined (only -1, a change card, may be negative)");
@@ -145,20 +142,22 @@ void readIopt0(const Deck& deck, ModelInput& in) {
         SubcatchmentInput s;
         s.line = line;
         s.number = number;
-        s.hyetograph = static_cast<int>(readInteger(g.text(1, r)));
-        s.element = static_cast<long>(readInteger(g.text(3, r)));
-        const auto value = [&](int col, const char* what) { return rec.number(col, what) * ratio.r[static_cast<std::size_t>(col - 4)]; };
-        s.width = value(4, "the width");
-        s.area = value(5, "the area");
-        s.imperviousPercent = value(6, "the percent imperviousness");
-        s.slope = value(7, "the ground slope");
-        s.imperviousN = value(8, "the impervious Manning's n");
-        s.perviousN = value(9, "the pervious Manning's n");
-        s.imperviousStorage = value(10, "the impervious retention storage");
-        s.perviousStorage = value(11, "the pervious retention storage");
-        s.maxInfiltration = value(12, "the maximum infiltration rate");
-        s.minInfiltration = value(13, "the minimum infiltration rate");
-        s.decay = value(14, "the decay rate of infiltration");
+        s.hyetograph = static_cast<int>(readInteger(g.text(Card15::Hyetograph, r)));
+        s.element = static_cast<long>(readInteger(g.text(Card15::Element, r)));
+        const auto value = [&](int col, const char* what) {
+            return rec.number(col, what) * ratio.r[static_cast<std::size_t>(col - Card15::Width)];
+        };
+        s.width = value(Card15::Width, "the width");
+        s.area = value(Card15::Area, "the area");
+        s.imperviousPercent = value(Card15::Impervious, "the percent imperviousness");
+        s.slope = value(Card15::Slope, "the ground slope");
+        s.imperviousN = value(Card15::ImperviousN, "the impervious Manning's n");
+        s.perviousN = value(Card15::PerviousN, "the pervious Manning's n");
+        s.imperviousStorage = value(Card15::ImperviousStorage, "the impervious retention storage");
+        s.perviousStorage = value(Card15::PerviousStorage, "the pervious retention storage");
+        s.maxInfiltration = value(Card15::MaxInfiltration, "the maximum infiltration rate");
+        s.minInfiltration = value(Card15::MinInfiltration, "the minimum infiltration rate");
+        s.decay = value(Card15::Decay, "the decay rate of infiltration");
         const std::string name = "subcatchment " + std::to_string(number);
         if (s.hyetograph < 1 || s.hyetograph > static_cast<long long>(in.hyetographs.size()))
             rec.fail(name + " uses hyetograph " + std::to_string(s.hyetograph) + ", but the deck has " +
@@ -184,11 +183,11 @@ void readIopt1(const Deck& deck, ModelInput& in) {
     const Grid& g = deck.grid(GridId::fpCard23);
     std::set<long> seen;
     for (int r = 2; r < g.rowCount(); ++r) {
-        if (emptyRow(g, r, 2)) continue;
+        if (emptyRow(g, r, Card23::Columns)) continue;
         Tributary t;
-        t.line = 7 + r - 2;
-        t.number = static_cast<long>(readInteger(g.text(1, r)));
-        t.element = static_cast<long>(readInteger(g.text(2, r)));
+        t.line = static_cast<int>(deck.sourceLine(GridId::fpCard23, r));
+        t.number = static_cast<long>(readInteger(g.text(Card23::Subcatchment, r)));
+        t.element = static_cast<long>(readInteger(g.text(Card23::Element, r)));
         if (!seen.insert(t.number).second)
             throw ModelError("Card 2.3, line " + std::to_string(t.line) + " of the deck: sub-catchment " +
                              std::to_string(t.number) + " is given twice.");
@@ -198,14 +197,16 @@ void readIopt1(const Deck& deck, ModelInput& in) {
 
 ChannelInput readChannel(const Record& rec, const std::array<double, 7>& ratio) {
     ChannelInput c;
-    const auto value = [&](int i, const char* what) { return rec.number(Card31::FirstDimension + i, what) * ratio[static_cast<std::size_t>(i)]; };
-    c.width = value(0, "the width or diameter");
-    c.length = value(1, "the length");
-    c.slope = value(2, "the invert slope");
-    c.leftSlope = value(3, "the left side slope");
-    c.rightSlope = value(4, "the right side slope");
-    c.roughness = value(5, "Manning's n");
-    c.fullDepth = value(6, "the full depth");
+    const auto value = [&](int col, const char* what) {
+        return rec.number(col, what) * ratio[static_cast<std::size_t>(col - Card31::FirstDimension)];
+    };
+    c.width = value(Card31::Width, "the width or diameter");
+    c.length = value(Card31::Length, "the length");
+    c.slope = value(Card31::Slope, "the invert slope");
+    c.leftSlope = value(Card31::LeftSlope, "the left side slope");
+    c.rightSlope = value(Card31::RightSlope, "the right side slope");
+    c.roughness = value(Card31::Roughness, "Manning's n");
+    c.fullDepth = value(Card31::Depth, "the full depth");
     return c;
 }
 
@@ -239,7 +240,7 @@ void readElements(const Deck& deck, ModelInput& in) {
         const int type = static_cast<int>(readInteger(g.text(Card31::Type, r)));
         const bool hasOverflowRow = deck.isOverflowRow(r + 1);
         if (number == -1) {
-            for (int i = 0; i < 7; ++i)
+            for (int i = 0; i <= Card31::LastDimension - Card31::FirstDimension; ++i)
                 if (!rec.blank(Card31::FirstDimension + i))
                     ratio[static_cast<std::size_t>(i)] = rec.number(Card31::FirstDimension + i, "a change ratio");
             continue;
@@ -255,7 +256,7 @@ void readElements(const Deck& deck, ModelInput& in) {
         if (type < 1 || type > 5) rec.fail(name + " has type " + std::to_string(type) + "; the types are 1 to 5");
         e.main = readChannel(rec, ratio);
         if (type != 3) checkChannel(rec, name, e.main, type == 2 || type == 5);
-        if (type >= 4) {
+        if (ElementKind::carriesOverflow(type)) {
             if (!hasOverflowRow) rec.fail(name + " of type " + std::to_string(type) + " has no overflow line");
             const Record over(g, r + 1, rec.where() + ", its overflow line");
             e.overflow = readChannel(over, ratio);
@@ -265,33 +266,33 @@ void readElements(const Deck& deck, ModelInput& in) {
         const long long ndp = readInteger(g.text(Card31::NDP, r));
         if (ndp < 0) rec.fail(name + " has a negative number of tabular pairs");
         if (ndp > 0) {
-            const long long jk = readInteger(g.text(Card31::JK, r));
-            if (jk == JkItem::Detention) {
-                e.special = SpecialKind::Detention;
-            } else if (jk == JkItem::Inflow) {
-                e.special = SpecialKind::Inflow;
-            } else if (jk == JkItem::DiversionTarget) {
+            const ElementKind kind = ElementKind::ofCell(g, r);
+            switch (kind.kind()) {
+            case ElementKind::Detention: e.special = SpecialKind::Detention; break;
+            case ElementKind::Inflow: e.special = SpecialKind::Inflow; break;
+            case ElementKind::Diversion:
                 e.special = SpecialKind::Diversion;
-                e.divertTo = static_cast<long>(readInteger(g.comboText(Card31::JK, r)));
-                if (e.divertTo <= 0) rec.fail(name + ": its diversion names no receiving element");
+                e.divertTo = kind.target();
                 if (e.divertTo == number) rec.fail(name + " diverts into itself");
-            } else {
+                break;
+            case ElementKind::PendingDiversion: rec.fail(name + ": its diversion names no receiving element");
+            case ElementKind::Ordinary:
                 rec.fail(name + " has tabular pairs but no special-element code the model knows (0, -1 or an element)");
             }
             // The element's block of tabular rows.
             int first = 0, rows = 0;
             for (int i = 1; i <= index.rowCount(); ++i)
-                if (!index.isEmpty(1, i) && readInteger(index.text(1, i)) == number) {
-                    first = static_cast<int>(readInteger(index.text(2, i)));
-                    rows = static_cast<int>(readInteger(index.text(3, i)));
+                if (!index.isEmpty(PairIndex::Element, i) && readInteger(index.text(PairIndex::Element, i)) == number) {
+                    first = static_cast<int>(readInteger(index.text(PairIndex::FirstRow, i)));
+                    rows = static_cast<int>(readInteger(index.text(PairIndex::Rows, i)));
                     break;
                 }
-            if (first < 1 || rows * 4LL < ndp || first + rows - 1 > pairs.rowCount())
+            if (first < 1 || rows < ElementKind::pairRows(ndp) || first + rows - 1 > pairs.rowCount())
                 rec.fail(name + " has " + std::to_string(ndp) + " tabular pairs, but its card 3.1A lines are missing");
             std::vector<double> x, y;
             for (long long p = 0; p < ndp; ++p) {
-                const int row = first + static_cast<int>(p / 4);
-                const int col = 1 + static_cast<int>(p % 4) * 2;
+                const int row = first + static_cast<int>(p / (PairColumns / 2));
+                const int col = 1 + static_cast<int>(p % (PairColumns / 2)) * 2;
                 const Record pr(pairs, row, rec.where() + ", its tabular pair " + std::to_string(p + 1));
                 x.push_back(pr.number(col, "the first value"));
                 y.push_back(pr.number(col + 1, "the second value"));
@@ -328,22 +329,16 @@ ModelInput readModelInput(const Deck& deck) {
 }
 
 ModelInput loadDeck(const std::string& path) {
-    std::ostringstream messages;
-    ConsoleUi ui(messages);
-    HeadlessHost host;
-    if (OpenDeck(ui, host, path) != OpenResult::Opened) {
-        std::string text = messages.str();
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-        // The reader's message box as "Title: text": the text is what matters here.
-        const auto colon = text.find(": ");
-        if (colon != std::string::npos && text.find('\n') == std::string::npos) text.erase(0, colon + 2);
-        throw ModelError("The deck " + path + " cannot be read: " + text);
+    DeckRead read;
+    try {
+        read = readDeck(readDeckFile(path));
+    } catch (const RuntimeError& e) {
+        throw ModelError("The deck " + path + " cannot be read: " + e.description());
     }
-    ModelInput in = readModelInput(host.deck());
+    if (read.error) throw ModelError("The deck " + path + " cannot be read: " + read.error->describe());
+    ModelInput in = readModelInput(*read.deck);
     // Notices the reader gave (such as too many special elements) are kept as warnings.
-    std::istringstream notes(messages.str());
-    for (std::string line; std::getline(notes, line);)
-        if (!line.empty()) in.warnings.insert(in.warnings.begin(), line);
+    for (const auto& notice : read.notices) in.warnings.insert(in.warnings.begin(), notice);
     return in;
 }
 

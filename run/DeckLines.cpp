@@ -1,6 +1,6 @@
 #include "DeckLines.h"
 
-#include "NumberText.h"
+#include "DeckReader.h"
 #include "UiServices.h"
 
 #include <filesystem>
@@ -15,25 +15,16 @@ std::vector<std::string> readFirstLines(const std::string& path, std::size_t cou
     if (!std::filesystem::is_regular_file(file, ec)) throw RuntimeError("Not a file: " + path);
     std::ifstream in(file, std::ios::binary);
     if (!in) throw RuntimeError("Cannot open the file " + path + " for reading.");
-
-    std::vector<std::string> lines;
-    std::string line;
-    while (lines.size() < count && std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
+    // The first lines of a deck lie well within its first 64 KB.
+    std::string bytes(1 << 16, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) throw RuntimeError("Cannot read the file " + path + ".");
-    return lines;
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return firstDeckLines(bytes, count);
 }
 
-bool isDeckHeader(std::string_view line) {
-    for (std::size_t start = 0; start < 20; start += 5) {
-        const std::string_view field = start < line.size() ? line.substr(start, 5) : std::string_view();
-        if (!isNumeric(trimmed(field))) return false;
-    }
-    return true;
-}
+bool isDeckHeader(std::string_view line) { return rillo::isDeckHeader(line); }
 
-bool wantsImportedHydrographs(std::string_view line) { return line.size() >= 13 && line[12] == '1'; }
+bool wantsImportedHydrographs(std::string_view line) { return ioptOf(line) == 1; }
 
 }  // namespace rillo::run

@@ -1,6 +1,6 @@
 #pragma once
 // Reading the first lines of a deck file on disk, as the run form and the
-// pre-run check need them.
+// pre-run check need them, the way the deck reader reads them.
 
 #include <cstddef>
 #include <string>
@@ -10,7 +10,7 @@
 namespace rillo::run {
 
 /// Up to `count` lines from the start of the file, without their line ends
-/// (LF or CR LF). Throws rillo::RuntimeError when the file cannot be opened
+/// (LF, CR LF, a lone CR, CR CR LF). Throws rillo::RuntimeError when the file cannot be opened
 /// or read; a shorter file gives fewer lines.
 std::vector<std::string> readFirstLines(const std::string& path, std::size_t count);
 

@@ -80,5 +80,5 @@ TEST(Layout, RecordsCutAndWriteTheSameColumns) {
     EXPECT_EQ(readRecord(Card12, "    5").back(), "") << "a short line gives empty fields";
     EXPECT_EQ(writeRecord(layout::Card31, {}).size(), 76u);
     EXPECT_EQ(writeRecord(Card31A, {}).size(), 80u);
-    EXPECT_EQ(writeRecord(Card15, {}).size(), 75u);
+    EXPECT_EQ(writeRecord(layout::Card15, {}).size(), 75u);
 }

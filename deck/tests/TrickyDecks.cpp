@@ -45,15 +45,22 @@ std::string decimal(Choices& c, int width) {
     case 6: {  // exponent notation
         const std::string mantissa = std::to_string(c.pick(1, 9)) + (c.pick(0, 1) ? "." + digits(c, c.pick(1, 2), true) : "");
         const int e = c.pick(-4, 3);
-        const char* mark = c.pick(0, 1) ? "E" : "e";
-        t = mantissa + mark + (e < 0 ? "-" : c.pick(0, 1) ? "+" : "") + (c.pick(0, 1) ? "0" : "") + std::to_string(std::abs(e));
+        // E, e, D, d, or no letter at all before a signed exponent ("1.2-3").
+        const char* const marks[] = {"E", "e", "D", "d", ""};
+        const char* mark = marks[c.pick(0, 4)];
+        const bool bare = *mark == '\0';
+        t = mantissa + mark + (e < 0 ? "-" : bare || c.pick(0, 1) ? "+" : "") + (c.pick(0, 1) ? "0" : "") +
+            std::to_string(std::abs(e));
         break;
     }
     case 7: t = "." + digits(c, c.pick(1, width - 1), true); break;
-    case 8: t = std::to_string(c.pick(1, 99999)); break;
+    case 8: t = (c.pick(0, 3) ? "" : "+") + std::to_string(c.pick(1, 99999)) + (c.pick(0, 1) ? "." : ""); break;
     default: t = std::to_string(c.pick(0, 99)) + "." + digits(c, c.pick(1, 9), false); break;
     }
+    // Cut to its columns, and then to a number still: "9.6e-05" in five
+    // columns is "9.6", not "9.6e-".
     if (static_cast<int>(t.size()) > width) t = t.substr(0, static_cast<std::size_t>(width));
+    while (!t.empty() && !readFortranNumber(t)) t.pop_back();
     // Most right-justified, some left-justified as hands write them.
     if (c.pick(0, 4) == 0) return t + std::string(static_cast<std::size_t>(width) - t.size(), ' ');
     return rj(t, width);
@@ -114,18 +121,29 @@ std::string trickyDeck(Choices& c) {
                         rj(std::to_string(nrgag), 5) + rj(std::to_string(c.pick(0, 50)), 5) + std::string(49, ' ') +
                         std::to_string(c.pick(0, 1)));
         lines.push_back(rj(std::to_string(nhisto), 5) + rj(std::to_string(c.pick(1, 30)), 5));
-        for (int h = 0; h < nrgag; ++h)
-            for (int left = std::max(nhisto, 1); left > 0; left -= 10) lines.push_back(decimals(c, std::min(left, 10), 5));
+        for (int h = 0; h < nrgag; ++h) {
+            // A hyetograph without values still takes its (empty) line.
+            if (nhisto == 0) lines.push_back("");
+            for (int left = nhisto; left > 0; left -= 10) lines.push_back(decimals(c, std::min(left, 10), 5));
+        }
         const int subcatchments = c.pick(0, 6);
+        std::vector<std::string> numbers;
         for (int i = 0; i < subcatchments; ++i) {
             // Hyetograph, subcatchment (-1 and -2 are change cards), element, then the values.
             std::string line = integer(c, 5, 0, 3) + integer(c, 5, -2, 1900) + integer(c, 5) + decimals(c, 10, 5) + decimal(c, 10);
-            lines.push_back(notZero(line, c, 0, 5));
+            line = notZero(line, c, 0, 5);
+            if (readNumber(line.substr(5, 5)) > 0) numbers.push_back(line.substr(5, 5));
+            lines.push_back(line);
         }
         lines.push_back("");
-        const int saved = c.pick(0, 3) ? 0 : c.pick(1, 20);
-        lines.push_back(rj(std::to_string(saved), 5));
-        numberLines(c, lines, saved);
+        // The save list is every subcatchment above 0, as the program writes it.
+        const bool save = !numbers.empty() && c.pick(0, 3) == 0;
+        lines.push_back(rj(std::to_string(save ? numbers.size() : 0), 5));
+        for (std::size_t i = 0; save && i < numbers.size(); i += 16) {
+            std::string line;
+            for (std::size_t j = i; j < std::min(numbers.size(), i + 16); ++j) line += numbers[j];
+            lines.push_back(line);
+        }
         const int printed = c.pick(0, 2) ? 0 : c.pick(1, 34);
         lines.push_back(rj(std::to_string(printed), 5) + rj(std::to_string(c.pick(0, 10)), 5));
         numberLines(c, lines, printed);

@@ -1,5 +1,7 @@
 #include "ChangeSpread.h"
 
+#include "ElementKind.h"
+
 #include "AddGridRow.h"
 #include "IsBlankOrZero.h"
 #include "NumberText.h"
@@ -13,7 +15,7 @@ namespace {
 
 constexpr const char* kDeckTitle = "Rillo 2000";
 constexpr const char* kNoId = "You must assign a conveyance ID before assigning the number of tabular values.";
-constexpr int kTypeOverflowChannel = 4, kTypeOverflowPipe = 5, kTypeDirectFlow = 3;
+constexpr int kTypeDirectFlow = 3;
 
 /// The grids whose keys the navigation rule watches.
 constexpr GridId kNavigated[] = {GridId::fpCard14, GridId::fpCard15, GridId::fpCard110, GridId::fpCard23,
@@ -265,8 +267,8 @@ void ChangeSpread::leaveCard31(Grid& grid, int col, int row, int newCol, int new
     }
     if (col == Card31::Type && newCol == Card31::FirstDimension && !grid.isEmpty(col, row) &&
         readInteger(grid.value(col, row)) == kTypeDirectFlow) {
-        grid.setValue(7, row, "1");
-        grid.setValue(12, row, "20");
+        grid.setValue(Card31::Length, row, "1");
+        grid.setValue(Card31::Depth, row, "20");
     }
     // Leaving for the next column, or past the row's last open column to the next row.
     const bool onward = (newCol == col + 1 && newRow == row) ||
@@ -331,34 +333,22 @@ void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
             return;
         }
         if (!trimmed(number).empty())
-            if (const int at = indexRowOf(previousCellValue_)) deck_.fpSubCard31a().setValue(1, at, number);
+            if (const int at = indexRowOf(previousCellValue_)) deck_.fpSubCard31a().setValue(PairIndex::Element, at, number);
     }
 
     // 5. The element type and its overflow row.
     if (col == Card31::Type && !grid.isEmpty(col, row)) {
         const long long type = readInteger(grid.value(col, row));
-        if (type == kTypeOverflowChannel || type == kTypeOverflowPipe) {
+        if (ElementKind::carriesOverflow(type)) {
             if (!deck_.isOverflowRow(row + 1)) {
                 AddGridRow(grid, row);
-                const int overflow = row + 1;
-                baseJkItems(overflow);
-                for (int c = 1; c <= Card31::Type; ++c) {
-                    grid.clearCell(c, overflow);
-                    grid.setLocked(c, overflow, true);
-                    grid.setBackColor(c, overflow, ColorButtonFace);
-                }
-                CellFormat none = grid.format(Card31::Tabular, overflow);
-                none.type = CellEdit;
-                none.locked = true;
-                none.backColor = ColorButtonFace;
-                none.buttonText.clear();
-                grid.setFormat(Card31::Tabular, overflow, none);
+                ElementKind::markOverflowRow(grid, row + 1);
                 ui_.message(std::string("With Options 4 or 5 chosen for the Conveyance Element ") +
                                 "you must enter another card 3.1 with the first five columns " + "left blank.",
                             kDeckTitle);
                 host_.focusGrid(grid);
             }
-        } else if (type <= 3 && deck_.isOverflowRow(row + 1)) {
+        } else if (!ElementKind::carriesOverflow(type) && deck_.isOverflowRow(row + 1)) {
             grid.deleteRow(row + 1);
             grid.setRowCount(grid.rowCount() - 1);
         }
@@ -413,9 +403,7 @@ void ChangeSpread::diversionPrompt(int row) {
                                    static_cast<long long>(grid.comboItems(Card31::JK, row).size());
             grid.setValue(Card31::JK, row, known ? previousCellValue_ : std::string());
         } else {
-            target.insert(0, 4 - target.size(), '0');
-            grid.setComboItem(Card31::JK, row, JkItem::DiversionTarget, "Diversion to Element  " + target);
-            grid.setValue(Card31::JK, row, std::to_string(JkItem::DiversionTarget));
+            ElementKind::diversionTo(static_cast<long>(readInteger(target))).showInCell(grid, row);
         }
     }
     host_.focusGrid(grid);
@@ -432,15 +420,15 @@ void ChangeSpread::dropTabular(int row) {
     Grid& index = deck_.fpSubCard31a();
     const int last = index.rowCount();
     if (at < last)
-        index.moveBlock(1, at + 1, 3, last, 1, at);
+        index.moveBlock(PairIndex::Element, at + 1, PairIndex::Rows, last, PairIndex::Element, at);
     else
-        index.clearBlock(1, at, 3, at);
+        index.clearBlock(PairIndex::Element, at, PairIndex::Rows, at);
 }
 
 int ChangeSpread::indexRowOf(std::string_view element) const {
     const Grid& index = deck_.fpSubCard31a();
     for (int r = 1; r <= index.rowCount(); ++r)
-        if (sameNumber(index.value(1, r), element)) return r;
+        if (sameNumber(index.value(PairIndex::Element, r), element)) return r;
     return 0;
 }
 
@@ -448,7 +436,7 @@ int ChangeSpread::specialElementCount(int exceptRow) const {
     const Grid& index = deck_.fpSubCard31a();
     int indexed = 0;
     for (int r = 1; r <= index.rowCount(); ++r)
-        if (!index.isEmpty(1, r)) ++indexed;
+        if (!index.isEmpty(PairIndex::Element, r)) ++indexed;
     // Elements given pairs whose dialog has not been opened yet hold no index
     // row; they count as well, or the index would overflow later.
     const Grid& g = deck_.fpCard31();

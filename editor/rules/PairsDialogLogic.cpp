@@ -47,19 +47,7 @@ bool sameNumber(std::string_view a, std::string_view b) {
 
 PairsDialogLogic::Shape PairsDialogLogic::shapeFor(long long ndp) {
     if (ndp <= 0) return {};
-    Shape s;
-    s.rows = static_cast<int>((ndp + 3) / 4);
-    s.lastRowValues = ndp % 4 == 0 ? ValueCols : static_cast<int>(2 * (ndp % 4));
-    return s;
-}
-
-int PairsDialogLogic::kindCode(const Grid& card31, int row) {
-    const std::string v = card31.value(Card31::JK, row);
-    if (v.empty()) return 0;
-    const long long item = readInteger(v);
-    if (item == JkItem::Inflow) return -1;
-    if (item >= JkItem::DiversionTarget) return static_cast<int>(item);
-    return 0;
+    return {ElementKind::pairRows(ndp), ElementKind::valuesInLastRow(ndp)};
 }
 
 PairsDialogLogic::PairsDialogLogic(Deck& deck, UiServices& ui) : deck_(deck), ui_(ui), grid_("fpCard31a", ValueCols, 3) {
@@ -88,17 +76,8 @@ void PairsDialogLogic::shapeGrid(const Shape& shape) {
     grid_.setActiveCell(1, 2);
 }
 
-void PairsDialogLogic::SetPairCaptions(int kind) {
-    const char* x = "Storage (acres/feet):";
-    const char* y = "Discharge (cfs):";
-    if (kind < 0) {
-        x = "Time (hours):";
-        y = "Inflow (cfs):";
-    } else if (kind >= 1) {
-        x = "Total Flow in Element (cfs):";
-        y = "Diverted Flow (cfs):";
-    }
-    for (int c = 1; c <= ValueCols; ++c) grid_.setValue(c, 1, c % 2 == 1 ? x : y);
+void PairsDialogLogic::SetPairCaptions(const ElementKind& kind) {
+    for (int c = 1; c <= ValueCols; ++c) grid_.setValue(c, 1, c % 2 == 1 ? kind.xCaption() : kind.yCaption());
 }
 
 bool PairsDialogLogic::load(int row) {
@@ -118,7 +97,7 @@ bool PairsDialogLogic::load(int row) {
     }
     const Shape shape = shapeFor(ndp);
     shapeGrid(shape);
-    SetPairCaptions(kindCode(card31, row));
+    SetPairCaptions(ElementKind::ofCell(card31, row));
 
     const int first = placeBlock(element, shape);
     const Grid& store = deck_.fpCard31a();
@@ -138,7 +117,7 @@ int PairsDialogLogic::placeBlock(const std::string& element, const Shape& shape)
 
     int at = 0;
     for (int r = 1; r <= index.rowCount() && !at; ++r)
-        if (sameNumber(index.value(1, r), element)) at = r;
+        if (sameNumber(index.value(PairIndex::Element, r), element)) at = r;
 
     const auto appendZeros = [&](int from, int count) {
         for (int i = 0; i < count; ++i) {
@@ -156,17 +135,17 @@ int PairsDialogLogic::placeBlock(const std::string& element, const Shape& shape)
             for (int c = 1; c <= 3; ++c) index.setFormat(c, at, index.format(c, 1));
         }
         const int first = store.lastDataRow() + 1;
-        index.setValue(1, at, element);
-        index.setValue(2, at, std::to_string(first));
-        index.setValue(3, at, std::to_string(shape.rows));
+        index.setValue(PairIndex::Element, at, element);
+        index.setValue(PairIndex::FirstRow, at, std::to_string(first));
+        index.setValue(PairIndex::Rows, at, std::to_string(shape.rows));
         appendZeros(first, shape.rows);
         indexRow_ = at;
         return first;
     }
 
     indexRow_ = at;
-    const int oldFirst = static_cast<int>(readInteger(index.value(2, at)));
-    const int oldRows = static_cast<int>(readInteger(index.value(3, at)));
+    const int oldFirst = static_cast<int>(readInteger(index.value(PairIndex::FirstRow, at)));
+    const int oldRows = static_cast<int>(readInteger(index.value(PairIndex::Rows, at)));
     if (shape.rows > oldRows) {
         // The block cannot grow in place: it moves to the end of the store.
         const int first = store.lastDataRow() + 1;
@@ -176,11 +155,11 @@ int PairsDialogLogic::placeBlock(const std::string& element, const Shape& shape)
             store.setArray(1, first + i, store.getArray(1, oldFirst + i, ValueCols, 1));
         }
         appendZeros(first + oldRows, shape.rows - oldRows);
-        index.setValue(2, at, std::to_string(first));
-        index.setValue(3, at, std::to_string(shape.rows));
+        index.setValue(PairIndex::FirstRow, at, std::to_string(first));
+        index.setValue(PairIndex::Rows, at, std::to_string(shape.rows));
         return first;
     }
-    if (shape.rows < oldRows) index.setValue(3, at, std::to_string(shape.rows));
+    if (shape.rows < oldRows) index.setValue(PairIndex::Rows, at, std::to_string(shape.rows));
     return oldFirst;
 }
 
@@ -196,11 +175,11 @@ bool PairsDialogLogic::ok() {
         }
     }
     const Grid& index = deck_.fpSubCard31a();
-    if (indexRow_ == 0 || index.isEmpty(1, indexRow_))
+    if (indexRow_ == 0 || index.isEmpty(PairIndex::Element, indexRow_))
         throw RuntimeError("The tabular values have no block to go to: open the dialog from the element's row.");
     Grid& store = deck_.fpCard31a();
-    const int first = static_cast<int>(readInteger(index.value(2, indexRow_)));
-    const int rows = std::min(static_cast<int>(readInteger(index.value(3, indexRow_))), buttonRow - 2);
+    const int first = static_cast<int>(readInteger(index.value(PairIndex::FirstRow, indexRow_)));
+    const int rows = std::min(static_cast<int>(readInteger(index.value(PairIndex::Rows, indexRow_))), buttonRow - 2);
     for (int i = 0; i < rows; ++i) {
         ensureStoreRow(first + i);
         store.setArray(1, first + i, grid_.getArray(1, 2 + i, ValueCols, 1));

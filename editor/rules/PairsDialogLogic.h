@@ -6,6 +6,7 @@
 // its events here.
 
 #include "Deck.h"
+#include "ElementKind.h"
 #include "UiServices.h"
 
 #include <functional>
@@ -28,10 +29,6 @@ public:
     };
     static Shape shapeFor(long long ndp);
 
-    /// The element kind code from its special-type combo: -1 inflow
-    /// hydrograph, the item number for a diversion with its target, else 0.
-    static int kindCode(const Grid& card31, int row);
-
     PairsDialogLogic(Deck& deck, UiServices& ui);
 
     /// The dialog's grid: captions, pair rows and the "&OK"/"&Cancel" row.
@@ -44,8 +41,9 @@ public:
     /// pairs (no element number, no positive NDP).
     bool load(int row);
 
-    /// Row 1 of the grid: x captions in odd columns, y captions in even ones.
-    void SetPairCaptions(int kind);
+    /// Row 1 of the grid: the kind's x captions in odd columns, its y
+    /// captions in even ones.
+    void SetPairCaptions(const ElementKind& kind);
 
     /// Checks every value is there, copies them to the store and closes.
     /// Returns false (the dialog stays open) at the first empty cell.

@@ -5,6 +5,7 @@
 #include "DeckInput.h"
 #include "ConsoleUi.h"
 #include "DeckReader.h"
+#include "ElementKind.h"
 #include "ModelError.h"
 #include "TestFiles.h"
 
@@ -109,6 +110,33 @@ TEST(DeckInput, SpecialElementsTakeTheirKindTargetAndPairs) {
     EXPECT_EQ(in.elements[2].divertTo, 1);
     EXPECT_EQ(in.elements[3].special, SpecialKind::Inflow);
     EXPECT_DOUBLE_EQ(in.elements[3].table.y(1), 12);
+}
+
+TEST(DeckInput, ADiversionEnteredInTheEditorIsTheSameDiversionAsOneRead) {
+    // The editor shows a target it was given as "Diversion to Element  0001";
+    // the model takes it from the deck through the one special-kind type.
+    DeckSpec s = smallDeck();
+    ElementSpec split;
+    split.number = 3;
+    split.downstream = 1;
+    split.jk = "1";
+    split.pairs = {{0, 0}, {10, 5}};
+    s.elements.push_back(split);
+    rillo::DeckRead read = rillo::readDeck(deckText(s));
+    ASSERT_FALSE(read.error) << read.error->describe();
+    rillo::Grid& g = read.deck->fpCard31();
+    EXPECT_EQ(g.comboText(rillo::Card31::JK, 3), "Diversion to Element  0001");
+    rillo::ElementKind::diversionTo(12).showInCell(g, 3);  // as the diversion prompt does for 12
+    const ModelInput edited = readModelInput(*read.deck);
+    ASSERT_EQ(edited.elements.size(), 2u);
+    EXPECT_EQ(edited.elements[1].special, SpecialKind::Diversion);
+    EXPECT_EQ(edited.elements[1].divertTo, 12);
+    // Card 1.5's lines are named as the reader found them.
+    DeckSpec bad = smallDeck();
+    bad.subcatchments[1].area = 0;
+    TempFolder dir;
+    const std::string error = errorOf(dir, bad);
+    EXPECT_NE(error.find("Card 1.5, line 11 of the deck"), std::string::npos) << error;
 }
 
 TEST(DeckInput, ValuesTheModelCannotUseAreRefusedWithTheirPlaceNamed) {

@@ -192,7 +192,8 @@ TEST_F(MainWindowTest, NewWithoutItsTemplateReportsAndStaysOnTheStartWindow) {
     ASSERT_TRUE(QFile::remove(templateFile));
     window->fileNew();
     ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0], "Rillo2000|None|Error reading the file. Please check the file for data validity.|OK");
+    EXPECT_EQ(ui.messages()[0].rfind("Rillo2000|None|Error reading the file. Please check the file for data validity.\n", 0), 0u);
+    EXPECT_NE(ui.messages()[0].find("blank.sin does not exist."), std::string::npos);
     EXPECT_EQ(window->activeChild(), window->cover());
     expectNoDeckState();
 }
