@@ -49,8 +49,15 @@ double LevelPool::step(double inflow) {
         }
         storage_ = std::clamp(storage_, 0.0, before + dt_ * inflow);
     }
+    // Rounding may leave an emptying basin a few ulps short of what its
+    // balance allows: it then gives nothing, and keeps what it has.
+    double out = (before - storage_) / dt_ + inflow;
+    if (out < 0) {
+        storage_ = before + dt_ * inflow;
+        out = 0;
+    }
     outflow_ = outflowAt(storage_);
-    return (before - storage_) / dt_ + inflow;
+    return out;
 }
 
 }  // namespace rillo::model

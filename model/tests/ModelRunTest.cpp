@@ -205,6 +205,9 @@ TEST(ModelRun, InflowHydrographPassesADirectElementUnchangedAndADiversionSplitsB
     expectContinuity(r.paths.report, "split");
 }
 
+// The file holds each step's mean flow only, while the run that wrote it
+// knew how the runoff rose and fell within each step: the element
+// hydrographs agree to within 1 % of their peaks.
 TEST(ModelRun, SubcatchmentHydrographsOfAnIopt0RunFeedAnIopt1DeckToTheSameElementHydrographs) {
     TempFolder dir;
     std::mt19937 rng(4);
@@ -228,9 +231,11 @@ TEST(ModelRun, SubcatchmentHydrographsOfAnIopt0RunFeedAnIopt1DeckToTheSameElemen
         if (series.kind != SeriesKind::Flow) continue;
         const long ce = expected.flowColumn(series.number), cg = got.flowColumn(series.number);
         ASSERT_GE(cg, 0);
+        double peak = 0;
+        for (std::size_t s = 0; s < got.steps(); ++s) peak = std::max(peak, expected.value(s, static_cast<std::size_t>(ce)));
         for (std::size_t s = 0; s < got.steps(); ++s) {
             const double e = expected.value(s, static_cast<std::size_t>(ce));
-            EXPECT_NEAR(got.value(s, static_cast<std::size_t>(cg)), e, 1e-5 * e + 1e-6) << series.number << " at " << s;
+            EXPECT_NEAR(got.value(s, static_cast<std::size_t>(cg)), e, 0.01 * peak + 1e-6) << series.number << " at " << s;
         }
     }
     expectContinuity(b.paths.report, "IOPT 1");
