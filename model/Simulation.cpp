@@ -263,14 +263,10 @@ void Simulation::State::setUpSubcatchments() {
 void Simulation::State::setUpImports() {
     if (in.iopt != 1) return;
     if (!imported) throw ModelError("This deck (IOPT 1) needs a hydrograph input file, and none was given.");
-    for (std::size_t j = 0; j < imported->values.size(); ++j) {
-        const double v = imported->values[j];
-        if (!std::isfinite(v) || v < 0) {
-            const std::size_t width = imported->series.size();
-            throw ModelError("The hydrograph input holds a flow that is negative or not a number: " + std::to_string(v) +
-                             " in data row " + std::to_string(j / width + 1) + ", column " + std::to_string(j % width + 1) +
-                             " (" + std::to_string(imported->series[j % width].number) + ").");
-        }
+    try {
+        checkFlows(*imported, "The hydrograph input");
+    } catch (const HydrographFileError& e) {
+        throw ModelError(e.what());
     }
     for (const Tributary& t : in.tributaries) {
         const std::string where = "Card 2.3, line " + std::to_string(t.line) + " of the deck: sub-catchment " + std::to_string(t.number);
@@ -479,7 +475,7 @@ void Simulation::State::routeElement(std::size_t k) {
         r.maxError = std::max(r.maxError, out.error / dt);
         depth = r.channel->depth();
         const double area = r.channel->area();
-        if (area > 0) design.peakVelocity = std::max(design.peakVelocity, q / area);
+        if (area > 0) design.peakVelocity = std::max(design.peakVelocity, qEnd / area);
         if (r.channel->surcharged()) {
             if (design.surchargeStart < 0) design.surchargeStart = step;
             ++design.surchargeSteps;
