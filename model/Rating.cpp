@@ -8,6 +8,7 @@ namespace rillo::model {
 namespace {
 constexpr double DepthRatio = 1.1;        ///< each tabulated depth over the one below
 constexpr double LowestFraction = 1e-5;   ///< the lowest depth but zero, of the full depth
+constexpr double LargestFlowDepth = 0.93818;  ///< of a circle's diameter: where Manning's flow is largest
 
 struct Hermite {
     double q, slope;
@@ -54,9 +55,16 @@ void Rating::addPart(const Conduit& part, Node base) {  // base by value: the ta
     const Section& s = part.section;
     const double n = part.roughness, slope = part.slope, length = part.length, full = part.fullDepth;
     const int count = static_cast<int>(std::ceil(std::log(1 / LowestFraction) / std::log(DepthRatio)));
-    const double top = s.shape == Section::Shape::Circle ? std::min(full, s.width) : full;
-    for (int k = count; k >= 0; --k) {
-        const double y = full * std::pow(DepthRatio, -k);
+    const bool circle = s.shape == Section::Shape::Circle;
+    const double top = circle ? std::min(full, s.width) : full;
+    std::vector<double> depths;
+    for (int k = count; k >= 0; --k) depths.push_back(full * std::pow(DepthRatio, -k));
+    // A circle carries most at 0.938 of its diameter: a depth of its own.
+    if (circle && LargestFlowDepth * s.width < full) {
+        depths.push_back(LargestFlowDepth * s.width);
+        std::sort(depths.begin(), depths.end());
+    }
+    for (double y : depths) {
         const double lo = y * (1 - 1e-4), hi = std::min(y * (1 + 1e-4), top);
         const double raw = base.q + s.flow(y, n, slope);
         Node node{base.v + s.area(y) * length, std::max(raw, nodes_.back().q), 0, base.y + y, base.a + s.area(y)};

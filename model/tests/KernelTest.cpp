@@ -4,6 +4,7 @@
 #include "Horton.h"
 #include "LevelPool.h"
 #include "OverlandPlane.h"
+#include "Rating.h"
 #include "Section.h"
 #include "Simulation.h"
 
@@ -185,4 +186,62 @@ TEST(Curve, InterpolationAndExactMeansOfTablesAndHyetographs) {
     EXPECT_DOUBLE_EQ(hyetographMean(rain, 5, 3, 7), (1 * 2 + 2 * 2) / 4.0);
     EXPECT_DOUBLE_EQ(hyetographMean(rain, 5, 12, 17), 4 * 3 / 5.0);
     EXPECT_DOUBLE_EQ(hyetographMean(rain, 5, 15, 20), 0);
+}
+
+TEST(Rating, APipeRisesToItsLargestFlowAndKeepsItUpToFullAndAShallowFlowIsRatedByItsOwnDepth) {
+    const Conduit pipe{Section::circle(2), 400, 0.005, 0.013, 2};
+    const Rating r(pipe, std::nullopt);
+    double largest = 0;
+    for (int i = 1; i <= 1000; ++i) largest = std::max(largest, pipe.section.flow(2.0 * i / 1000, 0.013, 0.005));
+    EXPECT_NEAR(r.topFlow(), largest, 1e-3 * largest);
+    EXPECT_GT(r.topFlow(), 1.05 * r.fullFlow());  // a pipe carries most a little below full
+    Rating::Cursor cursor;
+    double last = 0;
+    for (int i = 0; i <= 2000; ++i) {
+        const double v = r.topVolume() * i / 2000;
+        const double q = r.at(v, cursor).q;
+        EXPECT_GE(q, last - 1e-9 * largest) << "storage " << v;
+        last = q;
+    }
+    EXPECT_NEAR(last, largest, 1e-3 * largest);
+    // Between full depth and the depth of the largest flow a steady inflow
+    // just below that flow passes on unchanged, below full.
+    ChannelRouting routing(pipe, std::nullopt);
+    double out = 0;
+    for (int i = 0; i < 3000; ++i) out = routing.step(0.99 * largest, 0, 60, {}).outflow;
+    EXPECT_NEAR(out, 0.99 * largest, 1e-6 * largest);
+    EXPECT_LT(routing.depth(), 2.0);
+    EXPECT_FALSE(routing.surcharged());
+
+    // A wide channel 0.2 ft deep: the rating between its tabulated depths
+    // gives Manning's flow to 0.1 %, with a full depth of 3 ft or of 100 ft.
+    for (double full : {3.0, 100.0}) {
+        const Conduit wide{Section::trapezoid(40, 0, 0), 1000, 0.001, 0.03, full};
+        const Rating w(wide, std::nullopt);
+        Rating::Cursor c;
+        for (double y : {0.013, 0.05, 0.2, 0.37}) {
+            const double exact = wide.section.flow(y, 0.03, 0.001);
+            EXPECT_NEAR(w.at(wide.section.area(y) * 1000, c).q, exact, 1e-3 * exact) << full << " ft full, " << y << " ft deep";
+            EXPECT_NEAR(w.depth(wide.section.area(y) * 1000, c), y, 1e-3 * y);
+        }
+    }
+}
+
+TEST(LevelPool, ABasinWithDeadStorageHoldsEveryDropAndNeverGivesANegativeFlow) {
+    // Nothing leaves below one acre-foot.
+    const Curve table({0, 1, 2}, {0, 0, 10});
+    LevelPool pool(table, 300);
+    double in = 0, out = 0;
+    for (int i = 0; i < 200; ++i) {
+        const double inflow = i < 30 ? 10.0 + 0.1 * i : 0.0;  // 2.4 acre-ft in all
+        const double q = pool.step(inflow);
+        ASSERT_GE(q, 0.0) << i;
+        in += inflow * 300;
+        out += q * 300;
+    }
+    EXPECT_NEAR(in, out + pool.storage(), 1e-9 * in);
+    EXPECT_NEAR(pool.storage(), 43560, 1.0);  // drained down to its dead storage
+    // Inflows that only fill the dead storage give exactly nothing.
+    LevelPool dead(table, 300);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(dead.step(1.0 / 3 + 1e-3 * i), 0.0) << i;
 }
