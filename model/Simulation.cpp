@@ -158,6 +158,15 @@ struct Simulation::State {
     void imports();
     void route();
     void routeElement(std::size_t k);
+    /// A mean flow over the step and the flow at its end (cfs).
+    struct Flow {
+        double mean, end;
+    };
+    void addHydrograph(std::size_t k, Flow& f);
+    Flow routeBasin(std::size_t k, Flow f);
+    Flow routeChannel(std::size_t k, Flow f, double& depth);
+    void record(std::size_t k, double q, double depth);
+    Flow divert(std::size_t k, Flow f);
     // After the last step.
     void finish();
 
@@ -443,57 +452,82 @@ void Simulation::State::route() {
 }
 
 void Simulation::State::routeElement(std::size_t k) {
-    const ElementInput& e = in.elements[k];
+    // Flows through an element: the step's mean and the flow at its end.
+    Flow f{inflow[k], inflowEnd[k]};
+    if (in.elements[k].special == SpecialKind::Inflow) addHydrograph(k, f);
+    res.elementDesign[k].peakInflow = std::max(res.elementDesign[k].peakInflow, f.mean);
+    double depth = 0;
+    if (elems[k].pool)
+        f = routeBasin(k, f);
+    else if (elems[k].channel)
+        f = routeChannel(k, f, depth);
+    record(k, f.mean, depth);
+    if (in.elements[k].special == SpecialKind::Diversion) f = divert(k, f);
+    const int down = net.downstream[k];
+    if (down >= 0) {
+        inflow[static_cast<std::size_t>(down)] += f.mean;
+        inflowEnd[static_cast<std::size_t>(down)] += f.end;
+    } else {
+        res.routing.outletOutflow += f.mean * dt;
+    }
+}
+
+void Simulation::State::addHydrograph(std::size_t k, Flow& f) {
+    const Curve& table = in.elements[k].table;
+    const double added = table.boundedMean(t1 / 60.0, t2 / 60.0);
+    f.mean += added;
+    inflowEnd[k] += table.bounded(t2 / 60.0);  // the next step's start
+    f.end = inflowEnd[k];
+    res.routing.hydrographInflow += added * dt;
+}
+
+Simulation::State::Flow Simulation::State::routeBasin(std::size_t k, Flow f) {
     ElementRun& r = elems[k];
     ElementDesign& design = res.elementDesign[k];
-    double q = inflow[k];
-    if (e.special == SpecialKind::Inflow) {
-        const double added = e.table.boundedMean(t1 / 60.0, t2 / 60.0);
-        q += added;
-        inflowEnd[k] += e.table.bounded(t2 / 60.0);
-        res.routing.hydrographInflow += added * dt;
+    f.mean = r.pool->step(f.mean);
+    f.end = r.pool->outflow();
+    if (r.pool->storage() > design.peakStorage) {
+        design.peakStorage = r.pool->storage();
+        design.peakStorageStep = step;
     }
-    double qEnd = inflowEnd[k];
-    design.peakInflow = std::max(design.peakInflow, q);
-    double depth = 0;
-    if (r.pool) {
-        q = r.pool->step(q);
-        qEnd = r.pool->outflow();
-        if (r.pool->storage() > design.peakStorage) {
-            design.peakStorage = r.pool->storage();
-            design.peakStorageStep = step;
-        }
-        if (!r.warnedTable && r.pool->beyondTable()) {
-            r.warnedTable = true;
-            in.warnings.push_back("Detention basin " + std::to_string(e.number) +
-                                  " filled beyond the last storage of its table; the table's last segment was extended.");
-        }
-    } else if (r.channel) {
-        const ChannelRouting::Result out = r.channel->step(q, (inflowEnd[k] - inflowStart[k]) / dt, dt, control);
-        q = out.outflow;
-        qEnd = r.channel->endFlow();
-        r.maxError = std::max(r.maxError, out.error / dt);
-        depth = r.channel->depth();
-        const double area = r.channel->area();
-        if (area > 0) design.peakVelocity = std::max(design.peakVelocity, qEnd / area);
-        if (r.channel->surcharged()) {
-            if (design.surchargeStart < 0) design.surchargeStart = step;
-            ++design.surchargeSteps;
-            design.peakExcess = std::max(design.peakExcess, r.channel->excess());
-        }
-        if (!r.warnedFull && r.channel->surcharged()) {
+    if (!r.warnedTable && r.pool->beyondTable()) {
+        r.warnedTable = true;
+        in.warnings.push_back("Detention basin " + std::to_string(in.elements[k].number) +
+                              " filled beyond the last storage of its table; the table's last segment was extended.");
+    }
+    return f;
+}
+
+Simulation::State::Flow Simulation::State::routeChannel(std::size_t k, Flow f, double& depth) {
+    ElementRun& r = elems[k];
+    ElementDesign& design = res.elementDesign[k];
+    ChannelRouting& channel = *r.channel;
+    const ChannelRouting::Result out = channel.step(f.mean, (f.end - inflowStart[k]) / dt, dt, control);
+    f = {out.outflow, channel.endFlow()};
+    r.maxError = std::max(r.maxError, out.error / dt);
+    depth = channel.depth();
+    const double area = channel.area();
+    if (area > 0) design.peakVelocity = std::max(design.peakVelocity, f.end / area);
+    if (f.mean > res.elementPeaks[k].flow) design.travelAtPeak = f.mean > 0 && area > 0 ? r.length * area / f.mean : 0;
+    if (channel.surcharged()) {
+        if (design.surchargeStart < 0) design.surchargeStart = step;
+        ++design.surchargeSteps;
+        design.peakExcess = std::max(design.peakExcess, channel.excess());
+        if (!r.warnedFull) {
             r.warnedFull = true;
-            in.warnings.push_back("Element " + std::to_string(e.number) + " ran full and stored water above its full depth.");
+            in.warnings.push_back("Element " + std::to_string(in.elements[k].number) +
+                                  " ran full and stored water above its full depth.");
         }
     }
+    return f;
+}
+
+void Simulation::State::record(std::size_t k, double q, double depth) {
+    const ElementRun& r = elems[k];
     Peak& peak = res.elementPeaks[k];
     if (q > peak.flow) {
         peak.flow = q;
         peak.step = step;
-        if (r.channel) {
-            const double area = r.channel->area();
-            design.travelAtPeak = q > 0 && area > 0 ? r.length * area / q : 0;
-        }
     }
     peak.depth = std::max(peak.depth, depth);
     if (r.column >= 0) elemRow[r.column] = q;
@@ -502,32 +536,28 @@ void Simulation::State::routeElement(std::size_t k) {
         rec.flow.push_back(q);
         if (r.channel) rec.depth.push_back(depth);
     }
-    if (e.special == SpecialKind::Diversion) {
-        const double d = std::clamp(e.table.extended(q), 0.0, q);
-        q -= d;
-        res.routing.diverted += d * dt;
-        design.divertedVolume += d * dt;
-        if (d > design.divertedPeak) {
-            design.divertedPeak = d;
-            design.divertedPeakStep = step;
-        }
-        const double dEnd = std::clamp(e.table.extended(qEnd), 0.0, qEnd);
-        qEnd -= dEnd;
-        const int to = net.divertTo[k];
-        if (to >= 0) {
-            inflow[static_cast<std::size_t>(to)] += d;
-            inflowEnd[static_cast<std::size_t>(to)] += dEnd;
-        } else {
-            res.routing.divertedOut += d * dt;
-        }
+}
+
+Simulation::State::Flow Simulation::State::divert(std::size_t k, Flow f) {
+    // The table's diverted flow, never more than arrives.
+    const Curve& table = in.elements[k].table;
+    ElementDesign& design = res.elementDesign[k];
+    const double d = std::clamp(table.extended(f.mean), 0.0, f.mean);
+    const double dEnd = std::clamp(table.extended(f.end), 0.0, f.end);
+    res.routing.diverted += d * dt;
+    design.divertedVolume += d * dt;
+    if (d > design.divertedPeak) {
+        design.divertedPeak = d;
+        design.divertedPeakStep = step;
     }
-    const int down = net.downstream[k];
-    if (down >= 0) {
-        inflow[static_cast<std::size_t>(down)] += q;
-        inflowEnd[static_cast<std::size_t>(down)] += qEnd;
+    const int to = net.divertTo[k];
+    if (to >= 0) {
+        inflow[static_cast<std::size_t>(to)] += d;
+        inflowEnd[static_cast<std::size_t>(to)] += dEnd;
     } else {
-        res.routing.outletOutflow += q * dt;
+        res.routing.divertedOut += d * dt;
     }
+    return {f.mean - d, f.end - dEnd};
 }
 
 void Simulation::State::finish() {
