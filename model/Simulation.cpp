@@ -585,9 +585,10 @@ void Simulation::State::finish() {
     for (std::size_t i = 0; i < elems.size(); ++i) {
         const ElementDesign& d = res.elementDesign[i];
         const double out = res.elementPeaks[i].flow;
-        if (!elems[i].channel || !(d.peakInflow > 0) || !(d.travelAtPeak > 2 * dt)) continue;
+        // A surcharged element's peak is its capacity: it has a warning of its own.
+        if (!elems[i].channel || d.surchargeSteps > 0 || !(d.peakInflow > 0) || !(d.travelAtPeak > 2 * dt)) continue;
         const double attenuation = 1 - out / d.peakInflow;
-        if (attenuation < 0.02) continue;
+        if (attenuation < 0.1) continue;
         const long pieces = static_cast<long>(std::ceil(d.travelAtPeak / dt));
         in.warnings.push_back("Element " + std::to_string(in.elements[i].number) + ": water takes " +
                               number(d.travelAtPeak / 60.0, 1) + " minutes to pass it at its peak flow, " +

@@ -29,12 +29,16 @@ public:
     /// `allowed` is allowed: true to keep the step, false to take it again
     /// with the count raised.
     bool accept(double error, double allowed, const StepControl& control) {
-        const double ratio = allowed > 0 ? std::sqrt(error / allowed) : (error > 0 ? 1e9 : 0.0);
-        if (ratio <= 1 || n_ >= control.maxSubsteps) {
+        // Most steps are kept with the count they had: no square root for them.
+        if (error <= allowed || n_ >= control.maxSubsteps) {
             // Easy steps let the next one try fewer sub-steps, at most halving.
-            if (ratio < 0.25 && n_ > 1) n_ = std::max({1, n_ / 2, static_cast<int>(std::ceil(n_ * ratio * 1.3))});
+            if (n_ > 1 && 16 * error < allowed) {
+                const double ratio = std::sqrt(error / allowed);
+                n_ = std::max({1, n_ / 2, static_cast<int>(std::ceil(n_ * ratio * 1.3))});
+            }
             return true;
         }
+        const double ratio = allowed > 0 ? std::sqrt(error / allowed) : 64.0;
         const double grown = std::ceil(n_ * std::min(ratio, 64.0) * 1.2);
         n_ = static_cast<int>(std::min<double>(control.maxSubsteps, std::max<double>(grown, n_ + 1)));
         return false;
