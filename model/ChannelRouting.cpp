@@ -5,57 +5,62 @@
 namespace rillo::model {
 
 namespace {
-constexpr int PointsPerSection = 256;
-}
+/// Below this (cubic feet) a step's error is not worth a sub-step more.
+constexpr double NegligibleVolume = 1e-6;
+}  // namespace
 
-ChannelRouting::ChannelRouting(const Conduit& main, const std::optional<Conduit>& overflow, double dt) : dt_(dt) {
-    addPart(main, 0, 0, 0, true);
-    if (overflow) addPart(*overflow, points_.back().y, points_.back().v, points_.back().q, false);
-    for (Point& p : points_) p.g = p.v + dt_ * p.q;
-    top_ = points_.back();
-}
+ChannelRouting::ChannelRouting(const Conduit& main, const std::optional<Conduit>& overflow)
+    : rating_(main, overflow) {}
 
-void ChannelRouting::addPart(const Conduit& part, double baseDepth, double baseVolume, double baseFlow, bool first) {
-    if (first) points_.push_back({0, 0, 0, 0});
-    for (int i = 1; i <= PointsPerSection; ++i) {
-        const double y = part.fullDepth * i / PointsPerSection;
-        // The rating rises with storage: a pipe keeps its largest flow
-        // between that depth and full.
-        points_.push_back({baseDepth + y, baseVolume + part.section.area(y) * part.length,
-                           std::max(baseFlow + part.section.flow(y, part.roughness, part.slope), points_.back().q), 0});
+double ChannelRouting::depth() const { return rating_.depth(volume_, cursor_); }
+double ChannelRouting::area() const { return rating_.area(volume_, cursor_); }
+
+ChannelRouting::Result ChannelRouting::step(double inflow, double trend, double dt, const StepControl& control) {
+    inflow = std::max(inflow, 0.0);
+    if (inflow == 0 && volume_ == 0) {
+        flow_ = slope_ = 0;
+        return {};
+    }
+    // The inflow never falls below zero within the step.
+    trend = std::clamp(trend, -2 * inflow / dt, 2 * inflow / dt);
+    const double volume0 = volume_, flow0 = flow_, slope0 = slope_;
+    for (;;) {
+        double error = 0;
+        const int n = count_.count();
+        const double h = dt / n;
+        for (int k = 0; k < n; ++k) substep(inflow + trend * ((k + 0.5) * h - 0.5 * dt), h, error);
+        const double out = std::max(volume0 + dt * inflow - volume_, 0.0);
+        const double allowed = control.tolerance * std::max(out, inflow * dt) + NegligibleVolume;
+        if (count_.accept(error, allowed, control)) return {out / dt, error};
+        volume_ = volume0;
+        flow_ = flow0;
+        slope_ = slope0;
     }
 }
 
-double ChannelRouting::step(double inflow) {
-    const double before = volume_;
-    const double rhs = std::max(volume_ + dt_ * inflow, 0.0);
-    if (rhs == 0) {
-        volume_ = depth_ = 0;
-        return 0;
-    }
-    if (rhs >= top_.g) {
-        volume_ = rhs - dt_ * top_.q;
-        depth_ = top_.y;
+double ChannelRouting::substep(double inflow, double h, double& error) {
+    const double v1 = volume_, q1 = flow_, slope1 = slope_;
+    const double available = v1 + h * inflow;
+    const double rhs = available - 0.5 * h * q1;
+    Rating::Value r2;
+    double v2;
+    bool fallback = false;
+    if (rhs < 0) {
+        fallback = true;  // the trapezoid would drain more than is there
+        v2 = rating_.solve(h, available, cursor_, r2);
     } else {
-        // Segment [i, i+1] with g_i <= rhs < g_i+1: most steps stay in the last one.
-        std::size_t i = hint_;
-        if (!(rhs >= segmentLow_ && rhs < segmentHigh_)) {
-            const auto it = std::upper_bound(points_.begin(), points_.end(), rhs,
-                                             [](double x, const Point& p) { return x < p.g; });
-            i = static_cast<std::size_t>(it - points_.begin());
-            i = std::min(i == 0 ? 0 : i - 1, points_.size() - 2);
-            hint_ = i;
-            segmentLow_ = points_[i].g;
-            segmentHigh_ = points_[i + 1].g;
-        }
-        const Point& a = points_[i];
-        const Point& b = points_[i + 1];
-        const double span = b.g - a.g;
-        const double f = span > 0 ? (rhs - a.g) / span : 0;
-        volume_ = a.v + f * (b.v - a.v);
-        depth_ = a.y + f * (b.y - a.y);
+        v2 = rating_.solve(0.5 * h, rhs, cursor_, r2);
     }
-    return std::max((before - volume_) / dt_ + inflow, 0.0);
+    v2 = std::clamp(v2, 0.0, available);
+    const double out = available - v2;
+    if (fallback)
+        error += out;
+    else
+        error += trapezoidError(h, -slope1 * (inflow - q1), -r2.slope * (inflow - r2.q));
+    volume_ = v2;
+    flow_ = r2.q;
+    slope_ = r2.slope;
+    return out;
 }
 
 }  // namespace rillo::model

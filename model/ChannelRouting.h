@@ -1,61 +1,61 @@
 #pragma once
-// Routing through a channel or pipe as a nonlinear reservoir: the element's
-// storage V = A(y) L and its outflow Q(y) by Manning's equation on the
-// section, dV/dt = I - Q. The rating (V, Q, y) is tabulated once at 256
-// depths per section, and each step is solved implicitly (backward Euler):
+// Routing through a channel or pipe as a nonlinear reservoir on its rating
+// (Rating.h): dV/dt = I - Q(V). Each time step is cut into sub-steps of the
+// trapezoidal rule,
 //
-//   V2 + dt Q(V2) = V1 + dt I,
+//   V2 + h/2 Q(V2) = V1 + h I - h/2 Q(V1),
 //
-// which on the tabulated rating is a search and one linear interpolation.
-// The step's outflow is what the balance leaves, (V1 - V2) / dt + I, so the
-// routing conserves water exactly. Above full depth an element without an
-// overflow channel stores the excess as volume and releases its capacity
-// (the largest flow of its rating; for a pipe, the flow a little below
-// full); with an overflow channel the volume above full depth fills the
-// overflow section, which adds its own Manning flow, and only above its
-// full depth is water stored.
+// their number set by the error estimate of Substeps.h. The inflow within
+// the step rises or falls linearly about its mean (the trend of the
+// upstream flows at the step's ends), so the step's inflow volume is
+// exactly its mean times the step. The step's outflow
+// is what the balance leaves, (V1 - V2) / dt + I, so the routing conserves
+// water exactly. Above the top of the rating the excess is stored and
+// released at the top flow. Where the trapezoid would drain more than is
+// there, that sub-step falls back on backward Euler.
 
-#include "Section.h"
+#include "Rating.h"
+#include "Substeps.h"
 
 #include <cstddef>
 #include <optional>
-#include <vector>
 
 namespace rillo::model {
 
-struct Conduit {
-    Section section;
-    double length = 0;     ///< ft
-    double slope = 0;      ///< ft/ft
-    double roughness = 0;  ///< Manning's n
-    double fullDepth = 0;  ///< ft
-};
-
 class ChannelRouting {
 public:
-    ChannelRouting(const Conduit& main, const std::optional<Conduit>& overflow, double dt);
+    ChannelRouting(const Conduit& main, const std::optional<Conduit>& overflow);
 
-    /// One step with the step's mean inflow (cfs); returns the mean outflow (cfs).
-    double step(double inflow);
-    double depth() const { return depth_; }
+    struct Result {
+        double outflow = 0;  ///< mean over the step, cfs
+        double error = 0;    ///< estimated error of the outflow volume, ft^3
+    };
+    /// One step of `dt` seconds with the step's mean inflow (cfs) changing
+    /// by `trend` cfs/s through the step.
+    Result step(double inflow, double trend, double dt, const StepControl& control);
+    /// The outflow at the end of the last step (cfs).
+    double endFlow() const { return flow_; }
+    double depth() const;
+    /// The flow area at the end of the last step (ft^2).
+    double area() const;
     double storage() const { return volume_; }
     /// The largest outflow the element gives before it stores water.
-    double capacity() const { return top_.q; }
-    /// Whether the last step stored water above the top of the rating.
-    bool surcharged() const { return volume_ > top_.v; }
+    double capacity() const { return rating_.topFlow(); }
+    /// Manning's flow of the main channel at its full depth.
+    double fullFlow() const { return rating_.fullFlow(); }
+    /// Water stored above the top of the rating (ft^3).
+    double excess() const { return std::max(volume_ - rating_.topVolume(), 0.0); }
+    bool surcharged() const { return volume_ > rating_.topVolume(); }
+    int substeps() const { return count_.count(); }
+    const Rating& rating() const { return rating_; }
 
 private:
-    void addPart(const Conduit& part, double baseDepth, double baseVolume, double baseFlow, bool first);
-    double dt_;
-    /// The rating at one depth; g = V + dt Q is what each step searches.
-    struct Point {
-        double y, v, q, g;
-    };
-    std::vector<Point> points_;
-    Point top_{};  ///< the last point, kept here so a step reads one table line
-    double segmentLow_ = 0, segmentHigh_ = -1;  ///< g at both ends of the segment last used
-    double volume_ = 0, depth_ = 0;
-    std::size_t hint_ = 0;
+    double substep(double inflow, double h, double& error);
+    Rating rating_;
+    double volume_ = 0, flow_ = 0;  ///< storage and outflow at the end of the last sub-step
+    double slope_ = 0;              ///< dQ/dV there
+    mutable Rating::Cursor cursor_;
+    SubstepCount count_;
 };
 
 }  // namespace rillo::model

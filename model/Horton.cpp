@@ -5,8 +5,8 @@
 
 namespace rillo::model {
 
-Horton::Horton(double f0, double fc, double decay, double dt)
-    : f0_(std::max(f0, 0.0)), fc_(std::max(fc, 0.0)), k_(std::max(decay, 0.0)), dt_(dt), edt_(std::exp(-k_ * dt)) {
+Horton::Horton(double f0, double fc, double decay)
+    : f0_(std::max(f0, 0.0)), fc_(std::max(fc, 0.0)), k_(std::max(decay, 0.0)) {
     if (k_ == 0) fc_ = f0_;  // no decay: the capacity stays at f0
 }
 
@@ -17,25 +17,37 @@ double Horton::curve(double t, double e) const {
 
 double Horton::curve(double t) const { return curve(t, std::exp(-k_ * t)); }
 
-double Horton::infiltrate(double supply) {
-    if (!(supply > 0)) return 0;
-    const double next = curve(tp_ + dt_, e_ * edt_);
+double Horton::decayOver(double h) const {
+    // The sub-steps of one time step share their length: one exponential each.
+    if (h != lastH_) {
+        lastH_ = h;
+        lastDecay_ = std::exp(-k_ * h);
+    }
+    return lastDecay_;
+}
+
+double Horton::capacity(double h) const { return curve(tp_ + h, e_ * decayOver(h)) - cumulative_; }
+
+double Horton::infiltrate(double supply, double h) {
+    if (!(supply > 0) || !(h > 0)) return 0;
+    const double e = e_ * decayOver(h);
+    const double next = curve(tp_ + h, e);
     const double cap = next - cumulative_;
     if (supply >= cap) {
-        tp_ += dt_;
-        e_ *= edt_;
+        tp_ += h;
+        e_ = e;
         cumulative_ = next;
         return std::max(cap, 0.0);
     }
     // Light supply: all of it infiltrates; find the equivalent time again,
-    // bracketed by this step (F(tp) <= target < F(tp + dt)).
+    // bracketed by this interval (F(tp) <= target < F(tp + h)).
     const double target = cumulative_ + supply;
-    double lo = tp_, hi = tp_ + dt_, t = tp_ + dt_ * supply / cap;
+    double lo = tp_, hi = tp_ + h, t = tp_ + h * supply / cap;
     for (int i = 0; i < 40; ++i) {
-        const double e = std::exp(-k_ * t);
-        const double g = curve(t, e) - target;
+        const double et = std::exp(-k_ * t);
+        const double g = curve(t, et) - target;
         if (g > 0) hi = t; else lo = t;
-        const double slope = k_ == 0 ? f0_ : fc_ + (f0_ - fc_) * e;
+        const double slope = k_ == 0 ? f0_ : fc_ + (f0_ - fc_) * et;
         double nt = slope > 0 ? t - g / slope : 0.5 * (lo + hi);
         if (!(nt > lo && nt < hi)) nt = 0.5 * (lo + hi);
         if (std::abs(nt - t) <= 1e-9 * (1 + t)) {

@@ -6,22 +6,23 @@
 //   F(tp) = fc tp + (f0 - fc) / k (1 - e^(-k tp))
 //
 // tp is the equivalent time at which Horton's curve has let F infiltrate.
-// In a step whose supply (ponded water plus rain) exceeds the capacity
-// F(tp + dt) - F(tp), the curve is followed (tp += dt); otherwise the whole
-// supply infiltrates and tp is found again from F(tp) = F by Newton's method.
-// Feet and seconds throughout; no recovery between storms.
+// Over an interval h whose supply (ponded water plus rain) exceeds the
+// capacity F(tp + h) - F(tp), the curve is followed (tp += h); otherwise the
+// whole supply infiltrates and tp is found again from F(tp) = F by Newton's
+// method. The interval may change from call to call (the sub-steps of the
+// overland planes). Feet and seconds throughout; no recovery between storms.
 
 namespace rillo::model {
 
 class Horton {
 public:
-    /// Rates in ft/s, decay in 1/s, step in seconds.
-    Horton(double f0, double fc, double decay, double dt);
+    /// Rates in ft/s, decay in 1/s.
+    Horton(double f0, double fc, double decay);
 
-    /// Infiltrates up to `supply` feet in one step; returns the depth taken.
-    double infiltrate(double supply);
-    /// Depth that would infiltrate in the next step with unlimited supply.
-    double capacity() const { return curve(tp_ + dt_, e_ * edt_) - cumulative_; }
+    /// Infiltrates up to `supply` feet over `h` seconds; returns the depth taken.
+    double infiltrate(double supply, double h);
+    /// Depth that would infiltrate over the next `h` seconds with unlimited supply.
+    double capacity(double h) const;
     /// Depth infiltrated so far (ft).
     double cumulative() const { return cumulative_; }
     /// The closed form F(t) of the curve (ft).
@@ -29,8 +30,10 @@ public:
 
 private:
     double curve(double t, double e) const;
-    double f0_, fc_, k_, dt_, edt_;
+    double decayOver(double h) const;
+    double f0_, fc_, k_;
     double tp_ = 0, e_ = 1, cumulative_ = 0;
+    mutable double lastH_ = -1, lastDecay_ = 1;  ///< e^(-k h) of the last interval
 };
 
 }  // namespace rillo::model

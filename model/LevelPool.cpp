@@ -19,6 +19,8 @@ LevelPool::LevelPool(const Curve& table, double dt) : dt_(dt) {
         s_.push_back(1.0);
         o_.push_back(o_.front());
     }
+    // The dead storage: up to the last pair of the leading run of zero outflows.
+    for (std::size_t i = 0; i < s_.size() && o_[i] == 0; ++i) dead_ = s_[i];
     // A table whose outflow falls is searched on its rising envelope.
     for (std::size_t i = 0; i < s_.size(); ++i)
         h_.push_back(std::max(s_[i] + 0.5 * dt_ * o_[i], h_.empty() ? 0.0 : h_.back()));
@@ -49,8 +51,26 @@ double LevelPool::step(double inflow) {
         }
         storage_ = std::clamp(storage_, 0.0, before + dt_ * inflow);
     }
+    double out = (before - storage_) / dt_ + inflow;
+    if (storage_ <= dead_) {
+        // Below its outlet a basin gives nothing: the trapezoid's step, which
+        // takes the outflow at the start of the step for half of it, must
+        // not draw it down past the outlet, and water that only fills the
+        // dead storage is kept exactly.
+        if (before > dead_) {
+            storage_ = dead_;
+            out = (before - dead_) / dt_ + inflow;
+        } else {
+            storage_ = before + dt_ * inflow;
+            out = 0;
+        }
+    }
+    if (out < 0) {  // rounding in an emptying basin
+        storage_ = before + dt_ * inflow;
+        out = 0;
+    }
     outflow_ = outflowAt(storage_);
-    return (before - storage_) / dt_ + inflow;
+    return out;
 }
 
 }  // namespace rillo::model

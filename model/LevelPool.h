@@ -9,6 +9,8 @@
 // side is piecewise linear, so each step is a search and one interpolation.
 // The step's outflow is what the balance leaves, (S1 - S2) / dt + I; when
 // the right side falls below zero the basin empties and gives what it held.
+// A basin whose table starts with zero outflows holds that dead storage:
+// it never drains below it.
 
 #include "Curve.h"
 
@@ -34,6 +36,7 @@ private:
     double outflowAt(double storage) const;
     double dt_;
     std::vector<double> s_, o_, h_;
+    double dead_ = 0;  ///< storage below the outlet (ft^3): no outflow up to it
     double storage_ = 0, outflow_ = 0;
 };
 

@@ -106,6 +106,7 @@ int runModel(const RunPaths& paths, std::ostream& out, std::ostream& err, const 
                 throw ModelError("This deck (IOPT 1) imports sub-catchment hydrographs; give a hydrograph input file.");
             try {
                 imported = readHydrographsFile(paths.hydrographInput);
+                checkFlows(*imported, paths.hydrographInput);
             } catch (const std::exception& e) {
                 throw ModelError(std::string("The hydrograph input cannot be read: ") + e.what());
             }
@@ -124,6 +125,9 @@ int runModel(const RunPaths& paths, std::ostream& out, std::ostream& err, const 
         };
         SimulationResult res = sim.run(options.maxSteps, progress);
         checkFinite(res);
+        // The report's Warnings table has them too; here they reach a user
+        // who runs the model by hand.
+        for (const std::string& w : in.warnings) err << "rillo-model: warning: " << w << "\n";
 
         Outputs outputs;
         if (in.iopt == 1) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <set>
 #include <unordered_map>
 
@@ -66,6 +67,8 @@ double importedMean(const Hydrographs& h, std::size_t column, double a, double b
     return sum / (b - a);
 }
 
+namespace {
+
 struct SubcatchmentRun {
     int hyetograph = 0;
     int element = -1;
@@ -75,58 +78,134 @@ struct SubcatchmentRun {
     std::optional<Horton> horton;
     int record = -1;
     long column = -1;  ///< in the subcatchment file
+    double maxError = 0;  ///< cfs
 };
 
 struct ElementRun {
     std::optional<ChannelRouting> channel;
     std::optional<LevelPool> pool;
+    double length = 0;  ///< ft, of the main channel
     int record = -1;
     long column = -1;  ///< in the element file
     bool warnedFull = false;
     bool warnedTable = false;
+    double maxError = 0;  ///< cfs
 };
 
-Simulation::Simulation(ModelInput& input, const Network& network, const Hydrographs* imported)
-    : in_(input), net_(network), imported_(imported) {}
+struct TributaryRun {
+    std::size_t column;
+    int element;
+};
 
-Simulation::~Simulation() = default;
+/// Minutes from the midnight before the storm to its start.
+long long startOfStorm(const ModelInput& in) {
+    return static_cast<long long>(in.startHour) * 60 + in.startMinute;
+}
 
-SimulationResult Simulation::run(long steps, const std::function<void(long, long)>& progress) {
-    const ModelInput& in = in_;
-    const double dt = in.stepMinutes * units::SecondsPerMinute;
-    const long total = steps < 0 ? in.steps : std::min(steps, in.steps);
+std::string number(double v, int decimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    return buf;
+}
+
+}  // namespace
+
+/// The run's working state: the setup steps build it, the per-step phases
+/// advance it, and the result is filled as it goes.
+struct Simulation::State {
+    ModelInput& in;
+    const Network& net;
+    const Hydrographs* imported;
+    StepControl control;
+    double dt;   ///< seconds
+    long total;  ///< steps to compute
+    long long start;  ///< minutes after midnight
     SimulationResult res;
-    res.steps = total;
 
-    // The files' columns: every saved hydrograph once, in list order, then rain.
-    const auto fileColumns = [&](Hydrographs& file, const char* kind, const std::vector<long>& saved,
-                                 const std::vector<long>& existing, std::vector<long>& columnOf) {
-        file.title1 = in.title1;
-        file.title2 = in.title2;
-        file.kind = kind;
-        const long long start = (static_cast<long long>(in.startHour) * 60 + in.startMinute) % (24 * 60);
-        file.startHour = static_cast<int>(start / 60);
-        file.startMinute = static_cast<int>(start % 60);
-        file.stepMinutes = in.stepMinutes;
-        std::unordered_map<long, std::size_t> index;
-        for (std::size_t i = 0; i < existing.size(); ++i) index.emplace(existing[i], i);
-        columnOf.assign(existing.size(), -1);
-        for (long n : saved) {
-            const auto it = index.find(n);
-            if (it == index.end()) {
-                in_.warnings.push_back(std::string("The save list names ") + (file.kind == "elements" ? "element " : "subcatchment ") +
-                                       std::to_string(n) + ", which the deck does not have.");
-                continue;
-            }
-            if (columnOf[it->second] >= 0) continue;
-            columnOf[it->second] = static_cast<long>(file.series.size());
-            file.series.push_back({SeriesKind::Flow, n, "cfs"});
-        }
-        if (in.iopt == 0)
-            for (std::size_t h = 0; h < in.hyetographs.size(); ++h)
-                file.series.push_back({SeriesKind::Rain, static_cast<long>(h + 1), "in/hr"});
+    std::vector<SubcatchmentRun> subs;
+    std::vector<ElementRun> elems;
+    std::vector<TributaryRun> tributaries;
+    std::vector<long> subColumn, elemColumn;
+    std::size_t subWidth = 0, elemWidth = 0;
+
+    // The step being computed.
+    long step = 0;
+    double t1 = 0, t2 = 0;  ///< minutes from the start
+    double* subRow = nullptr;
+    double* elemRow = nullptr;
+    std::vector<double> rainRate;  ///< ft/s per hyetograph
+    std::vector<double> inflow;    ///< mean over the step, cfs per element
+    /// The inflow at the start and the end of the step: the trend of the
+    /// inflow within the step.
+    std::vector<double> inflowStart, inflowEnd;
+
+    State(ModelInput& input, const Network& network, const Hydrographs* h, const StepControl& c, long steps)
+        : in(input), net(network), imported(h), control(c), dt(input.stepMinutes * units::SecondsPerMinute),
+          total(steps < 0 ? input.steps : std::min(steps, input.steps)), start(startOfStorm(input)) {
+        res.steps = total;
+    }
+
+    // Setup steps.
+    void setUpFiles();
+    void setUpSubcatchments();
+    void setUpImports();
+    void setUpElements();
+    void warnOfDryGaps();
+    // Per-step phases.
+    void beginStep(long s);
+    void rain();
+    void runoff();
+    void imports();
+    void route();
+    void routeElement(std::size_t k);
+    /// A mean flow over the step and the flow at its end (cfs).
+    struct Flow {
+        double mean, end;
     };
-    std::vector<long> subNumbers, elemNumbers, subColumn, elemColumn;
+    void addHydrograph(std::size_t k, Flow& f);
+    Flow routeBasin(std::size_t k, Flow f);
+    Flow routeChannel(std::size_t k, Flow f, double& depth);
+    void record(std::size_t k, double q, double depth);
+    Flow divert(std::size_t k, Flow f);
+    // After the last step.
+    void finish();
+
+private:
+    void fileColumns(Hydrographs& file, const char* kind, const std::vector<long>& saved,
+                     const std::vector<long>& existing, std::vector<long>& columnOf);
+};
+
+void Simulation::State::fileColumns(Hydrographs& file, const char* kind, const std::vector<long>& saved,
+                                    const std::vector<long>& existing, std::vector<long>& columnOf) {
+    // Every saved hydrograph once, in list order, then rain.
+    file.title1 = in.title1;
+    file.title2 = in.title2;
+    file.kind = kind;
+    const long long clock = start % (24 * 60);
+    file.startHour = static_cast<int>(clock / 60);
+    file.startMinute = static_cast<int>(clock % 60);
+    file.stepMinutes = in.stepMinutes;
+    std::unordered_map<long, std::size_t> index;
+    for (std::size_t i = 0; i < existing.size(); ++i) index.emplace(existing[i], i);
+    columnOf.assign(existing.size(), -1);
+    for (long n : saved) {
+        const auto it = index.find(n);
+        if (it == index.end()) {
+            in.warnings.push_back(std::string("The save list names ") + (file.kind == "elements" ? "element " : "subcatchment ") +
+                                  std::to_string(n) + ", which the deck does not have.");
+            continue;
+        }
+        if (columnOf[it->second] >= 0) continue;
+        columnOf[it->second] = static_cast<long>(file.series.size());
+        file.series.push_back({SeriesKind::Flow, n, "cfs"});
+    }
+    if (in.iopt == 0)
+        for (std::size_t h = 0; h < in.hyetographs.size(); ++h)
+            file.series.push_back({SeriesKind::Rain, static_cast<long>(h + 1), "in/hr"});
+}
+
+void Simulation::State::setUpFiles() {
+    std::vector<long> subNumbers, elemNumbers;
     for (const auto& s : in.subcatchments) subNumbers.push_back(s.number);
     for (const auto& e : in.elements) elemNumbers.push_back(e.number);
     if (in.iopt == 0) fileColumns(res.subcatchmentFile, "subcatchments", in.savedSubcatchments, subNumbers, subColumn);
@@ -141,81 +220,83 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
                          " hydrograph values, more than the model holds (" +
                          std::to_string(static_cast<long long>(MaxRecordedValues)) +
                          "); save or print fewer hydrographs or compute fewer time steps.");
-    const std::size_t subWidth = res.subcatchmentFile.series.size(), elemWidth = res.elementFile.series.size();
+    subWidth = res.subcatchmentFile.series.size();
+    elemWidth = res.elementFile.series.size();
     res.subcatchmentFile.values.assign(subWidth * static_cast<std::size_t>(total), 0.0);
     res.elementFile.values.assign(elemWidth * static_cast<std::size_t>(total), 0.0);
+}
 
-    // Subcatchments.
-    std::vector<SubcatchmentRun> subs(in.subcatchments.size());
+void Simulation::State::setUpSubcatchments() {
+    const std::set<long> printed(in.printedSubcatchments.begin(), in.printedSubcatchments.end());
+    subs.resize(in.subcatchments.size());
     for (std::size_t i = 0; i < subs.size(); ++i) {
         const SubcatchmentInput& s = in.subcatchments[i];
         SubcatchmentRun& r = subs[i];
+        const std::string where = "Card 1.5, line " + std::to_string(s.line) + " of the deck: subcatchment " + std::to_string(s.number);
         r.hyetograph = s.hyetograph - 1;
-        r.element = s.element == 0 ? -1 : net_.find(s.element);
-        if (r.element < 0)
-            in_.warnings.push_back("Subcatchment " + std::to_string(s.number) + " drains to " +
-                                   (s.element == 0 ? std::string("no element") : "element " + std::to_string(s.element) + ", which the deck does not have") +
-                                   "; its runoff is not routed.");
+        r.element = s.element == 0 ? -1 : net.find(s.element);
+        if (s.element == 0)
+            in.warnings.push_back("Subcatchment " + std::to_string(s.number) + " drains to no element; its runoff is not routed.");
+        else if (r.element < 0)
+            throw ModelError(where + " drains to element " + std::to_string(s.element) + ", which the deck does not have.");
+        if (s.minInfiltration > s.maxInfiltration && s.imperviousPercent < 100)
+            in.warnings.push_back(where + ": its minimum infiltration rate (" + number(s.minInfiltration, 2) +
+                                  " in/hr) is greater than its maximum (" + number(s.maxInfiltration, 2) +
+                                  " in/hr), so its infiltration capacity rises as the soil wets; the two may be swapped.");
         r.area = s.area * units::SquareFeetPerAcre;
         const double impervious = r.area * s.imperviousPercent / 100.0;
         const double zero = impervious * in.zeroDetentionPercent / 100.0;
         r.areas[0] = impervious - zero;
         r.areas[1] = zero;
         r.areas[2] = r.area - impervious;
-        const double root = std::sqrt(s.slope);
-        const double perUnit = units::Manning * s.width * root / r.area;
-        if (r.areas[0] > 0)
-            r.planes[0] = OverlandPlane(perUnit / s.imperviousN, s.imperviousStorage / units::InchesPerFoot, dt);
-        if (r.areas[1] > 0) r.planes[1] = OverlandPlane(perUnit / s.imperviousN, 0.0, dt);
+        const double perUnit = units::Manning * s.width * std::sqrt(s.slope) / r.area;
+        if (r.areas[0] > 0) r.planes[0] = OverlandPlane(perUnit / s.imperviousN, s.imperviousStorage / units::InchesPerFoot);
+        if (r.areas[1] > 0) r.planes[1] = OverlandPlane(perUnit / s.imperviousN, 0.0);
         if (r.areas[2] > 0) {
-            r.planes[2] = OverlandPlane(perUnit / s.perviousN, s.perviousStorage / units::InchesPerFoot, dt);
+            r.planes[2] = OverlandPlane(perUnit / s.perviousN, s.perviousStorage / units::InchesPerFoot);
             r.horton.emplace(units::inchesPerHourToFeetPerSecond(s.maxInfiltration),
-                             units::inchesPerHourToFeetPerSecond(s.minInfiltration), s.decay, dt);
+                             units::inchesPerHourToFeetPerSecond(s.minInfiltration), s.decay);
         }
         res.runoff.area += r.area;
         r.column = in.iopt == 0 ? subColumn[i] : -1;
-        if (subRec.count(s.number)) {
+        if (printed.count(s.number)) {
             r.record = static_cast<int>(res.subcatchments.size());
             res.subcatchments.push_back({s.number, {}, {}});
             res.subcatchments.back().flow.reserve(static_cast<std::size_t>(total));
         }
     }
     res.subcatchmentPeaks.resize(subs.size());
+    res.subcatchmentTotals.resize(subs.size());
+}
 
-    // Imported hydrographs (IOPT 1).
-    struct TributaryRun {
-        std::size_t column;
-        int element;
-    };
-    std::vector<TributaryRun> tributaries;
-    if (in.iopt == 1) {
-        if (!imported_) throw ModelError("This deck (IOPT 1) needs a hydrograph input file, and none was given.");
-        for (double v : imported_->values)
-            if (!std::isfinite(v) || v < 0)
-                throw ModelError("The hydrograph input holds a flow that is negative or not a number.");
-        for (const Tributary& t : in.tributaries) {
-            const long column = imported_->flowColumn(t.number);
-            if (column < 0)
-                throw ModelError("Card 2.3, line " + std::to_string(t.line) + " of the deck: sub-catchment " +
-                                 std::to_string(t.number) + " has no hydrograph in the hydrograph input.");
-            const int e = net_.find(t.element);
-            if (e < 0)
-                in_.warnings.push_back("Sub-catchment " + std::to_string(t.number) + " drains to element " +
-                                       std::to_string(t.element) + ", which the deck does not have; its flow is not routed.");
-            else
-                tributaries.push_back({static_cast<std::size_t>(column), e});
-        }
-        const double fileHours = static_cast<double>(imported_->steps()) * imported_->stepMinutes / 60.0;
-        if (fileHours + 1e-9 < static_cast<double>(total) * in.stepMinutes / 60.0)
-            in_.warnings.push_back("The hydrograph input ends after " + std::to_string(imported_->steps()) +
-                                   " of its steps, before the run does; the imported flows are zero afterwards.");
-        const long long deckStart = (static_cast<long long>(in.startHour) * 60 + in.startMinute) % (24 * 60);
-        if (static_cast<long long>(imported_->startHour) * 60 + imported_->startMinute != deckStart)
-            in_.warnings.push_back("The hydrograph input starts at another clock time than the deck; its first row is taken as the deck's first step.");
+void Simulation::State::setUpImports() {
+    if (in.iopt != 1) return;
+    if (!imported) throw ModelError("This deck (IOPT 1) needs a hydrograph input file, and none was given.");
+    try {
+        checkFlows(*imported, "The hydrograph input");
+    } catch (const HydrographFileError& e) {
+        throw ModelError(e.what());
     }
+    for (const Tributary& t : in.tributaries) {
+        const std::string where = "Card 2.3, line " + std::to_string(t.line) + " of the deck: sub-catchment " + std::to_string(t.number);
+        const long column = imported->flowColumn(t.number);
+        if (column < 0) throw ModelError(where + " has no hydrograph in the hydrograph input.");
+        const int e = net.find(t.element);
+        if (e < 0) throw ModelError(where + " drains to element " + std::to_string(t.element) + ", which the deck does not have.");
+        tributaries.push_back({static_cast<std::size_t>(column), e});
+    }
+    const double fileHours = static_cast<double>(imported->steps()) * imported->stepMinutes / 60.0;
+    if (fileHours + 1e-9 < static_cast<double>(total) * in.stepMinutes / 60.0)
+        in.warnings.push_back("The hydrograph input ends after " + std::to_string(imported->steps()) +
+                              " of its steps, before the run does; the imported flows are zero afterwards.");
+    if (static_cast<long long>(imported->startHour) * 60 + imported->startMinute != start % (24 * 60))
+        in.warnings.push_back("The hydrograph input starts at another clock time than the deck; its first row is taken as the deck's first step.");
+}
 
-    // Elements.
-    std::vector<ElementRun> elems(in.elements.size());
+void Simulation::State::setUpElements() {
+    const std::set<long> printed(in.printedElements.begin(), in.printedElements.end());
+    elems.resize(in.elements.size());
+    res.elementDesign.resize(elems.size());
     for (std::size_t i = 0; i < elems.size(); ++i) {
         const ElementInput& e = in.elements[i];
         ElementRun& r = elems[i];
@@ -225,6 +306,10 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
             const bool pipe = e.type == 2 || e.type == 5;
             Conduit main;
             const double diameter = e.main.width > 0 ? e.main.width : e.main.fullDepth;
+            if (pipe && e.main.width > 0 && e.main.fullDepth > 0 && std::abs(e.main.fullDepth - e.main.width) > 1e-9 * e.main.width)
+                in.warnings.push_back("Card 3.1, element line " + std::to_string(e.record) + ": pipe " + std::to_string(e.number) +
+                                      " has a full depth of " + number(e.main.fullDepth, 3) + " ft and a diameter of " +
+                                      number(e.main.width, 3) + " ft; a pipe runs full at its diameter, and its full depth is not used.");
             main.section = pipe ? Section::circle(diameter) : Section::trapezoid(e.main.width, e.main.leftSlope, e.main.rightSlope);
             main.length = e.main.length;
             main.slope = e.main.slope;
@@ -239,10 +324,12 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
                 over->roughness = e.overflow->roughness;
                 over->fullDepth = e.overflow->fullDepth;
             }
-            r.channel.emplace(main, over, dt);
+            r.channel.emplace(main, over);
+            r.length = main.length;
+            res.elementDesign[i].fullFlow = r.channel->fullFlow();
         }
         r.column = elemColumn[i];
-        if (elemRec.count(e.number)) {
+        if (printed.count(e.number)) {
             r.record = static_cast<int>(res.elements.size());
             res.elements.push_back({e.number, {}, {}});
             res.elements.back().flow.reserve(static_cast<std::size_t>(total));
@@ -251,124 +338,289 @@ SimulationResult Simulation::run(long steps, const std::function<void(long, long
     }
     res.elementPeaks.resize(elems.size());
     for (std::size_t i = 0; i < elems.size(); ++i) res.elementPeaks[i].hasDepth = elems[i].channel.has_value();
+    inflow.assign(elems.size(), 0.0);
+    inflowStart.assign(elems.size(), 0.0);
+    inflowEnd.assign(elems.size(), 0.0);
+    rainRate.assign(in.hyetographs.size(), 0.0);
+}
 
-    std::vector<double> inflow(elems.size());
-    std::vector<double> rainFeet(in.hyetographs.size());
-    const long every = std::max<long>(1, total / 200);
-
-    for (long step = 0; step < total; ++step) {
-        const double t1 = static_cast<double>(step) * in.stepMinutes;
-        const double t2 = t1 + in.stepMinutes;
-        double* subRow = res.subcatchmentFile.values.data() + static_cast<std::size_t>(step) * subWidth;
-        double* elemRow = res.elementFile.values.data() + static_cast<std::size_t>(step) * elemWidth;
-        const std::size_t hyetographs = in.hyetographs.size();
-        for (std::size_t h = 0; h < hyetographs; ++h) {
-            const double mean = hyetographMean(in.hyetographs[h], in.hyetographInterval, t1, t2);
-            rainFeet[h] = units::inchesPerHourToFeetPerSecond(mean) * dt;
-            if (in.iopt == 0) {
-                subRow[subWidth - hyetographs + h] = mean;
-                elemRow[elemWidth - hyetographs + h] = mean;
+void Simulation::State::warnOfDryGaps() {
+    // Infiltration capacity does not recover between storms here, so a storm
+    // that resumes after a long dry spell meets soil as wet as the first left
+    // it, and its runoff from pervious areas comes out too large.
+    constexpr double RecoveryMinutes = 6 * 60;
+    std::vector<bool> infiltrating(in.hyetographs.size(), false);
+    for (const auto& s : in.subcatchments)
+        if (s.imperviousPercent < 100 && s.maxInfiltration > 0 && s.hyetograph >= 1 &&
+            s.hyetograph <= static_cast<int>(in.hyetographs.size()))
+            infiltrating[static_cast<std::size_t>(s.hyetograph - 1)] = true;
+    const double runMinutes = static_cast<double>(total) * in.stepMinutes;
+    for (std::size_t h = 0; h < in.hyetographs.size(); ++h) {
+        if (!infiltrating[h]) continue;
+        const auto& v = in.hyetographs[h];
+        long lastWet = -1;
+        for (std::size_t k = 0; k < v.size(); ++k) {
+            if (!(v[k] > 0)) continue;
+            const double gap = static_cast<double>(static_cast<long>(k) - lastWet - 1) * in.hyetographInterval;
+            const double resumes = static_cast<double>(k) * in.hyetographInterval;
+            if (lastWet >= 0 && gap >= RecoveryMinutes && resumes < runMinutes) {
+                in.warnings.push_back("Hyetograph " + std::to_string(h + 1) + ": the rain resumes after a dry spell of " +
+                                      number(gap / 60.0, 1) + " hours, " + number(resumes / 60.0, 2) +
+                                      " hours after the start; infiltration capacity does not recover between storms in this model, "
+                                      "so the later storm's runoff from pervious areas is overestimated. Run each storm as a deck of its own.");
+                break;
             }
+            lastWet = static_cast<long>(k);
         }
-        std::fill(inflow.begin(), inflow.end(), 0.0);
-
-        for (std::size_t i = 0; i < subs.size(); ++i) {
-            SubcatchmentRun& r = subs[i];
-            const double p = rainFeet[static_cast<std::size_t>(r.hyetograph)];
-            double volume = 0;
-            if (r.areas[0] > 0) volume += r.planes[0].step(p) * r.areas[0];
-            if (r.areas[1] > 0) volume += r.planes[1].step(p) * r.areas[1];
-            if (r.areas[2] > 0) {
-                const double infiltrated = r.horton->infiltrate(r.planes[2].depth() + p);
-                res.runoff.infiltration += infiltrated * r.areas[2];
-                volume += r.planes[2].step(p - infiltrated) * r.areas[2];
-            }
-            res.runoff.rain += p * r.area;
-            res.runoff.runoff += volume;
-            const double q = volume / dt;
-            if (r.element >= 0) {
-                inflow[static_cast<std::size_t>(r.element)] += q;
-                res.routing.runoffInflow += volume;
-            } else {
-                res.routing.unroutedRunoff += volume;
-            }
-            Peak& peak = res.subcatchmentPeaks[i];
-            if (q > peak.flow) peak = {q, step, 0, false};
-            if (r.column >= 0) subRow[r.column] = q;
-            if (r.record >= 0) res.subcatchments[static_cast<std::size_t>(r.record)].flow.push_back(q);
-        }
-
-        for (const TributaryRun& t : tributaries) {
-            const double q = importedMean(*imported_, t.column, t1 / 60.0, t2 / 60.0);
-            inflow[static_cast<std::size_t>(t.element)] += q;
-            res.routing.importedInflow += q * dt;
-        }
-
-        for (int i : net_.order) {
-            const std::size_t k = static_cast<std::size_t>(i);
-            const ElementInput& e = in.elements[k];
-            ElementRun& r = elems[k];
-            double q = inflow[k];
-            if (e.special == SpecialKind::Inflow) {
-                const double added = e.table.boundedMean(t1 / 60.0, t2 / 60.0);
-                q += added;
-                res.routing.hydrographInflow += added * dt;
-            }
-            double depth = 0;
-            if (r.pool) {
-                q = r.pool->step(q);
-                if (!r.warnedTable && r.pool->beyondTable()) {
-                    r.warnedTable = true;
-                    in_.warnings.push_back("Detention basin " + std::to_string(e.number) +
-                                           " filled beyond the last storage of its table; the table's last segment was extended.");
-                }
-            } else if (r.channel) {
-                q = r.channel->step(q);
-                depth = r.channel->depth();
-                if (!r.warnedFull && r.channel->surcharged()) {
-                    r.warnedFull = true;
-                    in_.warnings.push_back("Element " + std::to_string(e.number) +
-                                           " ran full and stored water above its full depth.");
-                }
-            }
-            Peak& peak = res.elementPeaks[k];
-            if (q > peak.flow) {
-                peak.flow = q;
-                peak.step = step;
-            }
-            peak.depth = std::max(peak.depth, depth);
-            if (r.column >= 0) elemRow[r.column] = q;
-            if (r.record >= 0) {
-                Recorded& rec = res.elements[static_cast<std::size_t>(r.record)];
-                rec.flow.push_back(q);
-                if (r.channel) rec.depth.push_back(depth);
-            }
-            if (e.special == SpecialKind::Diversion) {
-                const double d = std::clamp(e.table.extended(q), 0.0, q);
-                q -= d;
-                res.routing.diverted += d * dt;
-                const int to = net_.divertTo[k];
-                if (to >= 0)
-                    inflow[static_cast<std::size_t>(to)] += d;
-                else
-                    res.routing.divertedOut += d * dt;
-            }
-            const int down = net_.downstream[k];
-            if (down >= 0)
-                inflow[static_cast<std::size_t>(down)] += q;
-            else
-                res.routing.outletOutflow += q * dt;
-        }
-        if (progress && ((step + 1) % every == 0 || step + 1 == total)) progress(step + 1, total);
     }
+}
 
-    for (std::size_t i = 0; i < subs.size(); ++i)
-        for (int a = 0; a < 3; ++a) res.runoff.surfaceStorage += subs[i].planes[a].depth() * subs[i].areas[a];
+void Simulation::State::beginStep(long s) {
+    step = s;
+    t1 = static_cast<double>(s) * in.stepMinutes;
+    t2 = t1 + in.stepMinutes;
+    subRow = res.subcatchmentFile.values.data() + static_cast<std::size_t>(s) * subWidth;
+    elemRow = res.elementFile.values.data() + static_cast<std::size_t>(s) * elemWidth;
+    std::fill(inflow.begin(), inflow.end(), 0.0);
+    inflowStart.swap(inflowEnd);
+    std::fill(inflowEnd.begin(), inflowEnd.end(), 0.0);
+}
+
+void Simulation::State::rain() {
+    const std::size_t hyetographs = in.hyetographs.size();
+    for (std::size_t h = 0; h < hyetographs; ++h) {
+        const double mean = hyetographMean(in.hyetographs[h], in.hyetographInterval, t1, t2);
+        rainRate[h] = units::inchesPerHourToFeetPerSecond(mean);
+        if (in.iopt == 0) {
+            subRow[subWidth - hyetographs + h] = mean;
+            elemRow[elemWidth - hyetographs + h] = mean;
+        }
+    }
+}
+
+void Simulation::State::runoff() {
+    for (std::size_t i = 0; i < subs.size(); ++i) {
+        SubcatchmentRun& r = subs[i];
+        const double rate = rainRate[static_cast<std::size_t>(r.hyetograph)];
+        double volume = 0, infiltrated = 0, error = 0, end = 0;
+        for (int a = 0; a < 3; ++a) {
+            if (!(r.areas[a] > 0)) continue;
+            const PlaneStep p = r.planes[a].step(rate, dt, a == 2 ? &*r.horton : nullptr, control);
+            volume += p.runoff * r.areas[a];
+            infiltrated += p.infiltrated * r.areas[a];
+            error += p.error * r.areas[a];
+            end += r.planes[a].endRate() * r.areas[a];
+        }
+        const double rained = rate * dt * r.area;
+        SubcatchmentTotals& totals = res.subcatchmentTotals[i];
+        totals.rain += rained;
+        totals.infiltration += infiltrated;
+        totals.runoff += volume;
+        res.runoff.rain += rained;
+        res.runoff.infiltration += infiltrated;
+        res.runoff.runoff += volume;
+        const double q = volume / dt;
+        r.maxError = std::max(r.maxError, error / dt);
+        if (r.element >= 0) {
+            inflow[static_cast<std::size_t>(r.element)] += q;
+            inflowEnd[static_cast<std::size_t>(r.element)] += end;
+            res.routing.runoffInflow += volume;
+        } else {
+            res.routing.unroutedRunoff += volume;
+        }
+        Peak& peak = res.subcatchmentPeaks[i];
+        if (q > peak.flow) peak = {q, step, 0, false};
+        if (r.column >= 0) subRow[r.column] = q;
+        if (r.record >= 0) res.subcatchments[static_cast<std::size_t>(r.record)].flow.push_back(q);
+    }
+}
+
+void Simulation::State::imports() {
+    for (const TributaryRun& t : tributaries) {
+        const double q = importedMean(*imported, t.column, t1 / 60.0, t2 / 60.0);
+        // The file holds means over its steps; the flow at the end of this
+        // step is taken halfway between this step's mean and the next one's.
+        const double next = importedMean(*imported, t.column, t2 / 60.0, (2 * t2 - t1) / 60.0);
+        inflow[static_cast<std::size_t>(t.element)] += q;
+        inflowEnd[static_cast<std::size_t>(t.element)] += 0.5 * (q + next);
+        res.routing.importedInflow += q * dt;
+    }
+}
+
+void Simulation::State::route() {
+    for (int i : net.order) routeElement(static_cast<std::size_t>(i));
+}
+
+void Simulation::State::routeElement(std::size_t k) {
+    // Flows through an element: the step's mean and the flow at its end.
+    Flow f{inflow[k], inflowEnd[k]};
+    if (in.elements[k].special == SpecialKind::Inflow) addHydrograph(k, f);
+    res.elementDesign[k].peakInflow = std::max(res.elementDesign[k].peakInflow, f.mean);
+    double depth = 0;
+    if (elems[k].pool)
+        f = routeBasin(k, f);
+    else if (elems[k].channel)
+        f = routeChannel(k, f, depth);
+    record(k, f.mean, depth);
+    if (in.elements[k].special == SpecialKind::Diversion) f = divert(k, f);
+    const int down = net.downstream[k];
+    if (down >= 0) {
+        inflow[static_cast<std::size_t>(down)] += f.mean;
+        inflowEnd[static_cast<std::size_t>(down)] += f.end;
+    } else {
+        res.routing.outletOutflow += f.mean * dt;
+    }
+}
+
+void Simulation::State::addHydrograph(std::size_t k, Flow& f) {
+    const Curve& table = in.elements[k].table;
+    const double added = table.boundedMean(t1 / 60.0, t2 / 60.0);
+    f.mean += added;
+    inflowEnd[k] += table.bounded(t2 / 60.0);  // the next step's start
+    f.end = inflowEnd[k];
+    res.routing.hydrographInflow += added * dt;
+}
+
+Simulation::State::Flow Simulation::State::routeBasin(std::size_t k, Flow f) {
+    ElementRun& r = elems[k];
+    ElementDesign& design = res.elementDesign[k];
+    f.mean = r.pool->step(f.mean);
+    f.end = r.pool->outflow();
+    if (r.pool->storage() > design.peakStorage) {
+        design.peakStorage = r.pool->storage();
+        design.peakStorageStep = step;
+    }
+    if (!r.warnedTable && r.pool->beyondTable()) {
+        r.warnedTable = true;
+        in.warnings.push_back("Detention basin " + std::to_string(in.elements[k].number) +
+                              " filled beyond the last storage of its table; the table's last segment was extended.");
+    }
+    return f;
+}
+
+Simulation::State::Flow Simulation::State::routeChannel(std::size_t k, Flow f, double& depth) {
+    ElementRun& r = elems[k];
+    ElementDesign& design = res.elementDesign[k];
+    ChannelRouting& channel = *r.channel;
+    const ChannelRouting::Result out = channel.step(f.mean, (f.end - inflowStart[k]) / dt, dt, control);
+    f = {out.outflow, channel.endFlow()};
+    r.maxError = std::max(r.maxError, out.error / dt);
+    depth = channel.depth();
+    const double area = channel.area();
+    if (area > 0) design.peakVelocity = std::max(design.peakVelocity, f.end / area);
+    if (f.mean > res.elementPeaks[k].flow) design.travelAtPeak = f.mean > 0 && area > 0 ? r.length * area / f.mean : 0;
+    if (channel.surcharged()) {
+        if (design.surchargeStart < 0) design.surchargeStart = step;
+        ++design.surchargeSteps;
+        design.peakExcess = std::max(design.peakExcess, channel.excess());
+        if (!r.warnedFull) {
+            r.warnedFull = true;
+            in.warnings.push_back("Element " + std::to_string(in.elements[k].number) +
+                                  " ran full and stored water above its full depth.");
+        }
+    }
+    return f;
+}
+
+void Simulation::State::record(std::size_t k, double q, double depth) {
+    const ElementRun& r = elems[k];
+    Peak& peak = res.elementPeaks[k];
+    if (q > peak.flow) {
+        peak.flow = q;
+        peak.step = step;
+    }
+    peak.depth = std::max(peak.depth, depth);
+    if (r.column >= 0) elemRow[r.column] = q;
+    if (r.record >= 0) {
+        Recorded& rec = res.elements[static_cast<std::size_t>(r.record)];
+        rec.flow.push_back(q);
+        if (r.channel) rec.depth.push_back(depth);
+    }
+}
+
+Simulation::State::Flow Simulation::State::divert(std::size_t k, Flow f) {
+    // The table's diverted flow, never more than arrives.
+    const Curve& table = in.elements[k].table;
+    ElementDesign& design = res.elementDesign[k];
+    const double d = std::clamp(table.extended(f.mean), 0.0, f.mean);
+    const double dEnd = std::clamp(table.extended(f.end), 0.0, f.end);
+    res.routing.diverted += d * dt;
+    design.divertedVolume += d * dt;
+    if (d > design.divertedPeak) {
+        design.divertedPeak = d;
+        design.divertedPeakStep = step;
+    }
+    const int to = net.divertTo[k];
+    if (to >= 0) {
+        inflow[static_cast<std::size_t>(to)] += d;
+        inflowEnd[static_cast<std::size_t>(to)] += dEnd;
+    } else {
+        res.routing.divertedOut += d * dt;
+    }
+    return {f.mean - d, f.end - dEnd};
+}
+
+void Simulation::State::finish() {
+    for (const SubcatchmentRun& r : subs)
+        for (int a = 0; a < 3; ++a) res.runoff.surfaceStorage += r.planes[a].depth() * r.areas[a];
     for (const ElementRun& r : elems) {
         if (r.channel) res.routing.storage += r.channel->storage();
         if (r.pool) res.routing.storage += r.pool->storage();
     }
-    return res;
+    const auto consider = [&](double error, double peak, const std::string& name) {
+        if (!(peak > 0)) return;
+        const double percent = error / peak * 100.0;
+        if (percent > res.stepError.percent || res.stepError.series.empty()) res.stepError = {percent, name};
+    };
+    for (std::size_t i = 0; i < subs.size(); ++i)
+        consider(subs[i].maxError, res.subcatchmentPeaks[i].flow, "subcatchment " + std::to_string(in.subcatchments[i].number));
+    for (std::size_t i = 0; i < elems.size(); ++i)
+        consider(elems[i].maxError, res.elementPeaks[i].flow, "element " + std::to_string(in.elements[i].number));
+    if (res.stepError.percent > 1.0)
+        in.warnings.push_back("The time step is long for " + res.stepError.series + ": its flows may be off by up to " +
+                              number(res.stepError.percent, 1) + " % of its peak; a shorter time step (DELT) gives closer results.");
+
+    // A long reach routed as one reservoir flattens its peak more than the
+    // reach itself would.
+    for (std::size_t i = 0; i < elems.size(); ++i) {
+        const ElementDesign& d = res.elementDesign[i];
+        const double out = res.elementPeaks[i].flow;
+        // A surcharged element's peak is its capacity: it has a warning of its own.
+        if (!elems[i].channel || d.surchargeSteps > 0 || !(d.peakInflow > 0) || !(d.travelAtPeak > 2 * dt)) continue;
+        const double attenuation = 1 - out / d.peakInflow;
+        if (attenuation < 0.1) continue;
+        const long pieces = static_cast<long>(std::ceil(d.travelAtPeak / dt));
+        in.warnings.push_back("Element " + std::to_string(in.elements[i].number) + ": water takes " +
+                              number(d.travelAtPeak / 60.0, 1) + " minutes to pass it at its peak flow, " +
+                              number(d.travelAtPeak / dt, 1) + " time steps; routed as one reservoir it lowers its peak by " +
+                              number(attenuation * 100.0, 0) + " % (" + number(d.peakInflow, 2) + " cfs in, " + number(out, 2) +
+                              " cfs out). Split it into about " + std::to_string(pieces) + " elements of equal length.");
+    }
+}
+
+Simulation::Simulation(ModelInput& input, const Network& network, const Hydrographs* imported, StepControl control)
+    : in_(input), net_(network), imported_(imported), control_(control) {}
+
+Simulation::~Simulation() = default;
+
+SimulationResult Simulation::run(long steps, const std::function<void(long, long)>& progress) {
+    State s(in_, net_, imported_, control_, steps);
+    s.setUpFiles();
+    s.setUpSubcatchments();
+    s.setUpImports();
+    s.setUpElements();
+    s.warnOfDryGaps();
+    const long every = std::max<long>(1, s.total / 200);
+    for (long step = 0; step < s.total; ++step) {
+        s.beginStep(step);
+        s.rain();
+        s.runoff();
+        s.imports();
+        s.route();
+        if (progress && ((step + 1) % every == 0 || step + 1 == s.total)) progress(step + 1, s.total);
+    }
+    s.finish();
+    return std::move(s.res);
 }
 
 }  // namespace rillo::model

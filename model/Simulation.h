@@ -8,9 +8,11 @@
 #include "HydrographFile.h"
 #include "ModelInput.h"
 #include "Network.h"
+#include "Substeps.h"
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace rillo::model {
@@ -20,6 +22,34 @@ struct Peak {
     long step = -1;     ///< step of the peak flow, -1 when it never flowed
     double depth = 0;   ///< ft (elements with a section)
     bool hasDepth = false;
+};
+
+/// A subcatchment's totals over the run, in cubic feet.
+struct SubcatchmentTotals {
+    double rain = 0, infiltration = 0, runoff = 0;
+};
+
+/// What an element's design is checked against, over the run.
+struct ElementDesign {
+    double fullFlow = 0;       ///< Manning's flow at full depth (cfs); 0 without a section
+    double peakInflow = 0;     ///< cfs
+    double peakVelocity = 0;   ///< ft/s, mean flow over the flow area
+    double travelAtPeak = 0;   ///< s: length over the velocity at the peak outflow
+    double peakExcess = 0;     ///< ft^3 stored above the top of the rating
+    long surchargeSteps = 0;   ///< steps that ended with water stored so
+    long surchargeStart = -1;  ///< the first of them
+    double peakStorage = 0;    ///< ft^3 (detention basins)
+    long peakStorageStep = -1;
+    double divertedVolume = 0; ///< ft^3 (diversions)
+    double divertedPeak = 0;   ///< cfs
+    long divertedPeakStep = -1;
+};
+
+/// The largest estimated time-stepping error of any series: its step's
+/// error over the series' peak flow.
+struct StepErrorEstimate {
+    double percent = 0;
+    std::string series;  ///< "subcatchment 4", "element 103"; empty when none flowed
 };
 
 /// Volumes in cubic feet.
@@ -54,6 +84,9 @@ struct SimulationResult {
     long steps = 0;
     std::vector<Peak> subcatchmentPeaks;    ///< in input order
     std::vector<Peak> elementPeaks;
+    std::vector<SubcatchmentTotals> subcatchmentTotals;  ///< in input order
+    std::vector<ElementDesign> elementDesign;
+    StepErrorEstimate stepError;
     std::vector<Recorded> subcatchments;    ///< those printed
     std::vector<Recorded> elements;
     /// The saved hydrographs as the files hold them, filled step by step:
@@ -71,7 +104,7 @@ class Simulation {
 public:
     /// `imported` holds the sub-catchment hydrographs of an IOPT 1 deck.
     /// Adds warnings to the input's list; throws ModelError.
-    Simulation(ModelInput& input, const Network& network, const Hydrographs* imported);
+    Simulation(ModelInput& input, const Network& network, const Hydrographs* imported, StepControl control = {});
     ~Simulation();
 
     /// Runs `steps` steps (all of the deck's when negative); progress gets
@@ -86,6 +119,7 @@ private:
     ModelInput& in_;
     const Network& net_;
     const Hydrographs* imported_;
+    StepControl control_;
 };
 
 /// Mean intensity of a hyetograph over [a, b] minutes: value k holds over

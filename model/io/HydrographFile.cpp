@@ -3,6 +3,7 @@
 #include "Temporary.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -151,6 +152,22 @@ long Hydrographs::flowColumn(long number) const {
 HydrographFileError::HydrographFileError(const std::string& path, long line, const std::string& what)
     : std::runtime_error(path + ", line " + std::to_string(line) + ": " + what), path_(path), line_(line) {}
 
+void checkFlows(const Hydrographs& h, const std::string& path) {
+    const std::size_t width = h.series.size();
+    for (std::size_t j = 0; j < h.values.size(); ++j) {
+        const double v = h.values[j];
+        if (std::isfinite(v) && v >= 0) continue;
+        const std::size_t row = j / width, column = j % width;
+        char text[32];
+        std::snprintf(text, sizeof text, "%g", v);
+        throw HydrographFileError(path, h.lineOf(row),
+                                  "data row " + std::to_string(row + 1) + ", value " + std::to_string(column + 1) +
+                                      " (the " + (h.series[column].kind == SeriesKind::Flow ? "flow of " : "rain of hyetograph ") +
+                                      std::to_string(h.series[column].number) + ") is " + text +
+                                      ", which is negative or not a number");
+    }
+}
+
 void writeHydrographs(std::ostream& out, const Hydrographs& h) {
     const std::size_t width = h.series.size();
     if (width == 0 ? !h.values.empty() : h.values.size() % width != 0)
@@ -275,7 +292,9 @@ Hydrographs readHydrographs(std::istream& in, const std::string& path) {
         for (long col = 0; col < width; ++col) {
             std::string_view word = nextWord(line);
             if (word.empty()) c.fail("the row has " + std::to_string(col) + " of " + std::to_string(width) + " values");
-            if (!parseNumber(word, *out++)) c.fail("value " + std::to_string(col + 1) + " is not a number");
+            if (!parseNumber(word, *out++))
+                c.fail("data row " + std::to_string(step + 1) + ", value " + std::to_string(col + 1) + " (the column of " +
+                       std::to_string(h.series[static_cast<std::size_t>(col)].number) + ") is not a number");
         }
         if (!trimmed(line).empty()) c.fail("the row has more than " + std::to_string(width) + " values");
     }

@@ -59,6 +59,8 @@ struct Hydrographs {
     double hoursAt(std::size_t step) const { return (static_cast<double>(step) + 1.0) * stepMinutes / 60.0; }
     /// Index of the flow column of a number, or -1.
     long flowColumn(long number) const;
+    /// The file's line (1-based) that holds a step's row as writeHydrographs writes it.
+    long lineOf(std::size_t step) const { return static_cast<long>(10 + series.size() + step); }
 };
 
 /// A hydrograph file that cannot be read: names the file and the line.
@@ -75,6 +77,10 @@ private:
 
 inline constexpr const char* HydrographMagic = "RILLO-HYDROGRAPHS";
 inline constexpr int HydrographFormatVersion = 1;
+
+/// Refuses a flow that is negative or not a number, naming its line and
+/// column: a file used as hydrograph input must hold only flows.
+void checkFlows(const Hydrographs& h, const std::string& path);
 
 /// Writes the whole file; throws std::runtime_error when the stream fails.
 void writeHydrographs(std::ostream& out, const Hydrographs& h);

@@ -4,6 +4,7 @@
 #include "Horton.h"
 #include "LevelPool.h"
 #include "OverlandPlane.h"
+#include "Rating.h"
 #include "Section.h"
 #include "Simulation.h"
 
@@ -20,24 +21,24 @@ double inHr(double v) { return v / 12.0 / 3600.0; }  // in/hr to ft/s
 
 TEST(Horton, RainAboveCapacityInfiltratesTheClosedFormAndLightRainKeepsTheCapacityHigh) {
     const double dt = 60, f0 = inHr(3), fc = inHr(0.5), k = 0.00115;
-    Horton heavy(f0, fc, k, dt);
+    Horton heavy(f0, fc, k);
     const double pond = 1.0;  // feet of water always on the surface
-    for (int i = 0; i < 90; ++i) heavy.infiltrate(pond);
+    for (int i = 0; i < 90; ++i) heavy.infiltrate(pond, dt);
     const double t = 90 * dt;
     const double closed = fc * t + (f0 - fc) / k * (1 - std::exp(-k * t));
     EXPECT_NEAR(heavy.cumulative(), closed, 0.005 * closed);
 
     // An hour of rain at 0.2 in/hr all infiltrates; the capacity is then that
     // of the curve where it has let 0.2 in through, not that of an hour.
-    Horton light(f0, fc, k, dt);
-    for (int i = 0; i < 60; ++i) EXPECT_DOUBLE_EQ(light.infiltrate(inHr(0.2) * dt), inHr(0.2) * dt);
+    Horton light(f0, fc, k);
+    for (int i = 0; i < 60; ++i) EXPECT_DOUBLE_EQ(light.infiltrate(inHr(0.2) * dt, dt), inHr(0.2) * dt);
     const double target = inHr(0.2) * 3600;
     double lo = 0, hi = 3600;
     for (int i = 0; i < 100; ++i) (light.curve(0.5 * (lo + hi)) < target ? lo : hi) = 0.5 * (lo + hi);
     const double tp = 0.5 * (lo + hi);
     const double expected = light.curve(tp + dt) - light.curve(tp);
-    EXPECT_NEAR(light.capacity(), expected, 1e-3 * expected);
-    EXPECT_GT(light.capacity(), 3 * (heavy.curve(3600 + dt) - heavy.curve(3600)));
+    EXPECT_NEAR(light.capacity(dt), expected, 1e-3 * expected);
+    EXPECT_GT(light.capacity(dt), 3 * (heavy.curve(3600 + dt) - heavy.curve(3600)));
 }
 
 TEST(OverlandPlane, ImperviousPlaneReachesRainTimesAreaAtTheKinematicWaveTime) {
@@ -45,11 +46,11 @@ TEST(OverlandPlane, ImperviousPlaneReachesRainTimesAreaAtTheKinematicWaveTime) {
     const double width = 100, length = 200, area = width * length, slope = 0.01, n = 0.015, dt = 5;
     const double rain = inHr(2);
     const double alpha = 1.49 * width * std::sqrt(slope) / (n * area);
-    OverlandPlane plane(alpha, 0, dt);
+    OverlandPlane plane(alpha, 0);
     const double te = std::pow(length * n / (1.49 * std::sqrt(slope) * std::pow(rain, 2.0 / 3.0)), 0.6);
     double rained = 0, runoff = 0, q = 0, q80Time = -1;
     for (int i = 0; i * dt < 20 * te; ++i) {
-        const double out = plane.step(rain * dt);
+        const double out = plane.step(rain, dt, nullptr, {}).runoff;
         rained += rain * dt;
         runoff += out;
         q = out / dt;
@@ -68,14 +69,14 @@ TEST(OverlandPlane, ImperviousPlaneReachesRainTimesAreaAtTheKinematicWaveTime) {
 }
 
 TEST(OverlandPlane, RetentionStorageHoldsWaterBackAndLongStepsNeverOvershoot) {
-    OverlandPlane plane(0.05, 0.01, 3600);
-    EXPECT_EQ(plane.step(0.006), 0);
+    OverlandPlane plane(0.05, 0.01);
+    EXPECT_EQ(plane.step(0.006 / 3600, 3600, nullptr, {}).runoff, 0);
     EXPECT_DOUBLE_EQ(plane.depth(), 0.006);
-    const double out = plane.step(0.1);
+    const double out = plane.step(0.1 / 3600, 3600, nullptr, {}).runoff;
     EXPECT_GT(out, 0);
     EXPECT_GE(plane.depth(), 0.01);
     EXPECT_NEAR(out + plane.depth(), 0.106, 1e-15);
-    for (int i = 0; i < 20; ++i) EXPECT_GE(plane.step(0), 0);
+    for (int i = 0; i < 20; ++i) EXPECT_GE(plane.step(0, 3600, nullptr, {}).runoff, 0);
     EXPECT_GE(plane.depth(), 0.01 - 1e-15);
 }
 
@@ -98,14 +99,14 @@ TEST(Section, GeometryOfCircleAndTrapezoidAndManningsNormalDepth) {
 namespace {
 /// Steady inflow until the element passes it on; returns the depth.
 double steadyDepth(ChannelRouting& c, double inflow, double& outflow) {
-    for (int i = 0; i < 20000; ++i) outflow = c.step(inflow);
+    for (int i = 0; i < 20000; ++i) outflow = c.step(inflow, 0, 60, {}).outflow;
     return c.depth();
 }
 }  // namespace
 
 TEST(ChannelRouting, SteadyFlowLeavesAsItCameAtManningsNormalDepth) {
     Conduit channel{Section::trapezoid(4, 2, 2), 600, 0.004, 0.035, 3};
-    ChannelRouting ditch(channel, std::nullopt, 60);
+    ChannelRouting ditch(channel, std::nullopt);
     double out = 0;
     const double y = steadyDepth(ditch, 25, out);
     EXPECT_NEAR(out, 25, 1e-9);
@@ -113,7 +114,7 @@ TEST(ChannelRouting, SteadyFlowLeavesAsItCameAtManningsNormalDepth) {
     EXPECT_NEAR(y, yn, 0.005 * yn);
 
     Conduit circular{Section::circle(2.5), 420, 0.005, 0.013, 2.5};
-    ChannelRouting pipe(circular, std::nullopt, 60);
+    ChannelRouting pipe(circular, std::nullopt);
     const double yp = steadyDepth(pipe, 12, out);
     EXPECT_NEAR(out, 12, 1e-9);
     const double ypn = normalDepth(circular.section, 0.013, 0.005, 12, 2.5);
@@ -122,24 +123,24 @@ TEST(ChannelRouting, SteadyFlowLeavesAsItCameAtManningsNormalDepth) {
 
 TEST(ChannelRouting, AboveCapacityTheExcessIsStoredOrFlowsInTheOverflowChannel) {
     Conduit small{Section::circle(1), 300, 0.004, 0.013, 1};
-    ChannelRouting pipe(small, std::nullopt, 60);
+    ChannelRouting pipe(small, std::nullopt);
     const double cap = pipe.capacity();
     double out = 0, in = 0;
     for (int i = 0; i < 600; ++i) {
-        out += pipe.step(2 * cap) * 60;
+        out += pipe.step(2 * cap, 0, 60, {}).outflow * 60;
         in += 2 * cap * 60;
     }
     EXPECT_TRUE(pipe.surcharged());
     EXPECT_NEAR(in, out + pipe.storage(), 1e-9 * in);
-    EXPECT_NEAR(pipe.step(2 * cap), cap, 1e-9 * cap);
+    EXPECT_NEAR(pipe.step(2 * cap, 0, 60, {}).outflow, cap, 1e-9 * cap);
     EXPECT_NEAR(pipe.depth(), 1.0, 1e-12);
     // The stored water drains at capacity once the inflow stops.
     const double stored = pipe.storage();
-    EXPECT_NEAR(pipe.step(0), cap, 1e-9 * cap);
+    EXPECT_NEAR(pipe.step(0, 0, 60, {}).outflow, cap, 1e-9 * cap);
     EXPECT_NEAR(pipe.storage(), stored - cap * 60, 1e-6 * stored);
 
     Conduit over{Section::trapezoid(10, 3, 3), 300, 0.004, 0.04, 2};
-    ChannelRouting both(small, over, 60);
+    ChannelRouting both(small, over);
     double q = 0;
     const double y = steadyDepth(both, 2 * cap, q);
     EXPECT_NEAR(q, 2 * cap, 1e-9);
@@ -185,4 +186,62 @@ TEST(Curve, InterpolationAndExactMeansOfTablesAndHyetographs) {
     EXPECT_DOUBLE_EQ(hyetographMean(rain, 5, 3, 7), (1 * 2 + 2 * 2) / 4.0);
     EXPECT_DOUBLE_EQ(hyetographMean(rain, 5, 12, 17), 4 * 3 / 5.0);
     EXPECT_DOUBLE_EQ(hyetographMean(rain, 5, 15, 20), 0);
+}
+
+TEST(Rating, APipeRisesToItsLargestFlowAndKeepsItUpToFullAndAShallowFlowIsRatedByItsOwnDepth) {
+    const Conduit pipe{Section::circle(2), 400, 0.005, 0.013, 2};
+    const Rating r(pipe, std::nullopt);
+    double largest = 0;
+    for (int i = 1; i <= 1000; ++i) largest = std::max(largest, pipe.section.flow(2.0 * i / 1000, 0.013, 0.005));
+    EXPECT_NEAR(r.topFlow(), largest, 1e-3 * largest);
+    EXPECT_GT(r.topFlow(), 1.05 * r.fullFlow());  // a pipe carries most a little below full
+    Rating::Cursor cursor;
+    double last = 0;
+    for (int i = 0; i <= 2000; ++i) {
+        const double v = r.topVolume() * i / 2000;
+        const double q = r.at(v, cursor).q;
+        EXPECT_GE(q, last - 1e-9 * largest) << "storage " << v;
+        last = q;
+    }
+    EXPECT_NEAR(last, largest, 1e-3 * largest);
+    // Between full depth and the depth of the largest flow a steady inflow
+    // just below that flow passes on unchanged, below full.
+    ChannelRouting routing(pipe, std::nullopt);
+    double out = 0;
+    for (int i = 0; i < 3000; ++i) out = routing.step(0.99 * largest, 0, 60, {}).outflow;
+    EXPECT_NEAR(out, 0.99 * largest, 1e-6 * largest);
+    EXPECT_LT(routing.depth(), 2.0);
+    EXPECT_FALSE(routing.surcharged());
+
+    // A wide channel 0.2 ft deep: the rating between its tabulated depths
+    // gives Manning's flow to 0.1 %, with a full depth of 3 ft or of 100 ft.
+    for (double full : {3.0, 100.0}) {
+        const Conduit wide{Section::trapezoid(40, 0, 0), 1000, 0.001, 0.03, full};
+        const Rating w(wide, std::nullopt);
+        Rating::Cursor c;
+        for (double y : {0.013, 0.05, 0.2, 0.37}) {
+            const double exact = wide.section.flow(y, 0.03, 0.001);
+            EXPECT_NEAR(w.at(wide.section.area(y) * 1000, c).q, exact, 1e-3 * exact) << full << " ft full, " << y << " ft deep";
+            EXPECT_NEAR(w.depth(wide.section.area(y) * 1000, c), y, 1e-3 * y);
+        }
+    }
+}
+
+TEST(LevelPool, ABasinWithDeadStorageHoldsEveryDropAndNeverGivesANegativeFlow) {
+    // Nothing leaves below one acre-foot.
+    const Curve table({0, 1, 2}, {0, 0, 10});
+    LevelPool pool(table, 300);
+    double in = 0, out = 0;
+    for (int i = 0; i < 200; ++i) {
+        const double inflow = i < 30 ? 10.0 + 0.1 * i : 0.0;  // 2.4 acre-ft in all
+        const double q = pool.step(inflow);
+        ASSERT_GE(q, 0.0) << i;
+        in += inflow * 300;
+        out += q * 300;
+    }
+    EXPECT_NEAR(in, out + pool.storage(), 1e-9 * in);
+    EXPECT_NEAR(pool.storage(), 43560, 1.0);  // drained down to its dead storage
+    // Inflows that only fill the dead storage give exactly nothing.
+    LevelPool dead(table, 300);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(dead.step(1.0 / 3 + 1e-3 * i), 0.0) << i;
 }

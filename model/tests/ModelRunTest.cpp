@@ -5,6 +5,7 @@
 #include "HydrographFile.h"
 #include "ModelRun.h"
 #include "ReportTable.h"
+#include "RunHelpers.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -19,53 +20,6 @@ using namespace rillo::model;
 using namespace rillo::model::testdata;
 
 namespace {
-
-struct RunResult {
-    int status = -1;
-    std::string out, err;
-    RunPaths paths;
-};
-
-RunResult runDeck(const TempFolder& dir, const std::string& deck, const std::string& hydrographs = {}, long maxSteps = -1) {
-    RunResult r;
-    r.paths = {deck, dir.file("run.sot"), dir.file("runsub.ssb"), dir.file("rungut.ssb"), hydrographs};
-    std::ostringstream out, err;
-    RunOptions options;
-    options.maxSteps = maxSteps;
-    r.status = runModel(r.paths, out, err, options);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
-
-std::vector<ReportTable> tables(const std::string& path) {
-    std::ifstream in(path);
-    return readReportTables(in, path);
-}
-
-const ReportTable* table(const std::vector<ReportTable>& all, const std::string& title) {
-    for (const auto& t : all)
-        if (t.title == title) return &t;
-    return nullptr;
-}
-
-/// The value of a continuity table's row.
-double row(const ReportTable& t, const std::string& quantity) {
-    for (const auto& r : t.rows)
-        if (r[0] == quantity) return std::stod(r[1]);
-    ADD_FAILURE() << "no row " << quantity << " in " << t.title;
-    return NAN;
-}
-
-void expectContinuity(const std::string& report, const std::string& context) {
-    const auto all = tables(report);
-    for (const char* title : {"Runoff continuity", "Routing continuity"}) {
-        const ReportTable* t = table(all, title);
-        if (!t) continue;
-        EXPECT_LT(std::abs(row(*t, "Continuity error (%)")), 0.1) << context << " " << title;
-    }
-    ASSERT_NE(table(all, "Routing continuity"), nullptr) << context;
-}
 
 /// Line `index` (0-based) of a deck text, and the text with that line replaced.
 std::string lineOf(const std::string& text, std::size_t index) {
@@ -205,6 +159,9 @@ TEST(ModelRun, InflowHydrographPassesADirectElementUnchangedAndADiversionSplitsB
     expectContinuity(r.paths.report, "split");
 }
 
+// The file holds each step's mean flow only, while the run that wrote it
+// knew how the runoff rose and fell within each step: the element
+// hydrographs agree to within 1 % of their peaks.
 TEST(ModelRun, SubcatchmentHydrographsOfAnIopt0RunFeedAnIopt1DeckToTheSameElementHydrographs) {
     TempFolder dir;
     std::mt19937 rng(4);
@@ -228,9 +185,11 @@ TEST(ModelRun, SubcatchmentHydrographsOfAnIopt0RunFeedAnIopt1DeckToTheSameElemen
         if (series.kind != SeriesKind::Flow) continue;
         const long ce = expected.flowColumn(series.number), cg = got.flowColumn(series.number);
         ASSERT_GE(cg, 0);
+        double peak = 0;
+        for (std::size_t s = 0; s < got.steps(); ++s) peak = std::max(peak, expected.value(s, static_cast<std::size_t>(ce)));
         for (std::size_t s = 0; s < got.steps(); ++s) {
             const double e = expected.value(s, static_cast<std::size_t>(ce));
-            EXPECT_NEAR(got.value(s, static_cast<std::size_t>(cg)), e, 1e-5 * e + 1e-6) << series.number << " at " << s;
+            EXPECT_NEAR(got.value(s, static_cast<std::size_t>(cg)), e, 0.01 * peak + 1e-6) << series.number << " at " << s;
         }
     }
     expectContinuity(b.paths.report, "IOPT 1");
