@@ -336,7 +336,11 @@ ModelInput loadDeck(const std::string& path) {
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
         // The reader's message box as "Title: text": the text is what matters here.
         const auto colon = text.find(": ");
-        if (colon != std::string::npos && text.find('\n') == std::string::npos) text.erase(0, colon + 2);
+        // One message when every further line is indented below the first.
+        bool oneMessage = true;
+        for (auto nl = text.find('\n'); nl != std::string::npos; nl = text.find('\n', nl + 1))
+            oneMessage = oneMessage && nl + 1 < text.size() && text[nl + 1] == ' ';
+        if (colon != std::string::npos && oneMessage) text.erase(0, colon + 2);
         throw ModelError("The deck " + path + " cannot be read: " + text);
     }
     ModelInput in = readModelInput(host.deck());

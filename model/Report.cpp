@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <ostream>
 
 namespace rillo::model {
@@ -69,11 +70,25 @@ std::string clockAt(const ModelInput& in, long step) {
     return buf;
 }
 
+namespace {
+
+/// A file's name as the report gives it: bare when it lies beside the report.
+std::string besideReport(const std::string& report, const std::string& file) {
+    const std::filesystem::path r(report), f(file);
+    return r.parent_path() == f.parent_path() ? f.filename().string() : file;
+}
+
+}  // namespace
+
 void writeReport(std::ostream& out, const std::string& deckPath, const ModelInput& in, const Network& net,
-                 const SimulationResult& res) {
+                 const SimulationResult& res, const ReportFiles& files) {
     std::vector<std::string> warnings = in.warnings;
     out << "  RILLO rainfall-runoff and conveyance routing\n";
     out << "  Deck: " << deckPath << "\n";
+    // So that the results window finds the hydrographs of a named run.
+    if (!files.subcatchments.empty())
+        out << SubcatchmentFileLine << besideReport(files.report, files.subcatchments) << "\n";
+    if (!files.elements.empty()) out << ElementFileLine << besideReport(files.report, files.elements) << "\n";
     out << "  Title: " << in.title1 << "\n";
     out << "         " << in.title2 << "\n";
     out << "  Option (IOPT): " << in.iopt

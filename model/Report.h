@@ -18,7 +18,12 @@ namespace rillo::model {
 /// The clock time "HH:MM" at the end of a step (0-based), from the storm's start.
 std::string clockAt(const ModelInput& in, long step);
 
+/// The files a report names besides the deck (empty: not named).
+struct ReportFiles {
+    std::string report, subcatchments, elements;
+};
+
 void writeReport(std::ostream& out, const std::string& deckPath, const ModelInput& in, const Network& net,
-                 const SimulationResult& res);
+                 const SimulationResult& res, const ReportFiles& files = {});
 
 }  // namespace rillo::model
