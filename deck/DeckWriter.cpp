@@ -419,6 +419,20 @@ void DeckWriter::writeCard31() {
             }
         }
 
+        // The model takes a diversion to a missing element as flow that
+        // leaves the network: asked, as for a missing downstream element.
+        const std::string code = jkCode(g, row);
+        if (ndp > 0 && readNumber(code) > 0 && !elementExists(readNumber(code))) {
+            if (!ui_.ask("This conveyance element " + element + " diverts flow to element " +
+                             std::to_string(readInteger(code)) +
+                             ", which is not on card 3.1.  If this is okay then press \"Yes\" to finish saving, or "
+                             "press no to change the data.",
+                         "Warning")) {
+                host_.showPage(Page::Card31);
+                throw Refused{};
+            }
+        }
+
         put(text);
         if (e.overflow)
             put(layout::Overflow, rowValues(g, e.overflow, Card31::FirstDimension, Card31::LastDimension), "3.1",
@@ -447,6 +461,24 @@ void DeckWriter::writeTabular(const std::string& element, long long ndp) {
     }
     const int first = static_cast<int>(readInteger(index.value(2, at)));
     const int lastValues = ndp % 4 == 0 ? 8 : static_cast<int>(2 * (ndp % 4));
+    // The model reads the table along its first values: they must not fall.
+    for (long long i = 0, seen = 0; i < rows; ++i) {
+        const int width = i + 1 == rows ? lastValues : 8;
+        const int row = first + static_cast<int>(i);
+        for (int c = 1; c < width; c += 2, ++seen) {
+            const int prevRow = c == 1 ? row - 1 : row, prevCol = c == 1 ? 7 : c - 2;
+            if (seen == 0 || !(store.number(c, row) < store.number(prevCol, prevRow))) continue;
+            if (!ui_.ask("The tabular values of conveyance element " + element + " fall from " +
+                             std::string(trimmed(store.value(prevCol, prevRow))) + " to " +
+                             std::string(trimmed(store.value(c, row))) +
+                             " in their first values (storage, time or total flow), which must not fall.  If this "
+                             "is okay then press \"Yes\" to finish saving, or press no to change the data.",
+                         "Warning")) {
+                host_.showPage(Page::Card31);
+                throw Refused{};
+            }
+        }
+    }
     for (long long i = 0; i < rows; ++i) {
         const int width = i + 1 == rows ? lastValues : 8;
         const int row = first + static_cast<int>(i);
