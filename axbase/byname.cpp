@@ -141,3 +141,36 @@ IDispatch *ax_object_automation(IUnknown *obj)
     ti->Release();
     return disp;
 }
+
+std::wstring ax_container_key(IDispatch *obj)
+{
+    VARIANT probe;
+    HRESULT hr = ax_get_named(obj, L"Container", &probe);
+    VariantClear(&probe);
+    IDispatch *cont;
+    std::wstring key;
+    if (ax_get_object(obj, SUCCEEDED(hr) ? L"Container" : L"Parent", &cont)) {
+        key = ax_name_key(cont);
+        cont->Release();
+    }
+    return key;
+}
+
+void ax_walk_form(IOleClientSite *site, const std::function<bool(IDispatch *)> &visit)
+{
+    IOleContainer *cont;
+    if (!site || FAILED(site->GetContainer(&cont)))
+        return;
+    IEnumUnknown *objects;
+    if (SUCCEEDED(cont->EnumObjects(OLECONTF_EMBEDDINGS | OLECONTF_OTHERS | OLECONTF_ONLYUSER, &objects))) {
+        IUnknown *unk;
+        while (objects->Next(1, &unk, nullptr) == S_OK) {
+            IDispatch *obj = ax_object_automation(unk);
+            unk->Release();
+            if (obj && !visit(obj))
+                obj->Release();
+        }
+        objects->Release();
+    }
+    cont->Release();
+}

@@ -5,6 +5,7 @@
 
 #include "axbase.h"
 
+#include <functional>
 #include <string>
 
 HRESULT ax_get_named(IDispatch *disp, const WCHAR *name, VARIANT *out);
@@ -23,3 +24,12 @@ std::wstring ax_name_key(IDispatch *disp);
  * control its site gives when it is an OLE object, else its own IDispatch;
  * null when neither works or it has no type information. */
 IDispatch *ax_object_automation(IUnknown *obj);
+/* The key (ax_name_key) of the object's container: its `Container`, or
+ * its `Parent` when `Container` cannot be read at all; empty when neither
+ * names one. */
+std::wstring ax_container_key(IDispatch *obj);
+/* The form walk: calls `visit` with the automation object
+ * (ax_object_automation) of every user object of the site's container, in
+ * the container's order. `visit` returns true when it keeps the reference
+ * it was given (it then releases it itself); otherwise the walk releases it. */
+void ax_walk_form(IOleClientSite *site, const std::function<bool(IDispatch *)> &visit);

@@ -1,5 +1,9 @@
 #include "AddGridRow.h"
 
+#include "UiServices.h"
+
+#include <algorithm>
+
 namespace rillo {
 
 namespace {
@@ -42,6 +46,15 @@ CellFormat addedRowFormat(const CellFormat& t) {
 
 }  // namespace
 
+void makeAddRowLine(Grid& grid) {
+    const int row = grid.rowCount();
+    grid.setButton(1, row, kAddRowLabel);
+    for (int col = 2; col <= grid.colCount(); ++col) {
+        grid.setLocked(col, row, true);
+        grid.setBackColor(col, row, ColorButtonFace);
+    }
+}
+
 void AddGridRow(Grid& grid, int afterRow) {
     const int remembered = grid.row();
     const int newRow = afterRow == 0 ? grid.rowCount() : afterRow + 1;
@@ -50,6 +63,38 @@ void AddGridRow(Grid& grid, int afterRow) {
     grid.action(Grid::ActionInsertRow);
     for (int col = 1; col <= grid.colCount(); ++col) grid.setDerivedFormat(col, newRow, 2, &addedRowFormat);
     grid.setRow(remembered);
+}
+
+namespace {
+
+/// The rows of block text as the grid's paste reads them.
+int blockRows(std::string_view text) {
+    if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+}
+
+}  // namespace
+
+void pasteBlock(Grid& grid, Clipboard& clipboard) {
+    const std::string text = clipboard.clipboardText();
+    const int last = grid.rowCount();
+    const bool buttonRow = last >= 1 && grid.format(1, last).type == CellButton;
+    if (buttonRow && !text.empty()) {
+        const int lastNeeded = grid.activeRow() + blockRows(text) - 1;
+        if (grid.format(1, last).buttonText == kAddRowLabel) {
+            while (grid.rowCount() <= lastNeeded) {
+                const int before = grid.rowCount();
+                grid.userPressButton(1, grid.rowCount());
+                if (grid.rowCount() == before) AddGridRow(grid, 0);  // a grid without the rules
+            }
+        } else if (lastNeeded >= last) {
+            throw RuntimeError("The pasted block has " + std::to_string(blockRows(text)) +
+                               " rows; from the caret down this table has room for " +
+                               std::to_string(std::max(last - grid.activeRow(), 0)) + ".");
+        }
+    }
+    grid.pasteText(grid.activeCol(), grid.activeRow(), text);
 }
 
 }  // namespace rillo

@@ -6,26 +6,31 @@ namespace rillo {
 
 ConsoleUi::ConsoleUi(std::ostream& out) : out_(out) {}
 
-std::string ConsoleUi::oneLine(const std::string& text) {
-    std::string line;
-    line.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r') {
-            line += "\\n";
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else if (c == '\n') {
-            line += "\\n";
-        } else {
-            line += c;
-        }
+std::string ConsoleUi::lines(const std::string& title, const std::string& text) {
+    // A title is one line: any break in it becomes a blank.
+    std::string out;
+    for (char c : title) out += c == '\r' || c == '\n' ? ' ' : c;
+    out += ": ";
+    bool first = true;
+    std::size_t begin = 0;
+    while (begin <= text.size()) {
+        std::size_t end = text.find_first_of("\r\n", begin);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(begin, end - begin);
+        if (first)
+            out += line + '\n';
+        else if (!line.empty())
+            out += "  " + line + '\n';
+        first = false;
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+        begin = end + 1;
     }
-    return line;
+    return out;
 }
 
 Answer ConsoleUi::showMessage(const Message& message) {
     ++shown_;
-    out_ << oneLine(message.title) << ": " << oneLine(message.text) << '\n';
+    out_ << lines(message.title, message.text);
     if (message.buttons == Buttons::YesNo) {
         out_ << (answerYes_ ? "Yes" : "No") << '\n';
         return answerYes_ ? Answer::Yes : Answer::No;
@@ -35,7 +40,7 @@ Answer ConsoleUi::showMessage(const Message& message) {
 
 std::optional<std::string> ConsoleUi::input(const std::string& prompt, const std::string& title,
                                             const std::string&) {
-    out_ << oneLine(title.empty() ? std::string(AppVersion::title) : title) << ": " << oneLine(prompt) << '\n';
+    out_ << lines(title.empty() ? std::string(AppVersion::title) : title, prompt);
     return std::nullopt;
 }
 

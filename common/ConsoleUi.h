@@ -1,6 +1,7 @@
 #pragma once
 // The headless side of the user-interface services, for the command line:
-// every message becomes one line "Title: text" on the error stream, a Yes/No
+// every message becomes "Title: text" on the error stream, its further
+// lines indented below it, a Yes/No
 // question gets a fixed answer that is printed after it, and file dialogs
 // answer with names given in advance.
 
@@ -38,8 +39,10 @@ public:
     std::string clipboardText() override { return clipboard_; }
     void setClipboardText(const std::string& text) override { clipboard_ = text; }
 
-    /// One line of text with its line breaks written as \n.
-    static std::string oneLine(const std::string& text);
+    /// A message as printed: "Title: " and the text's first line, then each
+    /// further line of the text on a line of its own, indented by two blanks
+    /// (blank lines left out).
+    static std::string lines(const std::string& title, const std::string& text);
 
 protected:
     Answer showMessage(const Message& message) override;

@@ -519,6 +519,11 @@ void Grid::userClickButton(int col, int row) {
     if (listener_) listener_->buttonClicked(*this, col, row, false);
 }
 
+void Grid::userPressButton(int col, int row) {
+    if (!contains(col, row) || format(col, row).type != CellButton) return;
+    if (listener_) listener_->buttonClicked(*this, col, row, false);
+}
+
 void Grid::userMouseUp(int button, int shift, int x, int y) {
     if (listener_) listener_->mouseUp(*this, button, shift, x, y);
 }

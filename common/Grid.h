@@ -176,6 +176,9 @@ public:
     /// the key code as the handler left it (0: swallowed).
     int userKeyDown(int keyCode, int shift);
     void userClickButton(int col, int row);
+    /// A command presses a button cell for the user, the caret staying
+    /// where it is (a paste that needs the rows "&Add Row" adds).
+    void userPressButton(int col, int row);
     void userMouseUp(int button, int shift, int x, int y);
     /// Whether the user may type into a cell (inside, unlocked, not a button).
     bool isEditable(int col, int row) const;

@@ -78,6 +78,10 @@ public:
     Answer message(const std::string& text, const std::string& title = {}, Icon icon = Icon::None,
                    Buttons buttons = Buttons::Ok, Answer defaultButton = Answer::Ok,
                    const std::string& details = {});
+    /// Closes the innermost message box still open (a question answered No):
+    /// for a question that what has happened since makes moot. Nothing
+    /// happens when none is open.
+    virtual void dismissMessage() {}
     /// Yes/No question; true for Yes.
     bool ask(const std::string& text, const std::string& title = {}, Icon icon = Icon::None);
     /// Input box: the text, or nothing when cancelled.

@@ -1,5 +1,7 @@
 #include "Deck.h"
 
+#include "AddGridRow.h"
+
 #include <cassert>
 
 namespace rillo {
@@ -93,7 +95,7 @@ std::unique_ptr<Grid> cardGrid(const char* name, const std::vector<std::pair<std
         g->setValue(col, 1, columns[i].first);
         g->setFormat(col, 2, columns[i].second);
     }
-    g->setButton(1, 3, "&Add Row");
+    makeAddRowLine(*g);
     g->setRowsFrozen(1);
     return g;
 }

@@ -431,6 +431,21 @@ void DeckWriter::writeCard31() {
             }
         }
 
+        // The model takes a diversion to a missing element as flow that
+        // leaves the network: asked, as for a missing downstream element.
+        const ElementKind kind = ElementKind::ofCell(g, row);
+        if (ndp > 0 && kind.kind() == ElementKind::Diversion && kind.target() > 0 &&
+            !elementExists(static_cast<double>(kind.target()))) {
+            if (!ui_.ask("This conveyance element " + element + " diverts flow to element " +
+                             std::to_string(kind.target()) +
+                             ", which is not on card 3.1.  If this is okay then press \"Yes\" to finish saving, or "
+                             "press no to change the data.",
+                         "Warning")) {
+                host_.showPage(Page::Card31);
+                throw Refused{};
+            }
+        }
+
         put(text);
         if (e.overflow)
             putRow(layout::Overflow, g, e.overflow);
@@ -457,6 +472,24 @@ void DeckWriter::writeTabular(const std::string& element, long long ndp) {
         throw Refused{};
     }
     const int first = static_cast<int>(readInteger(index.value(PairIndex::FirstRow, at)));
+    // The model reads the table along its first values: they must not fall.
+    for (int i = 0, seen = 0; i < rows; ++i) {
+        const int width = i + 1 == rows ? ElementKind::valuesInLastRow(ndp) : PairColumns;
+        const int row = first + i;
+        for (int c = 1; c < width; c += 2, ++seen) {
+            const int prevRow = c == 1 ? row - 1 : row, prevCol = c == 1 ? PairColumns - 1 : c - 2;
+            if (seen == 0 || !(store.number(c, row) < store.number(prevCol, prevRow))) continue;
+            if (!ui_.ask("The tabular values of conveyance element " + element + " fall from " +
+                             std::string(trimmed(store.value(prevCol, prevRow))) + " to " +
+                             std::string(trimmed(store.value(c, row))) +
+                             " in their first values (storage, time or total flow), which must not fall.  If this "
+                             "is okay then press \"Yes\" to finish saving, or press no to change the data.",
+                         "Warning")) {
+                host_.showPage(Page::Card31);
+                throw Refused{};
+            }
+        }
+    }
     for (int i = 0; i < rows; ++i) {
         const int width = i + 1 == rows ? ElementKind::valuesInLastRow(ndp) : PairColumns;
         const int row = first + i;

@@ -93,6 +93,28 @@ private:
     bool committed_ = false;
 };
 
+/// "rillo-model: " and the message's first line, then each further line on
+/// its own line, indented by two blanks.
+std::string messageLines(const std::string& text) {
+    std::string out = "rillo-model: ";
+    std::size_t begin = 0;
+    bool first = true;
+    while (begin <= text.size()) {
+        std::size_t end = text.find_first_of("\r\n", begin);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(begin, end - begin);
+        if (first) {
+            out += line + '\n';
+        } else {
+            line.erase(0, line.find_first_not_of(' '));
+            if (!line.empty()) out += "  " + line + '\n';
+        }
+        first = false;
+        begin = end + 1;
+    }
+    return out;
+}
+
 }  // namespace
 
 int runModel(const RunPaths& paths, std::ostream& out, std::ostream& err, const RunOptions& options) {
@@ -160,7 +182,7 @@ int runModel(const RunPaths& paths, std::ostream& out, std::ostream& err, const 
         try {
             outputs.write(paths.gutters, [&](std::ostream& o) { writeHydrographs(o, res.elementFile); });
             res.elementFile = {};
-            outputs.write(paths.report, [&](std::ostream& o) { writeReport(o, paths.deck, in, net, res); });
+            outputs.write(paths.report, [&](std::ostream& o) { writeReport(o, paths.deck, in, net, res, {paths.report, paths.subcatchments, paths.gutters}); });
         } catch (...) {
             subcatchments.wait();
             throw;
@@ -170,7 +192,7 @@ int runModel(const RunPaths& paths, std::ostream& out, std::ostream& err, const 
         outputs.commit();
         return 0;
     } catch (const std::exception& e) {
-        err << "rillo-model: " << e.what() << std::endl;
+        err << messageLines(e.what()) << std::flush;
         return 1;
     }
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <ostream>
 
 namespace rillo::model {
@@ -178,14 +179,24 @@ void specialTables(std::ostream& out, const ModelInput& in, const ReportClock& c
     }
 }
 
+/// A file's name as the report gives it: bare when it lies beside the report.
+std::string besideReport(const std::string& report, const std::string& file) {
+    const std::filesystem::path r(report), f(file);
+    return r.parent_path() == f.parent_path() ? f.filename().string() : file;
+}
+
 }  // namespace
 
 void writeReport(std::ostream& out, const std::string& deckPath, const ModelInput& in, const Network& net,
-                 const SimulationResult& res) {
+                 const SimulationResult& res, const ReportFiles& files) {
     std::vector<std::string> warnings = in.warnings;
     const ReportClock clock(in, res.steps);
     out << "  RILLO rainfall-runoff and conveyance routing\n";
     out << "  Deck: " << deckPath << "\n";
+    // So that the results window finds the hydrographs of a named run.
+    if (!files.subcatchments.empty())
+        out << SubcatchmentFileLine << besideReport(files.report, files.subcatchments) << "\n";
+    if (!files.elements.empty()) out << ElementFileLine << besideReport(files.report, files.elements) << "\n";
     out << "  Title: " << in.title1 << "\n";
     out << "         " << in.title2 << "\n";
     out << "  Option (IOPT): " << in.iopt

@@ -35,7 +35,12 @@ private:
 /// non-zero value, so that it never shows as zero (3 significant digits).
 std::string significant(double v, int decimals);
 
+/// The files a report names besides the deck (empty: not named).
+struct ReportFiles {
+    std::string report, subcatchments, elements;
+};
+
 void writeReport(std::ostream& out, const std::string& deckPath, const ModelInput& in, const Network& net,
-                 const SimulationResult& res);
+                 const SimulationResult& res, const ReportFiles& files = {});
 
 }  // namespace rillo::model

@@ -509,20 +509,6 @@ static void read_geometry(IDispatch *obj, bool line, float v[4], bool readable[4
     }
 }
 
-static std::wstring container_name(IDispatch *obj)
-{
-    VARIANT probe;
-    HRESULT hr = ax_get_named(obj, L"Container", &probe);
-    VariantClear(&probe);
-    IDispatch *c;
-    std::wstring name;
-    if (ax_get_object(obj, SUCCEEDED(hr) ? L"Container" : L"Parent", &c)) {
-        ax_get_string(c, L"Name", &name);
-        c->Release();
-    }
-    return name;
-}
-
 void QVXRSZ::capture()
 {
     IDispatch *form = form_dispatch();
@@ -547,54 +533,42 @@ void QVXRSZ::capture()
     }
     auto root_rec = std::make_unique<RszRecord>();
     root_rec->name = form_name;
+    root_rec->key = ax_name_key(form);
     root_rec->g = {(float)m_props.design[0], (float)m_props.design[1], (float)U, (float)V};
     m_records.push_back(std::move(root_rec));
 
-    IOleContainer *cont;
-    if (SUCCEEDED(client_site()->GetContainer(&cont))) {
-        IEnumUnknown *objects;
-        if (SUCCEEDED(cont->EnumObjects(OLECONTF_EMBEDDINGS | OLECONTF_OTHERS | OLECONTF_ONLYUSER,
-                                        &objects))) {
-            IUnknown *unk;
-            while (objects->Next(1, &unk, nullptr) == S_OK) {
-                IDispatch *obj = ax_object_automation(unk);
-                unk->Release();
-                if (!obj)
-                    continue;
-                auto rec = std::make_unique<RszRecord>();
-                VARIANT x2;
-                rec->is_line = SUCCEEDED(ax_get_named(obj, L"X2", &x2));
-                VariantClear(&x2);
-                ax_get_string(obj, L"Name", &rec->name);
-                float v[4];
-                bool readable[4];
-                read_geometry(obj, rec->is_line, v, readable);
-                rec->g = {v[0], v[1], v[2], v[3]};
-                float font = 0;
-                read_font_size(obj, &font);
-                rec->font_name = read_font_name(obj);
-                rec->container = container_name(obj);
-                rec->r = rszscale::ratios_of(rec->g, U, V);
-                rec->font_ratio_h = rszscale::ratio(font, V);
-                rec->font_ratio_w = rszscale::ratio(font, U);
-                rec->object = obj;
-                bool attached = false;
-                size_t existing = m_records.size();
-                for (size_t i = 0; i < existing; i++) {
-                    if (m_records[i]->name == rec->container) {
-                        m_records[i]->children.push_back(rec.get());
-                        attached = true;
-                    }
-                }
-                if (attached)
-                    m_records.push_back(std::move(rec));
-                else
-                    obj->Release(); /* its container has no record (yet) */
+    ax_walk_form(client_site(), [this, U, V](IDispatch *obj) {
+        auto rec = std::make_unique<RszRecord>();
+        VARIANT x2;
+        rec->is_line = SUCCEEDED(ax_get_named(obj, L"X2", &x2));
+        VariantClear(&x2);
+        ax_get_string(obj, L"Name", &rec->name);
+        /* controls of one control array share a Name: the Index tells them apart */
+        rec->key = ax_name_key(obj);
+        float v[4];
+        bool readable[4];
+        read_geometry(obj, rec->is_line, v, readable);
+        rec->g = {v[0], v[1], v[2], v[3]};
+        float font = 0;
+        read_font_size(obj, &font);
+        rec->font_name = read_font_name(obj);
+        rec->container = ax_container_key(obj);
+        rec->r = rszscale::ratios_of(rec->g, U, V);
+        rec->font_ratio_h = rszscale::ratio(font, V);
+        rec->font_ratio_w = rszscale::ratio(font, U);
+        rec->object = obj;
+        bool attached = false;
+        size_t existing = m_records.size();
+        for (size_t i = 0; i < existing; i++) {
+            if (m_records[i]->key == rec->container) {
+                m_records[i]->children.push_back(rec.get());
+                attached = true;
             }
-            objects->Release();
         }
-        cont->Release();
-    }
+        if (attached)
+            m_records.push_back(std::move(rec));
+        return attached; /* its container has no record (yet) */
+    });
     form->Release();
 }
 

@@ -23,14 +23,15 @@ extern const AxClassDesc qvxrsz_desc;
 
 /* One control of the form with its place as fractions of the form's size. */
 struct RszRecord {
-    std::wstring name;
+    std::wstring name;          /* as PreResize gives it */
+    std::wstring key;           /* Name(Index): what the tree is keyed by */
     rszscale::Geometry g = {0, 0, 0, 0};
     rszscale::Ratios r = {0, 0, 0, 0};
     bool is_line = false;
     IDispatch *object = nullptr;
     float font_ratio_h = 0, font_ratio_w = 0;
     std::wstring font_name;
-    std::wstring container;
+    std::wstring container;     /* the key of its container */
     std::vector<RszRecord *> children;
 };
 

@@ -12,10 +12,12 @@ struct ResultsFiles {
     std::string gut;  ///< element (gutter) hydrographs; may be absent
 };
 
-/// The run form names a run's outputs `<base>.sot`, `<base>sub.ssb` and
-/// `<base>gut.ssb` in one folder when the three output names are left
-/// empty; this finds the hydrograph files beside a report so named. A path
-/// that does not end in ".sot" (in any case) serves whole as the base.
+/// The hydrograph files of the run whose report is at `sotPath`. A report
+/// of the bundled model names them (beside it, or with their folder); for
+/// any other the run form's naming is assumed: `<base>.sot`,
+/// `<base>sub.ssb` and `<base>gut.ssb` in one folder, as when the three
+/// output names are left empty. A path that does not end in ".sot" (in any
+/// case) serves whole as the base.
 ResultsFiles resultsFilesFor(const std::string& sotPath);
 
 }  // namespace rillo::results

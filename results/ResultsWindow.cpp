@@ -1,5 +1,7 @@
 #include "ResultsWindow.h"
 
+#include "ShowResults.h"
+
 #include "HydrographPlot.h"
 #include "HydrographPlotView.h"
 #include "ReportTableModel.h"
@@ -108,6 +110,10 @@ void ResultsWindow::buildUi() {
     connect(filter_, &QLineEdit::textChanged, this, &ResultsWindow::filterList);
 
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* open = fileMenu->addAction(QStringLiteral("&Open..."), this, &ResultsWindow::openReport);
+    open->setObjectName(QStringLiteral("mnuOpen"));
+    open->setShortcut(QKeySequence::Open);
+    fileMenu->addSeparator();
     QAction* png = fileMenu->addAction(QStringLiteral("Export Plot as &PNG..."), this, &ResultsWindow::exportPng);
     QAction* svg = fileMenu->addAction(QStringLiteral("Export Plot as S&VG..."), this, &ResultsWindow::exportSvg);
     QAction* csv = fileMenu->addAction(QStringLiteral("Export Ticked Series as &CSV..."), this, &ResultsWindow::exportCsv);
@@ -147,7 +153,10 @@ void ResultsWindow::buildUi() {
 void ResultsWindow::buildReportTabs() {
     const ReportLoad& report = results_->report();
     if (report.state != LoadState::Loaded) {
-        auto* label = new QLabel(escaped(report.message), tabs_);
+        // Plain text: the message is shown as it is, quotes and all.
+        auto* label = new QLabel(QString::fromStdString(report.message), tabs_);
+        label->setObjectName(QStringLiteral("reportProblem"));
+        label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -333,6 +342,7 @@ void ResultsWindow::filterList(const QString& text) {
 
 std::string ResultsWindow::askExportName(const std::string& title, const std::string& filter,
                                          const std::string& extension) {
+
     FileDialogRequest request;
     request.title = title;
     request.filter = filter;
@@ -341,6 +351,21 @@ std::string ResultsWindow::askExportName(const std::string& title, const std::st
     const std::string base = baseOf(results_->files().sot);
     request.fileName = base.substr(base.find_last_of('/') + 1) + extension;
     return ui_.saveFileName(request);
+}
+
+ResultsWindow* ResultsWindow::openReport() {
+    ResultsWindow* opened = nullptr;
+    trapErrors(ui_, [this, &opened] {
+        FileDialogRequest request;
+        request.title = "Open Results";
+        request.filter = "Rillo2000 Reports (*.sot)|*.sot|All Files (*.*)|*.*";
+        request.flags = FileMustExist | PathMustExist | HideReadOnly;
+        request.initialDir = folderOf(results_->files().sot);
+        const std::string path = ui_.openFileName(request);
+        // A window of its own, beside this one, with the same parent.
+        opened = showResults(resultsFilesFor(path), ui_, parentWidget());
+    });
+    return opened;
 }
 
 void ResultsWindow::exportPng() {

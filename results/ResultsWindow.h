@@ -57,6 +57,10 @@ public:
     /// The lines above the plot that say what was read, what is absent and what was refused.
     QString notes() const;
 
+    /// File > Open...: asks for another run's report and opens a results
+    /// window of its own on it; returns it (null when none was opened).
+    ResultsWindow* openReport();
+
     /// Ask for a file name and write the plot or the ticked series there.
     void exportPng();
     void exportSvg();

@@ -78,6 +78,22 @@ HydrographLoad loadHydrographFile(const std::string& path) {
     return load;
 }
 
+std::string whyNotShown(const ResultsFiles& files) {
+    std::string why;
+    const auto add = [&why](const std::string& problem) { why += (why.empty() ? "" : "\n") + problem; };
+    const ReportLoad report = loadReport(files.sot);
+    if (report.state != LoadState::Loaded) add(report.message);
+    for (const std::string& path : {files.sub, files.gut}) {
+        if (!exists(path)) continue;
+        std::ifstream in(path, std::ios::binary);
+        std::string first;
+        std::getline(in, first);
+        if (first.rfind(model::HydrographMagic, 0) != 0)
+            add(at(path, 1, "it is not a hydrograph file of this program's model"));
+    }
+    return why;
+}
+
 RunResults::RunResults(ResultsFiles files) : files_(std::move(files)) {
     report_.path = files_.sot;
     sub_.path = files_.sub;

@@ -41,6 +41,12 @@ ReportLoad loadReport(const std::string& path);
 /// foreign one refused with its line. Safe to call on another thread.
 HydrographLoad loadHydrographFile(const std::string& path);
 
+/// Why the results window cannot show a run's outputs: a report it cannot
+/// read, or a hydrograph file of another format (its first line is not
+/// this program's), one per line; "" when it can. Quick: the hydrograph
+/// files are looked at only so far, a cut one is refused by the window.
+std::string whyNotShown(const ResultsFiles& files);
+
 /// Which hydrograph file a series comes from.
 enum class SeriesFile { Sub, Gut };
 

@@ -164,6 +164,9 @@ QLayout* RunForm::buildRunControls() {
     prgRun->setTextVisible(false);
     lblProgress = new QLabel(this);
     lblProgress->setObjectName("lblProgress");
+    lblResults = new QLabel(this);
+    lblResults->setObjectName("lblResults");
+    lblResults->setWordWrap(true);
     cmdStop = new QPushButton(QString::fromUtf8(texts::cmdStop), this);
     cmdStop->setObjectName("cmdStop");
     cmdStop->setToolTip(QString::fromUtf8(texts::cmdStopTip));
@@ -176,6 +179,7 @@ QLayout* RunForm::buildRunControls() {
     auto* row = new QHBoxLayout;
     row->addWidget(prgRun, 1);
     row->addWidget(lblProgress, 1);
+    row->addWidget(lblResults, 2);
     row->addWidget(cmdStop);
     row->addWidget(cmdResults);
     return row;
@@ -220,6 +224,7 @@ void RunForm::refresh() {
     mirror(cmdRun, s.cmdRun);
     mirror(cmdStop, s.cmdStop);
     mirror(cmdResults, s.cmdResults);
+    mirrorText(lblResults, s.lblResults);
     prgRun->setVisible(s.progress.visible);
     lblProgress->setVisible(s.progress.visible);
     lblProgress->setText(QString::fromStdString(s.progress.text));

@@ -37,6 +37,7 @@ public:
     // Watching a run, and its results.
     QProgressBar* prgRun = nullptr;
     QLabel* lblProgress = nullptr;
+    QLabel* lblResults = nullptr;
     QPushButton* cmdStop = nullptr;
     QPushButton* cmdResults = nullptr;
 

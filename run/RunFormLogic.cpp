@@ -22,6 +22,16 @@ void deleteIfExists(const fs::path& file) {
         throw RuntimeError("Cannot delete the file " + file.string() + ": " + ec.message());
 }
 
+/// A name beside `file` that no file has: "<file>.previous", or with a number.
+fs::path asideName(const fs::path& file) {
+    std::error_code ec;
+    for (int n = 1;; ++n) {
+        fs::path candidate = file;
+        candidate += n == 1 ? ".previous" : ".previous" + std::to_string(n);
+        if (!fs::exists(fs::symlink_status(candidate, ec))) return candidate;
+    }
+}
+
 bool fileExists(const std::string& path) {
     std::error_code ec;
     return fs::exists(fs::path(path), ec);
@@ -287,21 +297,64 @@ bool RunFormLogic::prepareRun(const RunPaths& paths) {
     }
 
     // The log is an output too: the engine writes it afresh.
-    const std::string outputs[] = {paths.mainOutput, paths.gutterOutput, paths.subcatchmentOutput, paths.log};
+    const std::vector<std::string> outputs{paths.mainOutput, paths.gutterOutput, paths.subcatchmentOutput, paths.log};
     bool anyExists = false;
     for (const auto& output : outputs) anyExists = anyExists || fileExists(output);
     if (anyExists) {
         ui_.setPointer(Pointer::Normal);
         changed();
-        if (ui_.message(texts::overwriteQuestion, texts::overwriteTitle, Icon::Information, Buttons::YesNo,
-                        Answer::No) != Answer::Yes)
+        std::string question = texts::overwriteQuestion;
+        for (const auto& output : outputs)
+            if (fileExists(output)) question += "\n" + output;
+        if (ui_.message(question, texts::overwriteTitle, Icon::Information, Buttons::YesNo, Answer::No) !=
+            Answer::Yes)
             return false;
         ui_.setPointer(Pointer::Hourglass);
-        if (lastCompleted_.mainOutput == paths.mainOutput) lastCompleted_ = {};
+        if (lastCompleted_.mainOutput == paths.mainOutput) lastCompleted_ = {}, resultsProblem_.clear();
         updateResultsButton();
-        for (const auto& output : outputs) deleteIfExists(fs::path(output));
+        setOldOutputsAside(outputs);
     }
     return true;
+}
+
+void RunFormLogic::setOldOutputsAside(const std::vector<std::string>& outputs) {
+    // The old outputs go only once the new ones are complete: until then
+    // they wait under other names, to come back if the run fails or stops.
+    for (const auto& output : outputs) {
+        const fs::path file(output);
+        std::error_code ec;
+        const auto status = fs::symlink_status(file, ec);
+        if (ec || !fs::exists(status) || fs::is_directory(status)) continue;
+        const fs::path aside = asideName(file);
+        fs::rename(file, aside, ec);
+        if (ec) {
+            restoreOldOutputs();
+            throw RuntimeError("Cannot set the old output " + output + " aside: " + ec.message());
+        }
+        setAside_.emplace_back(output, aside.string());
+    }
+}
+
+std::string RunFormLogic::restoreOldOutputs() {
+    std::string notRestored;
+    for (auto it = setAside_.rbegin(); it != setAside_.rend(); ++it) {
+        std::error_code ec;
+        fs::remove(fs::path(it->first), ec);
+        fs::rename(fs::path(it->second), fs::path(it->first), ec);
+        if (ec)
+            notRestored += std::string(notRestored.empty() ? "" : "\n") + "The old output " + it->first +
+                           " is kept as " + it->second + ": " + ec.message();
+    }
+    setAside_.clear();
+    return notRestored;
+}
+
+void RunFormLogic::dropOldOutputs() {
+    for (const auto& [output, aside] : setAside_) {
+        std::error_code ec;
+        fs::remove(fs::path(aside), ec);
+    }
+    setAside_.clear();
 }
 
 void RunFormLogic::startEngine(const RunPaths& paths) {
@@ -356,12 +409,23 @@ void RunFormLogic::leaveRunningState() {
 void RunFormLogic::engineFinished(const EngineResult& result) {
     if (!state_.running) return;
     leaveRunningState();
+    // Whether to stop the run is no question once it has ended: the question
+    // goes before the run's own messages come.
+    if (askingToClose_) {
+        askingToClose_ = false;
+        ui_.dismissMessage();
+    }
     switch (result.outcome) {
-    case EngineOutcome::Failed:
-        reportFailure(result.reason, result.logPath);
+    case EngineOutcome::Failed: {
+        // The failed run's log says why: it stays, in place of an older one.
+        std::string leftOver = removeUnfinishedOutputs(!result.logPath.empty() && fileExists(result.logPath));
+        std::string details = result.reason;
+        if (!leftOver.empty()) details += "\n\n" + leftOver;
+        reportFailure(details, result.logPath);
         return;
+    }
     case EngineOutcome::Stopped: {
-        const std::string leftOver = removeUnfinishedOutputs();
+        const std::string leftOver = removeUnfinishedOutputs(false);
         busy_ = false;
         changed();
         ui_.message(texts::stopped, AppVersion::title, Icon::Information, Buttons::Ok, Answer::Ok, leftOver);
@@ -370,13 +434,16 @@ void RunFormLogic::engineFinished(const EngineResult& result) {
     case EngineOutcome::Completed:
         break;
     }
+    dropOldOutputs();
 
     lastCompleted_ = running_;
+    resultsProblem_.clear();
+    if (showResults_ && resultsCheck_) trapErrors(ui_, [this] { resultsProblem_ = resultsCheck_(lastCompleted_); });
     updateResultsButton();
     ui_.setPointer(Pointer::Normal);
     changed();
     ui_.message(texts::completed, AppVersion::title);
-    if (showResults_) trapErrors(ui_, [this] { showResults_(lastCompleted_); });
+    if (showResults_ && resultsProblem_.empty()) trapErrors(ui_, [this] { showResults_(lastCompleted_); });
     if (ui_.ask(texts::runAnother, AppVersion::title))
         resetAfterRun();
     else
@@ -397,9 +464,9 @@ void RunFormLogic::reportFailure(const std::string& reason, const std::string& l
     changed();
 }
 
-std::string RunFormLogic::removeUnfinishedOutputs() {
-    // Each output that exists now was begun by the stopped run: the old ones
-    // were deleted with the user's leave before it started.
+std::string RunFormLogic::removeUnfinishedOutputs(bool keepLog) {
+    // Each output that exists now was begun by the run that did not complete:
+    // the old ones were set aside with the user's leave, and come back.
     std::string notRemoved;
     for (const auto& output : {running_.mainOutput, running_.gutterOutput, running_.subcatchmentOutput}) {
         try {
@@ -408,6 +475,15 @@ std::string RunFormLogic::removeUnfinishedOutputs() {
             notRemoved += std::string(notRemoved.empty() ? "" : "\n") + e.what();
         }
     }
+    if (keepLog)
+        std::erase_if(setAside_, [this](const auto& entry) {
+            if (entry.first != running_.log) return false;
+            std::error_code ec;
+            fs::remove(fs::path(entry.second), ec);
+            return true;
+        });
+    const std::string notRestored = restoreOldOutputs();
+    if (!notRestored.empty()) notRemoved += std::string(notRemoved.empty() ? "" : "\n") + notRestored;
     return notRemoved;
 }
 
@@ -421,13 +497,17 @@ void RunFormLogic::stop() {
 
 bool RunFormLogic::requestClose() {
     if (!state_.running) return true;
-    if (ui_.message(texts::stopToClose, AppVersion::title, Icon::Question, Buttons::YesNo, Answer::No) != Answer::Yes)
-        return false;
-    if (!state_.running) return true;  // it ended while the user was asked
+    askingToClose_ = true;
+    const Answer answer =
+        ui_.message(texts::stopToClose, AppVersion::title, Icon::Question, Buttons::YesNo, Answer::No);
+    askingToClose_ = false;
+    // A run that ended while the user was asked took the question away.
+    if (!state_.running) return answer == Answer::Yes || state_.closed;
+    if (answer != Answer::Yes) return false;
     // Ending the engine here waits for it, so the outputs can go at once.
     engine_.reset();
     leaveRunningState();
-    removeUnfinishedOutputs();
+    removeUnfinishedOutputs(false);
     busy_ = false;
     changed();
     return true;
@@ -437,7 +517,7 @@ RunFormLogic::~RunFormLogic() {
     if (!state_.running) return;
     engine_.reset();
     state_.running = false;
-    removeUnfinishedOutputs();
+    removeUnfinishedOutputs(false);
 }
 
 // ---- results ----
@@ -451,11 +531,18 @@ void RunFormLogic::setResultsHook(std::function<void(const RunPaths&)> hook) {
 void RunFormLogic::updateResultsButton() {
     state_.cmdResults.visible = static_cast<bool>(showResults_);
     state_.cmdResults.enabled = !lastCompleted_.mainOutput.empty() && !state_.running;
+    state_.lblResults.visible = state_.cmdResults.visible && state_.cmdResults.enabled && !resultsProblem_.empty();
+    state_.lblResults.text = state_.lblResults.visible ? texts::resultsNotShown : "";
 }
 
 void RunFormLogic::showResults() {
     trapErrors(ui_, [this] {
-        if (showResults_ && !lastCompleted_.mainOutput.empty() && !state_.running) showResults_(lastCompleted_);
+        if (!showResults_ || lastCompleted_.mainOutput.empty() || state_.running) return;
+        if (!resultsProblem_.empty())
+            ui_.message(std::string(texts::resultsCannotBeShown) + "\n" + resultsProblem_, AppVersion::title,
+                        Icon::Information);
+        else
+            showResults_(lastCompleted_);
     });
 }
 

@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace rillo {
 class UiServices;
@@ -60,6 +62,10 @@ public:
     /// user has acknowledged "Program Completed" and by Show Results. Without
     /// one, Show Results stays hidden.
     void setResultsHook(std::function<void(const RunPaths& run)> hook);
+    /// Says why the results of a completed run cannot be shown ("" when they
+    /// can): such results open no window by themselves, the form says so in
+    /// a line, and Show Results explains. Without one, all can be shown.
+    void setResultsCheck(std::function<std::string(const RunPaths& run)> check) { resultsCheck_ = std::move(check); }
     /// The class identities created for each run.
     void setComponentIdentities(std::string preRun, std::string engine);
 
@@ -88,8 +94,16 @@ private:
     /// The form as it was when Run was pressed, with the run's controls gone.
     void leaveRunningState();
     void reportFailure(const std::string& reason, const std::string& logPath);
-    /// Deletes the outputs a run left unfinished; what could not be deleted.
-    std::string removeUnfinishedOutputs();
+    /// Deletes the outputs a run left unfinished and puts the old ones set
+    /// aside back (the old log too, unless `keepLog`: then the run's own log
+    /// stays); says what could not be deleted or put back.
+    std::string removeUnfinishedOutputs(bool keepLog);
+    /// Renames each existing output to a name no file has, remembering it.
+    void setOldOutputsAside(const std::vector<std::string>& outputs);
+    /// Puts the outputs set aside back under their names; what could not be.
+    std::string restoreOldOutputs();
+    /// Deletes the outputs set aside: the new ones are complete.
+    void dropOldOutputs();
     void updateResultsButton();
 
     UiServices& ui_;
@@ -105,13 +119,19 @@ private:
 
     /// From Run until its last message: a second Run is refused meanwhile.
     bool busy_ = false;
+    /// "Stop it and close the form?" is open.
+    bool askingToClose_ = false;
     std::unique_ptr<EngineComponent> engine_;
     RunPaths running_;
     RunFormState beforeRun_;
     RunPaths lastCompleted_;  ///< the last run that completed (no main output: none)
+    /// Old outputs of the run going, as (name, name set aside under).
+    std::vector<std::pair<std::string, std::string>> setAside_;
 
     std::function<void()> listener_, about_;
     std::function<void(const RunPaths&)> showResults_;
+    std::function<std::string(const RunPaths&)> resultsCheck_;
+    std::string resultsProblem_;  ///< why the last completed run's results cannot be shown
 };
 
 }  // namespace rillo::run

@@ -42,6 +42,8 @@ struct RunFormState {
     ControlState cmdStop{{}, false, false};
     /// Shown when someone can show results; enabled once a run has completed.
     ControlState cmdResults{{}, false, false};
+    /// A line that says the last run's outputs cannot be shown.
+    ControlState lblResults{{}, false, true};
     /// Option > Clear All Entries.
     bool clearEnabled = true;
     /// The engine is running.

@@ -64,6 +64,11 @@ inline constexpr const char* cmdResultsTip = "Show the results of the last compl
 inline constexpr const char* running = "The model is running...";
 inline constexpr const char* stopping = "Stopping the model...";
 inline constexpr const char* stopped = "The model run was stopped. The output files it had begun were removed.";
+inline constexpr const char* resultsNotShown =
+    "The results window cannot read the outputs of this run: Show Results says why.";
+inline constexpr const char* resultsCannotBeShown =
+    "The results window cannot show the outputs of this run. They are not in the format of the bundled model "
+    "(another engine may have written them):";
 inline constexpr const char* stopToClose = "A model run is going. Stop it and close the form?";
 
 }  // namespace rillo::run::texts

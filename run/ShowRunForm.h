@@ -21,10 +21,12 @@ namespace rillo::run {
 /// (QCoreApplication::applicationDirPath()); `showAbout` opens the About
 /// window for Help > About (nothing happens without it); `showResults` shows
 /// the results of a completed run, given its paths (without it the form
-/// offers no results). The components come from
+/// offers no results); `resultsProblem` says why a completed run's results
+/// cannot be shown ("" when they can). The components come from
 /// standardComponents().
 void showRunForm(QWidget* parent, UiServices& ui, const QString& applicationFolder,
                  std::function<void()> showAbout = {},
-                 std::function<void(const RunPaths& run)> showResults = {});
+                 std::function<void(const RunPaths& run)> showResults = {},
+                 std::function<std::string(const RunPaths& run)> resultsProblem = {});
 
 }  // namespace rillo::run

@@ -1,5 +1,6 @@
 #include "EditCommands.h"
 
+#include "AddGridRow.h"
 #include "Grid.h"
 
 #include <QLineEdit>
@@ -49,7 +50,7 @@ void EditCommands::cut() {
 
 void EditCommands::paste() {
     if (Grid* grid = gridOf(focused_)) {
-        grid->action(Grid::ActionClipboardPaste, &clipboard_);
+        pasteBlock(*grid, clipboard_);
     } else if (QLineEdit* box = textBoxOf(focused_)) {
         if (box->isReadOnly()) return;
         box->insert(firstLine(QString::fromStdString(clipboard_.clipboardText())));

@@ -460,7 +460,10 @@ void MainWindow::trap(const std::function<void()>& handler) { trapErrors(*ui_, h
 void MainWindow::fileNew() {
     trap([this] {
         ui_->dialogFileName().clear();
-        OpenDeck(*ui_, *this, templatePath(applicationFolder_).toStdString());
+        // A new deck is in no file until it is saved: the template is only
+        // where it came from.
+        if (OpenDeck(*ui_, *this, templatePath(applicationFolder_).toStdString()) == OpenResult::Opened && editor_)
+            setEditorCaption(newDeckCaption);
     });
 }
 
@@ -491,7 +494,10 @@ void MainWindow::fileRun() {
             lastResults = results::showResults({run.mainOutput, run.subcatchmentOutput, run.gutterOutput}, *ui_);
             results_.push_back(lastResults);
         };
-        run::showRunForm(this, *ui_, applicationFolder_, showAbout, showResults);
+        auto resultsProblem = [](const run::RunPaths& run) {
+            return results::whyNotShown({run.mainOutput, run.subcatchmentOutput, run.gutterOutput});
+        };
+        run::showRunForm(this, *ui_, applicationFolder_, showAbout, showResults, resultsProblem);
         // The form's questions brought the main window up; the last results
         // come back in front of it once the form has closed.
         if (lastResults) {
@@ -504,12 +510,18 @@ void MainWindow::fileRun() {
 void MainWindow::fileSave() {
     trap([this] {
         if (!editor_) return;
-        SaveDeck(*ui_, *this);
+        saveDeck();
         flags_.returnToCover = true;
     });
 }
 
-bool MainWindow::saveDeck() { return SaveDeck(*ui_, *this) == SaveResult::Saved; }
+bool MainWindow::saveDeck() {
+    const bool saved = SaveDeck(*ui_, *this) == SaveResult::Saved;
+    // The title names the file the deck now lives in (the editor may have
+    // gone with "Finished with this File?").
+    if (saved && editor_ && !ui_->dialogFileName().empty()) setEditorCaption(ui_->dialogFileName());
+    return saved;
+}
 
 void MainWindow::fileExit() {
     trap([this] { close(); });

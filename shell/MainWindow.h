@@ -42,6 +42,9 @@ public:
     explicit MainWindow(UiServices* ui = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    /// The editor's caption for a deck made by File > New until it is saved.
+    static constexpr const char* newDeckCaption = "Untitled";
+
     /// The folder of the template deck (the program's folder by default).
     void setApplicationFolder(const QString& folder) { applicationFolder_ = folder; }
     const QString& applicationFolder() const { return applicationFolder_; }

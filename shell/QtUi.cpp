@@ -48,6 +48,9 @@ void QtUi::setProgressBar(QProgressBar* bar) { bar_ = bar; }
 
 QWidget* QtUi::dialogParent() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    // A window of the program the user works in (a results window, say)
+    // owns what it asks: it comes back in front when the dialog closes.
+    if (QWidget* active = QApplication::activeWindow()) return active;
     return parent_.data();
 }
 
@@ -74,10 +77,18 @@ Answer QtUi::showMessage(const Message& message) {
         grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
                       1, grid->columnCount());
     }
+    open_.push_back(&box);
     const int result = box.exec();
+    open_.removeAll(&box);
     if (hourglass) QApplication::restoreOverrideCursor();
     if (message.buttons == Buttons::Ok) return Answer::Ok;
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void QtUi::dismissMessage() {
+    if (open_.isEmpty()) return;
+    QMessageBox* box = open_.takeLast();
+    if (box) box->done(box->escapeButton() ? QMessageBox::No : QMessageBox::Ok);
 }
 
 std::optional<std::string> QtUi::input(const std::string& prompt, const std::string& title,

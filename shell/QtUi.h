@@ -5,6 +5,8 @@
 
 #include "UiServices.h"
 
+#include <QList>
+#include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
 
@@ -57,6 +59,8 @@ public:
     /// typed without an extension gets it.
     static QString defaultSuffix(const std::string& filter);
 
+    void dismissMessage() override;
+
 protected:
     Answer showMessage(const Message& message) override;
 
@@ -68,6 +72,8 @@ private:
     QPointer<QProgressBar> bar_;
     bool hourglass_ = false;
     int lastPercent_ = -1;
+    /// The message boxes open now, the innermost last.
+    QList<QPointer<QMessageBox>> open_;
 };
 
 }  // namespace rillo::shell

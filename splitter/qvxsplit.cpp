@@ -729,21 +729,6 @@ static void refresh_record(SplitRecord *rec)
     rec->bottom = ax_get_double(rec->object, L"Height", &v) ? T + (float)v : 0;
 }
 
-static std::wstring container_key(IDispatch *obj)
-{
-    IDispatch *cont;
-    VARIANT probe;
-    HRESULT hr = ax_get_named(obj, L"Container", &probe);
-    VariantClear(&probe);
-    const WCHAR *prop = SUCCEEDED(hr) ? L"Container" : L"Parent";
-    std::wstring key;
-    if (ax_get_object(obj, prop, &cont)) {
-        key = ax_name_key(cont);
-        cont->Release();
-    }
-    return key;
-}
-
 void QVXSplit::capture_records()
 {
     IDispatch *ext;
@@ -764,52 +749,37 @@ void QVXSplit::capture_records()
             ext->AddRef();
             m_records.push_back(std::move(root));
 
-            IOleContainer *cont;
-            if (SUCCEEDED(client_site()->GetContainer(&cont))) {
-                IEnumUnknown *objects;
-                if (SUCCEEDED(cont->EnumObjects(
-                        OLECONTF_EMBEDDINGS | OLECONTF_OTHERS | OLECONTF_ONLYUSER, &objects))) {
-                    IUnknown *unk;
-                    while (objects->Next(1, &unk, nullptr) == S_OK) {
-                        IDispatch *obj = ax_object_automation(unk);
-                        unk->Release();
-                        if (!obj)
-                            continue;
-                        auto rec = std::make_unique<SplitRecord>();
-                        VARIANT x2;
-                        rec->is_line = SUCCEEDED(ax_get_named(obj, L"X2", &x2));
-                        VariantClear(&x2);
-                        rec->key = ax_name_key(obj);
-                        if (!rec->is_line) {
-                            double v;
-                            float l = ax_get_double(obj, L"Left", &v) ? (float)v : 0;
-                            float t = ax_get_double(obj, L"Top", &v) ? (float)v : 0;
-                            float w = ax_get_double(obj, L"Width", &v) ? (float)v : 0;
-                            float h = ax_get_double(obj, L"Height", &v) ? (float)v : 0;
-                            rec->left = l;
-                            rec->top = t;
-                            rec->right = l + w;
-                            rec->bottom = t + h;
-                        }
-                        rec->container_key = container_key(obj);
-                        rec->object = obj;
-                        bool attached = false;
-                        size_t existing = m_records.size();
-                        for (size_t i = 0; i < existing; i++) {
-                            if (m_records[i]->key == rec->container_key) {
-                                m_records[i]->children.push_back(rec.get());
-                                attached = true;
-                            }
-                        }
-                        if (attached)
-                            m_records.push_back(std::move(rec));
-                        else
-                            obj->Release(); /* its container has no record */
-                    }
-                    objects->Release();
+            ax_walk_form(client_site(), [this](IDispatch *obj) {
+                auto rec = std::make_unique<SplitRecord>();
+                VARIANT x2;
+                rec->is_line = SUCCEEDED(ax_get_named(obj, L"X2", &x2));
+                VariantClear(&x2);
+                rec->key = ax_name_key(obj);
+                if (!rec->is_line) {
+                    double v;
+                    float l = ax_get_double(obj, L"Left", &v) ? (float)v : 0;
+                    float t = ax_get_double(obj, L"Top", &v) ? (float)v : 0;
+                    float w = ax_get_double(obj, L"Width", &v) ? (float)v : 0;
+                    float h = ax_get_double(obj, L"Height", &v) ? (float)v : 0;
+                    rec->left = l;
+                    rec->top = t;
+                    rec->right = l + w;
+                    rec->bottom = t + h;
                 }
-                cont->Release();
-            }
+                rec->container_key = ax_container_key(obj);
+                rec->object = obj;
+                bool attached = false;
+                size_t existing = m_records.size();
+                for (size_t i = 0; i < existing; i++) {
+                    if (m_records[i]->key == rec->container_key) {
+                        m_records[i]->children.push_back(rec.get());
+                        attached = true;
+                    }
+                }
+                if (attached)
+                    m_records.push_back(std::move(rec));
+                return attached; /* a control whose container has no record is let go */
+            });
             std::wstring display = display_name();
             for (auto &r : m_records) {
                 if (r->key == display) {

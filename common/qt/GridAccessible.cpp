@@ -3,6 +3,7 @@
 #include "GridTableModel.h"
 #include "GridView.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QPointer>
 #include <QRegularExpression>
@@ -10,6 +11,12 @@
 namespace rillo {
 
 namespace {
+
+/// Whether the keyboard is in the view: on it, or in its cell editor.
+bool hasKeyboard(const GridView* view) {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus && (focus == view || view->isAncestorOf(focus));
+}
 
 /// One child of a grid's table: a cell, a column or row header, or the
 /// corner where the headers meet.
@@ -122,7 +129,9 @@ public:
         s.invisible = !view_->isVisible() || view_->isRowHidden(index_.row());
         s.offscreen = s.invisible || !view_->viewport()->rect().intersects(r);
         s.focusable = !view_->isRowHidden(index_.row());
-        s.focused = view_->hasFocus() && view_->currentIndex() == index_;
+        // The caret cell has the focus whenever the grid has the keyboard
+        // (also while its cell editor is open), as Qt's own table says.
+        s.focused = hasKeyboard(view_) && view_->gridModel()->activeIndex() == index_;
         s.selectable = true;
         s.selected = isSelected();
         const bool editable = view_->gridModel()->flags(index_) & Qt::ItemIsEditable;
@@ -264,8 +273,8 @@ QAccessibleInterface* GridAccessible::childAt(int x, int y) const {
 }
 
 QAccessibleInterface* GridAccessible::focusChild() const {
-    const QModelIndex current = view()->currentIndex();
-    if (view()->hasFocus() && current.isValid()) return child(childIndex(current.row(), current.column()));
+    const QModelIndex current = view()->gridModel()->activeIndex();
+    if (hasKeyboard(view()) && current.isValid()) return child(childIndex(current.row(), current.column()));
     return QAccessibleWidget::focusChild();
 }
 

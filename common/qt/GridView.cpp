@@ -171,6 +171,16 @@ void GridView::focusInEvent(QFocusEvent* event) {
         if (shown < model_->rowCount()) grid_.setActiveCell(grid_.activeCol(), shown + 1);
     }
     QTableView::focusInEvent(event);
+    // Back from a message box or another control: assistive technology
+    // hears where the caret is, as it hears of every move of it.
+    if (QAccessible::isActive() && model_->activeIndex().isValid()) {
+        if (auto* table = dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(this))) {
+            const QModelIndex caret = model_->activeIndex();
+            QAccessibleEvent focus(this, QAccessible::Focus);
+            focus.setChild(table->childIndex(caret.row(), caret.column()));
+            QAccessible::updateAccessibility(&focus);
+        }
+    }
 }
 
 void GridView::keyPressEvent(QKeyEvent* event) {

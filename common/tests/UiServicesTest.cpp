@@ -46,14 +46,15 @@ TEST(UiServices, FileDialogCancelIsADistinctError) {
     }
 }
 
-TEST(ConsoleUi, PrintsOneLinePerMessageAndAnswersQuestions) {
+TEST(ConsoleUi, PrintsTheTextsFirstLineAfterItsTitleTheRestIndentedAndAnswersQuestions) {
     std::ostringstream out;
     ConsoleUi ui(out);
-    ui.message("Line one\r\nLine two", "Rillo 2000");
+    ui.message("Line one\r\nLine two\n\nLine three\rLine four", "Rillo 2000");
     EXPECT_FALSE(ui.ask("Sure?", "Warning"));
     ui.setAnswerYes(true);
     EXPECT_TRUE(ui.ask("Really?"));
-    EXPECT_EQ(out.str(), "Rillo 2000: Line one\\nLine two\nWarning: Sure?\nNo\nRillo2000: Really?\nYes\n");
+    EXPECT_EQ(out.str(), "Rillo 2000: Line one\n  Line two\n  Line three\n  Line four\nWarning: Sure?\nNo\n"
+                         "Rillo2000: Really?\nYes\n");
     EXPECT_THROW(ui.saveFileName({}), CancelError);
 }
 

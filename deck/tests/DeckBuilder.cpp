@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <string>
 
 namespace rillo::testdata {
 
@@ -147,9 +148,17 @@ std::string generateDeck(const DeckShape& s, std::mt19937& rng) {
             for (int d = 0; d < 7; ++d) o += decimal(rng, 8, 7, true);
             lines.push_back(o);
         }
+        std::vector<std::string> values;
+        for (int v = 0; v < 2 * ndp; ++v) values.push_back(decimal(rng, 10, 6, false));
+        // The first values of the pairs rise along the table, as a saved deck's do.
+        std::vector<std::string> firsts;
+        for (int v = 0; v < 2 * ndp; v += 2) firsts.push_back(values[static_cast<std::size_t>(v)]);
+        std::stable_sort(firsts.begin(), firsts.end(),
+                         [](const std::string& a, const std::string& b) { return std::stod(a) < std::stod(b); });
+        for (int v = 0; v < 2 * ndp; v += 2) values[static_cast<std::size_t>(v)] = firsts[static_cast<std::size_t>(v / 2)];
         for (int first = 0; first < 2 * ndp; first += 8) {
             std::string t;
-            for (int v = first; v < first + 8; ++v) t += v < 2 * ndp ? decimal(rng, 10, 6, false) : std::string(10, ' ');
+            for (int v = first; v < first + 8; ++v) t += v < 2 * ndp ? values[static_cast<std::size_t>(v)] : std::string(10, ' ');
             lines.push_back(t);
         }
     }

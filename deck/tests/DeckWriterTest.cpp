@@ -192,6 +192,41 @@ TEST(SaveDeck, DownstreamWarningYesWritesNoKeepsThePreviousFile) {
     EXPECT_NE(readFile(s.target).find("    0    7    8  1 1"), std::string::npos);
 }
 
+TEST(SaveDeck, FallingStorageAndADiversionToNoElementAreAskedAbout) {
+    std::string deck = smallIopt0Deck();
+    const auto replace = [&deck](const std::string& from, const std::string& to) {
+        const auto at = deck.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        deck.replace(at, from.size(), to);
+    };
+    replace("    0    7    7  1 1", "    0    7    7  2 1");
+    replace("        1.        2.", "        6.        2.       0.5        3.");
+    const std::string falls = "Warning|None|The tabular values of conveyance element 7 fall from 6.000000 to "
+                              "0.500000 in their first values (storage, time or total flow), which must not fall.  "
+                              "If this is okay then press \"Yes\" to finish saving, or press no to change the "
+                              "data.|YesNo -> ";
+    Saving s(deck);
+    EXPECT_EQ(s.save({false}), SaveResult::Refused);
+    EXPECT_EQ(s.messages(), (std::vector<std::string>{falls + "No"}));
+    EXPECT_EQ(s.host.page(), Page::Card31);
+    s.ui.clearDialogue();
+    EXPECT_EQ(s.save({true, false}), SaveResult::Saved);
+    EXPECT_EQ(s.messages(), (std::vector<std::string>{falls + "Yes", kComplete, kFinishedNo}));
+
+    // A diversion to element 999, which the deck does not have.
+    replace("    0    7    7  2 1", "  999    7    7  2 1");
+    replace("        6.        2.       0.5        3.", "        1.        2.        5.        3.");
+    const std::string nowhere = "Warning|None|This conveyance element 7 diverts flow to element 999, which is not "
+                                "on card 3.1.  If this is okay then press \"Yes\" to finish saving, or press no to "
+                                "change the data.|YesNo -> ";
+    Saving t(deck);
+    EXPECT_EQ(t.save({false}), SaveResult::Refused);
+    EXPECT_EQ(t.messages(), (std::vector<std::string>{nowhere + "No"}));
+    t.ui.clearDialogue();
+    EXPECT_EQ(t.save({true, false}), SaveResult::Saved);
+    EXPECT_EQ(t.messages(), (std::vector<std::string>{nowhere + "Yes", kComplete, kFinishedNo}));
+}
+
 TEST(SaveDeck, SpecialElementNeedsItsTabularBlock) {
     Saving s(smallIopt0Deck());
     s.deck().fpSubCard31a().clearBlock(1, 1, 3, 1);

@@ -64,7 +64,7 @@ TEST(RoundTrip, LooseDecksSettleAfterOneSave) {
     const std::string loose = joinLines(
         {"   2   1   1   2", "   3   4", "WATERSHED   0", "t", "s", card12("100", "0", "0", "300", "1", "10", "0"),
          "    3    5", "1.500 2    .123", "  001  002  003 1.50.0125  100", "", "    0", "    0    0",
-         "   12    3    3  1 5     100", "                        20.00", " 12.500000       0.0", "", "    0", "    0    0",
+         "   -1    3    3  1 5     100", "                        20.00", " 12.500000       0.0", "", "    0", "    0    0",
          "ENDPROGRAM"});
     const std::string once = readThenWrite(loose);
     ASSERT_FALSE(once.empty());

@@ -59,6 +59,13 @@ std::pair<int, int> ownMove(const Grid& grid, int keyCode, int shift) {
     return {col, row};
 }
 
+/// Whether a row of card 3.1 holds the element of this number.
+bool hasElement(const Grid& card31, long long number) {
+    for (int r = 2; r <= card31.lastDataRow(); ++r)
+        if (!card31.isEmpty(Card31::Element, r) && readInteger(card31.value(Card31::Element, r)) == number) return true;
+    return false;
+}
+
 int lastDataColInRow(const Grid& grid, int row) {
     for (int c = grid.colCount(); c >= 1; --c)
         if (!grid.isEmpty(c, row)) return c;
@@ -389,7 +396,17 @@ void ChangeSpread::diversionPrompt(int row) {
             const bool digits = !target.empty() && std::all_of(target.begin(), target.end(), [](char c) {
                 return c >= '0' && c <= '9';
             });
-            if (digits && readInteger(target) > 0) break;
+            if (digits && readInteger(target) > 0) {
+                // The model sends the diverted flow out of the network when
+                // no element takes it: say so while the target is typed.
+                if (hasElement(grid, readInteger(target)) ||
+                    ui_.ask("There is no conveyance element " + std::to_string(readInteger(target)) +
+                                " on card 3.1 to take the diverted flow.\nDo you want to keep this value?",
+                            "Rillo 2000"))
+                    break;
+                target.clear();
+                continue;
+            }
             target.clear();
             ui_.message("Must Enter Numeric Data");
         }

@@ -174,6 +174,7 @@ bool PairsDialogLogic::ok() {
             }
         }
     }
+    if (!firstValuesRise()) return false;
     const Grid& index = deck_.fpSubCard31a();
     if (indexRow_ == 0 || index.isEmpty(PairIndex::Element, indexRow_))
         throw RuntimeError("The tabular values have no block to go to: open the dialog from the element's row.");
@@ -185,6 +186,39 @@ bool PairsDialogLogic::ok() {
         store.setArray(1, first + i, grid_.getArray(1, 2 + i, ValueCols, 1));
     }
     close(true);
+    return true;
+}
+
+bool PairsDialogLogic::firstValuesRise() {
+    // The model reads a table along its first values (storage, time or total
+    // flow), so they must not fall; a fall is asked about where it is typed.
+    std::string caption(trimmed(grid_.value(1, 1)));
+    if (!caption.empty() && caption.back() == ':') caption.pop_back();
+    const int buttonRow = grid_.rowCount();
+    bool seen = false;
+    double previous = 0;
+    std::string previousText;
+    for (int r = 2; r < buttonRow; ++r) {
+        for (int c = 1; c < ValueCols; c += 2) {
+            if (grid_.format(c, r).locked) break;
+            const std::string text(trimmed(grid_.value(c, r)));
+            const double value = readNumber(text);
+            if (seen && value < previous) {
+                const std::string question = caption + " falls from " + previousText + " to " + text +
+                                             " at column " + std::to_string(c) + " and row " + std::to_string(r) +
+                                             ": the model needs each value at least the one before it.\n"
+                                             "Do you want to keep this value?";
+                if (!ui_.ask(question, "Rillo 2000")) {
+                    grid_.clearCell(c, r);
+                    grid_.setActiveCell(c, r);
+                    return false;
+                }
+            }
+            seen = true;
+            previous = value;
+            previousText = text;
+        }
+    }
     return true;
 }
 

@@ -71,6 +71,9 @@ public:
     void mouseUp(Grid&, int button, int shift, int x, int y) override;
 
 private:
+    /// Asks about each first value of a pair below the one before it; false
+    /// when the user empties one (the dialog stays open on it).
+    bool firstValuesRise();
     void shapeGrid(const Shape& shape);
     /// Finds or makes the element's block; returns its first store row.
     int placeBlock(const std::string& element, const Shape& shape);

@@ -19,6 +19,12 @@
 
 namespace rillo::model {
 
+/// The prose lines of a report that name the two hydrograph files of its
+/// run: the prefix, then the file's name, given without a folder when the
+/// file lies beside the report.
+inline constexpr const char* SubcatchmentFileLine = "  Subcatchment hydrographs written to: ";
+inline constexpr const char* ElementFileLine = "  Element hydrographs written to: ";
+
 struct ReportTable {
     std::string title;
     std::vector<std::string> headers;

@@ -195,6 +195,23 @@ TEST(ModelRun, SubcatchmentHydrographsOfAnIopt0RunFeedAnIopt1DeckToTheSameElemen
     expectContinuity(b.paths.report, "IOPT 1");
 }
 
+TEST(ModelRun, TheReportNamesTheHydrographFilesOfItsRun) {
+    std::mt19937 rng(3);
+    TempFolder dir;
+    TempFolder other;
+    const std::string deck = dir.write("basin.sin", deckText(randomSpec(rng)));
+    const RunPaths paths{deck, dir.file("basinrun.sot"), dir.file("basinsub.ssb"), other.file("basingut.ssb"), ""};
+    std::ostringstream out, err;
+    RunOptions options;
+    options.progress = false;
+    ASSERT_EQ(runModel(paths, out, err, options), 0) << err.str();
+    const std::string report = readText(paths.report);
+    // Beside the report by its bare name, elsewhere with its folder.
+    EXPECT_NE(report.find(std::string(SubcatchmentFileLine) + "basinsub.ssb\n"), std::string::npos) << report;
+    EXPECT_NE(report.find(std::string(ElementFileLine) + paths.gutters + "\n"), std::string::npos) << report;
+    EXPECT_LT(report.find(SubcatchmentFileLine), report.find("TABLE ")) << "before the tables";
+}
+
 TEST(ModelRun, BadDecksEndWithAMessageAndLeaveNoOutputs) {
     std::mt19937 rng(9);
     const std::string good = deckText(randomSpec(rng));
@@ -252,6 +269,15 @@ TEST(ModelRun, BadDecksEndWithAMessageAndLeaveNoOutputs) {
         EXPECT_EQ(r.status, 1) << c.name;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << c.name << ": " << r.err;
         EXPECT_EQ(r.err.find("nan"), std::string::npos) << c.name;
+        // One message: its first line after the program's name, each further
+        // line on its own, indented; never a written-out line break.
+        EXPECT_EQ(r.err.find("\\n"), std::string::npos) << c.name << ": " << r.err;
+        EXPECT_EQ(r.err.rfind("rillo-model: ", 0), 0u) << c.name << ": " << r.err;
+        std::istringstream lines(r.err);
+        std::string line;
+        std::getline(lines, line);
+        EXPECT_EQ(line.find("Rillo2000: "), std::string::npos) << c.name << ": the reader's title stays out";
+        while (std::getline(lines, line)) EXPECT_EQ(line.rfind("  ", 0), 0u) << c.name << ": " << line;
         std::vector<std::string> expected{"bad.sin", "run.sot"};
         if (!hydrographs.empty()) expected.insert(expected.begin() + 1, "insub.ssb");
         EXPECT_EQ(dir.names(), expected) << c.name;

@@ -472,6 +472,33 @@ static void test_ignore_and_fonts()
     destroy(f);
 }
 
+/* Controls of one control array share a Name and differ by Index: each has
+ * a record of its own, and the controls inside one frame of an array belong
+ * to that frame alone. */
+static void test_control_arrays()
+{
+    std::vector<BYTE> design = design_stream(320, 240);
+    Rsz f = make(true, 320, 240, &design);
+    AxExtended *frames[2], *options[2];
+    for (int i = 0; i < 2; i++) {
+        frames[i] = f.form->add_control(L"Frame1", 480 + 1800 * i, 360, 1200, 720);
+        frames[i]->set_num(L"Index", i);
+        options[i] = f.form->add_control(L"Option1", 120, 120 + 60 * i, 600, 300, frames[i]);
+        options[i]->set_num(L"Index", i);
+    }
+    f.form->set_client_size(640, 480);
+    int option_events = 0;
+    for (const std::string &e : ax_seq)
+        if (e.rfind("PreResize(Option1,", 0) == 0)
+            option_events++;
+    ok(option_events == 2, "one PreResize for each control of the array: %s\n", ax_seq_text().c_str());
+    for (int i = 0; i < 2; i++) {
+        ok(close_to(frames[i]->num(L"Left"), 960 + 3600 * i), "frame %d left %g\n", i, frames[i]->num(L"Left"));
+        ok(close_to(options[i]->num(L"Top"), 240 + 120 * i), "option %d top %g\n", i, options[i]->num(L"Top"));
+    }
+    destroy(f);
+}
+
 static void test_disabled_and_limits()
 {
     std::vector<BYTE> design = design_stream(320, 240);
@@ -745,6 +772,7 @@ int main()
     test_design_painting();
     test_rescale();
     test_ignore_and_fonts();
+    test_control_arrays();
     test_disabled_and_limits();
     test_centre();
     test_second_resizer();

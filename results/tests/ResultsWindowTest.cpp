@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QToolTip>
 #include <QSignalSpy>
@@ -24,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 
 namespace rillo::results {
@@ -443,6 +445,42 @@ TEST(ResultsWindow, ExportsTheTickedSeriesAndThePlot) {
     ui.fileCancel();
     w.exportSvg();
     EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST(ResultsWindow, ARefusedReportIsSaidInItsOwnWordsAndAnotherReportOpensInAWindowOfItsOwn) {
+    TempFolder folder;
+    // A folder name with quotes and an ampersand, as the message names it.
+    const std::string odd = folder.file("run \"A\" & B");
+    std::filesystem::create_directory(odd);
+    const std::string sot = odd + "/basin.sot";
+    writeText(sot, "not a report\n");
+    rillo::testing::ScriptedUi ui;
+    auto* w = new ResultsWindow(resultsFilesFor(sot), ui);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->show();
+    waitLoaded(*w);
+    const std::string message = w->results().report().message;
+    ASSERT_NE(message.find("\"A\" & B"), std::string::npos) << message;
+    auto* label = w->tabs()->findChild<QLabel*>(QStringLiteral("reportProblem"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text().toStdString(), message);
+    EXPECT_EQ(label->textFormat(), Qt::PlainText) << "no entities written out";
+
+    // File > Open... on a report whose main output was named apart.
+    const ResultsFiles other = writeRun(folder);
+    ui.clearDialogue();
+    ui.fileName(other.sot);
+    ResultsWindow* opened = w->openReport();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(ui.lastFileRequest().title, "Open Results");
+    EXPECT_EQ(ui.lastFileRequest().filter, "Rillo2000 Reports (*.sot)|*.sot|All Files (*.*)|*.*");
+    EXPECT_EQ(opened->results().files().sot, other.sot);
+    waitLoaded(*opened);
+    EXPECT_EQ(opened->results().hydrographs(SeriesFile::Sub).state, LoadState::Loaded);
+    opened->close();
+    ui.fileCancel();
+    EXPECT_EQ(w->openReport(), nullptr);
+    w->close();
 }
 
 TEST(ReportTables, EveryTableIsShownAndSortsNumbersAsNumbers) {

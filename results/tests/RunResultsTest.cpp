@@ -15,6 +15,8 @@ namespace {
 using testing::cutAfterLines;
 using testing::flowValue;
 using testing::rainValue;
+using testing::makeHydrographs;
+using testing::reportTables;
 using testing::RunShape;
 using testing::TempFolder;
 using testing::writeRun;
@@ -41,6 +43,34 @@ TEST(ResultsFiles, HydrographFilesAreFoundBesideTheReportByTheRunFormsNaming) {
     // A typed extension stays in front of the appended one, as the run form names it.
     EXPECT_EQ(resultsFilesFor("out.txt.sot").gut, "out.txtgut.ssb");
     EXPECT_EQ(resultsFilesFor("report").sub, "reportsub.ssb");
+}
+
+TEST(ResultsFiles, AReportThatNamesItsHydrographFilesIsBelieved) {
+    TempFolder folder;
+    // A run whose main output was named apart from the deck: the hydrograph
+    // files keep the deck's name.
+    const std::string sot = folder.file("basinrun.sot");
+    {
+        std::ofstream out(sot, std::ios::binary);
+        out << "  RILLO rainfall-runoff and conveyance routing\r\n  Deck: /decks/basin.sin\r\n"
+            << model::SubcatchmentFileLine << "basinsub.ssb\r\n"
+            << model::ElementFileLine << "/elsewhere/storm gut.ssb\r\n\n";
+        model::writeReportTable(out, reportTables()[0]);
+        // A line of the same shape after the first table is no file name.
+        out << model::SubcatchmentFileLine << "notthis.ssb\n";
+    }
+    const ResultsFiles f = resultsFilesFor(sot);
+    EXPECT_EQ(f.sot, sot);
+    EXPECT_EQ(f.sub, folder.file("basinsub.ssb"));
+    EXPECT_EQ(f.gut, "/elsewhere/storm gut.ssb");
+
+    // The hydrographs are shown from there.
+    model::writeHydrographsFile(f.sub, makeHydrographs(RunShape{}, true));
+    RunResults r(f);
+    r.setReport(loadReport(f.sot));
+    r.setHydrographs(SeriesFile::Sub, loadHydrographFile(f.sub));
+    EXPECT_EQ(r.report().state, LoadState::Loaded);
+    EXPECT_EQ(r.hydrographs(SeriesFile::Sub).state, LoadState::Loaded);
 }
 
 TEST(RunResults, AWholeRunListsEverySeriesOnceWithTheFilesValues) {
@@ -161,6 +191,24 @@ TEST(RunResults, FilesThatDoNotBelongTogetherAreRefused) {
         ASSERT_EQ(r.hydrographs(SeriesFile::Gut).state, LoadState::Refused) << elementsFirst;
         EXPECT_TRUE(mentions(r.hydrographs(SeriesFile::Gut).message, files.gut, 6));
     }
+
+    // Steps of the same length but fewer of them: a shorter run's element
+    // file is no more of this run, whichever file was read first.
+    TempFolder shorter;
+    RunShape fewer;
+    fewer.steps = 100;
+    const ResultsFiles cut = writeRun(shorter, fewer);
+    writeRun(folder);
+    std::filesystem::copy_file(cut.gut, files.gut, std::filesystem::copy_options::overwrite_existing);
+    for (bool elementsFirst : {false, true}) {
+        RunResults r(files);
+        if (elementsFirst) r.setHydrographs(SeriesFile::Gut, loadHydrographFile(files.gut));
+        r.setHydrographs(SeriesFile::Sub, loadHydrographFile(files.sub));
+        if (!elementsFirst) r.setHydrographs(SeriesFile::Gut, loadHydrographFile(files.gut));
+        EXPECT_EQ(r.hydrographs(SeriesFile::Sub).state, LoadState::Loaded);
+        ASSERT_EQ(r.hydrographs(SeriesFile::Gut).state, LoadState::Refused) << elementsFirst;
+        EXPECT_EQ(r.steps(), RunShape{}.steps);
+    }
 }
 
 TEST(RunResults, AMissingCutOrForeignReportIsRefusedWithFileAndLine) {
@@ -248,6 +296,10 @@ TEST(CellOrder, NumbersAsNumbersTimesAsTimesThenTextThenBlanks) {
     // Not clock times: they sort as text.
     EXPECT_TRUE(cellLess("23:59", "1:75"));
     EXPECT_TRUE(cellLess("0:55", "1:5"));
+    // Minutes run to 59: "1:59" is a time, "1:60" text, after every time.
+    std::vector<std::string> clocks{"1:60", "2:30", "1:59", "0:00:60", "0:00:59"};
+    std::stable_sort(clocks.begin(), clocks.end(), [](const std::string& a, const std::string& b) { return cellLess(a, b); });
+    EXPECT_EQ(clocks, (std::vector<std::string>{"0:00:59", "1:59", "2:30", "0:00:60", "1:60"}));
 }
 
 }  // namespace

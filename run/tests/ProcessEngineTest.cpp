@@ -416,7 +416,8 @@ TEST_F(StandardRunTest, OldLogIsAskedAboutWithTheOutputs) {
     form->browseDeck();
     runUntilAMessage(*form);
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{"File Exists|Information|The output file already exists Do "
-                                                       "you want to overwrite?|YesNo -> No"}));
+                                                       "you want to overwrite?\n" + decks.file("basin.sot.log") +
+                                                       "|YesNo -> No"}));
     EXPECT_EQ(readFile(decks.file("basin.sot.log")), "log of an earlier run");
     EXPECT_FALSE(exists(app.file("record.txt")));
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <utility>
 
 namespace rillo::run {
@@ -20,15 +21,35 @@ using testing::TempFolder;
 using testing::writeFile;
 
 /// The scripted user, also noting the default button of every question.
+/// While a message is open, `whileOpen` may make things happen (a run that
+/// ends); a message dismissed meanwhile is answered No.
 class RecordingUi : public rillo::testing::ScriptedUi {
 public:
     std::vector<Answer> questionDefaults;
+    std::function<void(const Message&)> whileOpen;
+
+    void dismissMessage() override {
+        if (open_.empty()) return;
+        open_.back() = true;
+        note("(dismissed)");
+    }
+    void note(const std::string& what) { notes.push_back(what); }
+    std::vector<std::string> notes;  ///< messages and dismissals, in order
 
 protected:
     Answer showMessage(const Message& m) override {
         if (m.buttons == Buttons::YesNo) questionDefaults.push_back(m.defaultButton);
+        note(m.text);
+        open_.push_back(false);
+        if (auto hook = std::exchange(whileOpen, nullptr)) hook(m);
+        const bool dismissed = open_.back();
+        open_.pop_back();
+        if (dismissed) return Answer::No;
         return ScriptedUi::showMessage(m);
     }
+
+private:
+    std::vector<bool> open_;
 };
 
 /// What the fake components saw, and how they behave.
@@ -269,8 +290,8 @@ TEST_F(RunFormTest, NoToOverwriteLeavesEveryFileAndTheFormAsTheyWere) {
     ui.no();
     form->run();
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{
-                                 "File Exists|Information|The output file already exists Do you want to overwrite?|"
-                                 "YesNo -> No"}));
+                                 "File Exists|Information|The output file already exists Do you want to overwrite?\n" +
+                                 decks.file("basingut.ssb") + "|YesNo -> No"}));
     EXPECT_EQ(ui.questionDefaults, (std::vector<Answer>{Answer::No}));
     EXPECT_EQ(readFile(decks.file("basingut.ssb")), "old gutter");
     EXPECT_FALSE(exists(decks.file("main.sot")));
@@ -291,6 +312,73 @@ TEST_F(RunFormTest, YesToOverwriteDeletesTheOldOutputsBeforeTheEngineRuns) {
     EXPECT_EQ(calls.outputsPresentAtCall, (std::vector<bool>{false, false, false, false}));
     EXPECT_EQ(readFile(decks.file("basin.sot")), "new\n");
     EXPECT_EQ(ui.messages().at(1), "Rillo2000|None|Program Completed|OK");
+}
+
+/// The names in a folder, sorted.
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(RunFormTest, OldOutputsGoOnlyWhenTheNewOnesAreCompleteAndComeBackWhenARunStopsOrFails) {
+    addDeck("basin.sin", '0');
+    const auto writeOld = [this] {
+        writeFile(decks.file("basin.sot"), "old main");
+        writeFile(decks.file("basingut.ssb"), "old gutter");
+        writeFile(decks.file("basin.sot.log"), "old log");
+    };
+    writeOld();
+    writeFile(decks.file("basin.sot.previous"), "a file of the user's");
+    const std::vector<std::string> before = namesIn(decks.path());
+
+    // Stopped: everything is as it was, the old log included.
+    chooseDeck("basin.sin");
+    calls.hold = true;
+    ui.yes();
+    form->run();
+    EXPECT_EQ(ui.messages().at(0), "File Exists|Information|The output file already exists Do you want to overwrite?"
+                                   "\n" + decks.file("basin.sot") + "\n" + decks.file("basingut.ssb") + "\n" +
+                                       decks.file("basin.sot.log") + "|YesNo -> Yes");
+    EXPECT_EQ(readFile(decks.file("basin.sot")), "new\n") << "the engine writes under the output's own name";
+    form->stop();
+    EXPECT_EQ(namesIn(decks.path()), before);
+    EXPECT_EQ(readFile(decks.file("basin.sot")), "old main");
+    EXPECT_EQ(readFile(decks.file("basingut.ssb")), "old gutter");
+    EXPECT_EQ(readFile(decks.file("basin.sot.log")), "old log");
+    EXPECT_EQ(readFile(decks.file("basin.sot.previous")), "a file of the user's");
+
+    // Closed with the run going: the same.
+    ui.yes();
+    form->run();
+    ui.yes();
+    EXPECT_TRUE(form->requestClose());
+    EXPECT_EQ(namesIn(decks.path()), before);
+    EXPECT_EQ(readFile(decks.file("basin.sot")), "old main");
+
+    // Failed: the old outputs are back; the failed run's log stays to say why.
+    calls.hold = false;
+    calls.engineFails = true;
+    chooseDeck("basin.sin");
+    ui.yes();
+    form->run();
+    EXPECT_EQ(ui.messages().back(), "Illo2000 DLL Error|Exclamation|The Rillo 2000 Process Failed.|OK");
+    EXPECT_EQ(namesIn(decks.path()), before);
+    EXPECT_EQ(readFile(decks.file("basin.sot")), "old main");
+    EXPECT_EQ(readFile(decks.file("basingut.ssb")), "old gutter");
+
+    // Completed: the old outputs are gone, and nothing is left set aside.
+    calls.engineFails = false;
+    writeOld();
+    chooseDeck("basin.sin");
+    ui.yes().no();
+    form->run();
+    EXPECT_EQ(ui.messages().back(), "Rillo2000|None|Run another input file?|YesNo -> No");
+    EXPECT_EQ(namesIn(decks.path()), (std::vector<std::string>{"basin.sin", "basin.sot", "basin.sot.previous",
+                                                               "basingut.ssb", "basinsub.ssb"}));
+    EXPECT_EQ(readFile(decks.file("basin.sot")), "new\n");
+    EXPECT_EQ(readFile(decks.file("basin.sot.previous")), "a file of the user's");
 }
 
 TEST_F(RunFormTest, FailingEngineReportsTheFailureAndResetsTheForm) {
@@ -528,8 +616,8 @@ TEST_F(RunFormTest, OldLogIsAskedAboutWithTheOutputs) {
     chooseDeck("basin.sin");
     ui.no();
     form->run();
-    EXPECT_EQ(ui.messages().at(0),
-              "File Exists|Information|The output file already exists Do you want to overwrite?|YesNo -> No");
+    EXPECT_EQ(ui.messages().at(0), "File Exists|Information|The output file already exists Do you want to "
+                                   "overwrite?\n" + decks.file("basin.sot.log") + "|YesNo -> No");
     EXPECT_EQ(readFile(decks.file("basin.sot.log")), "log of an earlier run");
 
     ui.yes().no();
@@ -582,7 +670,15 @@ TEST_F(RunFormTest, ProgressIsShownAndStopEndsTheRunAndRemovesItsOutputs) {
     EXPECT_EQ(state().progress.text, "Step 3 of 120");
     EXPECT_TRUE(exists(decks.file("main.sot")));
 
+    // A progress line that comes after Stop leaves the stopping notice.
+    Calls stopping = calls;
+    calls.listener = nullptr;  // the engine does not end at once
     form->stop();
+    EXPECT_EQ(state().progress.text, "Stopping the model...");
+    stopping.listener->engineProgress(4, 120);
+    EXPECT_EQ(state().progress.text, "Stopping the model...");
+    EXPECT_EQ(state().progress.step, 4);
+    std::exchange(stopping.listener, nullptr)->engineFinished({EngineOutcome::Stopped, "The run was stopped.", {}});
     EXPECT_EQ(calls.log.back(), "stop");
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{"Rillo2000|Information|The model run was stopped. The output files it had "
@@ -637,6 +733,69 @@ TEST_F(RunFormTest, ClosingWhileARunIsGoingAsksAndEndsTheRun) {
     form.reset();
     EXPECT_EQ(calls.log.back(), "ended by release");
     EXPECT_FALSE(exists(decks.file("basin.sot")));
+}
+
+TEST_F(RunFormTest, ARunThatEndsWhileTheCloseQuestionIsOpenTakesTheQuestionAway) {
+    addDeck("basin.sin", '0');
+    chooseDeck("basin.sin");
+    calls.hold = true;
+    form->run();
+    ui.whileOpen = [this](const Message&) { finishRun(calls); };
+    ui.yes();  // run another
+    EXPECT_FALSE(form->requestClose()) << "the form stays for the next run";
+    EXPECT_EQ(ui.notes, (std::vector<std::string>{"A model run is going. Stop it and close the form?", "(dismissed)",
+                                                  "Program Completed", "Run another input file?"}));
+    EXPECT_FALSE(state().running);
+    EXPECT_EQ(ui.pendingReplies(), 0u);
+
+    // No to another run closes the form: the close goes on.
+    chooseDeck("basin.sin");
+    ui.yes();  // overwrite
+    form->run();
+    ASSERT_TRUE(state().running);
+    ui.whileOpen = [this](const Message&) { finishRun(calls); };
+    ui.no();  // run another
+    EXPECT_TRUE(form->requestClose());
+    EXPECT_TRUE(state().closed);
+}
+
+TEST_F(RunFormTest, ResultsThatCannotBeShownOpenNoWindowAndShowResultsSaysWhy) {
+    addDeck("basin.sin", '0');
+    int shown = 0;
+    form->setResultsHook([&shown](const RunPaths&) { ++shown; });
+    std::string checked;
+    form->setResultsCheck([&checked](const RunPaths& run) {
+        checked = run.mainOutput;
+        return run.mainOutput + ", line 1: not a report of this program's model";
+    });
+    chooseDeck("basin.sin");
+    ui.yes();
+    form->run();
+    EXPECT_EQ(checked, decks.file("basin.sot"));
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Rillo2000|None|Program Completed|OK",
+                                                       "Rillo2000|None|Run another input file?|YesNo -> Yes"}));
+    EXPECT_TRUE(state().lblResults.visible);
+    EXPECT_EQ(state().lblResults.text,
+              "The results window cannot read the outputs of this run: Show Results says why.");
+    EXPECT_TRUE(state().cmdResults.enabled);
+
+    ui.clearDialogue();
+    form->showResults();
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{
+                                 "Rillo2000|Information|The results window cannot show the outputs of this run. They "
+                                 "are not in the format of the bundled model (another engine may have written "
+                                 "them):\n" + decks.file("basin.sot") +
+                                 ", line 1: not a report of this program's model|OK"}));
+
+    // Outputs it can read open the window as before, and the line goes.
+    form->setResultsCheck([](const RunPaths&) { return std::string(); });
+    chooseDeck("basin.sin");
+    ui.yes().yes();
+    form->run();
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(state().lblResults.visible);
 }
 
 TEST_F(RunFormTest, ResultsAreShownAfterProgramCompletedAndBeforeRunAnother) {

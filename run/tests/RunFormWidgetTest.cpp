@@ -220,7 +220,7 @@ TEST_F(RunFormWithEngine, EscapeStopsAHungRunAndClosingDuringARunAsksFirst) {
     EXPECT_FALSE(exists(decks.file("basin.sot")));
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{
                                  "File Exists|Information|The output file already exists Do you want to "
-                                 "overwrite?|YesNo -> Yes",
+                                 "overwrite?\n" + decks.file("basin.sot.log") + "|YesNo -> Yes",
                                  "Rillo2000|Question|A model run is going. Stop it and close the form?|YesNo -> No",
                                  "Rillo2000|Question|A model run is going. Stop it and close the form?|YesNo -> Yes"}));
 }

@@ -83,3 +83,24 @@ TEST(CommandLine, ResultsOfAMissingRunAreRefusedBeforeAnyWindow) {
     EXPECT_EQ(noDisplay.status, 1);
     EXPECT_TRUE(noDisplay.err.contains(QStringLiteral("display"))) << noDisplay.err.toStdString();
 }
+
+TEST(CommandLine, AMessageOfManyLinesPrintsItsTextThenEachFurtherLineIndented) {
+    QFile example(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"));
+    ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = example.readAll().split('\n');
+    ASSERT_GT(lines.size(), 5);
+    lines[5] = lines[5].left(30);  // card 1.2 without its check digit
+    QTemporaryDir dir;
+    const QString deck = dir.filePath(QStringLiteral("cut.sin"));
+    QFile cut(deck);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(lines.join('\n'));
+    cut.close();
+
+    const ProgramRun run = runProgram({QStringLiteral("--check"), deck});
+    EXPECT_EQ(run.status, 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith(
+        QStringLiteral("Rillo2000: Error reading the file. Please check the file for data validity.\n  Line ")))
+        << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QStringLiteral("\\n"))) << run.err.toStdString();
+}

@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, NewClearsTheDialogFileNameAndOpensTheTemplate) {
     window->fileNew();
     EXPECT_EQ(ui.dialogFileName(), "");
     ASSERT_NE(window->editorWindow(), nullptr);
-    EXPECT_EQ(window->editorWindow()->windowTitle(), templateFile);
+    EXPECT_EQ(window->editorWindow()->windowTitle(), MainWindow::newDeckCaption) << "not the template's own path";
     EXPECT_TRUE(ui.dialogue().empty());
 
     // The save dialog then starts with an empty file name.
@@ -388,6 +388,30 @@ TEST_F(MainWindowTest, AYesToSavingThatDoesNotSaveKeepsTheDeckAndTheProgramOpen)
     EXPECT_EQ(window->editorWindow(), nullptr);
     EXPECT_TRUE(window->cover()->isVisible());
     expectNoDeckState();
+}
+
+TEST_F(MainWindowTest, TheEditorsTitleNamesTheFileTheDeckWasLastSavedTo) {
+    start();
+    window->fileNew();
+    for (Field f : {Field::txtNstep, Field::txtDelt, Field::txtNrgag, Field::txtNhisto, Field::txtThisto})
+        window->deck().setText(f, "1");
+    const QString first = appFolder.filePath(QStringLiteral("first.sin"));
+    ui.fileName(first.toStdString()).no();
+    window->fileSave();
+    ASSERT_NE(window->editorWindow(), nullptr);
+    EXPECT_EQ(window->editorWindow()->windowTitle(), first);
+
+    // Saved again under another name: the title follows.
+    const QString second = appFolder.filePath(QStringLiteral("second.sin"));
+    ui.dialogFileName() = second.toStdString();
+    ui.fileName(second.toStdString()).no();
+    window->fileSave();
+    EXPECT_EQ(window->editorWindow()->windowTitle(), second);
+
+    // A save that does not happen leaves it.
+    ui.fileCancel();
+    window->fileSave();
+    EXPECT_EQ(window->editorWindow()->windowTitle(), second);
 }
 
 TEST_F(MainWindowTest, EditCommandsActOnTheFocusedTextBox) {

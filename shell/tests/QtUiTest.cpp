@@ -149,3 +149,36 @@ TEST(QtUi, EmptyTextClearsTheClipboard) {
     ui.setClipboardText("");
     EXPECT_EQ(ui.clipboardText(), "");
 }
+
+TEST(QtUi, ADialogBelongsToTheWindowTheUserWorksInAndComesBackToIt) {
+    QWidget main, results;
+    main.show();
+    results.show();
+    QtUi ui;
+    ui.setDialogParent(&main);
+    QApplication::setActiveWindow(&results);
+    QWidget* parent = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        parent = dialog->parentWidget();
+        dialog->reject();
+    });
+    EXPECT_THROW(ui.saveFileName({"Export Plot as PNG", "PNG Images (*.png)|*.png", 0, "", ""}), CancelError);
+    EXPECT_EQ(parent, &results) << "not the main window, which would come up in front of it";
+}
+
+TEST(QtUi, AQuestionMadeMootIsTakenAwayAnsweredNo) {
+    QtUi ui;
+    ui.dismissMessage();  // none open: nothing happens
+    bool wasOpen = false;
+    QTimer::singleShot(0, [&] {
+        wasOpen = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr;
+        ui.dismissMessage();
+    });
+    EXPECT_EQ(ui.message("A model run is going. Stop it and close the form?", "Rillo2000", Icon::Question,
+                         Buttons::YesNo, Answer::Yes),
+              Answer::No);
+    EXPECT_TRUE(wasOpen);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -161,6 +162,46 @@ TEST_F(RunFromStartWindow, RunsTheExampleDeckThroughTheEngineNamedByTheEnvironme
     // The main window is back on the start window, in the no-deck state.
     EXPECT_EQ(window->activeChild(), window->cover());
     EXPECT_TRUE(window->menuItem(QStringLiteral("mnuFileRun"))->isVisible());
+}
+
+TEST_F(RunFromStartWindow, AnotherEnginesOutputsInterruptNothingAndTheFormSaysWhyNoResultsShow) {
+    // The stand-in writes outputs of its own format.
+    environment.set("RILLO_ENGINE", RILLO_TEST_ENGINE);
+    showStartWindow();
+    ui.fileName(deck.toStdString());
+    ui.yes();  // "Run another input file?"
+    std::string line, explained;
+    whenModal(scope, [&](QWidget* modal) {
+        auto* form = qobject_cast<run::RunForm*>(modal);
+        ASSERT_NE(form, nullptr);
+        QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
+        QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([form] { return !form->logic().state().running; }, 10000));
+        // Long enough for a results window to have read its files.
+        QTest::qWait(300);
+        auto* note = form->findChild<QLabel*>(QStringLiteral("lblResults"));
+        if (note && note->isVisible()) line = note->text().toStdString();
+        const std::size_t before = ui.messages().size();
+        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdResults")), Qt::LeftButton);
+        if (ui.messages().size() > before) explained = ui.messages().back();
+        form->close();
+    });
+    window->cover()->button(QStringLiteral("cmdRun"))->click();
+    QTest::qWait(100);
+
+    EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{
+                                 "open: Get RILLO file -> " + deck.toStdString(),
+                                 "Rillo2000|None|Program Completed|OK",
+                                 "Rillo2000|None|Run another input file?|YesNo -> Yes",
+                                 explained,
+                             }));
+    EXPECT_EQ(line, "The results window cannot read the outputs of this run: Show Results says why.");
+    EXPECT_EQ(explained.rfind("Rillo2000|Information|The results window cannot show the outputs of this run.", 0), 0u)
+        << explained;
+    EXPECT_NE(explained.find(inDecks(QStringLiteral("basin.sot")).toStdString() + ", line "), std::string::npos)
+        << explained;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<results::ResultsWindow*>(top), nullptr) << "no results window opened";
 }
 
 TEST_F(RunFromStartWindow, TheBundledModelRunsTheExampleAndItsResultsShowWhatItWrote) {

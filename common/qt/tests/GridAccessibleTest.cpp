@@ -7,6 +7,9 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -155,4 +158,50 @@ TEST_F(GridAccessibleTest, CellsFollowTheRowsWhenRowsAreAddedAndTheGridIsReshape
     grid.setRowCount(2);
     EXPECT_EQ(table->tableInterface()->rowCount(), 2);
     EXPECT_EQ(cell(1, 4), nullptr);
+}
+
+namespace {
+
+/// Leaving a cell asks a question in a modal box, as a range rule does,
+/// and a No keeps the caret in the emptied cell and gives the grid the focus.
+struct Question : GridListener {
+    GridView* view = nullptr;
+    void leaveCell(Grid& g, int c, int r, int, int, bool& cancel) override {
+        QDialog box(view->window());
+        box.setModal(true);
+        auto* no = new QPushButton(QStringLiteral("No"), &box);
+        QObject::connect(no, &QPushButton::clicked, &box, &QDialog::reject);
+        QTimer::singleShot(50, no, [no] { no->click(); });
+        no->setFocus();
+        box.exec();
+        g.setValue(c, r, "");
+        cancel = true;
+        // The window comes back when the box goes, as on a desktop.
+        QApplication::setActiveWindow(view->window());
+        view->setFocus();
+    }
+};
+
+}  // namespace
+
+TEST_F(GridAccessibleTest, TheCaretCellHasTheFocusWhileTheGridHasTheKeyboardAlsoAfterAQuestion) {
+    Question question;
+    question.view = view.get();
+    grid.setListener(&question);
+    // Typing opens the cell's editor: the keyboard is still in the grid.
+    QTest::keyClicks(view.get(), QStringLiteral("5"));
+    ASSERT_NE(QApplication::focusWidget(), view.get()) << "the editor has the keyboard";
+    ASSERT_TRUE(view->isAncestorOf(QApplication::focusWidget()));
+    QAccessibleInterface* caret = cell(1, 2);
+    EXPECT_TRUE(caret->state().focused) << "typing goes into this cell";
+    EXPECT_EQ(table->focusChild(), caret);
+
+    // Leaving it asks a question; No keeps the caret there.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::qWait(50);
+    ASSERT_EQ(grid.activeCol(), 1);
+    ASSERT_EQ(grid.activeRow(), 2);
+    EXPECT_TRUE(caret->state().focused);
+    EXPECT_EQ(table->focusChild(), caret);
+    for (int c = 2; c <= 3; ++c) EXPECT_FALSE(cell(c, 2)->state().focused) << c;
 }

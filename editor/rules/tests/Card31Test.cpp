@@ -108,6 +108,10 @@ TEST_F(Card31Test, DiversionPromptPadsTakesFourCharactersAndInsistsOnANumber) {
     element(2, "10");
     element(3, "20");
     element(4, "30");
+    // The receiving elements.
+    element(5, "12");
+    element(6, "1234");
+    element(7, "7");
     ui.inputText("12");
     typeAndTab(g, Card31::JK, 2, "0");
     EXPECT_EQ(g.value(Card31::JK, 2), "3");
@@ -282,9 +286,32 @@ TEST_F(Card31InStepTest, TypeFiveChangedToThreeRemovesTheOverflowRow) {
 TEST_F(Card31InStepTest, TheDiversionPromptComesBeforeTheNoNumberMessage) {
     Grid& g = deck.fpCard31();
     dataRows(g, 2);
-    ui.inputText("12");
+    ui.inputText("12").yes();
     typeAndTab(g, Card31::JK, 2, "0");
-    EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{kPrompt + "12", kNoId}));
+    EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{kPrompt + "12",
+                                                       "Rillo 2000|None|There is no conveyance element 12 on card "
+                                                       "3.1 to take the diverted flow.\nDo you want to keep this "
+                                                       "value?|YesNo -> Yes",
+                                                       kNoId}));
+}
+
+TEST_F(Card31InStepTest, ADiversionToAnElementNotOnTheCardIsAskedAbout) {
+    Grid& g = deck.fpCard31();
+    element(2, "10");
+    element(3, "20");
+    const std::string question = "Rillo 2000|None|There is no conveyance element 999 on card 3.1 to take the "
+                                 "diverted flow.\nDo you want to keep this value?|YesNo -> ";
+    // No asks for the target again.
+    ui.inputText("999").no().inputText("20");
+    typeAndTab(g, Card31::JK, 2, "0");
+    EXPECT_EQ(g.comboText(Card31::JK, 2), "Diversion to Element  0020");
+    EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{kPrompt + "999", question + "No", kPrompt + "20"}));
+    // Yes keeps it: the element may come later.
+    ui.clearDialogue();
+    ui.inputText("999").yes();
+    typeAndTab(g, Card31::JK, 3, "0");
+    EXPECT_EQ(g.comboText(Card31::JK, 3), "Diversion to Element  0999");
+    EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{kPrompt + "999", question + "Yes"}));
 }
 
 }  // namespace

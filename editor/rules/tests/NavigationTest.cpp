@@ -1,4 +1,5 @@
 // Key navigation with the locked-cell rule, and the "&Add Row" buttons.
+#include "AddGridRow.h"
 #include "RulesFixture.h"
 
 namespace rillo::testing {
@@ -102,8 +103,8 @@ TEST_F(NavigationTest, ArrowsAndShiftTabNeverEnterALockedCell) {
     EXPECT_EQ(caret(g), std::make_pair(6, 3));
     g.userKeyDown(KeyTab, 0);  // open cells are reached as usual
     EXPECT_EQ(caret(g), std::make_pair(7, 3));
-    g.userKeyDown(KeyDown, 0);
-    EXPECT_EQ(caret(g), std::make_pair(7, 4));
+    g.userKeyDown(KeyDown, 0);  // the "&Add Row" line beside its button holds no data
+    EXPECT_EQ(caret(g), std::make_pair(7, 3));
 }
 
 TEST_F(NavigationTest, TabStillReachesTheDimensionsOfAFreshOverflowElement) {
@@ -143,6 +144,66 @@ TEST_F(NavigationTest, AddRowOnAGridWithOneDataRowAddsARowLikeTheTemplate) {
     EXPECT_NE(c31.format(Card31::Tabular, 3).type, CellButton);
     EXPECT_FALSE(deck.isOverflowRow(3));
     EXPECT_TRUE(ui.dialogue().empty());
+}
+
+TEST_F(NavigationTest, TheAddRowLineTakesNoDataByTypingTabbingOrPasting) {
+    Grid& g = deck.fpCard15();
+    dataRows(g, 2);
+    const int button = g.rowCount();
+    // Tab past the last column of the last data row lands on the button
+    // and goes no further: the cells beside it are not for data.
+    g.setActiveCell(g.colCount(), 2);
+    g.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(caret(g), std::make_pair(1, button));
+    g.userKeyDown(KeyTab, 0);
+    EXPECT_EQ(caret(g), std::make_pair(1, button));
+    for (int c = 1; c <= g.colCount(); ++c) EXPECT_FALSE(g.isEditable(c, button)) << c;
+    g.setActiveCell(4, button);
+    EXPECT_FALSE(g.userEnterText("350"));
+    g.setActiveCell(4, 2);
+    g.userKeyDown(KeyDown, 0);
+    EXPECT_EQ(caret(g), std::make_pair(4, 2)) << "Down onto the button line keeps the caret";
+
+    // Two lines pasted into the last data row: the second gets a row of its
+    // own, added as the button adds one, and the button line stays empty.
+    ui.clipboard = "1\t7\t101\t350\n1\t8\t102\t420\n";
+    g.setActiveCell(1, 2);
+    pasteBlock(g, ui);
+    ASSERT_EQ(g.rowCount(), button + 1);
+    EXPECT_EQ(g.value(4, 2), "350.0000");
+    EXPECT_EQ(g.value(4, 3), "420.0000");
+    EXPECT_EQ(g.value(1, 3), "1");
+    EXPECT_EQ(g.format(1, g.rowCount()).buttonText, "&Add Row");
+    for (int c = 1; c <= g.colCount(); ++c) EXPECT_TRUE(g.isEmpty(c, g.rowCount())) << c;
+
+    // On card 3.1 an added row is an element row with its combo items.
+    Grid& c31 = deck.fpCard31();
+    ui.clipboard = "\t\t10\t0\n\t\t20\t0\n\t\t30\t0";
+    c31.setActiveCell(1, 2);
+    pasteBlock(c31, ui);
+    ASSERT_EQ(c31.rowCount(), 5);
+    EXPECT_EQ(c31.value(Card31::Element, 4), "30");
+    EXPECT_EQ(c31.comboItems(Card31::JK, 4), c31.comboItems(Card31::JK, 2));
+    EXPECT_TRUE(ui.dialogue().empty());
+}
+
+TEST_F(NavigationTest, APasteTooTallForAButtonRowThatAddsNoRowsIsRefusedWhole) {
+    Grid g("pairs", 8, 4);
+    g.setButton(1, 4, "&OK");
+    g.setButton(2, 4, "&Cancel");
+    ui.clipboard = "1\t2\n3\t4\n5\t6\n";
+    g.setActiveCell(1, 2);
+    try {
+        pasteBlock(g, ui);
+        ADD_FAILURE() << "the paste went through";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.description(), "The pasted block has 3 rows; from the caret down this table has room for 2.");
+    }
+    EXPECT_EQ(g.rowCount(), 4);
+    EXPECT_TRUE(g.isEmpty(1, 2)) << "nothing of it is pasted";
+    ui.clipboard = "1\t2\n3\t4\n";
+    pasteBlock(g, ui);
+    EXPECT_EQ(g.value(2, 3), "4");
 }
 
 }  // namespace

@@ -177,6 +177,36 @@ TEST_F(PairsDialogTest, OkCopiesTheTypedPairsCancelCopiesNothing) {
     EXPECT_EQ(deck.fpSubCard31a().lastDataRow(), 1);
 }
 
+TEST_F(PairsDialogTest, FirstValuesThatFallAreAskedAboutAndNoEmptiesTheCell) {
+    element(2, "10", "3", JkItem::Detention);
+    ASSERT_TRUE(dialog.load(2));
+    Grid& d = dialog.grid();
+    d.setArray(1, 2, {{"6", "1", "0.5", "2", "7", "3"}});
+    ui.no();
+    d.userClickButton(1, 3);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{
+                                 "Rillo 2000|None|Storage (acres/feet) falls from 6.000000 to 0.500000 at column 3 "
+                                 "and row 2: the model needs each value at least the one before it.\nDo you want to "
+                                 "keep this value?|YesNo -> No"}));
+    EXPECT_TRUE(closes.empty()) << "the dialog stays open";
+    EXPECT_TRUE(d.isEmpty(3, 2));
+    EXPECT_EQ(std::make_pair(d.activeCol(), d.activeRow()), std::make_pair(3, 2));
+    EXPECT_EQ(storeBlock(2, 1)[0][0], "0.000000") << "nothing copied";
+
+    // Yes keeps it; equal values pass without a word.
+    ui.clearDialogue();
+    d.setValue(3, 2, "0.5");
+    ui.yes();
+    d.userClickButton(1, 3);
+    EXPECT_EQ(closes, std::vector<bool>{true});
+    EXPECT_EQ(storeBlock(2, 1)[0][2], "0.500000");
+    ASSERT_TRUE(dialog.load(2));
+    d.setArray(1, 2, {{"1", "1", "1", "2", "4", "3"}});
+    d.userClickButton(1, 3);
+    EXPECT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(closes, (std::vector<bool>{true, true}));
+}
+
 TEST_F(PairsDialogTest, AValueOutsideZeroTo99999IsRefused) {
     element(2, "10", "1", JkItem::Detention);
     ASSERT_TRUE(dialog.load(2));
