@@ -1,6 +1,7 @@
 #include "DeckWriter.h"
 
 #include "DataCheck.h"
+#include "FilePath.h"
 #include "DeckLayout.h"
 #include "NumberText.h"
 
@@ -473,10 +474,10 @@ void DeckWriter::writeCard4() {
 
 bool isWritableFile(const std::string& path) {
     std::error_code ec;
-    if (!fs::exists(path, ec)) return true;
+    if (!fs::exists(filePath(path), ec)) return true;
     // A file marked read-only stays so for every user: rights that could
     // write it anyway (an administrator's) must not replace it either.
-    const auto perms = fs::status(path, ec).permissions();
+    const auto perms = fs::status(filePath(path), ec).permissions();
     constexpr auto anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if (!ec && (perms & anyWrite) == fs::perms::none) return false;
 #ifdef _WIN32
@@ -500,13 +501,13 @@ fs::path followLinks(const fs::path& path) {
 }
 
 void writeFileAtomically(const std::string& path, const std::string& contents) {
-    const fs::path target = followLinks(fs::path(path));
+    const fs::path target = followLinks(filePath(path));
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     fs::path temp;
     std::FILE* file = nullptr;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        temp = folder / ("." + target.filename().string() + ".save" + std::to_string(attempt));
-        file = std::fopen(temp.string().c_str(), "wbx");
+        temp = folder / filePath("." + fileText(target.filename()) + ".save" + std::to_string(attempt));
+        file = std::fopen(fileText(temp).c_str(), "wbx");
         if (!file && errno != EEXIST) break;
     }
     if (!file) throw RuntimeError(std::strerror(errno));

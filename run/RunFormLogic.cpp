@@ -1,6 +1,7 @@
 #include "RunFormLogic.h"
 
 #include "DeckLines.h"
+#include "FilePath.h"
 #include "NumberText.h"
 #include "RunFormTexts.h"
 #include "UiServices.h"
@@ -19,12 +20,12 @@ void deleteIfExists(const fs::path& file) {
     const auto status = fs::symlink_status(file, ec);
     if (ec || !fs::exists(status) || fs::is_directory(status)) return;
     if (!fs::remove(file, ec) && ec)
-        throw RuntimeError("Cannot delete the file " + file.string() + ": " + ec.message());
+        throw RuntimeError("Cannot delete the file " + fileText(file) + ": " + ec.message());
 }
 
 bool fileExists(const std::string& path) {
     std::error_code ec;
-    return fs::exists(fs::path(path), ec);
+    return fs::exists(filePath(path), ec);
 }
 
 std::string withoutFinalSeparator(std::string folder) {
@@ -142,7 +143,7 @@ void RunFormLogic::chooseDeck() {
     state_.label6.visible = false;
     ui_.saveSetting(texts::settingsApp, texts::settingsSection, texts::settingsKey, deckFolder_);
 
-    deleteIfExists(fs::path(deckFolder_ + texts::scratchFile));
+    deleteIfExists(filePath(deckFolder_ + texts::scratchFile));
 
     state_.label5.visible = true;
     state_.lblOutput.visible = true;
@@ -272,7 +273,7 @@ bool RunFormLogic::prepareRun(const RunPaths& paths) {
     }
 
     std::error_code ec;
-    fs::current_path(fs::path(applicationFolder_), ec);
+    fs::current_path(filePath(applicationFolder_), ec);
     if (ec) throw RuntimeError("Cannot change to the program folder " + applicationFolder_ + ": " + ec.message());
     const fs::path current = fs::current_path(ec);
     if (ec) throw RuntimeError("Cannot read the current folder: " + ec.message());
@@ -299,7 +300,7 @@ bool RunFormLogic::prepareRun(const RunPaths& paths) {
         ui_.setPointer(Pointer::Hourglass);
         if (lastCompleted_.mainOutput == paths.mainOutput) lastCompleted_ = {};
         updateResultsButton();
-        for (const auto& output : outputs) deleteIfExists(fs::path(output));
+        for (const auto& output : outputs) deleteIfExists(filePath(output));
     }
     return true;
 }
@@ -403,7 +404,7 @@ std::string RunFormLogic::removeUnfinishedOutputs() {
     std::string notRemoved;
     for (const auto& output : {running_.mainOutput, running_.gutterOutput, running_.subcatchmentOutput}) {
         try {
-            deleteIfExists(fs::path(output));
+            deleteIfExists(filePath(output));
         } catch (const std::exception& e) {
             notRemoved += std::string(notRemoved.empty() ? "" : "\n") + e.what();
         }
