@@ -6,7 +6,7 @@
 //   rillo-results-screenshot FILE.sot OUT.png [--tick "Element 101"]... [--size 1100x720]
 
 #include "ConsoleUi.h"
-#include "HydrographChart.h"
+#include "HydrographPlot.h"
 #include "ResultsWindow.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "ResultsWindow.h"
 
-#include "HydrographChart.h"
-#include "HydrographChartView.h"
+#include "HydrographPlot.h"
+#include "HydrographPlotView.h"
 #include "ReportTableModel.h"
 #include "SeriesCsv.h"
 #include "UiServices.h"
@@ -13,10 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPixmap>
 #include <QSplitter>
-#include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -95,8 +92,8 @@ void ResultsWindow::buildUi() {
     list_->setUniformRowHeights(true);
     sideLayout->addWidget(filter_);
     sideLayout->addWidget(list_, 1);
-    chart_ = new HydrographChart(*results_);
-    view_ = new HydrographChartView(chart_, splitter);
+    view_ = new HydrographPlotView(*results_, splitter);
+    plot_ = &view_->plot();
     view_->setAccessibleName(QStringLiteral("Hydrograph plot"));
     view_->setMinimumSize(400, 300);
     splitter->addWidget(side);
@@ -118,7 +115,7 @@ void ResultsWindow::buildUi() {
     QAction* close = fileMenu->addAction(QStringLiteral("&Close"), this, &QWidget::close);
     close->setShortcut(QKeySequence::Close);
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
-    QAction* reset = viewMenu->addAction(QStringLiteral("&Reset Zoom"), chart_, &HydrographChart::resetView);
+    QAction* reset = viewMenu->addAction(QStringLiteral("&Reset Zoom"), view_, &HydrographPlotView::resetView);
     QAction* untick = viewMenu->addAction(QStringLiteral("&Untick All"), this, [this] {
         for (SeriesId id : ticked()) setTicked(id, false);
     });
@@ -137,7 +134,7 @@ void ResultsWindow::buildUi() {
     bar->addWidget(new QLabel(QStringLiteral(" Time: "), bar));
     bar->addWidget(timeAxis_);
     connect(timeAxis_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        chart_->setTimeAxis(index == 1 ? HydrographChart::TimeAxis::Clock : HydrographChart::TimeAxis::Hours);
+        plot_->setTimeAxis(index == 1 ? HydrographPlot::TimeAxis::Clock : HydrographPlot::TimeAxis::Hours);
     });
     bar->addSeparator();
     bar->addAction(png);
@@ -200,15 +197,15 @@ void ResultsWindow::fileRead() {
     results_->setHydrographs(SeriesFile::Gut, gutWatcher_.result());
     fillList();
     updateNotes();
-    chart_->resetView();  // the time axis spans the run
+    plot_->resetView();  // the time axis spans the run
     if (ticked().empty())
         for (SeriesId id : results_->firstLook()) setTicked(id, true);
     if (!results_->hydrographs(SeriesFile::Sub).data && !results_->hydrographs(SeriesFile::Gut).data)
         tabs_->setCurrentIndex(tabs_->count() > 1 ? 1 : 0);
-    chart_->setTitle(QString());
+    plot_->setTitle({});
     for (SeriesFile f : {SeriesFile::Sub, SeriesFile::Gut})
-        if (const auto& data = results_->hydrographs(f).data; data && chart_->title().isEmpty())
-            chart_->setTitle(QString::fromStdString(data->title1).trimmed());
+        if (const auto& data = results_->hydrographs(f).data; data && plot_->title().empty())
+            plot_->setTitle(QString::fromStdString(data->title1).trimmed().toStdString());
     emit loaded();
 
     const std::vector<std::string> problems = results_->problems();
@@ -303,7 +300,7 @@ void ResultsWindow::itemChanged(QTreeWidgetItem* item, int column) {
     if (column != 0 || !item->data(0, FileRole).isValid()) return;
     const SeriesId id{static_cast<SeriesFile>(item->data(0, FileRole).toInt()),
                       static_cast<std::size_t>(item->data(0, ColumnRole).toULongLong())};
-    chart_->setShown(id, item->checkState(0) == Qt::Checked);
+    plot_->setShown(id, item->checkState(0) == Qt::Checked);
 }
 
 bool ResultsWindow::setTicked(SeriesId id, bool tick) {
@@ -321,7 +318,7 @@ bool ResultsWindow::setTicked(SeriesId id, bool tick) {
     return false;
 }
 
-std::vector<SeriesId> ResultsWindow::ticked() const { return chart_->shown(); }
+std::vector<SeriesId> ResultsWindow::ticked() const { return plot_->shown(); }
 
 void ResultsWindow::filterList(const QString& text) {
     const QString wanted = text.trimmed();
@@ -366,25 +363,17 @@ void ResultsWindow::exportCsv() {
 }
 
 void ResultsWindow::writePng(const std::string& path) const {
-    const QPixmap picture = view_->grab();
+    const QImage picture = view_->image();
     if (!picture.save(QString::fromStdString(path), "PNG"))
         throw RuntimeError("The plot could not be written to " + path + ".");
 }
 
 void ResultsWindow::writeSvg(const std::string& path) const {
-    QSvgGenerator generator;
-    generator.setFileName(QString::fromStdString(path));
-    generator.setSize(view_->size());
-    generator.setViewBox(QRect(QPoint(0, 0), view_->size()));
-    generator.setTitle(windowTitle());
-    QPainter painter;
-    bool written = painter.begin(&generator);
-    if (written) {
-        view_->render(&painter);
-        written = painter.end();
-    }
-    if (!written || QFileInfo(QString::fromStdString(path)).size() == 0)
+    try {
+        view_->writeSvg(path, windowTitle().toStdString());
+    } catch (const std::runtime_error&) {
         throw RuntimeError("The plot could not be written to " + path + ".");
+    }
 }
 
 void ResultsWindow::writeCsv(const std::string& path) const {

@@ -30,8 +30,8 @@ class UiServices;
 
 namespace rillo::results {
 
-class HydrographChart;
-class HydrographChartView;
+class HydrographPlot;
+class HydrographPlotView;
 
 class ResultsWindow : public QMainWindow {
     Q_OBJECT
@@ -50,8 +50,8 @@ public:
     /// The ticked series in the order they were ticked.
     std::vector<SeriesId> ticked() const;
 
-    HydrographChart* chart() const { return chart_; }
-    HydrographChartView* chartView() const { return view_; }
+    HydrographPlot* plot() const { return plot_; }
+    HydrographPlotView* plotView() const { return view_; }
     QTreeWidget* seriesList() const { return list_; }
     QTabWidget* tabs() const { return tabs_; }
     /// The lines above the plot that say what was read, what is absent and what was refused.
@@ -97,8 +97,8 @@ private:
     QLineEdit* filter_ = nullptr;
     QTreeWidget* list_ = nullptr;
     QComboBox* timeAxis_ = nullptr;
-    HydrographChart* chart_ = nullptr;
-    HydrographChartView* view_ = nullptr;
+    HydrographPlot* plot_ = nullptr;
+    HydrographPlotView* view_ = nullptr;
 };
 
 }  // namespace rillo::results

@@ -3,7 +3,7 @@
 # are missing. Runs as root (or through sudo when it is there).
 set -euo pipefail
 packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libqt6svg6 qt6-charts-dev libqt6opengl6-dev qt6-svg-dev clang libclang-rt-14-dev xvfb xauth "$@")
+          librsvg2-bin clang libclang-rt-14-dev xvfb xauth "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

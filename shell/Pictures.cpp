@@ -4,7 +4,8 @@
 #include <QLabel>
 
 // The pictures live in the shell library's resources, which a static
-// library has to register itself.
+// library has to register itself. They are PNG files rendered from the
+// drawings in resources/ when the program is built, each at several sizes.
 static void registerShellResources() { Q_INIT_RESOURCE(shell); }
 
 namespace rillo::shell {
@@ -32,6 +33,14 @@ const QHash<QString, QString>& themeNames() {
     return names;
 }
 
+/// An icon from the PNGs of one drawing, one file per size.
+QIcon renderedIcon(const QString& stem, std::initializer_list<int> sizes) {
+    ensureResources();
+    QIcon icon;
+    for (int size : sizes) icon.addFile(QStringLiteral(":/shell/%1-%2.png").arg(stem).arg(size), QSize(size, size));
+    return icon;
+}
+
 }  // namespace
 
 QStringList toolbarImageKeys() {
@@ -42,8 +51,7 @@ QStringList toolbarImageKeys() {
 
 QIcon toolbarImage(const QString& key) {
     if (!toolbarImageKeys().contains(key)) return {};
-    ensureResources();
-    const QIcon bundled(QStringLiteral(":/shell/icons/%1.svg").arg(key.toLower()));
+    const QIcon bundled = renderedIcon(QStringLiteral("icons/") + key.toLower(), {16, 24, 32, 48, 64});
     const QString themeName = themeNames().value(key);
     return themeName.isEmpty() ? bundled : QIcon::fromTheme(themeName, bundled);
 }
@@ -55,13 +63,14 @@ QCursor dragCursor() {
 }
 
 QIcon programIcon() {
-    ensureResources();
-    return QIcon(QStringLiteral(":/shell/art/rillo2000.svg"));
+    return renderedIcon(QStringLiteral("art/rillo2000"), {16, 24, 32, 48, 64, 128, 256});
 }
 
 QPixmap artwork(const QString& name, const QSize& size) {
     ensureResources();
-    return QIcon(QStringLiteral(":/shell/art/%1.svg").arg(name)).pixmap(size);
+    // The file's own size and its @2x sibling for high-density screens; a
+    // smaller size is scaled down from them, keeping the drawing's shape.
+    return QIcon(QStringLiteral(":/shell/art/%1.png").arg(name)).pixmap(size);
 }
 
 void showArtwork(QLabel* label, const QString& name, const QSize& size) {

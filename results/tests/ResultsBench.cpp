@@ -4,8 +4,8 @@
 // Targets: the window shows in under 500 ms, ticking a series redraws in
 // under 50 ms. Runs offscreen.
 
-#include "HydrographChart.h"
-#include "HydrographChartView.h"
+#include "HydrographPlot.h"
+#include "HydrographPlotView.h"
 #include "ResultsWindow.h"
 #include "RunFixture.h"
 #include "ScriptedUi.h"
@@ -112,15 +112,15 @@ void BM_TickSeries(benchmark::State& state) {
     const std::vector<SeriesId> all = w.results().series();
     const std::size_t firstElement = 10 + 1900;
     for (std::int64_t i = 0; i < state.range(0); ++i) w.setTicked(all[firstElement + 1000 + static_cast<std::size_t>(i)], true);
-    w.chartView()->repaint();
+    w.plotView()->repaint();
     std::size_t next = firstElement;
     for (auto _ : state) {
         const SeriesId id = all[next++ % all.size()];
         w.setTicked(id, true);
-        w.chartView()->repaint();
+        w.plotView()->repaint();
         state.PauseTiming();
         w.setTicked(id, false);
-        w.chartView()->repaint();
+        w.plotView()->repaint();
         state.ResumeTiming();
     }
 }

@@ -1,5 +1,5 @@
-#include "HydrographChart.h"
-#include "HydrographChartView.h"
+#include "HydrographPlot.h"
+#include "HydrographPlotView.h"
 #include "ReportTableModel.h"
 #include "ResultsWindow.h"
 #include "RunFixture.h"
@@ -7,7 +7,6 @@
 #include "ShowResults.h"
 
 #include <QApplication>
-#include <QAreaSeries>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
@@ -18,8 +17,9 @@
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
-#include <QValueAxis>
-#include <QXYSeries>
+#include <QWheelEvent>
+#include <QXmlStreamReader>
+#include <QAccessible>
 
 #include <gtest/gtest.h>
 
@@ -100,39 +100,36 @@ TEST(ResultsWindow, ThePlotShowsTheValuesOfTheHydrographFiles) {
     EXPECT_EQ(w.ticked(), (std::vector<SeriesId>{element, subcatchment, rain}));
 
     for (auto [id, file, number] : {std::tuple{element, &gut, 103L}, std::tuple{subcatchment, &sub, 2L}}) {
-        QXYSeries* curve = w.chart()->curve(id);
-        ASSERT_TRUE(curve);
+        const std::vector<PlotPoint> curve = w.plot()->points(id);
         const long column = file->flowColumn(number);
-        ASSERT_EQ(static_cast<std::size_t>(curve->count()), file->steps());
+        ASSERT_EQ(curve.size(), file->steps());
         for (std::size_t s = 0; s < file->steps(); ++s) {
-            ASSERT_DOUBLE_EQ(curve->at(static_cast<int>(s)).x(), file->hoursAt(s)) << s;
-            ASSERT_DOUBLE_EQ(curve->at(static_cast<int>(s)).y(), file->value(s, static_cast<std::size_t>(column))) << s;
+            ASSERT_DOUBLE_EQ(curve[s].x, file->hoursAt(s)) << s;
+            ASSERT_DOUBLE_EQ(curve[s].y, file->value(s, static_cast<std::size_t>(column))) << s;
         }
-        EXPECT_EQ(curve->attachedAxes().contains(w.chart()->flowAxis()), true);
     }
     // The rain: a bar over each step, hanging from the top of a reversed axis.
-    const QXYSeries* bars = w.chart()->curve(rain);
-    ASSERT_TRUE(bars);
-    ASSERT_EQ(static_cast<std::size_t>(bars->count()), 2 * sub.steps());
+    const std::vector<PlotPoint> bars = w.plot()->points(rain);
+    ASSERT_EQ(bars.size(), 2 * sub.steps());
     for (std::size_t s = 0; s < sub.steps(); ++s) {
-        ASSERT_DOUBLE_EQ(bars->at(static_cast<int>(2 * s)).x(), sub.hoursAt(s) - shape.stepMinutes / 60.0);
-        ASSERT_DOUBLE_EQ(bars->at(static_cast<int>(2 * s + 1)).x(), sub.hoursAt(s));
-        ASSERT_DOUBLE_EQ(bars->at(static_cast<int>(2 * s + 1)).y(), sub.value(s, 0));
+        ASSERT_DOUBLE_EQ(bars[2 * s].x, sub.hoursAt(s) - shape.stepMinutes / 60.0);
+        ASSERT_DOUBLE_EQ(bars[2 * s + 1].x, sub.hoursAt(s));
+        ASSERT_DOUBLE_EQ(bars[2 * s + 1].y, sub.value(s, 0));
     }
-    EXPECT_TRUE(w.chart()->rainAxis()->isVisible());
-    EXPECT_TRUE(w.chart()->rainAxis()->isReverse());
+    EXPECT_TRUE(w.plot()->rainAxisShown());
+    EXPECT_EQ(w.plot()->rainRange().low, 0.0);
     // The flows keep below the bars: their axis reaches above the highest flow.
     double peak = 0;
     for (std::size_t s = 0; s < gut.steps(); ++s)
         peak = std::max({peak, gut.value(s, static_cast<std::size_t>(gut.flowColumn(103))),
                          sub.value(s, static_cast<std::size_t>(sub.flowColumn(2)))});
-    EXPECT_GE(w.chart()->flowAxis()->max(), 1.5 * peak);
+    EXPECT_GE(w.plot()->flowRange().high, 1.5 * peak);
 
     // Unticking removes the curve; the others stay as they were.
     w.setTicked(subcatchment, false);
-    EXPECT_FALSE(w.chart()->curve(subcatchment));
-    EXPECT_EQ(w.chart()->series().size(), 2);
-    EXPECT_EQ(w.chart()->curve(element)->count(), static_cast<int>(gut.steps()));
+    EXPECT_TRUE(w.plot()->points(subcatchment).empty());
+    EXPECT_EQ(w.plot()->shown().size(), 2u);
+    EXPECT_EQ(w.plot()->points(element).size(), gut.steps());
 }
 
 TEST(ResultsWindow, ClockTimeAndTheTooltipNameTheStepUnderThePointer) {
@@ -142,52 +139,137 @@ TEST(ResultsWindow, ClockTimeAndTheTooltipNameTheStepUnderThePointer) {
     ResultsWindow w(files, ui);
     w.show();
     waitLoaded(w);
-    HydrographChart* chart = w.chart();
+    HydrographPlot* plot = w.plot();
     // Before anything is ticked the time axis already spans the run.
-    EXPECT_DOUBLE_EQ(static_cast<QValueAxis*>(chart->xAxis())->max(), 10.0);
+    EXPECT_DOUBLE_EQ(plot->xRange().high, 10.0);
     const SeriesId element = seriesOf(w, SeriesFile::Gut, model::SeriesKind::Flow, 101);
     // Rain ticked first: its bars hang on an axis of their own, and the
     // pointer's time must still be read from the shared time axis.
     w.setTicked(seriesOf(w, SeriesFile::Sub, model::SeriesKind::Rain, 1), true);
     w.setTicked(element, true);
 
-    chart->setTimeAxis(HydrographChart::TimeAxis::Clock);
-    QXYSeries* curve = chart->curve(element);
-    ASSERT_EQ(curve->count(), 120);
-    for (std::size_t s : {0u, 5u, 119u}) EXPECT_EQ(chart->stepAt(curve->at(static_cast<int>(s)).x()), s);
-    EXPECT_TRUE(curve->attachedAxes().contains(chart->xAxis()));
-    chart->setTimeAxis(HydrographChart::TimeAxis::Hours);
-    EXPECT_DOUBLE_EQ(chart->curve(element)->at(5).x(), 0.5);
+    plot->setTimeAxis(HydrographPlot::TimeAxis::Clock);
+    const std::vector<PlotPoint> curve = plot->points(element);
+    ASSERT_EQ(curve.size(), 120u);
+    for (std::size_t s : {0u, 5u, 119u}) EXPECT_EQ(plot->stepAt(curve[s].x), s);
+    EXPECT_DOUBLE_EQ(plot->xRange().low, 23.5);  // the storm starts at 23:30
+    EXPECT_DOUBLE_EQ(plot->xRange().high, 33.5);
+    plot->setTimeAxis(HydrographPlot::TimeAxis::Hours);
+    EXPECT_DOUBLE_EQ(plot->points(element)[5].x, 0.5);
 
-    // The pointer over the middle of the plot: the time and value of the step there.
+    // The pointer over the middle of the plot: the time and value of the
+    // step there, 5 h into the run.
     QTest::qWait(50);
-    const QPointF middle = chart->plotArea().center();
-    const QPointF viewPoint = w.chartView()->mapFromScene(chart->mapToScene(middle));
-    const std::size_t step = chart->stepAt(chart->mapToValue(middle, chart->curve(element)).x());
-    EXPECT_GT(step, 30u);
-    const QString tip = w.chartView()->toolTipAt(viewPoint);
+    const PlotRect area = plot->plotArea();
+    const QPointF viewPoint(area.left + area.width / 2, area.top + area.height / 2);
+    const std::size_t step = 59;
+    const QString tip = w.plotView()->toolTipAt(viewPoint);
     EXPECT_TRUE(tip.startsWith(QString::fromStdString(w.results().clockAt(step)))) << tip.toStdString();
     EXPECT_TRUE(tip.contains(QStringLiteral("Element 101: %1 cfs").arg(testing::flowValue(101, step), 0, 'g', 6)))
         << tip.toStdString();
-    EXPECT_TRUE(w.chartView()->toolTipAt(QPointF(1, 1)).isEmpty());
+    EXPECT_TRUE(w.plotView()->toolTipAt(QPointF(1, 1)).isEmpty());
     // Resting there shows it; off the plot, how to zoom and pan.
-    QWidget* viewport = w.chartView()->viewport();
+    QWidget* viewport = w.plotView();
     QHelpEvent rest(QEvent::ToolTip, viewPoint.toPoint(), viewport->mapToGlobal(viewPoint.toPoint()));
     QApplication::sendEvent(viewport, &rest);
     EXPECT_EQ(QToolTip::text(), tip);
     QHelpEvent offPlot(QEvent::ToolTip, QPoint(1, 1), viewport->mapToGlobal(QPoint(1, 1)));
     QApplication::sendEvent(viewport, &offPlot);
-    EXPECT_EQ(QToolTip::text(), HydrographChartView::helpText());
+    EXPECT_EQ(QToolTip::text(), HydrographPlotView::helpText());
 
     // Zooming keeps its view when a series is ticked; Reset fits all again.
-    w.chartView()->zoomAbout(viewPoint, 4);
-    const QValueAxis* hours = static_cast<QValueAxis*>(chart->xAxis());
-    const double zoomedWidth = hours->max() - hours->min();
+    w.plotView()->zoomAbout(viewPoint, 4);
+    const double zoomedWidth = plot->xRange().span();
     EXPECT_LT(zoomedWidth, 3.0);
     w.setTicked(seriesOf(w, SeriesFile::Gut, model::SeriesKind::Flow, 102), true);
-    EXPECT_DOUBLE_EQ(hours->max() - hours->min(), zoomedWidth);
-    chart->resetView();
-    EXPECT_DOUBLE_EQ(hours->max(), 10.0);
+    EXPECT_DOUBLE_EQ(plot->xRange().span(), zoomedWidth);
+    plot->resetView();
+    EXPECT_DOUBLE_EQ(plot->xRange().high, 10.0);
+}
+
+TEST(ResultsWindow, TheMouseAndTheKeysZoomAndPanThePlot) {
+    TempFolder folder;
+    const ResultsFiles files = writeRun(folder);
+    rillo::testing::ScriptedUi ui;
+    ResultsWindow w(files, ui);
+    w.resize(1000, 700);
+    w.show();
+    waitLoaded(w, true);
+    HydrographPlotView* view = w.plotView();
+    HydrographPlot* plot = w.plot();
+    auto pointAt = [&](double fx, double fy) {
+        const PlotRect a = plot->plotArea();
+        return QPoint(static_cast<int>(std::lround(a.left + fx * a.width)), static_cast<int>(std::lround(a.top + fy * a.height)));
+    };
+    const ValueRange whole = plot->xRange();
+
+    // A rectangle dragged over the middle half of the time: zoomed to it.
+    QTest::mousePress(view, Qt::LeftButton, {}, pointAt(0.25, 0.2));
+    QTest::mouseMove(view, pointAt(0.5, 0.5));
+    QTest::mouseMove(view, pointAt(0.75, 0.8));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, pointAt(0.75, 0.8));
+    EXPECT_TRUE(plot->userView());
+    EXPECT_NEAR(plot->xRange().low, 2.5, 0.1);
+    EXPECT_NEAR(plot->xRange().high, 7.5, 0.1);
+    // Escape drops a rectangle being dragged.
+    const ValueRange banded = plot->xRange();
+    QTest::mousePress(view, Qt::LeftButton, {}, pointAt(0.2, 0.2));
+    QTest::mouseMove(view, pointAt(0.6, 0.6));
+    QTest::keyClick(view, Qt::Key_Escape);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, pointAt(0.6, 0.6));
+    EXPECT_EQ(plot->xRange(), banded);
+    // The right button zooms out twice as wide.
+    QTest::mouseClick(view, Qt::RightButton, {}, pointAt(0.5, 0.5));
+    EXPECT_NEAR(plot->xRange().span(), 10.0, 0.3);
+    EXPECT_TRUE(view->hasFocus());
+
+    // The arrow keys pan by a tenth, + and - zoom, Home shows it all.
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_FALSE(plot->userView());
+    EXPECT_EQ(plot->xRange(), whole);
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_NEAR(plot->xRange().low, 1.0, 0.05);
+    QTest::keyClick(view, Qt::Key_Left);
+    QTest::keyClick(view, Qt::Key_Left);
+    EXPECT_NEAR(plot->xRange().low, -1.0, 0.05);
+    const ValueRange flow = plot->flowRange();
+    QTest::keyClick(view, Qt::Key_Up);
+    EXPECT_GT(plot->flowRange().low, flow.low);
+    QTest::keyClick(view, Qt::Key_Home);
+    QTest::keyClick(view, Qt::Key_Plus);
+    EXPECT_NEAR(plot->xRange().span(), whole.span() / 1.25, 0.2);
+    QTest::keyClick(view, Qt::Key_Minus);
+    EXPECT_NEAR(plot->xRange().span(), whole.span(), 0.2);
+
+    // The wheel zooms about the pointer.
+    QTest::keyClick(view, Qt::Key_Home);
+    const QPoint quarter = pointAt(0.25, 0.5);
+    QWheelEvent wheel(quarter, view->mapToGlobal(quarter), {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &wheel);
+    EXPECT_NEAR(plot->xRange().span(), whole.span() / 1.25, 0.2);
+    const PlotRect a = plot->plotArea();
+    EXPECT_NEAR(plot->xRange().low + (quarter.x() - a.left) / a.width * plot->xRange().span(), 2.5, 0.1);
+
+    // The middle button, or Shift with the left, drags the plot along.
+    for (auto [button, modifiers] : {std::pair{Qt::MiddleButton, Qt::KeyboardModifiers{}},
+                                     std::pair{Qt::LeftButton, Qt::KeyboardModifiers{Qt::ShiftModifier}}}) {
+        QTest::keyClick(view, Qt::Key_Home);
+        QTest::mousePress(view, button, modifiers, pointAt(0.6, 0.5));
+        QTest::mouseMove(view, pointAt(0.4, 0.5));
+        QTest::mouseRelease(view, button, modifiers, pointAt(0.4, 0.5));
+        EXPECT_NEAR(plot->xRange().low, 2.0, 0.1) << button;
+        EXPECT_NEAR(plot->xRange().span(), whole.span(), 1e-6);
+    }
+
+    // Assistive technology: a chart with its name and what it shows.
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(view);
+    ASSERT_TRUE(iface);
+    EXPECT_EQ(iface->role(), QAccessible::Chart);
+    EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("Hydrograph plot"));
+    const QString description = iface->text(QAccessible::Description);
+    EXPECT_TRUE(description.contains(QStringLiteral("Shown: Hyetograph 1, Element"))) << description.toStdString();
+    w.setTicked(w.ticked()[0], false);
+    EXPECT_FALSE(iface->text(QAccessible::Description).contains(QStringLiteral("Hyetograph")));
 }
 
 TEST(ResultsWindow, ABadFileIsNamedWithItsLineAndNothingOfItIsPlotted) {
@@ -212,7 +294,7 @@ TEST(ResultsWindow, ABadFileIsNamedWithItsLineAndNothingOfItIsPlotted) {
         for (const QString& label : listed(w)) EXPECT_FALSE(label.startsWith(QStringLiteral("Element")));
         EXPECT_EQ(listed(w).size(), shape.hyetographs + shape.subcatchments);
         EXPECT_FALSE(w.setTicked(SeriesId{SeriesFile::Gut, 3}, true));
-        EXPECT_TRUE(w.chart()->series().isEmpty());
+        EXPECT_TRUE(w.plot()->shown().empty());
         EXPECT_TRUE(w.notes().contains(QString::fromStdString(files.gut).toHtmlEscaped()));
         // The report's tab says why it is empty.
         EXPECT_EQ(w.tabs()->count(), 2);
@@ -224,7 +306,7 @@ TEST(ResultsWindow, ABadFileIsNamedWithItsLineAndNothingOfItIsPlotted) {
     ResultsWindow w(files, ui);
     waitLoaded(w);
     EXPECT_TRUE(listed(w).isEmpty());
-    EXPECT_TRUE(w.chart()->series().isEmpty());
+    EXPECT_TRUE(w.plot()->shown().empty());
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_NE(ui.messages()[0].find(files.sub + ", line 4"), std::string::npos) << ui.messages()[0];
 }
@@ -323,7 +405,7 @@ TEST(ResultsWindow, ExportsTheTickedSeriesAndThePlot) {
     w.exportPng();
     const QImage image(QString::fromStdString(png));
     ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), w.chartView()->size() * w.chartView()->devicePixelRatio());
+    EXPECT_EQ(image.size(), w.plotView()->size() * w.plotView()->devicePixelRatio());
 
     const std::string svg = folder.file("plot.svg");
     ui.fileName(svg);
@@ -331,6 +413,24 @@ TEST(ResultsWindow, ExportsTheTickedSeriesAndThePlot) {
     const std::string drawing = testing::readText(svg);
     EXPECT_NE(drawing.find("<svg"), std::string::npos);
     EXPECT_NE(drawing.find("</svg>"), std::string::npos);
+    // Well-formed XML, of the plot's size, with the plot's curves and legend.
+    QXmlStreamReader xml(QByteArray::fromStdString(drawing));
+    int polylines = 0;
+    QStringList texts;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (xml.name() == QLatin1String("svg")) {
+            EXPECT_EQ(xml.attributes().value(QLatin1String("width")).toInt(), w.plotView()->width());
+            EXPECT_EQ(xml.attributes().value(QLatin1String("height")).toInt(), w.plotView()->height());
+        }
+        if (xml.name() == QLatin1String("polyline")) ++polylines;
+        if (xml.name() == QLatin1String("text")) texts << xml.readElementText();
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(polylines, 2);
+    EXPECT_TRUE(texts.contains(QStringLiteral("Element 104 (cfs)")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Subcatchment 1 (cfs)")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Test basin")));
 
     // A file that cannot be written: said, nothing else.
     ui.clearDialogue();
