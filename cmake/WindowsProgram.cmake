@@ -12,9 +12,8 @@ set(RILLO_BENCH OFF CACHE BOOL "Build the benchmarks" FORCE)
 # same cross compiler as the tests.
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+# Its CMake names the targets GTest::gtest and GTest::gtest_main as well.
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-add_library(GTest::gtest ALIAS gtest)
-add_library(GTest::gtest_main ALIAS gtest_main)
 
 # The folders that hold the DLLs the programs need: Qt's, and the C++ and
 # GCC runtimes and the threads library of the compiler.
