@@ -79,8 +79,9 @@ report)
   cp "$package/examples/basin.sin" "$scratch/linux/" && cp "$package/examples/basin.sin" "$odd/" || fail "no basin.sin"
   (cd "$scratch/linux" && "$linux" basin.sin basin.sot basinsub.ssb basingut.ssb '') >/dev/null ||
     fail "the Linux model failed on basin.sin"
-  w() { wine_path "$odd/$1"; }
-  out=$(wine "$package/rillo-model.exe" "$(w basin.sin)" "$(w basin.sot)" "$(w basinsub.ssb)" "$(w basingut.ssb)" "" 2>&1)
+  # Run in the awkward folder with the names as the Linux run had them (the
+  # report names the deck as it was given).
+  out=$(cd "$odd" && wine "$package/rillo-model.exe" basin.sin basin.sot basinsub.ssb basingut.ssb "" 2>&1)
   rc=$?
   [ $rc -eq 0 ] || fail "rillo-model.exe exited $rc: $out"
   grep -q 'step [0-9]* of [0-9]*' <<<"$out" || fail "rillo-model.exe printed no steps: $out"
@@ -106,7 +107,8 @@ install)
   unix="$prefix/drive_c/Program Files/Rillo 2000 tést"
   menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Rillo2000"
 
-  wine "$setup" /S /CONTROLS "/D=$folder"
+  # NSIS takes /D= only unquoted, so the command line goes through cmd whole.
+  wine cmd /c "$(wine_path "$setup") /S /CONTROLS /D=$folder"
   rc=$?
   wineserver -w
   [ $rc -eq 0 ] || fail "the silent install exited $rc"
@@ -149,7 +151,7 @@ install)
   # Again over a deck class another program had, with a deck of the user's
   # saved in the program's folder: both are there after the uninstall.
   wine reg add 'HKLM\Software\Classes\.sin' /ve /d OtherEditor.Deck /f >/dev/null 2>&1
-  wine "$setup" /S "/D=$folder"
+  wine cmd /c "$(wine_path "$setup") /S /D=$folder"
   wineserver -w
   [ "$(query 'HKLM\Software\Classes\.sin')" = "Rillo2000.Deck" ] || fail ".sin is not associated over another class"
   [ -z "$(query 'HKCR\QVXSPLIT.zelcSplit.1\CLSID')" ] || fail "the controls were registered without being asked for"
