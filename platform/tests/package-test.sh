@@ -119,7 +119,8 @@ install)
   ok "silent install into $folder"
   [ -f "$menu/Rillo2000.lnk" ] || fail "no Start-menu shortcut in $menu"
   ok "Start-menu shortcut"
-  query() { wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -nE 's/^ +\(Default\) +REG_SZ +//p'; }
+  # reg prints in the console (OEM) code page.
+  query() { wine reg query "$1" /ve 2>/dev/null | iconv -f CP850 -t UTF-8 | tr -d '\r' | sed -nE 's/^ +\(Default\) +REG_SZ +//p'; }
   [ "$(query 'HKLM\Software\Classes\.sin')" = "Rillo2000.Deck" ] || fail ".sin is not associated: $(query 'HKLM\Software\Classes\.sin')"
   command=$(query 'HKLM\Software\Classes\Rillo2000.Deck\shell\open\command')
   [ "$command" = "\"$folder\\Rillo2000.exe\" \"%1\"" ] || fail "the open command of a deck is $command"
@@ -131,7 +132,7 @@ install)
   # The installed program starts with what was installed, on a deck the
   # way a double-click hands it over (its path in quotes after %1's rule).
   deck="$folder\\examples\\basin.sin"
-  out=$(wine "$unix/Rillo2000.exe" --check "$deck" 2>&1 | tr -d '\r')
+  out=$(wine "$unix/Rillo2000.exe" --check "$deck" --yes 2>&1)
   rc=$?
   [ $rc -eq 0 ] || fail "the installed Rillo2000.exe --check exited $rc: $out"
   ok "the installed Rillo2000.exe starts and checks $deck"
