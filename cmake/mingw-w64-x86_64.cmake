@@ -19,7 +19,8 @@ set(AX_IDL_INCLUDE /usr/include/wine/wine/windows CACHE PATH "IDL import folder"
 set(AX_TLB_PATH /usr/lib/x86_64-linux-gnu/wine/x86_64-windows CACHE PATH "stdole2.tlb folder")
 set(AX_OBJDUMP ${MINGW_PREFIX}-objdump CACHE STRING "objdump for the export/import check")
 
-# Test programs run through Wine, in a prefix of the build's own.
+# Test programs run through Wine (scripts/wine-run.sh holds its settings), in
+# a prefix of the build's own.
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    /usr/bin/env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
-    WINEDLLOVERRIDES=mscoree,mshtml= wine)
+    /usr/bin/env RILLO_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix
+    bash ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)

@@ -1,6 +1,7 @@
 #include "DeckWriter.h"
 
 #include "DataCheck.h"
+#include "FilePath.h"
 #include "DeckLayout.h"
 #include "ElementKind.h"
 #include "NumberText.h"
@@ -516,10 +517,10 @@ void DeckWriter::writeCard4() {
 
 bool isWritableFile(const std::string& path) {
     std::error_code ec;
-    if (!fs::exists(path, ec)) return true;
+    if (!fs::exists(filePath(path), ec)) return true;
     // A file marked read-only stays so for every user: rights that could
     // write it anyway (an administrator's) must not replace it either.
-    const auto perms = fs::status(path, ec).permissions();
+    const auto perms = fs::status(filePath(path), ec).permissions();
     constexpr auto anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if (!ec && (perms & anyWrite) == fs::perms::none) return false;
 #ifdef _WIN32
@@ -557,7 +558,7 @@ void keepOwner(const fs::path& target, const fs::path& temp) {
 }
 
 void writeFileAtomically(const std::string& path, const std::string& contents) {
-    const fs::path target = followLinks(fs::path(path));
+    const fs::path target = followLinks(filePath(path));
     std::error_code statusError;
     const auto targetStatus = fs::symlink_status(target, statusError);
     if (fs::is_symlink(targetStatus))
@@ -575,8 +576,8 @@ void writeFileAtomically(const std::string& path, const std::string& contents) {
     fs::path temp;
     std::FILE* file = nullptr;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        temp = folder / ("." + target.filename().string() + ".save" + std::to_string(attempt));
-        file = std::fopen(temp.string().c_str(), "wbx");
+        temp = folder / filePath("." + fileText(target.filename()) + ".save" + std::to_string(attempt));
+        file = std::fopen(fileText(temp).c_str(), "wbx");
         if (!file && errno != EEXIST) break;
     }
     if (!file) throw RuntimeError(std::strerror(errno));

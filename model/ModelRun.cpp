@@ -1,6 +1,7 @@
 #include "ModelRun.h"
 
 #include "DeckInput.h"
+#include "FilePath.h"
 #include "HydrographFile.h"
 #include "ModelError.h"
 #include "Network.h"
@@ -24,7 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool samePath(const std::string& a, const std::string& b) {
+bool samePath(const std::string& aText, const std::string& bText) {
+    const fs::path a = filePath(aText), b = filePath(bText);
     std::error_code ec;
     if (fs::exists(a, ec) && fs::exists(b, ec)) return fs::equivalent(a, b, ec);
     return fs::absolute(a, ec).lexically_normal() == fs::absolute(b, ec).lexically_normal();

@@ -1,5 +1,7 @@
 #include "PlotSvg.h"
 
+#include "FilePath.h"
+
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -137,7 +139,7 @@ void writePlotSvgFile(const std::string& path, const PlotScene& scene, const Plo
     if (out.fail()) {
         // A drawing cut short (a full disk) is not left to pass for a whole one.
         std::error_code ignored;
-        std::filesystem::remove(path, ignored);
+        std::filesystem::remove(filePath(path), ignored);
         throw std::runtime_error("cannot write " + path);
     }
 }

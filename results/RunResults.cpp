@@ -1,5 +1,7 @@
 #include "RunResults.h"
 
+#include "FilePath.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -21,7 +23,7 @@ std::string at(const std::string& path, long line, const std::string& what) {
 
 bool exists(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::exists(path, ec);
+    return std::filesystem::exists(filePath(path), ec);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "DeckLines.h"
 
 #include "DeckReader.h"
+#include "FilePath.h"
+#include "NumberText.h"
 #include "UiServices.h"
 
 #include <filesystem>
@@ -10,7 +12,7 @@ namespace rillo::run {
 
 std::vector<std::string> readFirstLines(const std::string& path, std::size_t count) {
     std::error_code ec;
-    const std::filesystem::path file(path);
+    const std::filesystem::path file = filePath(path);
     if (!std::filesystem::exists(file, ec)) throw RuntimeError("File not found: " + path);
     if (!std::filesystem::is_regular_file(file, ec)) throw RuntimeError("Not a file: " + path);
     std::ifstream in(file, std::ios::binary);

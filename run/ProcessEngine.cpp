@@ -1,6 +1,7 @@
 #include "ProcessEngine.h"
 
 #include "NumberText.h"
+#include "Platform.h"
 #include "UiServices.h"
 
 #include <QDir>
@@ -39,11 +40,7 @@ ProcessEngine::ProcessEngine(UiServices& ui, std::string applicationFolder)
 ProcessEngine::~ProcessEngine() { abandon(); }
 
 std::string ProcessEngine::bundledProgramName() {
-#ifdef Q_OS_WIN
-    return "rillo-model.exe";
-#else
-    return "rillo-model";
-#endif
+    return platform::executableName(QStringLiteral("rillo-model")).toStdString();
 }
 
 std::string ProcessEngine::programName() const {
@@ -94,6 +91,7 @@ void ProcessEngine::start(const RunPaths& paths, EngineListener& listener) {
                            q(paths.hydrographInput)});
     process->setWorkingDirectory(q(applicationFolder_));
     process->setStandardInputFile(QProcess::nullDevice());
+    platform::hideConsoleWindow(*process);
 
     QObject::connect(process, &QProcess::readyReadStandardOutput, process, [this] { readOutput(); });
     QObject::connect(process, &QProcess::readyReadStandardError, process, [this] { readErrors(); });

@@ -1,6 +1,7 @@
 #include "RunFormLogic.h"
 
 #include "DeckLines.h"
+#include "FilePath.h"
 #include "NumberText.h"
 #include "RunFormTexts.h"
 #include "UiServices.h"
@@ -19,7 +20,7 @@ void deleteIfExists(const fs::path& file) {
     const auto status = fs::symlink_status(file, ec);
     if (ec || !fs::exists(status) || fs::is_directory(status)) return;
     if (!fs::remove(file, ec) && ec)
-        throw RuntimeError("Cannot delete the file " + file.string() + ": " + ec.message());
+        throw RuntimeError("Cannot delete the file " + fileText(file) + ": " + ec.message());
 }
 
 /// A name beside `file` that no file has: "<file>.previous", or with a number.
@@ -34,7 +35,7 @@ fs::path asideName(const fs::path& file) {
 
 bool fileExists(const std::string& path) {
     std::error_code ec;
-    return fs::exists(fs::path(path), ec);
+    return fs::exists(filePath(path), ec);
 }
 
 std::string withoutFinalSeparator(std::string folder) {
@@ -152,7 +153,7 @@ void RunFormLogic::chooseDeck() {
     state_.label6.visible = false;
     ui_.saveSetting(texts::settingsApp, texts::settingsSection, texts::settingsKey, deckFolder_);
 
-    deleteIfExists(fs::path(deckFolder_ + texts::scratchFile));
+    deleteIfExists(filePath(deckFolder_ + texts::scratchFile));
 
     state_.label5.visible = true;
     state_.lblOutput.visible = true;
@@ -282,7 +283,7 @@ bool RunFormLogic::prepareRun(const RunPaths& paths) {
     }
 
     std::error_code ec;
-    fs::current_path(fs::path(applicationFolder_), ec);
+    fs::current_path(filePath(applicationFolder_), ec);
     if (ec) throw RuntimeError("Cannot change to the program folder " + applicationFolder_ + ": " + ec.message());
     const fs::path current = fs::current_path(ec);
     if (ec) throw RuntimeError("Cannot read the current folder: " + ec.message());
@@ -321,7 +322,7 @@ void RunFormLogic::setOldOutputsAside(const std::vector<std::string>& outputs) {
     // The old outputs go only once the new ones are complete: until then
     // they wait under other names, to come back if the run fails or stops.
     for (const auto& output : outputs) {
-        const fs::path file(output);
+        const fs::path file = filePath(output);
         std::error_code ec;
         const auto status = fs::symlink_status(file, ec);
         if (ec || !fs::exists(status) || fs::is_directory(status)) continue;
@@ -331,7 +332,7 @@ void RunFormLogic::setOldOutputsAside(const std::vector<std::string>& outputs) {
             restoreOldOutputs();
             throw RuntimeError("Cannot set the old output " + output + " aside: " + ec.message());
         }
-        setAside_.emplace_back(output, aside.string());
+        setAside_.emplace_back(output, fileText(aside));
     }
 }
 
@@ -339,8 +340,8 @@ std::string RunFormLogic::restoreOldOutputs() {
     std::string notRestored;
     for (auto it = setAside_.rbegin(); it != setAside_.rend(); ++it) {
         std::error_code ec;
-        fs::remove(fs::path(it->first), ec);
-        fs::rename(fs::path(it->second), fs::path(it->first), ec);
+        fs::remove(filePath(it->first), ec);
+        fs::rename(filePath(it->second), filePath(it->first), ec);
         if (ec)
             notRestored += std::string(notRestored.empty() ? "" : "\n") + "The old output " + it->first +
                            " is kept as " + it->second + ": " + ec.message();
@@ -352,7 +353,7 @@ std::string RunFormLogic::restoreOldOutputs() {
 void RunFormLogic::dropOldOutputs() {
     for (const auto& [output, aside] : setAside_) {
         std::error_code ec;
-        fs::remove(fs::path(aside), ec);
+        fs::remove(filePath(aside), ec);
     }
     setAside_.clear();
 }
@@ -470,7 +471,7 @@ std::string RunFormLogic::removeUnfinishedOutputs(bool keepLog) {
     std::string notRemoved;
     for (const auto& output : {running_.mainOutput, running_.gutterOutput, running_.subcatchmentOutput}) {
         try {
-            deleteIfExists(fs::path(output));
+            deleteIfExists(filePath(output));
         } catch (const std::exception& e) {
             notRemoved += std::string(notRemoved.empty() ? "" : "\n") + e.what();
         }
@@ -479,7 +480,7 @@ std::string RunFormLogic::removeUnfinishedOutputs(bool keepLog) {
         std::erase_if(setAside_, [this](const auto& entry) {
             if (entry.first != running_.log) return false;
             std::error_code ec;
-            fs::remove(fs::path(entry.second), ec);
+            fs::remove(filePath(entry.second), ec);
             return true;
         });
     const std::string notRestored = restoreOldOutputs();

@@ -1,5 +1,6 @@
 #include "RunPaths.h"
 
+#include "FilePath.h"
 #include "NumberText.h"
 #include "UiServices.h"
 
@@ -55,15 +56,15 @@ struct NamedFile {
 
 fs::path resolved(const std::string& path) {
     std::error_code ec;
-    fs::path full = fs::weakly_canonical(fs::absolute(fs::path(path), ec), ec);
-    if (ec) full = fs::absolute(fs::path(path), ec).lexically_normal();
+    fs::path full = fs::weakly_canonical(fs::absolute(filePath(path), ec), ec);
+    if (ec) full = fs::absolute(filePath(path), ec).lexically_normal();
     return full;
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
     if (resolved(a) == resolved(b)) return true;
     std::error_code ec;
-    return fs::equivalent(fs::path(a), fs::path(b), ec);  // hard links; false when either is missing
+    return fs::equivalent(filePath(a), filePath(b), ec);  // hard links; false when either is missing
 }
 
 }  // namespace

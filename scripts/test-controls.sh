@@ -16,17 +16,14 @@ if [ -n "$missing" ]; then
     apt-get install -y -qq $missing >/dev/null
 fi
 
-build=build-win
+# A build tree of their own beside the Windows program's (scripts/build-windows.sh).
+build=build-win/controls
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 # Wine runs headless in a prefix of the build's own, created once.
-export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-    wineserver -w || true
-fi
+RILLO_WINEPREFIX="$PWD/$build/wineprefix" source scripts/wine-env.sh
+wine_prefix_ready
 
 cd "$build"
 ctest --output-on-failure

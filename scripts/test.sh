@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the
-# program's tests (headless), the deck fuzzers for a bounded time, and the
-# Windows control servers under Wine.
+# program's tests (headless), the deck fuzzers for a bounded time, the
+# Windows control servers under Wine, and the Windows program, its package
+# and its installer under Wine.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -41,6 +42,13 @@ if [ -f scripts/test-controls.sh ]; then
   bash scripts/test-controls.sh 2>&1 | tee "$root/build-controls.log"
   tally "$root/build-controls.log"
   rm -f "$root/build-controls.log"
+fi
+
+if [ -f scripts/build-windows.sh ]; then
+  echo "== Windows program, package and installer under Wine"
+  bash scripts/build-windows.sh 2>&1 | tee "$root/build-windows.log"
+  tally "$root/build-windows.log"
+  rm -f "$root/build-windows.log"
 fi
 
 echo "tests: $passed passed, $failed failed"

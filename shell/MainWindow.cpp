@@ -471,6 +471,10 @@ void MainWindow::fileOpen() {
     trap([this] { OpenDeck(*ui_, *this, {}); });
 }
 
+void MainWindow::openDeckFile(const QString& path) {
+    trap([this, &path] { OpenDeck(*ui_, *this, path.toStdString()); });
+}
+
 void MainWindow::fileClose() {
     trap([this] {
         if (activeChild() == cover_) return;

@@ -58,6 +58,9 @@ public:
     // The commands; every one reports its errors in a message box.
     void fileNew();
     void fileOpen();
+    /// Opens the deck at `path` as File > Open does once a file is picked
+    /// (a deck named on the command line, a double-clicked deck).
+    void openDeckFile(const QString& path);
     void fileClose();
     void fileRun();
     void fileSave();

@@ -1,5 +1,7 @@
 #include "QtUi.h"
 
+#include "Platform.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -31,9 +33,10 @@ QMessageBox::Icon boxIcon(Icon icon) {
 }
 
 /// The settings of one application: one file per application in the user's
-/// configuration folder, one group per section.
+/// configuration folder (on Windows, one registry key under
+/// HKEY_CURRENT_USER\Software\Rillo2000), one group per section.
 QSettings store(const std::string& app) {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Rillo2000"), qs(app));
+    return QSettings(platform::settingsFormat(), QSettings::UserScope, QStringLiteral("Rillo2000"), qs(app));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include "MainWindow.h"
 #include "SplashWindow.h"
 
+#include <utility>
+
 namespace rillo::shell {
 
 StartUp::StartUp() : main_(new MainWindow) {
@@ -20,7 +22,8 @@ MainWindow* StartUp::mainWindow() const { return main_.data(); }
 
 SplashWindow* StartUp::splash() const { return splash_.data(); }
 
-void StartUp::begin() {
+void StartUp::begin(const QString& deck) {
+    deck_ = deck;
     splash_ = new SplashWindow;
     connect(splash_.data(), &SplashWindow::timerFired, this, &StartUp::showMainWindow);
     splash_->show();
@@ -39,6 +42,7 @@ void StartUp::showMainWindow() {
         splash_->close();
         splash_->deleteLater();
     }
+    if (main_ && !deck_.isEmpty()) main_->openDeckFile(std::exchange(deck_, QString()));
 }
 
 }  // namespace rillo::shell

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 #include <memory>
 
@@ -19,8 +20,9 @@ public:
     StartUp();
     ~StartUp() override;
 
-    /// Shows the splash window; the rest follows when its timer fires.
-    void begin();
+    /// Shows the splash window; the rest follows when its timer fires. A
+    /// deck given is opened once the main window is up.
+    void begin(const QString& deck = {});
     /// The splash's timer fired: the splash goes and the main window comes.
     void showMainWindow();
 
@@ -31,6 +33,7 @@ public:
 private:
     QPointer<MainWindow> main_;
     QPointer<SplashWindow> splash_;
+    QString deck_;
 };
 
 }  // namespace rillo::shell

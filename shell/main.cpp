@@ -4,6 +4,7 @@
 #include "AppPaths.h"
 #include "CheckCommand.h"
 #include "Pictures.h"
+#include "Platform.h"
 #include "QtUi.h"
 #include "ResultsWindow.h"
 #include "ShowResults.h"
@@ -20,12 +21,6 @@
 #include <iostream>
 
 namespace {
-
-QStringList argumentList(int argc, char** argv) {
-    QStringList list;
-    for (int i = 0; i < argc; ++i) list << QString::fromLocal8Bit(argv[i]);
-    return list;
-}
 
 /// Whether a window can be shown: a display to talk to, or a platform
 /// plugin that needs none.
@@ -72,8 +67,9 @@ int main(int argc, char** argv) {
         QStringLiteral("Opens the results window on the run whose report is FILE (its .ssb files beside it)."),
         QStringLiteral("FILE.sot"));
     parser.addOptions({helpOption, versionOption, checkOption, outputOption, yesOption, resultsOption});
+    parser.addPositionalArgument(QStringLiteral("DECK"), QStringLiteral("A deck to open."), QStringLiteral("[DECK]"));
 
-    const QStringList arguments = argumentList(argc, argv);
+    const QStringList arguments = rillo::platform::commandLineArguments(argc, argv);
     QStringList ours{arguments.value(0)};
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments.at(i);
@@ -100,8 +96,10 @@ int main(int argc, char** argv) {
         std::cout << rillo::AppVersion::title << " " << rillo::AppVersion::text() << "\n";
         return 0;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        std::cerr << "Rillo2000: unexpected argument '" << parser.positionalArguments().first().toStdString()
+    // One deck may be named to be opened (a double-clicked deck).
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1 || (!positional.isEmpty() && (parser.isSet(checkOption) || parser.isSet(resultsOption)))) {
+        std::cerr << "Rillo2000: unexpected argument '" << positional.last().toStdString()
                   << "'.\nTry 'Rillo2000 --help'.\n";
         return 2;
     }
@@ -141,6 +139,6 @@ int main(int argc, char** argv) {
         return app.exec();
     }
     rillo::shell::StartUp startUp;
-    startUp.begin();
+    startUp.begin(positional.value(0));
     return app.exec();
 }

@@ -6,7 +6,8 @@
 # registered from there (a folder name with a quote, a space, accents).
 set -u
 prefix=$1 dll=$2 script=$3 folder=${4:-}
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+RILLO_WINEPREFIX=$prefix source "$(dirname "$0")/../../scripts/wine-env.sh"
+wine_prefix_ready || { echo "no Wine prefix $prefix"; exit 1; }
 if [ -n "$folder" ]; then
     dir="$(dirname "$dll")/$folder"
     mkdir -p "$dir" && cp "$dll" "$dir/" || { echo "cannot copy to $dir"; exit 1; }

@@ -2,6 +2,8 @@
 // A fresh scratch folder per test, and whole files written and read, for the
 // tests of every folder.
 
+#include "FilePath.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -33,14 +35,14 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     /// The folder with a trailing separator, as the run form keeps folders.
-    std::string folder() const { return path_.string() + "/"; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string folder() const { return fileText(path_) + "/"; }
+    std::string file(const std::string& name) const { return fileText(path_ / filePath(name)); }
     /// Writes a file in the folder and returns its path.
     std::string write(const std::string& name, const std::string& text) const;
     /// Names of the files in the folder, sorted.
     std::vector<std::string> names() const {
         std::vector<std::string> out;
-        for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
+        for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(fileText(e.path().filename()));
         std::sort(out.begin(), out.end());
         return out;
     }
@@ -50,12 +52,12 @@ private:
 };
 
 inline void writeFile(const std::string& path, const std::string& text) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
+    std::filesystem::create_directories(filePath(path).parent_path());
+    std::ofstream(filePath(path), std::ios::binary) << text;
 }
 
 inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(filePath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -1,5 +1,7 @@
 #include "Temporary.h"
 
+#include "FilePath.h"
+
 #include <filesystem>
 
 namespace rillo::model {
@@ -7,7 +9,7 @@ namespace rillo::model {
 std::string temporaryBeside(const std::string& path) {
     std::string name = path + ".part";
     std::error_code ec;
-    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(name, ec)); ++n)
+    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(filePath(name), ec)); ++n)
         name = path + ".part" + std::to_string(n);
     return name;
 }

@@ -1,6 +1,8 @@
 #include "RunPaths.h"
 
+#include "FilePath.h"
 #include "TestFiles.h"
+#include "UiServices.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +123,48 @@ TEST(RunPaths, OutputsThatAreOneFileWithAnInputOrEachOtherAreFound) {
     twice.gutterOutput = twice.mainOutput;
     EXPECT_NE(findPathClash(twice).find("main output file and the gutter hydrograph output file"),
               std::string::npos);
+}
+
+// Decks where Windows users keep them: a drive letter, backslashes, folders
+// named with blanks, apostrophes and accents. The names go through whole.
+TEST(RunPaths, WindowsFoldersWithBlanksApostrophesAndAccentsAreKeptWhole) {
+    RunInputs in{"D:\\Projects\\it's a tést\\", "Basin 2.sin", "E:\\Storms of '98\\", "März storm.kvd",
+                 "  Run 1  ", "", ""};
+    const RunPaths p = deriveRunPaths(in);
+    EXPECT_EQ(p.deck, "D:\\Projects\\it's a tést\\Basin 2.sin");
+    EXPECT_EQ(p.mainOutput, "D:\\Projects\\it's a tést\\Run 1.sot");
+    EXPECT_EQ(p.gutterOutput, "D:\\Projects\\it's a tést\\Basin 2gut.ssb");
+    EXPECT_EQ(p.subcatchmentOutput, "D:\\Projects\\it's a tést\\Basin 2sub.ssb");
+    EXPECT_EQ(p.hydrographInput, "E:\\Storms of '98\\März storm.kvd");
+    EXPECT_EQ(p.log, "D:\\Projects\\it's a tést\\Run 1.sot.log");
+    EXPECT_EQ(p.mainOutputName, "Run 1.sot");
+    EXPECT_TRUE(findPathClash(p).empty()) << findPathClash(p);
+}
+
+// The same file spelled two ways in a real folder with an awkward name: with
+// this system's other separator, through "..", and (where the file system
+// ignores case, as Windows does) in other letters.
+TEST(RunPaths, OneFileSpelledTwoWaysInAnAwkwardFolderIsStillOneFile) {
+    testing::TempFolder root;
+    const std::filesystem::path folder = root.path() / filePath("it's a tést");
+    std::filesystem::create_directories(folder / "sub");
+    const std::string native = fileText(folder / "RUN.SOT");
+    testing::writeFile(native, "deck\r\n");
+    const char other = isFolderSeparator('\\') ? '\\' : '/';
+    std::string spelled = fileText(folder) + "/sub/.." + std::string(1, other) + "RUN.SOT";
+
+    RunPaths p;
+    p.deck = native;
+    p.mainOutput = spelled;
+    p.gutterOutput = fileText(folder / "g.ssb");
+    p.subcatchmentOutput = fileText(folder / "s.ssb");
+    p.log = spelled + ".log";
+    EXPECT_NE(findPathClash(p), "") << spelled;
+
+    const bool foldsCase = std::filesystem::exists(folder / "run.sot");
+    p.mainOutput = fileText(folder / "run.sot");
+    p.log = p.mainOutput + ".log";
+    EXPECT_EQ(findPathClash(p).empty(), !foldsCase) << p.mainOutput;
 }
 
 }  // namespace

@@ -40,6 +40,12 @@ TEST(CommandLine, VersionAndHelp) {
     const ProgramRun wrong = runProgram({QStringLiteral("--frobnicate")});
     EXPECT_EQ(wrong.status, 2);
     EXPECT_TRUE(wrong.err.contains(QStringLiteral("frobnicate")));
+    // One deck may be named to be opened, never two, nor one beside --check's.
+    const ProgramRun two = runProgram({QStringLiteral("a.sin"), QStringLiteral("b.sin")});
+    EXPECT_EQ(two.status, 2);
+    EXPECT_TRUE(two.err.contains(QStringLiteral("unexpected argument 'b.sin'"))) << two.err.toStdString();
+    const ProgramRun beside = runProgram({QStringLiteral("--check"), QStringLiteral("a.sin"), QStringLiteral("b.sin")});
+    EXPECT_EQ(beside.status, 2);
 }
 
 TEST(CommandLine, CheckRunsWithoutADisplay) {

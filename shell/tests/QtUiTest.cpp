@@ -1,5 +1,7 @@
 #include "QtUi.h"
 
+#include "Platform.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -97,8 +99,15 @@ TEST(QtUi, SettingsAreKeptPerApplicationAndSectionInTheTestLocation) {
     EXPECT_EQ(ui.setting("Rillo2000 test", "Startup", "Missing", "fallback"), "fallback");
     EXPECT_EQ(ui.setting("Another app", "Startup", "Left", "none"), "none");
 
-    const QSettings file(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Rillo2000"),
-                         QStringLiteral("Rillo2000 test"));
+    QSettings file(platform::settingsFormat(), QSettings::UserScope, QStringLiteral("Rillo2000"),
+                   QStringLiteral("Rillo2000 test"));
+    if (platform::settingsFormat() == QSettings::NativeFormat) {
+        // The registry: the user's own key of the program.
+        EXPECT_EQ(file.fileName(), QStringLiteral("\\HKEY_CURRENT_USER\\Software\\Rillo2000\\Rillo2000 test"));
+        EXPECT_EQ(file.value(QStringLiteral("Startup/Left")).toString(), QStringLiteral("1234"));
+        file.clear();
+        return;
+    }
     EXPECT_TRUE(file.fileName().startsWith(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)))
         << file.fileName().toStdString();
     EXPECT_TRUE(file.fileName().contains(QStringLiteral("qttest"))) << file.fileName().toStdString();

@@ -10,6 +10,8 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -146,4 +148,28 @@ TEST(StartWindows, StartUpShowsTheSplashThenTheMainWindowWithTheStartWindow) {
     startUp.mainWindow()->close();
     QTest::qWait(10);
     EXPECT_EQ(startUp.mainWindow(), nullptr);
+}
+
+TEST(StartWindows, ADeckNamedAtStartOpensInTheEditorOnceTheMainWindowIsUp) {
+    // Any message on the way is answered, and named when the test fails.
+    QStringList messages;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&messages] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messages << box->text();
+            box->done(QMessageBox::No);
+        }
+    });
+    answer.start(20);
+    StartUp startUp;
+    startUp.begin(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"));
+    startUp.showMainWindow();
+    QTest::qWait(10);
+    ASSERT_NE(startUp.mainWindow(), nullptr);
+    EXPECT_TRUE(startUp.mainWindow()->isVisible());
+    EXPECT_TRUE(startUp.mainWindow()->isEditorActive()) << messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_NE(startUp.mainWindow()->activeChild(), startUp.mainWindow()->cover());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
+    startUp.mainWindow()->close();
+    QTest::qWait(10);
 }
