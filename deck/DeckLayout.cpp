@@ -153,6 +153,13 @@ std::string titleText(std::string_view text) {
     return std::string(text.substr(0, bytesOfCharacters(text, static_cast<std::size_t>(TitleWidth))));
 }
 
+/// Leading blanks only right-justify a field: where a value typed after the
+/// blanks a field already held would overrun its columns, they go.
+static std::string_view withoutSpareLeadingBlanks(std::string_view t, int width) {
+    while (static_cast<int>(t.size()) > width && !t.empty() && t.front() == ' ') t.remove_prefix(1);
+    return t;
+}
+
 void appendField(std::string& line, std::string_view t, const Column& column) {
     std::string shortened;
     if (column.kind == Kind::Implied && !trimmed(t).empty()) {
@@ -163,7 +170,7 @@ void appendField(std::string& line, std::string_view t, const Column& column) {
     case Rule::Blank: t = {}; break;
     case Rule::Title: line += titleText(t); return;
     case Rule::Check: t = (t == "1") ? "1" : "0"; break;
-    case Rule::Text: break;
+    case Rule::Text: t = withoutSpareLeadingBlanks(t, column.width); break;
     default: shortened = shortenedDecimal(t, column.rule, column.width); t = shortened; break;
     }
     if (static_cast<int>(t.size()) > column.width) throw FieldTooLong{std::string(t), column.width};
@@ -178,7 +185,7 @@ bool fits(std::string_view t, const Column& column) {
     case Rule::Blank:
     case Rule::Title:
     case Rule::Check: return true;
-    case Rule::Text: return static_cast<int>(t.size()) <= column.width;
+    case Rule::Text: return static_cast<int>(withoutSpareLeadingBlanks(t, column.width).size()) <= column.width;
     default: {
         // As shortenedDecimal, without building the text.
         int sign = 0;

@@ -2,6 +2,7 @@
 #include "DeckBuilder.h"
 #include "DeckReader.h"
 #include "DeckWriter.h"
+#include "NumberText.h"
 #include "ScriptedUi.h"
 #include "TestSupport.h"
 
@@ -303,6 +304,20 @@ TEST(SaveDeck, FieldTooLongForItsColumnsFailsAndKeepsThePreviousFile) {
                                                       "columns.|OK"}));
     EXPECT_EQ(readFile(s.target), "previous");
     EXPECT_EQ(s.filesInFolder(), 2u);
+}
+
+// The template's fields hold blanks; a value typed after them must still save.
+TEST(SaveDeck, ValuesTypedAfterAFieldsBlanksSaveAsTheValues) {
+    Saving s(smallIopt0Deck());
+    s.deck().setText(Field::txtNstep, "    48");
+    s.deck().setText(Field::txtDelt, "    5");
+    EXPECT_EQ(s.save({false}), SaveResult::Saved) << ::testing::PrintToString(s.messages());
+    Saving back(readFile(s.target));
+    EXPECT_EQ(readNumber(back.deck().text(Field::txtNstep)), 48.0);
+    EXPECT_EQ(readNumber(back.deck().text(Field::txtDelt)), 5.0);
+    // A value that overruns its columns by more than blanks is still refused.
+    s.deck().setText(Field::txtNstep, "  123456");
+    EXPECT_EQ(s.save(), SaveResult::Failed);
 }
 
 TEST(SaveDeck, WriteFailureIsReportedWithTheSystemsWords) {
