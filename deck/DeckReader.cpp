@@ -3,6 +3,7 @@
 #include "AddGridRow.h"
 #include "DeckLayout.h"
 #include "ElementKind.h"
+#include "FilePath.h"
 #include "NumberText.h"
 #include "TextCodec.h"
 
@@ -697,7 +698,7 @@ DeckRead readDeck(std::string_view bytes, const ReadProgress& progress) {
 std::string readDeckFile(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::path file(path);
+    const fs::path file = filePath(path);
     const auto status = fs::status(file, ec);
     if (ec || !fs::exists(status)) throw RuntimeError("The file " + path + " does not exist.");
     if (!fs::is_regular_file(status)) throw RuntimeError(path + " is not a regular file.");
