@@ -46,6 +46,18 @@ bool parseClock(std::string_view s, double& seconds) {
     return true;
 }
 
+/// "D HH:MM" (a day, then the clock), as a report gives times once a run
+/// passes midnight, as seconds.
+bool parseDayClock(std::string_view s, double& seconds) {
+    const std::size_t blank = s.find(' ');
+    if (blank == std::string_view::npos) return false;
+    int day = 0;
+    if (!parseWhole(s.substr(0, blank), day) || !parseClock(trimmed(s.substr(blank)), seconds)) return false;
+    if (seconds >= 86400.0) return false;
+    seconds += day * 86400.0;
+    return true;
+}
+
 enum Rank { Number, Clock, Text, Empty };
 
 struct Key {
@@ -59,7 +71,7 @@ Key keyOf(std::string_view cell) {
     Key key{Text, 0, cell};
     if (cell.empty()) key.rank = Empty;
     else if (parseNumber(cell, key.value)) key.rank = Number;
-    else if (parseClock(cell, key.value)) key.rank = Clock;
+    else if (parseClock(cell, key.value) || parseDayClock(cell, key.value)) key.rank = Clock;
     return key;
 }
 

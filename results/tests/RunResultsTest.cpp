@@ -300,6 +300,10 @@ TEST(CellOrder, NumbersAsNumbersTimesAsTimesThenTextThenBlanks) {
     std::vector<std::string> clocks{"1:60", "2:30", "1:59", "0:00:60", "0:00:59"};
     std::stable_sort(clocks.begin(), clocks.end(), [](const std::string& a, const std::string& b) { return cellLess(a, b); });
     EXPECT_EQ(clocks, (std::vector<std::string>{"0:00:59", "1:59", "2:30", "0:00:60", "1:60"}));
+    // A run past midnight gives its times with the day: day 10 comes after day 9.
+    std::vector<std::string> days{"10 00:05", "2 23:55", "9 06:30", "1 06:35", "3 24:00"};
+    std::stable_sort(days.begin(), days.end(), [](const std::string& a, const std::string& b) { return cellLess(a, b); });
+    EXPECT_EQ(days, (std::vector<std::string>{"1 06:35", "2 23:55", "9 06:30", "10 00:05", "3 24:00"}));
 }
 
 }  // namespace
