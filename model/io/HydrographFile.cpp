@@ -10,6 +10,7 @@
 #include <ostream>
 #include <sstream>
 #include <string_view>
+#include <vector>
 
 namespace rillo::model {
 
@@ -19,33 +20,68 @@ namespace {
 // file of the largest run stays a few tens of megabytes.
 constexpr int ValueDigits = 7;
 
-/// Values of everyday size written as %.7g would write them, without the
-/// general conversion's cost (a run's files hold millions of values).
-bool appendPlainNumber(std::string& out, double v) {
-    static constexpr double Power[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6,
-                                       1e7,  1e8,  1e9,  1e10};
-    if (v == 0) {
-        out += '0';
-        return true;
+/// Seven significant digits of a value above zero as a whole number
+/// m in [10^6, 10^7) with a = m 10^(e - 6), or false when a lies outside
+/// [1e-15, 1e6), where the scaling below is not one exact rounding.
+bool sevenDigits(double a, long long& m, int& e) {
+    // Exact powers of ten: a times one of them rounds once, as %.7g's
+    // exact decimal expansion would within a tie of the last digit.
+    static constexpr double Power[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (!(a >= 1e-15 && a < 1e6)) return false;
+    // e such that 10^e <= a < 10^(e+1).
+    if (a >= 1) {
+        e = 0;
+        while (e < 5 && a >= Power[e + 1]) ++e;
+    } else {
+        e = -1;
+        while (a * Power[-e] < 1) --e;
     }
-    const double a = v < 0 ? -v : v;
-    if (!(a >= 1e-4 && a < 1e6)) return false;
-    int e = -4;  // a in [10^e, 10^(e+1))
-    while (a >= Power[e + 5]) ++e;
-    // Seven significant digits as a whole number: a * 10^(6 - e), 10^1 to 10^10.
-    long long m = static_cast<long long>(a * Power[6 - e + 4] + 0.5);
+    m = static_cast<long long>(a * Power[6 - e] + 0.5);
     if (m >= 10000000) {  // rounding carried into an eighth digit
         m = (m + 5) / 10;
         ++e;
     }
+    return true;
+}
+
+/// Writes a value as %.7g would (at most 24 characters) and returns the
+/// end; everyday magnitudes without the general conversion's cost (a run's
+/// files hold millions of values).
+char* writeNumber(char* p, double v) {
+    if (v == 0) {
+        *p++ = '0';
+        return p;
+    }
+    long long m = 0;
+    int e = 0;
+    const double a = v < 0 ? -v : v;
+    if (!sevenDigits(a, m, e)) {
+        auto [end, ec] = std::to_chars(p, p + 24, v, std::chars_format::general, ValueDigits);
+        if (ec != std::errc{}) throw std::runtime_error("a value cannot be written");
+        return end;
+    }
     char digits[7];
     for (int i = 6; i >= 0; --i, m /= 10) digits[i] = static_cast<char>('0' + m % 10);
+    if (v < 0) *p++ = '-';
+    if (e < -4) {
+        // d.dddddde-XX, the fraction's trailing zeros left out.
+        int last = 6;
+        while (last >= 1 && digits[last] == '0') --last;
+        *p++ = digits[0];
+        if (last >= 1) {
+            *p++ = '.';
+            for (int i = 1; i <= last; ++i) *p++ = digits[i];
+        }
+        *p++ = 'e';
+        *p++ = '-';
+        *p++ = static_cast<char>('0' + (-e) / 10);
+        *p++ = static_cast<char>('0' + (-e) % 10);
+        return p;
+    }
     int last = 6;  // trailing zeros of the fraction are not written
     const int whole = e >= 0 ? e + 1 : 0;
     while (last >= whole && digits[last] == '0') --last;
-    char text[24];
-    char* p = text;
-    if (v < 0) *p++ = '-';
     if (e >= 0) {
         for (int i = 0; i < whole; ++i) *p++ = digits[i];
         if (last >= whole) {
@@ -58,17 +94,41 @@ bool appendPlainNumber(std::string& out, double v) {
         for (int i = 0; i < -e - 1; ++i) *p++ = '0';
         for (int i = 0; i <= last; ++i) *p++ = digits[i];
     }
-    out.append(text, static_cast<std::size_t>(p - text));
-    return true;
+    return p;
 }
 
 void appendNumber(std::string& out, double v) {
-    if (appendPlainNumber(out, v)) return;
-    char buf[32];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, ValueDigits);
-    if (ec != std::errc{}) throw std::runtime_error("a value cannot be written");
-    out.append(buf, end);
+    char text[32];
+    out.append(text, static_cast<std::size_t>(writeNumber(text, v) - text));
 }
+
+/// Fills a buffer of text and hands it to a stream whenever it is nearly
+/// full: the rows of a file of millions of values without a copy each.
+class TextBuffer {
+public:
+    explicit TextBuffer(std::ostream& out) : out_(out), buffer_(1u << 16), p_(buffer_.data()) {}
+    ~TextBuffer() = default;
+    void number(double v) {
+        room();
+        p_ = writeNumber(p_, v);
+    }
+    void put(char c) {
+        room();
+        *p_++ = c;
+    }
+    void flush() {
+        out_.write(buffer_.data(), p_ - buffer_.data());
+        p_ = buffer_.data();
+    }
+
+private:
+    void room() {
+        if (buffer_.data() + buffer_.size() - p_ < 32) flush();
+    }
+    std::ostream& out_;
+    std::vector<char> buffer_;
+    char* p_;
+};
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -189,21 +249,18 @@ void writeHydrographs(std::ostream& out, const Hydrographs& h) {
                 " " + s.unit + "\n";
     text += "data\n";
     out << text;
-    text.clear();
+    TextBuffer rows(out);
+    const double* value = h.values.data();
     for (std::size_t step = 0; step < h.steps(); ++step) {
-        appendNumber(text, h.hoursAt(step));
+        rows.number(h.hoursAt(step));
         for (std::size_t col = 0; col < width; ++col) {
-            text += ' ';
-            appendNumber(text, h.value(step, col));
+            rows.put(' ');
+            rows.number(*value++);
         }
-        text += '\n';
-        if (text.size() > (1u << 16)) {
-            out << text;
-            text.clear();
-        }
+        rows.put('\n');
     }
-    text += "end\n";
-    out << text;
+    rows.flush();
+    out << "end\n";
     if (!out) throw std::runtime_error("the hydrograph file could not be written");
 }
 

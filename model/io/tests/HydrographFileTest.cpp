@@ -123,11 +123,13 @@ TEST(HydrographFile, HugeCountsAreRefusedBeforeMemoryIsTaken) {
 TEST(HydrographFile, ValuesAreWrittenAsSevenSignificantDigitsWouldBe) {
     // Every magnitude, the carries (9999999.5 units of the last digit) and signs.
     std::vector<double> values{0, -0.0, 1, -1, 0.1, 0.0001, 0.00012345678, 999999.96, 99999.996, 0.99999996,
-                               123456.75, 1e-5, 1e6, 1e7, 2.5e-9, 0.30000000000000004};
+                               123456.75, 1e-5, 1e6, 1e7, 2.5e-9, 0.30000000000000004,
+                               // the small flows of long recessions, and the carry across e-05
+                               9.99999996e-5, 9.99999996e-10, 1.5e-12, 1e-15, 9.9e-16, -3.25e-7};
     std::mt19937 rng(7);
     for (int i = 0; i < 20000; ++i) {
         const double mantissa = std::uniform_real_distribution<double>(1, 10)(rng);
-        const int exponent = std::uniform_int_distribution<int>(-6, 7)(rng);
+        const int exponent = std::uniform_int_distribution<int>(-17, 7)(rng);
         values.push_back(mantissa * std::pow(10.0, exponent) * (i % 5 == 0 ? -1 : 1));
     }
     Hydrographs h;
