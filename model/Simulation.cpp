@@ -301,7 +301,7 @@ void Simulation::State::setUpElements() {
         const ElementInput& e = in.elements[i];
         ElementRun& r = elems[i];
         if (e.special == SpecialKind::Detention) {
-            r.pool.emplace(e.table, dt);
+            r.pool.emplace(e.table);
         } else if (e.type != 3) {
             const bool pipe = e.type == 2 || e.type == 5;
             Conduit main;
@@ -484,8 +484,9 @@ void Simulation::State::addHydrograph(std::size_t k, Flow& f) {
 Simulation::State::Flow Simulation::State::routeBasin(std::size_t k, Flow f) {
     ElementRun& r = elems[k];
     ElementDesign& design = res.elementDesign[k];
-    f.mean = r.pool->step(f.mean);
-    f.end = r.pool->outflow();
+    const LevelPool::Result out = r.pool->step(f.mean, (f.end - inflowStart[k]) / dt, dt, control);
+    f = {out.outflow, r.pool->outflow()};
+    r.maxError = std::max(r.maxError, out.error / dt);
     if (r.pool->storage() > design.peakStorage) {
         design.peakStorage = r.pool->storage();
         design.peakStorageStep = step;
