@@ -80,6 +80,28 @@ TEST(OverlandPlane, RetentionStorageHoldsWaterBackAndLongStepsNeverOvershoot) {
     EXPECT_GE(plane.depth(), 0.01 - 1e-15);
 }
 
+TEST(OverlandPlane, ARainlessRecessionFollowsItsClosedFormWhateverTheStep) {
+    // dd/dt = -alpha (d - dp)^(5/3): (d - dp)^(-2/3) grows by 2/3 alpha a second.
+    const double alpha = 0.02, dp = 0.005;
+    const auto wet = [&] {
+        OverlandPlane plane(alpha, dp);
+        plane.step(2.0 / 12 / 3600, 1800, nullptr, {});
+        return plane;
+    };
+    OverlandPlane oneStep = wet(), manySteps = wet();
+    const double x0 = oneStep.depth() - dp;
+    ASSERT_GT(x0, 0.001);
+    const double closed = std::pow(std::pow(x0, -2.0 / 3.0) + 2.0 / 3.0 * alpha * 3600, -1.5);
+    const double big = oneStep.step(0, 3600, nullptr, {}).runoff;
+    double small = 0;
+    for (int i = 0; i < 60; ++i) small += manySteps.step(0, 60, nullptr, {}).runoff;
+    EXPECT_NEAR(oneStep.depth() - dp, closed, 1e-9 * x0);
+    EXPECT_NEAR(manySteps.depth() - dp, closed, 1e-9 * x0);
+    EXPECT_NEAR(big, x0 - closed, 1e-12);
+    EXPECT_NEAR(small, big, 1e-12);
+    EXPECT_GE(oneStep.depth(), dp);
+}
+
 TEST(Section, GeometryOfCircleAndTrapezoidAndManningsNormalDepth) {
     const Section pipe = Section::circle(2);
     EXPECT_NEAR(pipe.area(2), Pi, 1e-12);
