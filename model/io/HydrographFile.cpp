@@ -203,6 +203,22 @@ T headerNumber(LineCursor& c, std::string_view key) {
 
 }  // namespace
 
+const char* seriesKindWord(SeriesKind kind) {
+    switch (kind) {
+    case SeriesKind::Flow: return "flow";
+    case SeriesKind::Rain: return "rain";
+    case SeriesKind::Depth: return "depth";
+    case SeriesKind::Diverted: return "diverted";
+    }
+    return "flow";
+}
+
+int formatVersionOf(const Hydrographs& h) {
+    for (const SeriesInfo& s : h.series)
+        if (s.kind == SeriesKind::Depth || s.kind == SeriesKind::Diverted) return 2;
+    return 1;
+}
+
 long Hydrographs::flowColumn(long number) const {
     for (std::size_t i = 0; i < series.size(); ++i)
         if (series[i].kind == SeriesKind::Flow && series[i].number == number) return static_cast<long>(i);
@@ -211,6 +227,18 @@ long Hydrographs::flowColumn(long number) const {
 
 HydrographFileError::HydrographFileError(const std::string& path, long line, const std::string& what)
     : std::runtime_error(path + ", line " + std::to_string(line) + ": " + what), path_(path), line_(line) {}
+
+namespace {
+const char* columnWhat(SeriesKind kind) {
+    switch (kind) {
+    case SeriesKind::Flow: return "flow of ";
+    case SeriesKind::Rain: return "rain of hyetograph ";
+    case SeriesKind::Depth: return "depth of ";
+    case SeriesKind::Diverted: return "diverted flow of ";
+    }
+    return "flow of ";
+}
+}  // namespace
 
 void checkFlows(const Hydrographs& h, const std::string& path) {
     const std::size_t width = h.series.size();
@@ -222,7 +250,7 @@ void checkFlows(const Hydrographs& h, const std::string& path) {
         std::snprintf(text, sizeof text, "%g", v);
         throw HydrographFileError(path, h.lineOf(row),
                                   "data row " + std::to_string(row + 1) + ", value " + std::to_string(column + 1) +
-                                      " (the " + (h.series[column].kind == SeriesKind::Flow ? "flow of " : "rain of hyetograph ") +
+                                      " (the " + columnWhat(h.series[column].kind) +
                                       std::to_string(h.series[column].number) + ") is " + text +
                                       ", which is negative or not a number");
     }
@@ -235,7 +263,7 @@ void writeHydrographs(std::ostream& out, const Hydrographs& h) {
     char clock[16];
     std::snprintf(clock, sizeof clock, "%02d:%02d", h.startHour, h.startMinute);
     std::string text;
-    text += std::string(HydrographMagic) + " " + std::to_string(HydrographFormatVersion) + "\n";
+    text += std::string(HydrographMagic) + " " + std::to_string(formatVersionOf(h)) + "\n";
     text += "title1 " + h.title1 + "\n";
     text += "title2 " + h.title2 + "\n";
     text += "kind " + h.kind + "\n";
@@ -245,8 +273,7 @@ void writeHydrographs(std::ostream& out, const Hydrographs& h) {
     text += "\nsteps " + std::to_string(h.steps()) + "\n";
     text += "series " + std::to_string(width) + "\n";
     for (const SeriesInfo& s : h.series)
-        text += std::string("column ") + (s.kind == SeriesKind::Flow ? "flow " : "rain ") + std::to_string(s.number) +
-                " " + s.unit + "\n";
+        text += std::string("column ") + seriesKindWord(s.kind) + " " + std::to_string(s.number) + " " + s.unit + "\n";
     text += "data\n";
     out << text;
     TextBuffer rows(out);
@@ -298,8 +325,8 @@ Hydrographs readHydrographs(std::istream& in, const std::string& path) {
     if (nextWord(rest) != HydrographMagic) c.fail("this is not a hydrograph file of this program");
     int version = 0;
     if (!parseNumber(rest, version)) c.fail("the format line names no version");
-    if (version != HydrographFormatVersion)
-        c.fail("format version " + std::to_string(version) + " is not known (this program reads version " +
+    if (version < 1 || version > HydrographFormatVersion)
+        c.fail("format version " + std::to_string(version) + " is not known (this program reads versions 1 to " +
                std::to_string(HydrographFormatVersion) + ")");
 
     h.title1 = std::string(trimmed(headerValue(c, "title1")));
@@ -330,6 +357,9 @@ Hydrographs readHydrographs(std::istream& in, const std::string& path) {
         std::string_view kind = nextWord(r);
         if (kind == "flow") s.kind = SeriesKind::Flow;
         else if (kind == "rain") s.kind = SeriesKind::Rain;
+        else if (version >= 2 && kind == "depth") s.kind = SeriesKind::Depth;
+        else if (version >= 2 && kind == "diverted") s.kind = SeriesKind::Diverted;
+        else if (version >= 2) c.fail("a column is none of flow, rain, depth and diverted");
         else c.fail("a column is neither flow nor rain");
         if (!parseNumber(nextWord(r), s.number)) c.fail("the column's number is not a whole number");
         s.unit = std::string(nextWord(r));
