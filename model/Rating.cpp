@@ -137,7 +137,13 @@ double Rating::solve(double c, double r, Cursor& cursor, Value& there) const {
     }
     const auto g = [&](std::size_t i) { return nodes_[i].v + c * nodes_[i].q; };
     const bool inside = cursor.valid && r >= cursor.a.v + c * cursor.a.q && r < cursor.b.v + c * cursor.b.q;
-    if (!inside) {
+    const std::size_t last = nodes_.size() - 2;
+    const std::size_t i = cursor.i;
+    if (!inside && cursor.valid && r >= g(i + 1) && i < last && r < g(i + 2)) {
+        load(i + 1, cursor);  // the flow rose into the next segment, as it mostly does
+    } else if (!inside && cursor.valid && r < g(i) && i > 0 && r >= g(i - 1)) {
+        load(i - 1, cursor);
+    } else if (!inside) {
         std::size_t lo = 0, hi = nodes_.size() - 1;  // g(lo) <= r < g(hi)
         while (hi - lo > 1) {
             const std::size_t mid = (lo + hi) / 2;
