@@ -61,8 +61,17 @@ char* writeNumber(char* p, double v) {
         if (ec != std::errc{}) throw std::runtime_error("a value cannot be written");
         return end;
     }
+    // The seven digits two at a time: 1 + 2 + 2 + 2.
+    static constexpr char Pairs[] =
+        "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
+        "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
     char digits[7];
-    for (int i = 6; i >= 0; --i, m /= 10) digits[i] = static_cast<char>('0' + m % 10);
+    for (int i = 5; i >= 1; i -= 2, m /= 100) {
+        const int pair = static_cast<int>(m % 100);
+        digits[i] = Pairs[2 * pair];
+        digits[i + 1] = Pairs[2 * pair + 1];
+    }
+    digits[0] = static_cast<char>('0' + m);
     if (v < 0) *p++ = '-';
     if (e < -4) {
         // d.dddddde-XX, the fraction's trailing zeros left out.
