@@ -142,7 +142,7 @@ int runModel(const RunPaths& paths, std::ostream& out, std::ostream& err, const 
         const auto checkStop = [&] {
             if (options.stop && *options.stop) throw ModelError("The run was stopped; no output was kept.");
         };
-        Simulation sim(in, net, imported ? &*imported : nullptr);
+        Simulation sim(in, net, imported ? &*imported : nullptr, {}, options.elementDepths);
         const auto progress = [&](long step, long total) {
             checkStop();
             if (options.progress) out << "step " << step << " of " << total << std::endl;

@@ -24,6 +24,10 @@ struct RunOptions {
     /// Set (non-zero), from a signal handler say, when the run is to end:
     /// the run stops at its next step or before its outputs take their names.
     const volatile std::sig_atomic_t* stop = nullptr;
+    /// Also write the elements' depths and diverted flows in the gutter
+    /// hydrograph output, which makes it a file of format version 2. Off
+    /// unless asked for: other programs may read gut.ssb as version 1.
+    bool elementDepths = false;
 };
 
 /// Runs the model; progress lines go to `out`, the error message to `err`.

@@ -16,7 +16,8 @@
 // water there is during it (ponded depth and rain). The sub-steps are
 // chosen by the error estimate of Substeps.h; where the trapezoidal rule
 // would drain more than is there (a step far too long for the plane), that
-// sub-step falls back on backward Euler, which never does.
+// sub-step falls back on backward Euler, which never does. A rainless step
+// of a plane that infiltrates nothing is the recession's closed form.
 
 #include "Horton.h"
 #include "Substeps.h"

@@ -14,13 +14,9 @@ struct Hermite {
     double q, slope;
 };
 
-/// The cubic through (0, qa) and (d, qb) with slopes sa and sb, at x in [0, d].
-Hermite hermite(double x, double d, double qa, double sa, double qb, double sb) {
-    if (!(d > 0)) return {qb, sb};
-    const double t = x / d, t2 = t * t, t3 = t2 * t;
-    const double q = (2 * t3 - 3 * t2 + 1) * qa + (t3 - 2 * t2 + t) * d * sa + (3 * t2 - 2 * t3) * qb + (t3 - t2) * d * sb;
-    const double s = (6 * t2 - 6 * t) * (qa - qb) / d + (3 * t2 - 4 * t + 1) * sa + (3 * t2 - 2 * t) * sb;
-    return {q, s};
+/// The segment's cubic and its slope at x.
+Hermite cubic(const Rating::Cursor& c, double x) {
+    return {c.q0 + x * (c.c1 + x * (c.c2 + x * c.c3)), c.c1 + x * (2 * c.c2 + x * 3 * c.c3)};
 }
 }  // namespace
 
@@ -78,9 +74,25 @@ void Rating::addPart(const Conduit& part, Node base) {  // base by value: the ta
 
 void Rating::load(std::size_t i, Cursor& cursor) const {
     cursor.i = i;
-    cursor.a = nodes_[i];
-    cursor.b = nodes_[i + 1];
+    const Node& a = cursor.a = nodes_[i];
+    const Node& b = cursor.b = nodes_[i + 1];
     cursor.valid = true;
+    const double d = b.v - a.v;
+    if (!(d > 0)) {  // a segment of no storage: its top end
+        cursor.q0 = b.q;
+        cursor.c1 = b.slope;
+        cursor.c2 = cursor.c3 = cursor.dy = cursor.da = 0;
+        return;
+    }
+    // The cubic Hermite interpolant through (0, a.q) and (d, b.q) with
+    // slopes a.slope and b.slope, as a polynomial in x.
+    const double m = (b.q - a.q) / d;
+    cursor.q0 = a.q;
+    cursor.c1 = a.slope;
+    cursor.c2 = (3 * m - 2 * a.slope - b.slope) / d;
+    cursor.c3 = (a.slope + b.slope - 2 * m) / (d * d);
+    cursor.dy = (b.y - a.y) / d;
+    cursor.da = (b.a - a.a) / d;
 }
 
 void Rating::seek(double v, Cursor& cursor) const {
@@ -98,9 +110,7 @@ Rating::Value Rating::at(double v, Cursor& cursor) const {
     if (!(v > 0)) return {0, 0};
     if (v >= top_.v) return {top_.q, 0};
     seek(v, cursor);
-    const Node& a = cursor.a;
-    const Node& b = cursor.b;
-    const Hermite h = hermite(v - a.v, b.v - a.v, a.q, a.slope, b.q, b.slope);
+    const Hermite h = cubic(cursor, v - cursor.a.v);
     return {std::max(h.q, 0.0), std::max(h.slope, 0.0)};
 }
 
@@ -108,18 +118,14 @@ double Rating::depth(double v, Cursor& cursor) const {
     if (!(v > 0)) return 0;
     if (v >= top_.v) return top_.y;
     seek(v, cursor);
-    const Node& a = cursor.a;
-    const Node& b = cursor.b;
-    return a.y + (b.y - a.y) * (v - a.v) / (b.v - a.v);
+    return cursor.a.y + cursor.dy * (v - cursor.a.v);
 }
 
 double Rating::area(double v, Cursor& cursor) const {
     if (!(v > 0)) return 0;
     if (v >= top_.v) return top_.a;
     seek(v, cursor);
-    const Node& a = cursor.a;
-    const Node& b = cursor.b;
-    return a.a + (b.a - a.a) * (v - a.v) / (b.v - a.v);
+    return cursor.a.a + cursor.da * (v - cursor.a.v);
 }
 
 double Rating::solve(double c, double r, Cursor& cursor, Value& there) const {
@@ -131,7 +137,13 @@ double Rating::solve(double c, double r, Cursor& cursor, Value& there) const {
     }
     const auto g = [&](std::size_t i) { return nodes_[i].v + c * nodes_[i].q; };
     const bool inside = cursor.valid && r >= cursor.a.v + c * cursor.a.q && r < cursor.b.v + c * cursor.b.q;
-    if (!inside) {
+    const std::size_t last = nodes_.size() - 2;
+    const std::size_t i = cursor.i;
+    if (!inside && cursor.valid && r >= g(i + 1) && i < last && r < g(i + 2)) {
+        load(i + 1, cursor);  // the flow rose into the next segment, as it mostly does
+    } else if (!inside && cursor.valid && r < g(i) && i > 0 && r >= g(i - 1)) {
+        load(i - 1, cursor);
+    } else if (!inside) {
         std::size_t lo = 0, hi = nodes_.size() - 1;  // g(lo) <= r < g(hi)
         while (hi - lo > 1) {
             const std::size_t mid = (lo + hi) / 2;
@@ -143,7 +155,7 @@ double Rating::solve(double c, double r, Cursor& cursor, Value& there) const {
     const Node& b = cursor.b;
     const double dv = b.v - a.v, ga = a.v + c * a.q, gb = b.v + c * b.q;
     double x = gb > ga ? dv * (r - ga) / (gb - ga) : 0;  // from a.v
-    Hermite h = hermite(x, dv, a.q, a.slope, b.q, b.slope);
+    Hermite h = cubic(cursor, x);
     for (int k = 0; k < 20; ++k) {
         const double f = x + a.v + c * h.q - r;
         const double df = 1 + c * std::max(h.slope, 0.0);
@@ -156,7 +168,7 @@ double Rating::solve(double c, double r, Cursor& cursor, Value& there) const {
             h.q += h.slope * moved;
             break;
         }
-        h = hermite(x, dv, a.q, a.slope, b.q, b.slope);
+        h = cubic(cursor, x);
     }
     there = {std::max(h.q, 0.0), std::max(h.slope, 0.0)};
     return a.v + x;

@@ -41,11 +41,14 @@ public:
     struct Node {
         double v, q, slope, y, a;  ///< storage, flow, dQ/dV, depth, flow area
     };
-    /// The segment last used, with copies of its ends: most steps stay in
-    /// it, and then read nothing of the table.
+    /// The segment last used, with copies of its ends and its cubic's
+    /// coefficients: most steps stay in it, and then read nothing of the
+    /// table. On the segment, with x = V - a.v,
+    ///   Q = a.q + x (c1 + x (c2 + x c3)),   y = a.y + x dy,   A = a.a + x da.
     struct Cursor {
         std::size_t i = 0;
         Node a{}, b{};
+        double q0 = 0, c1 = 0, c2 = 0, c3 = 0, dy = 0, da = 0;
         bool valid = false;
     };
     /// Q and dQ/dV at a storage (ft^3).

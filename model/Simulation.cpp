@@ -87,6 +87,7 @@ struct ElementRun {
     double length = 0;  ///< ft, of the main channel
     int record = -1;
     long column = -1;  ///< in the element file
+    long depthColumn = -1, divertedColumn = -1;  ///< in the element file, when it has them
     bool warnedFull = false;
     bool warnedTable = false;
     double maxError = 0;  ///< cfs
@@ -117,6 +118,7 @@ struct Simulation::State {
     const Network& net;
     const Hydrographs* imported;
     StepControl control;
+    bool elementDepths;
     double dt;   ///< seconds
     long total;  ///< steps to compute
     long long start;  ///< minutes after midnight
@@ -125,7 +127,7 @@ struct Simulation::State {
     std::vector<SubcatchmentRun> subs;
     std::vector<ElementRun> elems;
     std::vector<TributaryRun> tributaries;
-    std::vector<long> subColumn, elemColumn;
+    std::vector<long> subColumn, elemColumn, depthColumn, divertedColumn;
     std::size_t subWidth = 0, elemWidth = 0;
 
     // The step being computed.
@@ -139,8 +141,8 @@ struct Simulation::State {
     /// inflow within the step.
     std::vector<double> inflowStart, inflowEnd;
 
-    State(ModelInput& input, const Network& network, const Hydrographs* h, const StepControl& c, long steps)
-        : in(input), net(network), imported(h), control(c), dt(input.stepMinutes * units::SecondsPerMinute),
+    State(ModelInput& input, const Network& network, const Hydrographs* h, const StepControl& c, bool depths, long steps)
+        : in(input), net(network), imported(h), control(c), elementDepths(depths), dt(input.stepMinutes * units::SecondsPerMinute),
           total(steps < 0 ? input.steps : std::min(steps, input.steps)), start(startOfStorm(input)) {
         res.steps = total;
     }
@@ -173,6 +175,7 @@ struct Simulation::State {
 private:
     void fileColumns(Hydrographs& file, const char* kind, const std::vector<long>& saved,
                      const std::vector<long>& existing, std::vector<long>& columnOf);
+    void elementColumns();
 };
 
 void Simulation::State::fileColumns(Hydrographs& file, const char* kind, const std::vector<long>& saved,
@@ -199,9 +202,32 @@ void Simulation::State::fileColumns(Hydrographs& file, const char* kind, const s
         columnOf[it->second] = static_cast<long>(file.series.size());
         file.series.push_back({SeriesKind::Flow, n, "cfs"});
     }
+    if (&file == &res.elementFile && elementDepths) elementColumns();
     if (in.iopt == 0)
         for (std::size_t h = 0; h < in.hyetographs.size(); ++h)
             file.series.push_back({SeriesKind::Rain, static_cast<long>(h + 1), "in/hr"});
+}
+
+void Simulation::State::elementColumns() {
+    // After the flows, in their order: the depths of the elements with a
+    // section, then the diverted flows of the diversions.
+    std::vector<std::size_t> saved(static_cast<std::size_t>(res.elementFile.series.size()));
+    for (std::size_t i = 0; i < elemColumn.size(); ++i)
+        if (elemColumn[i] >= 0) saved[static_cast<std::size_t>(elemColumn[i])] = i;
+    depthColumn.assign(in.elements.size(), -1);
+    divertedColumn.assign(in.elements.size(), -1);
+    for (std::size_t i : saved) {
+        const ElementInput& e = in.elements[i];
+        if (e.special == SpecialKind::Detention || e.type == 3) continue;
+        depthColumn[i] = static_cast<long>(res.elementFile.series.size());
+        res.elementFile.series.push_back({SeriesKind::Depth, e.number, "ft"});
+    }
+    for (std::size_t i : saved) {
+        const ElementInput& e = in.elements[i];
+        if (e.special != SpecialKind::Diversion) continue;
+        divertedColumn[i] = static_cast<long>(res.elementFile.series.size());
+        res.elementFile.series.push_back({SeriesKind::Diverted, e.number, "cfs"});
+    }
 }
 
 void Simulation::State::setUpFiles() {
@@ -301,7 +327,7 @@ void Simulation::State::setUpElements() {
         const ElementInput& e = in.elements[i];
         ElementRun& r = elems[i];
         if (e.special == SpecialKind::Detention) {
-            r.pool.emplace(e.table, dt);
+            r.pool.emplace(e.table);
         } else if (e.type != 3) {
             const bool pipe = e.type == 2 || e.type == 5;
             Conduit main;
@@ -329,6 +355,10 @@ void Simulation::State::setUpElements() {
             res.elementDesign[i].fullFlow = r.channel->fullFlow();
         }
         r.column = elemColumn[i];
+        if (!depthColumn.empty()) {
+            r.depthColumn = depthColumn[i];
+            r.divertedColumn = divertedColumn[i];
+        }
         if (printed.count(e.number)) {
             r.record = static_cast<int>(res.elements.size());
             res.elements.push_back({e.number, {}, {}});
@@ -484,8 +514,9 @@ void Simulation::State::addHydrograph(std::size_t k, Flow& f) {
 Simulation::State::Flow Simulation::State::routeBasin(std::size_t k, Flow f) {
     ElementRun& r = elems[k];
     ElementDesign& design = res.elementDesign[k];
-    f.mean = r.pool->step(f.mean);
-    f.end = r.pool->outflow();
+    const LevelPool::Result out = r.pool->step(f.mean, (f.end - inflowStart[k]) / dt, dt, control);
+    f = {out.outflow, r.pool->outflow()};
+    r.maxError = std::max(r.maxError, out.error / dt);
     if (r.pool->storage() > design.peakStorage) {
         design.peakStorage = r.pool->storage();
         design.peakStorageStep = step;
@@ -531,6 +562,7 @@ void Simulation::State::record(std::size_t k, double q, double depth) {
     }
     peak.depth = std::max(peak.depth, depth);
     if (r.column >= 0) elemRow[r.column] = q;
+    if (r.depthColumn >= 0) elemRow[r.depthColumn] = depth;
     if (r.record >= 0) {
         Recorded& rec = res.elements[static_cast<std::size_t>(r.record)];
         rec.flow.push_back(q);
@@ -546,6 +578,7 @@ Simulation::State::Flow Simulation::State::divert(std::size_t k, Flow f) {
     const double dEnd = std::clamp(table.extended(f.end), 0.0, f.end);
     res.routing.diverted += d * dt;
     design.divertedVolume += d * dt;
+    if (elems[k].divertedColumn >= 0) elemRow[elems[k].divertedColumn] = d;
     if (d > design.divertedPeak) {
         design.divertedPeak = d;
         design.divertedPeakStep = step;
@@ -598,13 +631,14 @@ void Simulation::State::finish() {
     }
 }
 
-Simulation::Simulation(ModelInput& input, const Network& network, const Hydrographs* imported, StepControl control)
-    : in_(input), net_(network), imported_(imported), control_(control) {}
+Simulation::Simulation(ModelInput& input, const Network& network, const Hydrographs* imported, StepControl control,
+                       bool elementDepths)
+    : in_(input), net_(network), imported_(imported), control_(control), elementDepths_(elementDepths) {}
 
 Simulation::~Simulation() = default;
 
 SimulationResult Simulation::run(long steps, const std::function<void(long, long)>& progress) {
-    State s(in_, net_, imported_, control_, steps);
+    State s(in_, net_, imported_, control_, elementDepths_, steps);
     s.setUpFiles();
     s.setUpSubcatchments();
     s.setUpImports();

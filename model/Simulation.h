@@ -90,8 +90,9 @@ struct SimulationResult {
     std::vector<Recorded> subcatchments;    ///< those printed
     std::vector<Recorded> elements;
     /// The saved hydrographs as the files hold them, filled step by step:
-    /// the saved subcatchments (IOPT 0) or elements, then for IOPT 0 the
-    /// mean rain intensity of every hyetograph.
+    /// the saved subcatchments (IOPT 0) or elements, for elements the
+    /// depths and diverted flows when asked for, then for IOPT 0 the mean
+    /// rain intensity of every hyetograph.
     Hydrographs subcatchmentFile, elementFile;
     RunoffBalance runoff;
     RoutingBalance routing;
@@ -103,8 +104,12 @@ struct SimulationResult {
 class Simulation {
 public:
     /// `imported` holds the sub-catchment hydrographs of an IOPT 1 deck.
+    /// With `elementDepths` the element file also has, after the flows, the
+    /// depth of each saved element with a section and the diverted flow of
+    /// each saved diversion (a file of format version 2).
     /// Adds warnings to the input's list; throws ModelError.
-    Simulation(ModelInput& input, const Network& network, const Hydrographs* imported, StepControl control = {});
+    Simulation(ModelInput& input, const Network& network, const Hydrographs* imported, StepControl control = {},
+               bool elementDepths = false);
     ~Simulation();
 
     /// Runs `steps` steps (all of the deck's when negative); progress gets
@@ -120,6 +125,7 @@ private:
     const Network& net_;
     const Hydrographs* imported_;
     StepControl control_;
+    bool elementDepths_;
 };
 
 /// Mean intensity of a hyetograph over [a, b] minutes: value k holds over

@@ -20,6 +20,7 @@ constexpr double Margin = 10;
 constexpr double LabelGap = 5;
 constexpr double MarkerSize = 12;
 constexpr double TickLength = 4;
+constexpr double AxisGap = 8;  // between the rain's axis and the depths' beyond it
 // A curve far off the plot is cut short there: painters take no
 // coordinates of any size.
 constexpr double FarOff = 1e6;
@@ -79,10 +80,12 @@ PlotFont PlotFont::estimated(double pixelSize, bool bold) {
 
 struct HydrographPlot::Layout {
     PlotRect area;
-    LinearScale x, flow, rain;
-    bool rainShown = false;
-    std::vector<double> xTicks, flowTicks, rainTicks;
-    std::vector<std::string> xLabels, flowLabels, rainLabels;
+    LinearScale x, flow, rain, depth;
+    bool rainShown = false, depthShown = false;
+    double rainWidth = 0;  ///< of the widest rain label
+    double depthAxis = 0;  ///< where the depth axis stands
+    std::vector<double> xTicks, flowTicks, rainTicks, depthTicks;
+    std::vector<std::string> xLabels, flowLabels, rainLabels, depthLabels;
     double titleBaseline = 0;
     struct Entry {
         SeriesId id;
@@ -123,6 +126,10 @@ bool HydrographPlot::rainAxisShown() const {
     return std::any_of(order_.begin(), order_.end(), [&](SeriesId s) { return results_.isRain(s); });
 }
 
+bool HydrographPlot::depthAxisShown() const {
+    return std::any_of(order_.begin(), order_.end(), [&](SeriesId s) { return results_.isDepth(s); });
+}
+
 void HydrographPlot::setTitle(std::string title) {
     title_ = std::move(title);
     notify();
@@ -155,7 +162,7 @@ std::vector<PlotPoint> HydrographPlot::points(SeriesId id) const {
 
 void HydrographPlot::setShown(SeriesId id, bool shown) {
     if (shown == isShown(id)) return;
-    const bool rainBefore = rainAxisShown();
+    const bool rainBefore = rainAxisShown(), depthBefore = depthAxisShown();
     if (shown) {
         Plotted p;
         p.values = results_.values(id);
@@ -170,8 +177,9 @@ void HydrographPlot::setShown(SeriesId id, bool shown) {
             const auto rainShown = std::count_if(order_.begin(), order_.end(), [&](SeriesId s) { return results_.isRain(s); });
             p.colour = fromHsv(223.0 + 47.0 * static_cast<double>(rainShown), 187.0 / 255.0, 150.0 / 255.0);
         } else {
-            // The colour fewest shown flows have, so a curve ticked again
-            // after another was unticked does not repeat a neighbour's.
+            // The colour fewest shown flows and depths have, so a curve
+            // ticked again after another was unticked does not repeat a
+            // neighbour's.
             std::size_t best = 0, bestUses = ~std::size_t{0};
             for (std::size_t c = 0; c < std::size(FlowColours); ++c) {
                 const auto uses = static_cast<std::size_t>(std::count_if(plotted_.begin(), plotted_.end(), [&](const auto& entry) {
@@ -198,6 +206,7 @@ void HydrographPlot::setShown(SeriesId id, bool shown) {
             if (results_.isRain(sid)) high = std::max(high, p.high);
         rain_ = niceRange({0.0, high > 0 ? high * RainAxisScale : 1.0}, RainTicks);
     }
+    if (userView_ && depthAxisShown() && !depthBefore) depth_ = fittedDepths();
     notify();
 }
 
@@ -232,7 +241,7 @@ void HydrographPlot::fitAxes() {
         if (results_.isRain(id)) {
             rain = true;
             rainHigh = std::max(rainHigh, p.high);
-        } else {
+        } else if (!results_.isDepth(id)) {
             low = std::min(low, p.low);
             high = std::max(high, p.high);
         }
@@ -241,6 +250,22 @@ void HydrographPlot::fitAxes() {
     if (rain) high = low + (high - low) * FlowRoomUnderRain;
     flow_ = niceRange({low, high}, FlowTicks);
     rain_ = niceRange({0.0, rainHigh > 0 ? rainHigh * RainAxisScale : 1.0}, RainTicks);
+    depth_ = fittedDepths();
+}
+
+ValueRange HydrographPlot::fittedDepths() const {
+    // From zero, as the flows, and as clear of the rain as they are.
+    double low = 0, high = 0;
+    bool rain = false;
+    for (const auto& [id, p] : plotted_) {
+        rain = rain || results_.isRain(id);
+        if (!results_.isDepth(id)) continue;
+        low = std::min(low, p.low);
+        high = std::max(high, p.high);
+    }
+    if (!(high > low)) high = low + 1.0;
+    if (rain) high = low + (high - low) * FlowRoomUnderRain;
+    return niceRange({low, high}, FlowTicks);
 }
 
 void HydrographPlot::setCanvas(double width, double height, PlotFonts fonts) {
@@ -253,6 +278,7 @@ HydrographPlot::Layout HydrographPlot::layout() const {
     Layout l;
     const PlotFont& font = fonts_.label;
     l.rainShown = rainAxisShown();
+    l.depthShown = depthAxisShown();
 
     double top = Margin;
     if (!title_.empty()) {
@@ -307,19 +333,32 @@ HydrographPlot::Layout HydrographPlot::layout() const {
             rainWidth = std::max(rainWidth, font.widthOf(l.rainLabels.back()));
         }
     }
+    double depthWidth = 0, depthStep = 0;
+    if (l.depthShown) {
+        l.depthTicks = niceTicks(depth_, FlowTicks, &depthStep);
+        for (double t : l.depthTicks) {
+            l.depthLabels.push_back(numberLabel(t, depthStep));
+            depthWidth = std::max(depthWidth, font.widthOf(l.depthLabels.back()));
+        }
+    }
+    l.rainWidth = rainWidth;
+    // Each axis on the right: its ticks, labels and title.
+    const double rainBlock = TickLength + LabelGap + rainWidth + LabelGap + font.height();
+    const double depthBlock = TickLength + LabelGap + depthWidth + LabelGap + font.height();
 
     const double left = Margin + font.height() + LabelGap + flowWidth + LabelGap + TickLength;
     double right = width_ - Margin;
-    if (l.rainShown)
-        right -= font.height() + LabelGap + rainWidth + LabelGap + TickLength;
-    else if (!l.xLabels.empty())
-        right -= font.widthOf(l.xLabels.back()) / 2;
+    if (l.rainShown) right -= rainBlock;
+    if (l.depthShown) right -= depthBlock + (l.rainShown ? AxisGap : 0);
+    if (!l.rainShown && !l.depthShown && !l.xLabels.empty()) right -= font.widthOf(l.xLabels.back()) / 2;
     bottom -= 2 * (font.height() + LabelGap) + TickLength;
     l.area = {left, top, std::max(10.0, right - left), std::max(10.0, bottom - top)};
 
     l.x = {x_, l.area.left, l.area.right()};
     l.flow = {flow_, l.area.bottom(), l.area.top};
     l.rain = {rain_, l.area.top, l.area.bottom()};
+    l.depth = {depth_, l.area.bottom(), l.area.top};
+    l.depthAxis = l.area.right() + (l.rainShown ? rainBlock + AxisGap : 0);
     return l;
 }
 
@@ -331,14 +370,16 @@ void HydrographPlot::zoomTo(const PlotRect& pixels) {
     const ValueRange x{l.x.value(pixels.left), l.x.value(pixels.right())};
     const ValueRange flow{l.flow.value(pixels.bottom()), l.flow.value(pixels.top)};
     const ValueRange rain{l.rain.value(pixels.top), l.rain.value(pixels.bottom())};
+    const ValueRange depth{l.depth.value(pixels.bottom()), l.depth.value(pixels.top)};
     // No closer than the numbers can tell apart, and nothing beyond them.
-    for (const ValueRange& r : {x, flow, rain})
+    for (const ValueRange& r : {x, flow, rain, depth})
         if (!std::isfinite(r.low) || !std::isfinite(r.high) || !(r.span() > 1e-9 * std::max(1.0, std::abs(r.low))) ||
             r.span() > 1e12)
             return;
     x_ = x;
     flow_ = flow;
     rain_ = rain;
+    depth_ = depth;
     userView_ = true;
     notify();
 }
@@ -388,6 +429,7 @@ std::string HydrographPlot::description() const {
     std::string text = "Flow (cfs) against " +
                        std::string(timeAxis_ == TimeAxis::Hours ? "hours from the start of the storm" : "clock time");
     if (rainAxisShown()) text += ", rainfall (in/hr) hanging from the top";
+    if (depthAxisShown()) text += ", depth (ft) dashed on the right";
     if (order_.empty()) return text + ". Nothing is ticked.";
     text += ". Shown: ";
     for (std::size_t i = 0; i < order_.size(); ++i) text += (i ? ", " : "") + results_.label(order_[i]);
@@ -432,7 +474,7 @@ std::vector<PlotPoint> HydrographPlot::curvePixels(SeriesId id, const Plotted& p
     const auto from = static_cast<std::size_t>(std::max(0.0, first));
     const auto to = static_cast<std::size_t>(std::min(n - 1, last));
     const bool rain = results_.isRain(id);
-    const LinearScale& y = rain ? l.rain : l.flow;
+    const LinearScale& y = rain ? l.rain : results_.isDepth(id) ? l.depth : l.flow;
     auto pixel = [&](double hours, double value) {
         return PlotPoint{clampedFar(l.x.pixel(origin + hours), l.area.left, l.area.right()),
                          clampedFar(y.pixel(value), l.area.top, l.area.bottom())};
@@ -486,6 +528,7 @@ PlotScene HydrographPlot::scene() const {
                 path.strokeWidth = 1;
             } else {
                 path.strokeWidth = 2;
+                path.dashed = results_.isDepth(id);
             }
             if (!path.points.empty()) items.push_back(std::move(path));
         }
@@ -520,7 +563,23 @@ PlotScene HydrographPlot::scene() const {
             items.push_back(SceneText{{a.right() + TickLength + LabelGap, y + lift}, l.rainLabels[i], SceneText::Align::Start,
                                       SceneText::Font::Label, 0, TextColour});
         }
-        items.push_back(SceneText{{width_ - Margin - font.ascent, a.top + a.height / 2}, rainTitle(), SceneText::Align::Middle,
+        // The outermost title keeps to the margin; with the depths beyond
+        // it, the rain's title closes its own labels.
+        const double titleX = l.depthShown ? a.right() + TickLength + LabelGap + l.rainWidth + LabelGap + font.descent
+                                           : width_ - Margin - font.ascent;
+        items.push_back(SceneText{{titleX, a.top + a.height / 2}, rainTitle(), SceneText::Align::Middle,
+                                  SceneText::Font::Label, 90, TextColour});
+    }
+    if (l.depthShown) {
+        const double x = l.depthAxis;
+        if (l.rainShown) items.push_back(SceneLine{{x, a.top}, {x, a.bottom()}, FrameColour});
+        for (std::size_t i = 0; i < l.depthTicks.size(); ++i) {
+            const double y = l.depth.pixel(l.depthTicks[i]);
+            items.push_back(SceneLine{{x, y}, {x + TickLength, y}, FrameColour});
+            items.push_back(SceneText{{x + TickLength + LabelGap, y + lift}, l.depthLabels[i], SceneText::Align::Start,
+                                      SceneText::Font::Label, 0, TextColour});
+        }
+        items.push_back(SceneText{{width_ - Margin - font.ascent, a.top + a.height / 2}, depthTitle(), SceneText::Align::Middle,
                                   SceneText::Font::Label, 90, TextColour});
     }
 
@@ -531,6 +590,7 @@ PlotScene HydrographPlot::scene() const {
         const Plotted& p = plotted_.at(e.id);
         Rgba fill = p.colour;
         if (results_.isRain(e.id)) fill.a = 110;
+        if (results_.isDepth(e.id)) fill = White;  // an open marker: a dashed line
         const double rowHeight = std::max(font.height(), MarkerSize);
         items.push_back(SceneRect{{e.left, e.top + (rowHeight - MarkerSize) / 2, MarkerSize, MarkerSize}, fill, p.colour, 1});
         items.push_back(SceneText{{e.left + MarkerSize + LabelGap, e.top + rowHeight / 2 + lift}, e.text, SceneText::Align::Start,

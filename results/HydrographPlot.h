@@ -1,7 +1,9 @@
 #pragma once
 // The hydrograph plot of a run, apart from painting: flows (cfs) against
 // time on the left axis, rain hyetographs as bars hanging from the top on a
-// second, inverted axis on the right, as hydrologists draw them. Time runs
+// second, inverted axis on the right, as hydrologists draw them, and
+// depths (ft) as dashed lines on an axis of their own on the right, beyond
+// the rain's when both are shown. Time runs
 // in hours from the start of the storm or in clock time. It keeps what is
 // shown and the view (zoom and pan), lays the plot out on a canvas, and
 // answers what lies under a point of it. Plain C++: a window paints its
@@ -64,9 +66,12 @@ public:
     /// The rain axis runs downwards from its low end at the top.
     ValueRange rainRange() const { return rain_; }
     bool rainAxisShown() const;
+    ValueRange depthRange() const { return depth_; }
+    bool depthAxisShown() const;
     std::string xTitle() const;
     static std::string flowTitle() { return "Flow (cfs)"; }
     static std::string rainTitle() { return "Rainfall (in/hr)"; }
+    static std::string depthTitle() { return "Depth (ft)"; }
 
     /// The axes fit everything shown again.
     void resetView();
@@ -117,6 +122,8 @@ private:
     struct Layout;
     Layout layout() const;
     void fitAxes();
+    /// The depth axis' range for the depths shown.
+    ValueRange fittedDepths() const;
     void notify();
     std::vector<PlotPoint> curvePixels(SeriesId id, const Plotted& p, const Layout& l) const;
 
@@ -128,6 +135,7 @@ private:
     ValueRange x_;
     ValueRange flow_;
     ValueRange rain_;
+    ValueRange depth_;
     bool userView_ = false;
     double width_ = 640;
     double height_ = 480;

@@ -119,6 +119,7 @@ void HydrographPlotView::paintScene(QPainter& painter, const PlotScene& scene, c
             if (p->clipped) painter.setClipRect(area);
             QPen pen(qColour(p->stroke), p->strokeWidth);
             pen.setJoinStyle(Qt::RoundJoin);
+            if (p->dashed) pen.setDashPattern({4, 2});  // in units of the pen's width
             painter.setPen(pen);
             if (p->closed) {
                 painter.setBrush(qColour(p->fill));

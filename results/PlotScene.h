@@ -80,6 +80,7 @@ struct ScenePath {
     bool closed = false;
     Rgba fill{0, 0, 0, 0};
     bool clipped = true;
+    bool dashed = false;  ///< drawn in dashes of about four times its width
 };
 
 /// A text whose baseline starts (Start), is centred (Middle) or ends (End)

@@ -101,6 +101,7 @@ struct Writer {
         }
         out += "\"" + paint("fill", p.closed ? p.fill : Rgba{0, 0, 0, 0}) + paint("stroke", p.stroke) + " stroke-width=\"" +
                num(p.strokeWidth) + "\" stroke-linejoin=\"round\"";
+        if (p.dashed) out += " stroke-dasharray=\"" + num(4 * p.strokeWidth) + "," + num(2 * p.strokeWidth) + "\"";
         if (p.clipped) out += " clip-path=\"url(#plot-area)\"";
         out += "/>\n";
     }

@@ -232,14 +232,14 @@ void ResultsWindow::fillList() {
     auto* subs = new QTreeWidgetItem(QStringList{QStringLiteral("Subcatchments (cfs)")});
     auto* elements = new QTreeWidgetItem(QStringList{QStringLiteral("Elements (cfs)")});
     std::map<SeriesFile, QList<QTreeWidgetItem*>> flows;
-    QList<QTreeWidgetItem*> rains;
+    QList<QTreeWidgetItem*> rains, depths;
     for (SeriesId id : results_->series()) {
         auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(results_->label(id))});
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren);
         item->setCheckState(0, Qt::Unchecked);
         item->setData(0, FileRole, static_cast<int>(id.file));
         item->setData(0, ColumnRole, static_cast<qulonglong>(id.column));
-        (results_->isRain(id) ? rains : flows[id.file]).append(item);
+        (results_->isRain(id) ? rains : results_->isDepth(id) ? depths : flows[id.file]).append(item);
     }
     auto group = [&](QTreeWidgetItem* top, const QList<QTreeWidgetItem*>& items, SeriesFile file, const QString& none) {
         top->setFlags(Qt::ItemIsEnabled);
@@ -264,6 +264,14 @@ void ResultsWindow::fillList() {
     }
     group(subs, flows[SeriesFile::Sub], SeriesFile::Sub, QStringLiteral("Subcatchments"));
     group(elements, flows[SeriesFile::Gut], SeriesFile::Gut, QStringLiteral("Elements"));
+    // Depths come in element files of version 2 only.
+    if (!depths.isEmpty()) {
+        auto* depthGroup = new QTreeWidgetItem(QStringList{QStringLiteral("Element depths (ft)")});
+        depthGroup->setFlags(Qt::ItemIsEnabled);
+        list_->addTopLevelItem(depthGroup);
+        depthGroup->addChildren(depths);
+        depthGroup->setExpanded(true);
+    }
     filterList(filter_->text());
 }
 

@@ -132,7 +132,7 @@ std::vector<SeriesId> RunResults::firstLook() const {
     for (SeriesId id : series()) {
         if (isRain(id)) {
             if (chosen.empty()) chosen.push_back(id);
-        } else {
+        } else if (info(id).kind == model::SeriesKind::Flow) {
             flows[id.file == SeriesFile::Gut ? 0 : 1].push_back(id);
         }
     }
@@ -155,7 +155,7 @@ std::vector<SeriesId> RunResults::series() const {
         if (load.state != LoadState::Loaded) continue;
         const auto& columns = load.data->series;
         for (std::size_t c = 0; c < columns.size(); ++c) {
-            if (columns[c].kind == model::SeriesKind::Flow) {
+            if (columns[c].kind != model::SeriesKind::Rain) {
                 flows.push_back({file, c});
                 continue;
             }
@@ -179,7 +179,8 @@ std::string RunResults::label(SeriesId id) const {
     const char* what = s.kind == model::SeriesKind::Rain ? "Hyetograph "
                        : id.file == SeriesFile::Sub      ? "Subcatchment "
                                                          : "Element ";
-    return what + std::to_string(s.number);
+    const char* after = s.kind == model::SeriesKind::Depth ? " depth" : s.kind == model::SeriesKind::Diverted ? " diverted" : "";
+    return what + std::to_string(s.number) + after;
 }
 
 std::vector<double> RunResults::values(SeriesId id) const {

@@ -74,15 +74,19 @@ public:
 
     /// Every series that can be plotted: the rain hyetographs (each once,
     /// from the subcatchment file when both hold it), then the subcatchment
-    /// flows, then the element flows.
+    /// flows, then the element file's flows, depths and diverted flows in
+    /// its order (depths and diverted flows are in files of version 2).
     std::vector<SeriesId> series() const;
     /// What a window shows first: the first hyetograph and the two flows
     /// with the highest peaks (elements, or subcatchments when no element
-    /// was saved).
+    /// was saved; never a depth or a diverted flow).
     std::vector<SeriesId> firstLook() const;
     const model::SeriesInfo& info(SeriesId id) const;
     bool isRain(SeriesId id) const { return info(id).kind == model::SeriesKind::Rain; }
-    /// "Hyetograph 1", "Subcatchment 12", "Element 101".
+    /// A depth (ft), plotted on an axis of its own.
+    bool isDepth(SeriesId id) const { return info(id).kind == model::SeriesKind::Depth; }
+    /// "Hyetograph 1", "Subcatchment 12", "Element 101", "Element 101
+    /// depth", "Element 105 diverted".
     std::string label(SeriesId id) const;
     /// The series' unit ("cfs", "in/hr").
     const std::string& unit(SeriesId id) const { return info(id).unit; }

@@ -10,6 +10,7 @@
 #include <ostream>
 #include <sstream>
 #include <string_view>
+#include <vector>
 
 namespace rillo::model {
 
@@ -19,33 +20,77 @@ namespace {
 // file of the largest run stays a few tens of megabytes.
 constexpr int ValueDigits = 7;
 
-/// Values of everyday size written as %.7g would write them, without the
-/// general conversion's cost (a run's files hold millions of values).
-bool appendPlainNumber(std::string& out, double v) {
-    static constexpr double Power[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6,
-                                       1e7,  1e8,  1e9,  1e10};
-    if (v == 0) {
-        out += '0';
-        return true;
+/// Seven significant digits of a value above zero as a whole number
+/// m in [10^6, 10^7) with a = m 10^(e - 6), or false when a lies outside
+/// [1e-15, 1e6), where the scaling below is not one exact rounding.
+bool sevenDigits(double a, long long& m, int& e) {
+    // Exact powers of ten: a times one of them rounds once, as %.7g's
+    // exact decimal expansion would within a tie of the last digit.
+    static constexpr double Power[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (!(a >= 1e-15 && a < 1e6)) return false;
+    // e such that 10^e <= a < 10^(e+1).
+    if (a >= 1) {
+        e = 0;
+        while (e < 5 && a >= Power[e + 1]) ++e;
+    } else {
+        e = -1;
+        while (a * Power[-e] < 1) --e;
     }
-    const double a = v < 0 ? -v : v;
-    if (!(a >= 1e-4 && a < 1e6)) return false;
-    int e = -4;  // a in [10^e, 10^(e+1))
-    while (a >= Power[e + 5]) ++e;
-    // Seven significant digits as a whole number: a * 10^(6 - e), 10^1 to 10^10.
-    long long m = static_cast<long long>(a * Power[6 - e + 4] + 0.5);
+    m = static_cast<long long>(a * Power[6 - e] + 0.5);
     if (m >= 10000000) {  // rounding carried into an eighth digit
         m = (m + 5) / 10;
         ++e;
     }
+    return true;
+}
+
+/// Writes a value as %.7g would (at most 24 characters) and returns the
+/// end; everyday magnitudes without the general conversion's cost (a run's
+/// files hold millions of values).
+char* writeNumber(char* p, double v) {
+    if (v == 0) {
+        *p++ = '0';
+        return p;
+    }
+    long long m = 0;
+    int e = 0;
+    const double a = v < 0 ? -v : v;
+    if (!sevenDigits(a, m, e)) {
+        auto [end, ec] = std::to_chars(p, p + 24, v, std::chars_format::general, ValueDigits);
+        if (ec != std::errc{}) throw std::runtime_error("a value cannot be written");
+        return end;
+    }
+    // The seven digits two at a time: 1 + 2 + 2 + 2.
+    static constexpr char Pairs[] =
+        "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
+        "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
     char digits[7];
-    for (int i = 6; i >= 0; --i, m /= 10) digits[i] = static_cast<char>('0' + m % 10);
+    for (int i = 5; i >= 1; i -= 2, m /= 100) {
+        const int pair = static_cast<int>(m % 100);
+        digits[i] = Pairs[2 * pair];
+        digits[i + 1] = Pairs[2 * pair + 1];
+    }
+    digits[0] = static_cast<char>('0' + m);
+    if (v < 0) *p++ = '-';
+    if (e < -4) {
+        // d.dddddde-XX, the fraction's trailing zeros left out.
+        int last = 6;
+        while (last >= 1 && digits[last] == '0') --last;
+        *p++ = digits[0];
+        if (last >= 1) {
+            *p++ = '.';
+            for (int i = 1; i <= last; ++i) *p++ = digits[i];
+        }
+        *p++ = 'e';
+        *p++ = '-';
+        *p++ = static_cast<char>('0' + (-e) / 10);
+        *p++ = static_cast<char>('0' + (-e) % 10);
+        return p;
+    }
     int last = 6;  // trailing zeros of the fraction are not written
     const int whole = e >= 0 ? e + 1 : 0;
     while (last >= whole && digits[last] == '0') --last;
-    char text[24];
-    char* p = text;
-    if (v < 0) *p++ = '-';
     if (e >= 0) {
         for (int i = 0; i < whole; ++i) *p++ = digits[i];
         if (last >= whole) {
@@ -58,17 +103,41 @@ bool appendPlainNumber(std::string& out, double v) {
         for (int i = 0; i < -e - 1; ++i) *p++ = '0';
         for (int i = 0; i <= last; ++i) *p++ = digits[i];
     }
-    out.append(text, static_cast<std::size_t>(p - text));
-    return true;
+    return p;
 }
 
 void appendNumber(std::string& out, double v) {
-    if (appendPlainNumber(out, v)) return;
-    char buf[32];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, ValueDigits);
-    if (ec != std::errc{}) throw std::runtime_error("a value cannot be written");
-    out.append(buf, end);
+    char text[32];
+    out.append(text, static_cast<std::size_t>(writeNumber(text, v) - text));
 }
+
+/// Fills a buffer of text and hands it to a stream whenever it is nearly
+/// full: the rows of a file of millions of values without a copy each.
+class TextBuffer {
+public:
+    explicit TextBuffer(std::ostream& out) : out_(out), buffer_(1u << 16), p_(buffer_.data()) {}
+    ~TextBuffer() = default;
+    void number(double v) {
+        room();
+        p_ = writeNumber(p_, v);
+    }
+    void put(char c) {
+        room();
+        *p_++ = c;
+    }
+    void flush() {
+        out_.write(buffer_.data(), p_ - buffer_.data());
+        p_ = buffer_.data();
+    }
+
+private:
+    void room() {
+        if (buffer_.data() + buffer_.size() - p_ < 32) flush();
+    }
+    std::ostream& out_;
+    std::vector<char> buffer_;
+    char* p_;
+};
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -143,6 +212,22 @@ T headerNumber(LineCursor& c, std::string_view key) {
 
 }  // namespace
 
+const char* seriesKindWord(SeriesKind kind) {
+    switch (kind) {
+    case SeriesKind::Flow: return "flow";
+    case SeriesKind::Rain: return "rain";
+    case SeriesKind::Depth: return "depth";
+    case SeriesKind::Diverted: return "diverted";
+    }
+    return "flow";
+}
+
+int formatVersionOf(const Hydrographs& h) {
+    for (const SeriesInfo& s : h.series)
+        if (s.kind == SeriesKind::Depth || s.kind == SeriesKind::Diverted) return 2;
+    return 1;
+}
+
 long Hydrographs::flowColumn(long number) const {
     for (std::size_t i = 0; i < series.size(); ++i)
         if (series[i].kind == SeriesKind::Flow && series[i].number == number) return static_cast<long>(i);
@@ -151,6 +236,18 @@ long Hydrographs::flowColumn(long number) const {
 
 HydrographFileError::HydrographFileError(const std::string& path, long line, const std::string& what)
     : std::runtime_error(path + ", line " + std::to_string(line) + ": " + what), path_(path), line_(line) {}
+
+namespace {
+const char* columnWhat(SeriesKind kind) {
+    switch (kind) {
+    case SeriesKind::Flow: return "flow of ";
+    case SeriesKind::Rain: return "rain of hyetograph ";
+    case SeriesKind::Depth: return "depth of ";
+    case SeriesKind::Diverted: return "diverted flow of ";
+    }
+    return "flow of ";
+}
+}  // namespace
 
 void checkFlows(const Hydrographs& h, const std::string& path) {
     const std::size_t width = h.series.size();
@@ -162,7 +259,7 @@ void checkFlows(const Hydrographs& h, const std::string& path) {
         std::snprintf(text, sizeof text, "%g", v);
         throw HydrographFileError(path, h.lineOf(row),
                                   "data row " + std::to_string(row + 1) + ", value " + std::to_string(column + 1) +
-                                      " (the " + (h.series[column].kind == SeriesKind::Flow ? "flow of " : "rain of hyetograph ") +
+                                      " (the " + columnWhat(h.series[column].kind) +
                                       std::to_string(h.series[column].number) + ") is " + text +
                                       ", which is negative or not a number");
     }
@@ -175,7 +272,7 @@ void writeHydrographs(std::ostream& out, const Hydrographs& h) {
     char clock[16];
     std::snprintf(clock, sizeof clock, "%02d:%02d", h.startHour, h.startMinute);
     std::string text;
-    text += std::string(HydrographMagic) + " " + std::to_string(HydrographFormatVersion) + "\n";
+    text += std::string(HydrographMagic) + " " + std::to_string(formatVersionOf(h)) + "\n";
     text += "title1 " + h.title1 + "\n";
     text += "title2 " + h.title2 + "\n";
     text += "kind " + h.kind + "\n";
@@ -185,25 +282,21 @@ void writeHydrographs(std::ostream& out, const Hydrographs& h) {
     text += "\nsteps " + std::to_string(h.steps()) + "\n";
     text += "series " + std::to_string(width) + "\n";
     for (const SeriesInfo& s : h.series)
-        text += std::string("column ") + (s.kind == SeriesKind::Flow ? "flow " : "rain ") + std::to_string(s.number) +
-                " " + s.unit + "\n";
+        text += std::string("column ") + seriesKindWord(s.kind) + " " + std::to_string(s.number) + " " + s.unit + "\n";
     text += "data\n";
     out << text;
-    text.clear();
+    TextBuffer rows(out);
+    const double* value = h.values.data();
     for (std::size_t step = 0; step < h.steps(); ++step) {
-        appendNumber(text, h.hoursAt(step));
+        rows.number(h.hoursAt(step));
         for (std::size_t col = 0; col < width; ++col) {
-            text += ' ';
-            appendNumber(text, h.value(step, col));
+            rows.put(' ');
+            rows.number(*value++);
         }
-        text += '\n';
-        if (text.size() > (1u << 16)) {
-            out << text;
-            text.clear();
-        }
+        rows.put('\n');
     }
-    text += "end\n";
-    out << text;
+    rows.flush();
+    out << "end\n";
     if (!out) throw std::runtime_error("the hydrograph file could not be written");
 }
 
@@ -241,8 +334,8 @@ Hydrographs readHydrographs(std::istream& in, const std::string& path) {
     if (nextWord(rest) != HydrographMagic) c.fail("this is not a hydrograph file of this program");
     int version = 0;
     if (!parseNumber(rest, version)) c.fail("the format line names no version");
-    if (version != HydrographFormatVersion)
-        c.fail("format version " + std::to_string(version) + " is not known (this program reads version " +
+    if (version < 1 || version > HydrographFormatVersion)
+        c.fail("format version " + std::to_string(version) + " is not known (this program reads versions 1 to " +
                std::to_string(HydrographFormatVersion) + ")");
 
     h.title1 = std::string(trimmed(headerValue(c, "title1")));
@@ -273,6 +366,9 @@ Hydrographs readHydrographs(std::istream& in, const std::string& path) {
         std::string_view kind = nextWord(r);
         if (kind == "flow") s.kind = SeriesKind::Flow;
         else if (kind == "rain") s.kind = SeriesKind::Rain;
+        else if (version >= 2 && kind == "depth") s.kind = SeriesKind::Depth;
+        else if (version >= 2 && kind == "diverted") s.kind = SeriesKind::Diverted;
+        else if (version >= 2) c.fail("a column is none of flow, rain, depth and diverted");
         else c.fail("a column is neither flow nor rain");
         if (!parseNumber(nextWord(r), s.number)) c.fail("the column's number is not a whole number");
         s.unit = std::string(nextWord(r));

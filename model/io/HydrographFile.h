@@ -18,6 +18,15 @@
 //   ...                         hours from the start, then the values
 //   end
 //
+// Version 2 is version 1 with two more kinds of column, for elements:
+//
+//   column depth <number> ft        the depth at the end of each step
+//   column diverted <number> cfs    a diversion's diverted flow, the step's mean
+//
+// A file is written as version 1 unless it holds such a column, so a
+// reader of version 1 reads every file that has only flows and rain.
+// Flows and rain are the means over each step.
+//
 // Fields are separated by blanks; a value is a decimal number in the C
 // locale. A file without its `end` line, with fewer or more rows than
 // `steps`, or with a row of the wrong width is refused with the line that
@@ -32,13 +41,16 @@
 namespace rillo::model {
 
 /// What one value column holds.
-enum class SeriesKind { Flow, Rain };
+enum class SeriesKind { Flow, Rain, Depth, Diverted };
 
 struct SeriesInfo {
     SeriesKind kind = SeriesKind::Flow;
     long number = 0;     ///< subcatchment or element number, or hyetograph number
-    std::string unit;    ///< "cfs" for flows, "in/hr" for rain
+    std::string unit;    ///< "cfs" for flows, "in/hr" for rain, "ft" for depths
 };
+
+/// The word of a column line: "flow", "rain", "depth", "diverted".
+const char* seriesKindWord(SeriesKind kind);
 
 struct Hydrographs {
     std::string title1;
@@ -76,10 +88,15 @@ private:
 };
 
 inline constexpr const char* HydrographMagic = "RILLO-HYDROGRAPHS";
-inline constexpr int HydrographFormatVersion = 1;
+/// The newest version read and written.
+inline constexpr int HydrographFormatVersion = 2;
 
-/// Refuses a flow that is negative or not a number, naming its line and
-/// column: a file used as hydrograph input must hold only flows.
+/// The version a file of these series is written in: the oldest that holds them.
+int formatVersionOf(const Hydrographs& h);
+
+/// Refuses a value that is negative or not a number, naming its line and
+/// column: a file used as hydrograph input must hold only flows (and
+/// rain, depths and diverted flows, none of them negative either).
 void checkFlows(const Hydrographs& h, const std::string& path);
 
 /// Writes the whole file; throws std::runtime_error when the stream fails.

@@ -120,6 +120,15 @@ DeckSpec fedChannel(const std::array<double, 7>& dims, std::vector<std::pair<dou
     return s;
 }
 
+/// The same inflow hydrograph into a detention basin (element 2) with the
+/// given storage (acre-ft) to outflow (cfs) table.
+DeckSpec fedBasin(std::vector<std::pair<double, double>> table, std::vector<std::pair<double, double>> hydrograph) {
+    DeckSpec s = fedChannel({10, 1000, 0.002, 2, 2, 0.035, 6}, std::move(hydrograph));
+    s.elements[1].jk = "0";
+    s.elements[1].pairs = std::move(table);
+    return s;
+}
+
 }  // namespace
 
 TEST(Accuracy, BasinExampleAtItsOwnStepMatchesTheConvergedRunInEverySavedSeries) {
@@ -196,4 +205,16 @@ TEST(Accuracy, TheStepErrorEstimateTracksTheErrorItEstimatesAndStaysSmallWhenSub
     EXPECT_LT(good.stepError.percent, 1.0);
     EXPECT_LT(worst(good), 1.0);
     EXPECT_LT(good.stepError.percent, rough.stepError.percent / 10);
+}
+
+TEST(Accuracy, DetentionBasinsLargeAndFastMatchTheConvergedRun) {
+    const std::vector<std::pair<double, double>> hydrograph{{0, 0}, {1, 100}, {3, 0}};
+    // A large basin with an acre-foot of dead storage and a rising outlet.
+    expectConverged(inputOf(fedBasin({{0, 0}, {1, 0}, {2, 5}, {4, 15}, {8, 40}, {12, 70}, {20, 140}}, hydrograph)),
+                    "large basin");
+    // A small basin whose outflow follows its storage within a minute, far
+    // faster than the five-minute step, under a sharp hydrograph: one
+    // storage-indication step per time step is several per cent off.
+    expectConverged(inputOf(fedBasin({{0, 0}, {0.02, 20}, {0.1, 100}, {1, 1000}}, {{0, 0}, {0.25, 80}, {0.5, 10}, {1, 0}})),
+                    "fast basin");
 }

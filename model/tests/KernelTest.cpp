@@ -80,6 +80,28 @@ TEST(OverlandPlane, RetentionStorageHoldsWaterBackAndLongStepsNeverOvershoot) {
     EXPECT_GE(plane.depth(), 0.01 - 1e-15);
 }
 
+TEST(OverlandPlane, ARainlessRecessionFollowsItsClosedFormWhateverTheStep) {
+    // dd/dt = -alpha (d - dp)^(5/3): (d - dp)^(-2/3) grows by 2/3 alpha a second.
+    const double alpha = 0.02, dp = 0.005;
+    const auto wet = [&] {
+        OverlandPlane plane(alpha, dp);
+        plane.step(2.0 / 12 / 3600, 1800, nullptr, {});
+        return plane;
+    };
+    OverlandPlane oneStep = wet(), manySteps = wet();
+    const double x0 = oneStep.depth() - dp;
+    ASSERT_GT(x0, 0.001);
+    const double closed = std::pow(std::pow(x0, -2.0 / 3.0) + 2.0 / 3.0 * alpha * 3600, -1.5);
+    const double big = oneStep.step(0, 3600, nullptr, {}).runoff;
+    double small = 0;
+    for (int i = 0; i < 60; ++i) small += manySteps.step(0, 60, nullptr, {}).runoff;
+    EXPECT_NEAR(oneStep.depth() - dp, closed, 1e-9 * x0);
+    EXPECT_NEAR(manySteps.depth() - dp, closed, 1e-9 * x0);
+    EXPECT_NEAR(big, x0 - closed, 1e-12);
+    EXPECT_NEAR(small, big, 1e-12);
+    EXPECT_GE(oneStep.depth(), dp);
+}
+
 TEST(Section, GeometryOfCircleAndTrapezoidAndManningsNormalDepth) {
     const Section pipe = Section::circle(2);
     EXPECT_NEAR(pipe.area(2), Pi, 1e-12);
@@ -154,22 +176,63 @@ TEST(LevelPool, LinearTableDrainsExponentiallyAtItsRateAndConservesWater) {
     // O = k S with k = 2 cfs per acre-ft: the rate is 2 / 43560 per second.
     const Curve table({0, 10}, {0, 20});
     const double dt = 300, rate = 2.0 / 43560.0;
-    LevelPool pool(table, dt);
+    LevelPool pool(table);
     double in = 0, out = 0;
     for (int i = 0; i < 24; ++i) {
-        out += pool.step(30) * dt;
+        out += pool.step(30, 0, dt, {}).outflow * dt;
         in += 30 * dt;
     }
     EXPECT_NEAR(in, out + pool.storage(), 1e-9 * in);
     const double o1 = pool.outflow();
     double last = o1;
     for (int i = 0; i < 36; ++i) {
-        out += pool.step(0) * dt;
+        out += pool.step(0, 0, dt, {}).outflow * dt;
         const double o = pool.outflow();
         EXPECT_NEAR(std::log(last / o) / dt, rate, 0.01 * rate);
         last = o;
     }
     EXPECT_NEAR(in, out + pool.storage(), 1e-9 * in);
+}
+
+TEST(LevelPool, ALinearReservoirFollowsItsClosedFormEvenWhenTheStepIsLongAgainstItsTimeConstant) {
+    // O = k S with k = 100 cfs per acre-ft: a time constant of 7.3 minutes
+    // against a 10-minute step, under 50 cfs that rises over an hour.
+    const Curve table({0, 1}, {0, 100});
+    const double k = 100 / 43560.0, dt = 600, rise = 50.0 / 3600;
+    // S' = rise t - k S from empty: S = rise / k (t - (1 - e^(-kt)) / k).
+    const auto stored = [&](double t) { return rise / k * (t - (1 - std::exp(-k * t)) / k); };
+    const auto check = [&](const StepControl& control, double tolerance) {
+        LevelPool pool(table);
+        double worst = 0, in = 0, out = 0;
+        for (int i = 0; i < 6; ++i) {
+            const double t1 = i * dt, t2 = t1 + dt, inflow = rise * 0.5 * (t1 + t2);
+            const double q = pool.step(inflow, rise, dt, control).outflow;
+            const double exact = inflow - (stored(t2) - stored(t1)) / dt;
+            worst = std::max(worst, std::abs(q - exact) / 50);
+            in += inflow * dt;
+            out += q * dt;
+        }
+        EXPECT_NEAR(in, out + pool.storage(), 1e-9 * in);
+        return worst < tolerance;
+    };
+    EXPECT_TRUE(check({}, 0.001));
+    // One storage-indication step per time step misses it.
+    StepControl single;
+    single.maxSubsteps = 1;
+    EXPECT_FALSE(check(single, 0.001));
+
+    // Emptying with nothing coming in: e^(-k dt) a step, exactly as the
+    // closed form, and the error estimate is that of sub-steps, not steps.
+    LevelPool pool(table);
+    pool.step(50, 0, 3600, {});
+    for (int i = 0; i < 5; ++i) {
+        const double before = pool.storage();
+        const LevelPool::Result r = pool.step(0, 0, dt, {});
+        EXPECT_NEAR(pool.storage(), before * std::exp(-k * dt), 1e-3 * before) << i;
+        EXPECT_NEAR(r.outflow * dt, before - pool.storage(), 1e-9 * before);
+        EXPECT_LT(r.error, 2e-4 * before);
+    }
+    EXPECT_GT(pool.substeps(), 1);
 }
 
 TEST(Curve, InterpolationAndExactMeansOfTablesAndHyetographs) {
@@ -230,11 +293,11 @@ TEST(Rating, APipeRisesToItsLargestFlowAndKeepsItUpToFullAndAShallowFlowIsRatedB
 TEST(LevelPool, ABasinWithDeadStorageHoldsEveryDropAndNeverGivesANegativeFlow) {
     // Nothing leaves below one acre-foot.
     const Curve table({0, 1, 2}, {0, 0, 10});
-    LevelPool pool(table, 300);
+    LevelPool pool(table);
     double in = 0, out = 0;
     for (int i = 0; i < 200; ++i) {
         const double inflow = i < 30 ? 10.0 + 0.1 * i : 0.0;  // 2.4 acre-ft in all
-        const double q = pool.step(inflow);
+        const double q = pool.step(inflow, 0, 300, {}).outflow;
         ASSERT_GE(q, 0.0) << i;
         in += inflow * 300;
         out += q * 300;
@@ -242,6 +305,6 @@ TEST(LevelPool, ABasinWithDeadStorageHoldsEveryDropAndNeverGivesANegativeFlow) {
     EXPECT_NEAR(in, out + pool.storage(), 1e-9 * in);
     EXPECT_NEAR(pool.storage(), 43560, 1.0);  // drained down to its dead storage
     // Inflows that only fill the dead storage give exactly nothing.
-    LevelPool dead(table, 300);
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(dead.step(1.0 / 3 + 1e-3 * i), 0.0) << i;
+    LevelPool dead(table);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(dead.step(1.0 / 3 + 1e-3 * i, 0, 300, {}).outflow, 0.0) << i;
 }

@@ -5,6 +5,7 @@
 #include "HydrographFile.h"
 #include "ModelRun.h"
 #include "ReportTable.h"
+#include "Section.h"
 #include "RunHelpers.h"
 #include "TestFiles.h"
 
@@ -109,6 +110,99 @@ TEST(ModelRun, RandomDecksCloseBothBalancesAndWriteOnlyNumbers) {
         const std::string report = readText(r.paths.report);
         EXPECT_FALSE(std::regex_search(report, std::regex("(^|[^a-z])(nan|inf)([^a-z]|$)", std::regex::icase)));
     }
+}
+
+TEST(ModelRun, DepthsAndDivertedFlowsGoToAVersion2GutterFileOnlyWhenAskedForAndItImportsBack) {
+    TempFolder dir;
+    DeckSpec s;
+    s.stepMinutes = 5;
+    s.steps = 48;
+    SubSpec far;
+    far.element = 9;
+    s.subcatchments = {far};
+    ElementSpec source, split, side, main, other;
+    source.number = 1;
+    source.downstream = 2;
+    source.jk = "-1";
+    source.type = 3;
+    source.dims = {0, 1, 0, 0, 0, 0, 20};
+    source.pairs = {{0, 0}, {0.5, 30}, {2, 30}, {3, 6}};
+    split = source;
+    split.number = 2;
+    split.downstream = 4;
+    split.jk = "3";
+    split.pairs = {{0, 0}, {10, 0}, {40, 15}};
+    side = source;
+    side.number = 3;
+    side.downstream = 0;
+    side.jk = "0";
+    side.pairs.clear();
+    main = ElementSpec{};  // a channel 4 ft wide, 2:1 sides
+    main.number = 4;
+    other = side;
+    other.number = 9;
+    s.elements = {source, split, side, main, other};
+    s.savedElements = {4, 2, 3};
+    const std::string deck = dir.write("split.sin", deckText(s));
+    const auto run = [&](bool depths, const std::string& name) {
+        RunOptions options;
+        options.progress = false;
+        options.elementDepths = depths;
+        const RunPaths paths{deck, dir.file(name + ".sot"), dir.file(name + "sub.ssb"), dir.file(name + "gut.ssb"), ""};
+        std::ostringstream out, err;
+        EXPECT_EQ(runModel(paths, out, err, options), 0) << err.str();
+        return paths.gutters;
+    };
+    const std::string plainFile = run(false, "plain"), detailedFile = run(true, "detailed");
+    EXPECT_EQ(readText(plainFile).rfind("RILLO-HYDROGRAPHS 1\n", 0), 0u);  // the default is as it was
+    EXPECT_EQ(readText(detailedFile).rfind("RILLO-HYDROGRAPHS 2\n", 0), 0u);
+    const Hydrographs plain = readHydrographsFile(plainFile), detailed = readHydrographsFile(detailedFile);
+    ASSERT_EQ(plain.series.size(), 4u);  // three flows and the rain
+    // The flows as before, in their columns; then the depth of the only
+    // saved element with a section and the diversion's diverted flow; the
+    // rain last, as before.
+    ASSERT_EQ(detailed.series.size(), 6u);
+    EXPECT_EQ(detailed.series[5].kind, SeriesKind::Rain);
+    EXPECT_EQ(detailed.series[3].kind, SeriesKind::Depth);
+    EXPECT_EQ(detailed.series[3].number, 4);
+    EXPECT_EQ(detailed.series[3].unit, "ft");
+    EXPECT_EQ(detailed.series[4].kind, SeriesKind::Diverted);
+    EXPECT_EQ(detailed.series[4].number, 2);
+    for (std::size_t step = 0; step < plain.steps(); ++step) {
+        for (std::size_t c = 0; c < 3; ++c) EXPECT_EQ(detailed.value(step, c), plain.value(step, c)) << step;
+        EXPECT_EQ(detailed.value(step, 5), plain.value(step, 3)) << step;
+        EXPECT_NEAR(detailed.value(step, 4), plain.value(step, 2), 1e-6 * (1 + plain.value(step, 2))) << step;
+    }
+    // At the steady 20 cfs that passes the diversion, the channel runs at
+    // Manning's normal depth.
+    const double steady = detailed.value(18, 0);
+    ASSERT_NEAR(steady, 20, 0.01);
+    EXPECT_NEAR(detailed.value(18, 3), normalDepth(Section::trapezoid(4, 2, 2), 0.03, 0.005, steady, 3), 0.005);
+
+    // The version 2 file is hydrograph input as the version 1 file is: its
+    // element 4 feeds another deck, its depth column is not taken for a flow.
+    DeckSpec second = s;
+    second.iopt = 1;
+    second.elements = {ElementSpec{}};
+    second.savedElements = {1};
+    second.tributaries = {{4, 1}};
+    for (const std::string& input : {plainFile, detailedFile}) {
+        std::ostringstream out, err;
+        const RunPaths paths{dir.write("second.sin", deckText(second)), dir.file("second.sot"), dir.file("secondsub.ssb"),
+                             dir.file("secondgut.ssb"), input};
+        ASSERT_EQ(runModel(paths, out, err), 0) << err.str();
+        const Hydrographs imported = readHydrographsFile(paths.subcatchments);
+        ASSERT_EQ(imported.steps(), plain.steps());
+        for (std::size_t step = 0; step < plain.steps(); ++step)
+            EXPECT_NEAR(imported.value(step, 0), plain.value(step, 0), 1e-6 * (1 + plain.value(step, 0))) << step;
+    }
+
+    // The program asks for it by "--depths" before the paths.
+    const std::string exe = RILLO_MODEL_EXE;
+    const std::string command = "'" + exe + "' --depths '" + deck + "' '" + dir.file("o.sot") + "' '" + dir.file("osub.ssb") +
+                                "' '" + dir.file("ogut.ssb") + "' '' > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(readText(dir.file("ogut.ssb")), readText(detailedFile));
 }
 
 TEST(ModelRun, InflowHydrographPassesADirectElementUnchangedAndADiversionSplitsByItsTable) {

@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <tuple>
 
 namespace rillo::results {
 namespace {
@@ -152,6 +154,77 @@ TEST_F(PlotTest, TheAxesFitWhatIsShownUntilTheUserZooms) {
     plot_.resetView();
     EXPECT_FALSE(plot_.userView());
     EXPECT_EQ(plot_.xRange(), (ValueRange{0, 10}));
+}
+
+/// The same run with the depths of a version 2 element file.
+class DepthPlotTest : public PlotTest {
+protected:
+    DepthPlotTest() : PlotTest(withDepths()) {}
+    static RunShape withDepths() {
+        RunShape shape;
+        shape.depths = true;
+        return shape;
+    }
+    SeriesId depth(long number) const { return series(SeriesFile::Gut, model::SeriesKind::Depth, number); }
+};
+
+TEST_F(DepthPlotTest, DepthsAreDashedOnAnAxisOfTheirOwnBeyondTheRainsAndLeaveTheFlowAxisAlone) {
+    plot_.setShown(element(102), true);
+    const ValueRange flowAlone = plot_.flowRange();
+    const PlotRect flowArea = plot_.plotArea();
+    EXPECT_FALSE(plot_.depthAxisShown());
+    plot_.setShown(depth(102), true);
+    EXPECT_TRUE(plot_.depthAxisShown());
+    EXPECT_EQ(plot_.flowRange(), flowAlone);  // feet are not fitted as cfs
+    double peak = 0;
+    for (std::size_t s = 0; s < shape_.steps; ++s) peak = std::max(peak, testing::depthValue(102, s));
+    EXPECT_EQ(plot_.depthRange().low, 0.0);
+    EXPECT_GE(plot_.depthRange().high, peak);
+    EXPECT_LT(plot_.depthRange().high, 1.3 * peak);
+    const PlotRect a = plot_.plotArea();
+    EXPECT_LT(a.right(), flowArea.right());  // room for the depth labels
+
+    PlotScene scene;  // what the last look saw
+    const auto look = [&] {
+        std::vector<const ScenePath*> lines;
+        std::map<std::string, double> textX;
+        scene = plot_.scene();
+        for (const SceneItem& item : scene.items) {
+            if (const auto* p = std::get_if<ScenePath>(&item); p && !p->closed) lines.push_back(p);
+            if (const auto* t = std::get_if<SceneText>(&item)) textX[t->text] = t->at.x;
+        }
+        return std::make_pair(lines, textX);
+    };
+    auto [lines, textX] = look();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_FALSE(lines[0]->dashed);
+    EXPECT_TRUE(lines[1]->dashed);
+    // The depth's highest point stands where the depth axis puts its peak.
+    double top = a.bottom();
+    for (const PlotPoint& p : lines[1]->points) top = std::min(top, p.y);
+    EXPECT_NEAR(top, a.bottom() - peak / plot_.depthRange().span() * a.height, 1e-6);
+    ASSERT_TRUE(textX.count("Depth (ft)"));
+    ASSERT_TRUE(textX.count("Element 102 depth (ft)"));
+    EXPECT_GT(textX["Depth (ft)"], a.right());
+    EXPECT_NE(plot_.description().find("depth (ft)"), std::string::npos);
+
+    // With rain the depth axis stands beyond the rain's labels and title.
+    plot_.setShown(rain(1), true);
+    std::tie(lines, textX) = look();
+    ASSERT_TRUE(textX.count("Rainfall (in/hr)"));
+    EXPECT_GT(textX["Rainfall (in/hr)"], plot_.plotArea().right());
+    EXPECT_GT(textX["Depth (ft)"], textX["Rainfall (in/hr)"] + 20);
+    EXPECT_LE(textX["Depth (ft)"], 800);
+
+    // Zooming into the lower half halves the depth axis as the flow axis.
+    const PlotRect b = plot_.plotArea();
+    const ValueRange depthBefore = plot_.depthRange();
+    plot_.zoomTo({b.left, b.top + b.height / 2, b.width, b.height / 2});
+    EXPECT_NEAR(plot_.depthRange().low, depthBefore.low, 1e-9);
+    EXPECT_NEAR(plot_.depthRange().high, depthBefore.low + depthBefore.span() / 2, 1e-9);
+
+    plot_.setShown(depth(102), false);
+    EXPECT_FALSE(plot_.depthAxisShown());
 }
 
 TEST_F(PlotTest, ZoomAndPanWorkInPixelsOnBothAxesTheRainOneUpsideDown) {

@@ -375,6 +375,32 @@ TEST(ResultsWindow, FindingANumberShowsOnlyTheSeriesThatHoldIt) {
     EXPECT_EQ(listed(w).size(), 2 + 12 + 4);
 }
 
+TEST(ResultsWindow, AVersion2ElementFileListsItsDepthsApartAndTicksThemOntoTheDepthAxis) {
+    TempFolder folder;
+    RunShape shape;
+    shape.depths = true;
+    const ResultsFiles files = writeRun(folder, shape);
+    rillo::testing::ScriptedUi ui;
+    ResultsWindow w(files, ui);
+    waitLoaded(w, true);
+    EXPECT_TRUE(ui.messages().empty());
+    // The first look is of flows, as for a file of version 1.
+    EXPECT_FALSE(w.plot()->depthAxisShown());
+    QTreeWidget* list = w.seriesList();
+    QTreeWidgetItem* depths = nullptr;
+    for (int t = 0; t < list->topLevelItemCount(); ++t)
+        if (list->topLevelItem(t)->text(0) == "Element depths (ft)") depths = list->topLevelItem(t);
+    ASSERT_TRUE(depths);
+    ASSERT_EQ(depths->childCount(), 4);
+    EXPECT_EQ(depths->child(2)->text(0), "Element 103 depth");
+    EXPECT_TRUE(listed(w).contains("Element 101 diverted"));
+    depths->child(2)->setCheckState(0, Qt::Checked);  // as a click on its box does
+    EXPECT_TRUE(w.plot()->depthAxisShown());
+    const std::vector<SeriesId> ticked = w.ticked();
+    EXPECT_NE(std::find(ticked.begin(), ticked.end(), seriesOf(w, SeriesFile::Gut, model::SeriesKind::Depth, 103)),
+              ticked.end());
+}
+
 TEST(ResultsWindow, ExportsTheTickedSeriesAndThePlot) {
     TempFolder folder;
     const ResultsFiles files = writeRun(folder);

@@ -35,7 +35,13 @@ struct RunShape {
     double stepMinutes = 5;
     int startHour = 23;
     int startMinute = 30;
+    /// The element file also holds each element's depth and the diverted
+    /// flow of the first (a file of version 2).
+    bool depths = false;
 };
+
+/// A depth that follows the element's flow, in feet.
+inline double depthValue(long number, std::size_t step) { return std::sqrt(flowValue(number, step)) / 4; }
 
 /// The hydrographs of one file: rain columns first, then flows numbered
 /// from `firstNumber`.
@@ -51,12 +57,19 @@ inline model::Hydrographs makeHydrographs(const RunShape& shape, bool subcatchme
     const int count = subcatchments ? shape.subcatchments : shape.elements;
     const long first = subcatchments ? 1 : 101;
     for (int i = 0; i < count; ++i) h.series.push_back({model::SeriesKind::Flow, first + i, "cfs"});
+    if (shape.depths && !subcatchments) {
+        for (int i = 0; i < count; ++i) h.series.push_back({model::SeriesKind::Depth, first + i, "ft"});
+        h.series.push_back({model::SeriesKind::Diverted, first, "cfs"});
+    }
     h.values.resize(shape.steps * h.series.size());
     for (std::size_t s = 0; s < shape.steps; ++s)
-        for (std::size_t c = 0; c < h.series.size(); ++c)
-            h.values[s * h.series.size() + c] = h.series[c].kind == model::SeriesKind::Rain
-                                                    ? rainValue(h.series[c].number, s)
-                                                    : flowValue(h.series[c].number, s);
+        for (std::size_t c = 0; c < h.series.size(); ++c) {
+            const model::SeriesInfo& info = h.series[c];
+            h.values[s * h.series.size() + c] = info.kind == model::SeriesKind::Rain    ? rainValue(info.number, s)
+                                                : info.kind == model::SeriesKind::Depth  ? depthValue(info.number, s)
+                                                : info.kind == model::SeriesKind::Flow   ? flowValue(info.number, s)
+                                                                                         : flowValue(info.number, s) / 3;
+        }
     return h;
 }
 

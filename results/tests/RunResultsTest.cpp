@@ -107,6 +107,36 @@ TEST(RunResults, AWholeRunListsEverySeriesOnceWithTheFilesValues) {
     EXPECT_FALSE(r.find(SeriesFile::Gut, model::SeriesKind::Flow, 3, found));
 }
 
+TEST(RunResults, AVersion2ElementFileAddsDepthsAndDivertedFlowsAfterTheFlows) {
+    TempFolder folder;
+    RunShape shape;
+    shape.depths = true;
+    const ResultsFiles files = writeRun(folder, shape);
+    ASSERT_EQ(testing::readText(files.gut).rfind("RILLO-HYDROGRAPHS 2\n", 0), 0u);
+    const RunResults r = loadAll(files);
+    EXPECT_TRUE(r.problems().empty());
+    std::vector<std::string> labels;
+    for (SeriesId id : r.series()) labels.push_back(r.label(id));
+    EXPECT_EQ(labels, (std::vector<std::string>{"Hyetograph 1", "Hyetograph 2", "Subcatchment 1", "Subcatchment 2",
+                                                "Subcatchment 3", "Element 101", "Element 102", "Element 103",
+                                                "Element 104", "Element 101 depth", "Element 102 depth",
+                                                "Element 103 depth", "Element 104 depth", "Element 101 diverted"}));
+    SeriesId depth, diverted, flow;
+    ASSERT_TRUE(r.find(SeriesFile::Gut, model::SeriesKind::Depth, 103, depth));
+    ASSERT_TRUE(r.find(SeriesFile::Gut, model::SeriesKind::Diverted, 101, diverted));
+    ASSERT_TRUE(r.find(SeriesFile::Gut, model::SeriesKind::Flow, 103, flow));
+    EXPECT_NE(depth, flow);
+    EXPECT_TRUE(r.isDepth(depth));
+    EXPECT_FALSE(r.isDepth(diverted));
+    EXPECT_FALSE(r.isRain(depth));
+    EXPECT_EQ(r.unit(depth), "ft");
+    EXPECT_EQ(r.unit(diverted), "cfs");
+    const std::vector<double> v = r.values(depth);
+    for (std::size_t s = 0; s < shape.steps; ++s) ASSERT_NEAR(v[s], testing::depthValue(103, s), 1e-6 * (1 + v[s])) << s;
+    // The first look is of flows, whatever the depths and diversions.
+    for (SeriesId id : r.firstLook()) EXPECT_EQ(r.info(id).kind == model::SeriesKind::Flow, !r.isRain(id)) << r.label(id);
+}
+
 TEST(RunResults, TimesRunFromTheStormsStartAndPassMidnight) {
     TempFolder folder;
     RunShape shape;  // 23:30, five-minute steps

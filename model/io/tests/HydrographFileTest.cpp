@@ -72,6 +72,33 @@ TEST(HydrographFile, ReadsBackWhatItWrote) {
     EXPECT_EQ(back.flowColumn(1), -1);  // a rain column is not a flow
 }
 
+TEST(HydrographFile, DepthsAndDivertedFlowsMakeAVersion2FileAndOnlyThey) {
+    Hydrographs h = sample();
+    h.kind = "elements";
+    EXPECT_EQ(written(h).rfind("RILLO-HYDROGRAPHS 1\n", 0), 0u);  // flows and rain only: version 1 as before
+    h.series = {{SeriesKind::Flow, 101, "cfs"}, {SeriesKind::Depth, 101, "ft"}, {SeriesKind::Diverted, 105, "cfs"}};
+    const std::string text = written(h);
+    EXPECT_EQ(text.rfind("RILLO-HYDROGRAPHS 2\n", 0), 0u);
+    EXPECT_NE(text.find("column depth 101 ft\ncolumn diverted 105 cfs\n"), std::string::npos);
+    std::istringstream in(text);
+    const Hydrographs back = readHydrographs(in, "x.ssb");
+    ASSERT_EQ(back.series.size(), 3u);
+    EXPECT_EQ(back.series[1].kind, SeriesKind::Depth);
+    EXPECT_EQ(back.series[1].unit, "ft");
+    EXPECT_EQ(back.series[2].kind, SeriesKind::Diverted);
+    EXPECT_EQ(back.flowColumn(101), 0);  // the depth of 101 is not its flow
+    EXPECT_EQ(back.flowColumn(105), -1);
+    EXPECT_EQ(errorLine(replaced(text, "column depth", "column width")), 10);
+    // A negative depth is refused as a negative flow is, by what it is.
+    h.values[1] = -0.5;
+    try {
+        checkFlows(h, "x.ssb");
+        ADD_FAILURE() << "a negative depth passed";
+    } catch (const HydrographFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("(the depth of 101)"), std::string::npos) << e.what();
+    }
+}
+
 TEST(HydrographFile, TheFileAtItsPathIsReplacedWhole) {
     const std::string path = ::testing::TempDir() + "hydrographs.ssb";
     { std::ofstream(path) << "an older file\n"; }
@@ -100,7 +127,10 @@ TEST(HydrographFile, AnIncompleteOrForeignFileIsRefusedAtItsLine) {
     const std::string good = written(sample());
     // 8 header lines, 3 column lines and "data": rows are lines 13 to 15, "end" is 16.
     EXPECT_EQ(errorLine("Title of some other file\n" + good), 1);
-    EXPECT_EQ(errorLine(replaced(good, "RILLO-HYDROGRAPHS 1", "RILLO-HYDROGRAPHS 2")), 1);
+    EXPECT_EQ(errorLine(replaced(good, "RILLO-HYDROGRAPHS 1", "RILLO-HYDROGRAPHS 3")), 1);
+    EXPECT_EQ(errorLine(replaced(good, "RILLO-HYDROGRAPHS 1", "RILLO-HYDROGRAPHS 0")), 1);
+    // Depth columns came with version 2: a version 1 file has none.
+    EXPECT_EQ(errorLine(replaced(good, "column rain 1 in/hr", "column depth 1 ft")), 11);
     EXPECT_EQ(errorLine(good.substr(0, good.rfind("end\n"))), 16);      // cut before "end"
     EXPECT_EQ(errorLine(good.substr(0, good.find("0.25\n") + 5)), 14);  // cut after the first row
     EXPECT_EQ(errorLine(replaced(good, "steps 3", "steps 4")), 16);     // "end" where a row should be
@@ -123,11 +153,13 @@ TEST(HydrographFile, HugeCountsAreRefusedBeforeMemoryIsTaken) {
 TEST(HydrographFile, ValuesAreWrittenAsSevenSignificantDigitsWouldBe) {
     // Every magnitude, the carries (9999999.5 units of the last digit) and signs.
     std::vector<double> values{0, -0.0, 1, -1, 0.1, 0.0001, 0.00012345678, 999999.96, 99999.996, 0.99999996,
-                               123456.75, 1e-5, 1e6, 1e7, 2.5e-9, 0.30000000000000004};
+                               123456.75, 1e-5, 1e6, 1e7, 2.5e-9, 0.30000000000000004,
+                               // the small flows of long recessions, and the carry across e-05
+                               9.99999996e-5, 9.99999996e-10, 1.5e-12, 1e-15, 9.9e-16, -3.25e-7};
     std::mt19937 rng(7);
     for (int i = 0; i < 20000; ++i) {
         const double mantissa = std::uniform_real_distribution<double>(1, 10)(rng);
-        const int exponent = std::uniform_int_distribution<int>(-6, 7)(rng);
+        const int exponent = std::uniform_int_distribution<int>(-17, 7)(rng);
         values.push_back(mantissa * std::pow(10.0, exponent) * (i % 5 == 0 ? -1 : 1));
     }
     Hydrographs h;
