@@ -1,26 +1,24 @@
 #include "DataCheck.h"
 
-#include "DeckHost.h"
 #include "NumberText.h"
 
 namespace rillo {
 
-bool CheckGridEmptyCells(UiServices& ui, AppFlags& flags, const Grid& grid, int columns, const std::string& label) {
+int CheckGridEmptyCells(UiServices& ui, const Grid& grid, int columns, const std::string& label) {
     const int last = grid.lastDataRow();
     for (int row = 2; row < last; ++row) {
         for (int col = 1; col <= columns; ++col) {
             const std::string v = grid.value(col, row);
-            if (!v.empty() && readNumber(v) < 0) return false;
+            if (!v.empty() && readNumber(v) < 0) return 0;
             if (v.empty()) {
                 ui.message("File Save was Unsuccessful", "Rillo 2000", Icon::Exclamation);
                 ui.message("Check Card " + label + " for Empty Cells.", "Rillo 2000");
                 ui.setPointer(Pointer::Normal);
-                flags.askSaveOnClose = true;
-                return true;
+                return row;
             }
         }
     }
-    return false;
+    return 0;
 }
 
 }  // namespace rillo

@@ -682,6 +682,8 @@ DeckRead readDeckInto(std::string_view bytes, Deck& deck, const ReadProgress& pr
     deck.setEncoding(lines.encoding());
     try {
         Reader(lines, deck, result, progress).read();
+        // What was read is what the file holds: nothing to save yet.
+        deck.markSaved();
     } catch (Refusal& r) {
         result.error = std::move(r.error);
     }

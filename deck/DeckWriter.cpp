@@ -28,12 +28,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-/// A check refused the deck; the user has been told.
-struct Refused {};
+/// A check refused the deck; the user has been told `message`.
+struct Refused {
+    std::string card;
+    long long line = 0;
+    std::string message;
+};
 
 /// A field longer than its columns, with where it stands in the deck.
 struct DoesNotFit {
     std::string detail;
+    std::string card;
+    long long line = 0;
+    int firstColumn = 0, lastColumn = 0;
 };
 
 constexpr const char* kSaveTitle = "Rillo 2000";
@@ -76,7 +83,8 @@ public:
             // The file came in Windows-1252: its text goes back in it, byte for byte.
             auto bytes = toWindows1252(out_);
             if (!bytes)
-                throw DoesNotFit{"The titles hold a character that the file's encoding (Windows-1252) cannot hold."};
+                throw DoesNotFit{"The titles hold a character that the file's encoding (Windows-1252) cannot hold.",
+                                 "", 0};
             return std::move(*bytes);
         }
         return std::move(out_);
@@ -86,7 +94,12 @@ private:
     void put(const std::string& line) {
         out_ += line;
         out_ += "\r\n";
+        ++lines_;
     }
+    /// The card now written, for what a refusal reports.
+    void card(const char* name) { card_ = name; }
+    /// A refusal of the card being written, at the line it would take.
+    Refused refused(std::string message) const { return Refused{card_, lines_ + 1, std::move(message)}; }
     /// A record's line; a field too long for its columns names the card,
     /// the grid row (0 for a card of fields) and the columns.
     std::string line(const layout::Record& record, const std::vector<std::string_view>& values, const char* card,
@@ -98,7 +111,8 @@ private:
             if (row > 0) where += ", row " + std::to_string(row);
             if (!what.empty()) where += " (" + what + ")";
             throw DoesNotFit{where + ", " + columnsText(e.start, e.width) + ": \"" + e.text + "\" is longer than its " +
-                             std::to_string(e.width) + " columns."};
+                                 std::to_string(e.width) + " columns.",
+                             card, lines_ + 1, e.start, e.start + e.width - 1};
         }
     }
     void put(const layout::Record& record, const std::vector<std::string_view>& values, const char* card, int row = 0) {
@@ -134,7 +148,12 @@ private:
     [[noreturn]] void refuse(const std::string& text) {
         ui_.message("File Save was Unsuccessful", kSaveTitle, Icon::Exclamation);
         ui_.message(text, kSaveTitle);
-        throw Refused{};
+        throw refused(text);
+    }
+    /// The empty-cell check of a list card; it has told the user.
+    void checkEmptyCells(const Grid& g, const char* label) {
+        if (const int row = CheckGridEmptyCells(ui_, g, ListColumns, label))
+            throw refused("Check Card " + std::string(label) + " for Empty Cells. (row " + std::to_string(row) + ")");
     }
     /// A count above the model's limit: the save would write lines the model cannot take.
     void checkLimit(Field field, const char* card, long long limit) {
@@ -173,17 +192,22 @@ private:
     EditorHost& host_;
     Deck& deck_;
     std::string out_;
+    long long lines_ = 0;
+    std::string card_ = "header";
     std::optional<std::vector<Element>> elements_;
     std::optional<std::unordered_map<double, std::vector<int>>> elementRows_;
 };
 
 void DeckWriter::writeIopt0() {
     progress(1001);
+    card("1.1");
     put(title(Field::txtTitle));
     put(title(Field::txtTitle2));
+    card("1.2");
     if (f(Field::txtNstep).empty() || f(Field::txtDelt).empty() || f(Field::txtNrgag).empty())
         refuse("Check for input on card 1.2 to 1.3");
     putFields(layout::Card12);
+    card("1.3");
     if (f(Field::txtNhisto).empty() || f(Field::txtThisto).empty()) refuse("Check for input on card 1.2 to 1.3");
     putFields(layout::Card13);
 
@@ -192,17 +216,21 @@ void DeckWriter::writeIopt0() {
     progress(3001);
     writeCard15();
 
+    card("1.7");
     if (deck_.checked(Field::chkSave))
         writeSaveList();
     else
-        put("    0");
+        put(layout::Card17, {"0"}, layout::Card17.card);
 
+    card("1.9");
     putFields(layout::Card19);
     progress(4001);
     if (readNumber(f(Field::txtNprnt)) != 0) {
         checkLimit(Field::txtNprnt, "1.9", kMaxListed);
-        if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard110(), ListColumns, "1.10")) throw Refused{};
+        card("1.10");
+        checkEmptyCells(deck_.fpCard110(), "1.10");
     }
+    card("1.10");
     writeList(layout::Card110, deck_.fpCard110(), Field::txtNprnt);
 }
 
@@ -210,6 +238,7 @@ void DeckWriter::writeCard14() {
     // The reader takes NRGAG hyetographs of NHISTO values, each from a new
     // line: exactly those lines are written, and values the counts do not
     // cover would be read as other cards or not at all.
+    card("1.4");
     const Grid& c14 = deck_.fpCard14();
     const long long nrgag = readInteger(f(Field::txtNrgag));
     const long long nhisto = readInteger(f(Field::txtNhisto));
@@ -238,6 +267,7 @@ void DeckWriter::writeCard14() {
 }
 
 void DeckWriter::writeCard15() {
+    card("1.5");
     const Grid& c15 = deck_.fpCard15();
     for (int row = 2; row <= c15.lastDataRow(); ++row) {
         std::string text = rowLine(layout::Card15, c15, row);
@@ -272,6 +302,7 @@ void DeckWriter::writeSaveList() {
         if (c15.number(Card15::Subcatchment, row) > 0) numbers.push_back(c15.value(Card15::Subcatchment, row));
     const std::string count = std::to_string(numbers.size());
     put(layout::Card17, {count}, layout::Card17.card);
+    card("1.8");
     for (std::size_t i = 0; i < numbers.size(); i += ListColumns) {
         std::vector<std::string_view> values;
         for (std::size_t k = i; k < numbers.size() && k < i + ListColumns; ++k) values.push_back(numbers[k]);
@@ -300,18 +331,21 @@ void DeckWriter::writeList(const layout::Record& record, const Grid& g, Field co
 
 void DeckWriter::writeIopt1() {
     progress(2001);
+    card("2.1");
     put(title(Field::txtTitle3));
     put(title(Field::txtTitle4));
+    card("2.2");
     if (f(Field::txtNstep2).empty() || f(Field::txtDelt2).empty()) refuse("Check for input on card 2.2 to 2.3");
     putFields(layout::Card22);
 
     progress(4001);
+    card("2.3");
     const Grid& c23 = deck_.fpCard23();
     for (int row = 2; row <= c23.lastDataRow(); ++row) {
         if (c23.isEmpty(Card23::Subcatchment, row)) {
             ui_.message("File Save was Unsuccessful", kSaveTitle);
             ui_.message("Check card 2.3 for errors", kSaveTitle);
-            throw Refused{};
+            throw refused("Check card 2.3 for errors");
         }
         const std::string element = c23.value(Card23::Element, row);
         if (!elementExists(readNumber(element))) {
@@ -321,12 +355,12 @@ void DeckWriter::writeIopt1() {
                         "Fatal Error", Icon::Critical);
             ui_.message("Save Canceled!", kSaveTitle);
             host_.showPage(Page::Card23);
-            throw Refused{};
+            throw refused("Tributary sub-catchment element# " + element + " is not connected to the flow element.");
         }
         if (element.empty()) {
             ui_.message("File Save was Unsuccessful", kSaveTitle);
             ui_.message("Check on card 2.3 for errors", kSaveTitle);
-            throw Refused{};
+            throw refused("Check on card 2.3 for errors");
         }
         // A line that reads as 0 would end the card for the reader.
         const std::string text = rowLine(layout::Card23, c23, row);
@@ -378,6 +412,7 @@ bool DeckWriter::elementExists(double number) { return elementRows().count(numbe
 
 void DeckWriter::writeCard31() {
     progress(5001);
+    card("3.1");
     const Grid& g = deck_.fpCard31();
     const int last = g.lastDataRow();
     const auto otherRowWithSameNumber = [&](int row) {
@@ -415,11 +450,11 @@ void DeckWriter::writeCard31() {
                    g.value(Card31::Type, row) + " but has no overflow row below it.");
 
         if (const int other = otherRowWithSameNumber(row)) {
+            const std::string text = "Check on card 3.1 for duplicate IDs. ID #" + element + " is shared by rows " +
+                                     std::to_string(std::min(row, other)) + " and " + std::to_string(std::max(row, other));
             ui_.message("File Save was Unsuccessful", kSaveTitle);
-            ui_.message("Check on card 3.1 for duplicate IDs. ID #" + element + " is shared by rows " +
-                            std::to_string(std::min(row, other)) + " and " + std::to_string(std::max(row, other)),
-                        kSaveTitle);
-            throw Refused{};
+            ui_.message(text, kSaveTitle);
+            throw refused(text);
         }
         if (!elementExists(g.number(Card31::Downstream, row))) {
             const bool goOn = ui_.ask("This conveyance element " + element + " is not connected to a " +
@@ -428,7 +463,7 @@ void DeckWriter::writeCard31() {
                                       "Warning");
             if (!goOn) {
                 host_.showPage(Page::Card31);
-                throw Refused{};
+                throw refused("This conveyance element " + element + " is not connected to a down stream element.");
             }
         }
 
@@ -443,7 +478,8 @@ void DeckWriter::writeCard31() {
                              "press no to change the data.",
                          "Warning")) {
                 host_.showPage(Page::Card31);
-                throw Refused{};
+                throw refused("This conveyance element " + element + " diverts flow to element " +
+                              std::to_string(kind.target()) + ", which is not on card 3.1.");
             }
         }
 
@@ -466,11 +502,11 @@ void DeckWriter::writeTabular(const std::string& element, long long ndp) {
     }
     // A block smaller than NDP needs would borrow another element's pairs.
     if (!at || index.number(PairIndex::Rows, at) < static_cast<double>(rows)) {
-        ui_.message("There is no tabular data for conveyance element " + element +
-                        ". There must be tabular data for ALL special elements.",
-                    kSaveTitle, Icon::Exclamation);
+        const std::string text = "There is no tabular data for conveyance element " + element +
+                                 ". There must be tabular data for ALL special elements.";
+        ui_.message(text, kSaveTitle, Icon::Exclamation);
         host_.showPage(Page::Card31);
-        throw Refused{};
+        throw refused(text);
     }
     const int first = static_cast<int>(readInteger(index.value(PairIndex::FirstRow, at)));
     // The model reads the table along its first values: they must not fall.
@@ -487,7 +523,7 @@ void DeckWriter::writeTabular(const std::string& element, long long ndp) {
                              "is okay then press \"Yes\" to finish saving, or press no to change the data.",
                          "Warning")) {
                 host_.showPage(Page::Card31);
-                throw Refused{};
+                throw refused("The tabular values of conveyance element " + element + " fall in their first values.");
             }
         }
     }
@@ -499,17 +535,23 @@ void DeckWriter::writeTabular(const std::string& element, long long ndp) {
 }
 
 void DeckWriter::writeCard4() {
+    card("4.1");
     putFields(layout::Card41);
     if (readNumber(f(Field::txtNsave2)) != 0) {
         checkLimit(Field::txtNsave2, "4.1", kMaxListed);
-        if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard42(), ListColumns, "4.2")) throw Refused{};
+        card("4.2");
+        checkEmptyCells(deck_.fpCard42(), "4.2");
     }
+    card("4.2");
     writeList(layout::Card42, deck_.fpCard42(), Field::txtNsave2);
+    card("4.3");
     putFields(layout::Card43);
     if (readNumber(f(Field::txtNprnt2)) != 0) {
         checkLimit(Field::txtNprnt2, "4.3", kMaxListed);
-        if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard44(), ListColumns, "4.4")) throw Refused{};
+        card("4.4");
+        checkEmptyCells(deck_.fpCard44(), "4.4");
     }
+    card("4.4");
     writeList(layout::Card44, deck_.fpCard44(), Field::txtNprnt2);
 }
 
@@ -628,6 +670,20 @@ std::optional<std::string> DeckText(UiServices& ui, EditorHost& host) {
     }
 }
 
+std::string SaveResult::describe() const {
+    switch (status) {
+    case Saved: return finished ? "Saved (finished with the file)" : "Saved";
+    case Cancelled: return "Cancelled";
+    case Refused:
+    case Failed: break;
+    }
+    std::string s = status == Refused ? "Refused" : "Failed";
+    if (line > 0) s += " at line " + std::to_string(line);
+    if (!card.empty()) s += " (card " + card + ")";
+    if (firstColumn > 0) s += ", columns " + std::to_string(firstColumn) + "-" + std::to_string(lastColumn);
+    return s + ": " + message;
+}
+
 SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options) {
     ui.setProgressMaximum(10000);
     ui.setProgressVisible(true);
@@ -636,16 +692,23 @@ SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options
         ui.setProgressVisible(false);
         ui.setPointer(Pointer::Normal);
     };
-    // A save that ends without writing the deck leaves its edits unsaved:
-    // closing the editor must still offer to save them.
-    const auto notWritten = [&] {
-        host.flags().askSaveOnClose = true;
+    // A save that ends without writing the deck leaves it as it was: an
+    // edited deck stays modified, so closing the editor still offers to save it.
+    const auto notWritten = [&](SaveResult::Status status, std::string message, std::string card = {},
+                                long long line = 0, int first = 0, int last = 0) {
         finish();
+        SaveResult r;
+        r.status = status;
+        r.message = std::move(message);
+        r.card = std::move(card);
+        r.line = line;
+        r.firstColumn = first;
+        r.lastColumn = last;
+        return r;
     };
     const auto failed = [&](const std::string& text) {
         ui.message(text, {}, Icon::Exclamation);
-        notWritten();
-        return SaveResult::Failed;
+        return notWritten(SaveResult::Failed, text);
     };
 
     std::string path;
@@ -661,26 +724,28 @@ SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options
         try {
             path = ui.saveFileName(request);
         } catch (const CancelError&) {
-            finish();
-            return SaveResult::Cancelled;
+            return notWritten(SaveResult::Cancelled, {});
         }
         ui.dialogFileName() = path;
         ui.saveSetting("Rillo 2000", "CommonDialog", "DirectorySave", folderOf(path));
     }
 
     ui.setPointer(Pointer::Hourglass);
-    host.flags().askSaveOnClose = false;
     if (!options.checkOnly && !isWritableFile(path))
         return failed(path + " is marked as system or readonly and cannot be written to.");
 
     std::string text;
     try {
         text = DeckWriter(ui, host).write();
-    } catch (const Refused&) {
-        notWritten();
-        return SaveResult::Refused;
+    } catch (const Refused& r) {
+        return notWritten(SaveResult::Refused, r.message, r.card, r.line);
     } catch (const DoesNotFit& e) {
-        return failed("Was unable to save to file.\n" + e.detail);
+        SaveResult r = failed("Was unable to save to file.\n" + e.detail);
+        r.card = e.card;
+        r.line = e.line;
+        r.firstColumn = e.firstColumn;
+        r.lastColumn = e.lastColumn;
+        return r;
     } catch (const layout::FieldTooLong&) {
         return failed("Was unable to save to file.");
     } catch (const std::exception&) {
@@ -692,19 +757,19 @@ SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options
         } catch (const RuntimeError& e) {
             return failed("Was unable to write to " + path + ". Operating system reports:\n" + e.description());
         }
+        // The file now holds the deck. Marked before the question below,
+        // whose Yes closes the editor: that closing has nothing left to ask.
+        host.deck().markSaved();
     }
 
+    SaveResult result;
     ui.message("Save Complete!", kSaveTitle);
-    if (options.askFinished) {
-        if (ui.ask("Finished with this File?", kSaveTitle)) {
-            host.flags().returnToCover = true;
-            host.unloadEditor();
-        } else {
-            host.flags().askSaveOnClose = true;
-        }
+    if (options.askFinished && ui.ask("Finished with this File?", kSaveTitle)) {
+        result.finished = true;
+        host.unloadEditor();
     }
     finish();
-    return SaveResult::Saved;
+    return result;
 }
 
 }  // namespace rillo
