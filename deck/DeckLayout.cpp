@@ -50,7 +50,11 @@ RuleInfo ruleInfo(Rule rule) {
 }  // namespace
 
 const Record Header1{"header", true, {whole(5, -1), whole(5, -1), whole(5, -1), whole(5, -1)}};
-const Record Line3{"WATERSHED", true, {{12, Rule::Blank, Kind::Label}, {1, Rule::Check, Kind::Code, of(Field::cboIOPT)}}};
+const Record Header2{"header", true,
+                     {{4, Rule::Text, Kind::Whole, -1, false, "3"}, {4, Rule::Text, Kind::Whole, -1, false, "4"}}};
+const Record Line3{"WATERSHED", true,
+                   {{9, Rule::Text, Kind::Label, -1, false, "WATERSHED"}, blank(3),
+                    {1, Rule::Check, Kind::Code, of(Field::cboIOPT)}}};
 const Record Title1{"1.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle)}}};
 const Record Title2{"1.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle2)}}};
 const Record Title3{"2.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle3)}}};
@@ -161,6 +165,7 @@ static std::string_view withoutSpareLeadingBlanks(std::string_view t, int width)
 }
 
 void appendField(std::string& line, std::string_view t, const Column& column) {
+    if (column.fixed) t = column.fixed;
     std::string shortened;
     if (column.kind == Kind::Implied && !trimmed(t).empty()) {
         shortened = impliedText(t, column.width);

@@ -146,6 +146,9 @@ private:
     void putRow(const layout::Record& record, std::string_view l, Grid& g, GridId id, int row,
                 std::size_t values = SIZE_MAX);
     void title(const layout::Record& record);
+    /// A line of fixed text and numbers: each column must read as what it
+    /// always holds.
+    void fixedColumns(const layout::Record& record, std::string_view l);
     void append(Grid& g) {
         if (g.rowCount() >= MaxGridRows)
             refuse(lineNumber(), 0, 0, "more than " + std::to_string(MaxGridRows) + " rows for one card.");
@@ -196,8 +199,6 @@ std::vector<std::string_view> Reader::cut(const layout::Record& record, std::str
     for (const auto& c : record.columns) {
         const std::string_view text = layout::cut(l, start, c.width);
         switch (c.kind) {
-        case layout::Kind::Label:
-            break;
         case layout::Kind::Blank:
             if (!allBlank(text))
                 refuseColumns(start, c.width,
@@ -335,6 +336,28 @@ void Reader::putRow(const layout::Record& record, std::string_view l, Grid& g, G
     }
 }
 
+void Reader::fixedColumns(const layout::Record& record, std::string_view l) {
+    const auto texts = cut(record, l);
+    std::size_t i = 0;
+    for (const auto& place : layout::valueColumns(record)) {
+        const layout::Column& c = place.column;
+        const std::string_view text = texts[i++];
+        if (!c.fixed) continue;
+        const std::string shownText = "\"" + std::string(trimmed(text)) + "\"";
+        if (c.kind == layout::Kind::Label) {
+            if (text != c.fixed)
+                refuseColumns(place.start, c.width,
+                              (trimmed(text).empty() ? std::string("nothing") : shownText) + " stands where a deck has \"" +
+                                  c.fixed + "\".");
+            continue;
+        }
+        if (trimmed(text).empty() || readNumber(numberText(text, c, place.start)) != readNumber(c.fixed))
+            refuseColumns(place.start, c.width,
+                          (trimmed(text).empty() ? std::string("nothing") : shownText) + " stands where a deck has " +
+                              c.fixed + "; the save would write " + c.fixed + " there.");
+    }
+}
+
 void Reader::title(const layout::Record& record) {
     const std::string_view l = line(record.card);
     const layout::Column& c = record.columns.front();
@@ -364,20 +387,19 @@ void Reader::readCards() {
         e.badHeader = true;
         e.line = 1;
         e.firstColumn = 1;
-        e.lastColumn = 20;
+        e.lastColumn = layout::Header1.end() - 1;
         e.card = "header";
         const std::string shown(l1.substr(0, bytesOfCharacters(l1, 40)));
-        e.what = l1.empty() ? std::string("the first line is empty; a deck begins with four numbers in columns 1-20.")
-                            : "the first line holds \"" + shown +
-                                  "\"; a deck begins with four numbers in columns 1-20.";
+        const std::string expected = "a deck begins with four numbers in columns 1-" + std::to_string(e.lastColumn) + ".";
+        e.what = l1.empty() ? "the first line is empty; " + expected : "the first line holds \"" + shown + "\"; " + expected;
         throw Refusal{std::move(e)};
     }
     cut(layout::Header1, l1);
-    line("header");  // line 2 carries nothing the editor keeps
-
+    // Lines 2 and 3 carry nothing the editor keeps but the option: the save
+    // writes them from the layout, so they must hold what it writes.
+    fixedColumns(layout::Header2, line("header"));
     const std::string_view l3 = line("WATERSHED");
-    if (l3.size() > 13 && !allBlank(l3.substr(13)))
-        refuse(lineNumber(), 14, static_cast<int>(l3.size()), "something stands after the IOPT digit in column 13.");
+    fixedColumns(layout::Line3, l3);
     deck_.setIopt(ioptOf(l3));
     progress(1000);
 
@@ -589,11 +611,12 @@ void Reader::readCard31() {
         if (ElementKind::carriesOverflow(readInteger(g.text(Card31::Type, row)))) {
             append(g);
             const std::string_view over = line(layout::Overflow.card);
-            if (!allBlank(layout::cut(over, 1, layout::valueColumns(layout::Overflow).front().start - 1)))
-                refuse(lineNumber(), 1, layout::valueColumns(layout::Overflow).front().start - 1,
+            const int blankTo = layout::valueColumns(layout::Overflow).front().start - 1;
+            if (!allBlank(layout::cut(over, 1, blankTo)))
+                refuse(lineNumber(), 1, blankTo,
                        "element " + g.value(Card31::Element, row) + " is of type " + g.value(Card31::Type, row) +
-                           ", so this line should be its overflow channel with columns 1-20 blank, but it holds "
-                           "data there (is the overflow line missing?).");
+                           ", so this line should be its overflow channel with columns 1-" + std::to_string(blankTo) +
+                           " blank, but it holds data there (is the overflow line missing?).");
             ElementKind::markOverflowRow(g, row + 1);
             putRow(layout::Overflow, over, g, GridId::fpCard31, row + 1);
         }

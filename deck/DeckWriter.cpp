@@ -66,12 +66,11 @@ public:
 
     std::string write() {
         put(layout::Header1Text);
-        put(layout::Header2Text);
+        put(layout::writeRecord(layout::Header2, {}));
+        card("WATERSHED");
         if (deck_.iopt() != 0 && deck_.iopt() != 1)
             refuse("Choose the hydrograph option, 0 or 1, before saving: the deck's line 3 must hold one of them.");
-        std::string line3 = layout::Watershed;
-        line3.resize(static_cast<std::size_t>(layout::Line3.columns.front().width), ' ');
-        put(line3 + (deck_.iopt() == 1 ? "1" : "0"));
+        put(layout::writeRecord(layout::Line3, {{}, deck_.iopt() == 1 ? "1" : "0"}));
         if (deck_.iopt() == 1)
             writeIopt1();
         else
