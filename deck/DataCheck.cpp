@@ -8,7 +8,7 @@ int CheckGridEmptyCells(UiServices& ui, const Grid& grid, int columns, const std
     const int last = grid.lastDataRow();
     for (int row = 2; row < last; ++row) {
         for (int col = 1; col <= columns; ++col) {
-            const std::string v = grid.value(col, row);
+            const std::string_view v = grid.text(col, row);
             if (!v.empty() && readNumber(v) < 0) return 0;
             if (v.empty()) {
                 ui.message("File Save was Unsuccessful", "Rillo 2000", Icon::Exclamation);

@@ -201,6 +201,13 @@ void Deck::setSourceLine(GridId id, int row, long long line) {
     lines[static_cast<std::size_t>(row)] = line;
 }
 
+void Deck::watchGrids(bool on) {
+    for (auto& g : grids_) {
+        g->removeObserver(&watch_);
+        if (on) g->addObserver(&watch_);
+    }
+}
+
 bool Deck::isOverflowRow(int row) const {
     const Grid& g = fpCard31();
     if (row < 2 || row > g.rowCount()) return false;

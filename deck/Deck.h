@@ -122,6 +122,9 @@ public:
     void markSaved() { setModified(false); }
     /// Called whenever modified() changes (the editor's title shows it).
     void setModifiedObserver(std::function<void(bool)> observer) { modifiedObserver_ = std::move(observer); }
+    /// Off while a reader fills the grids, whose every cell would otherwise
+    /// be reported as a change (the read ends with markSaved anyway).
+    void watchGrids(bool on);
 
     /// The encoding the deck's file was read in, which the save keeps.
     TextEncoding encoding() const { return encoding_; }

@@ -140,6 +140,8 @@ void appendField(std::string& line, std::string_view text, const Column& column)
 /// A whole line from the values of a record's value columns (missing values
 /// are empty). Throws FieldTooLong.
 std::string writeRecord(const Record& record, const std::vector<std::string_view>& values);
+/// The same into `line`, which is emptied first (a buffer kept for many lines).
+void writeRecordInto(std::string& line, const Record& record, const std::vector<std::string_view>& values);
 
 /// The value columns of a line, cut exactly from their character positions
 /// (a short line gives short or empty fields).

@@ -65,6 +65,10 @@ public:
     DeckWriter(UiServices& ui, EditorHost& host) : ui_(ui), host_(host), deck_(host.deck()) {}
 
     std::string write() {
+        // About a line per grid row: the text grows once or not at all.
+        std::size_t rows = 64;
+        for (int i = 0; i < GridCount; ++i) rows += static_cast<std::size_t>(deck_.grid(static_cast<GridId>(i)).lastDataRow());
+        out_.reserve(rows * 84);
         put(layout::Header1Text);
         put(layout::writeRecord(layout::Header2, {}));
         card("WATERSHED");
@@ -90,7 +94,7 @@ public:
     }
 
 private:
-    void put(const std::string& line) {
+    void put(std::string_view line) {
         out_ += line;
         out_ += "\r\n";
         ++lines_;
@@ -100,11 +104,13 @@ private:
     /// A refusal of the card being written, at the line it would take.
     Refused refused(std::string message) const { return Refused{card_, lines_ + 1, std::move(message)}; }
     /// A record's line; a field too long for its columns names the card,
-    /// the grid row (0 for a card of fields) and the columns.
-    std::string line(const layout::Record& record, const std::vector<std::string_view>& values, const char* card,
-                     int row = 0, const std::string& what = {}) const {
+    /// the grid row (0 for a card of fields) and the columns. The line is
+    /// valid until the next one is made (one buffer serves them all).
+    std::string_view line(const layout::Record& record, const std::vector<std::string_view>& values, const char* card,
+                          int row = 0, const std::string& what = {}) const {
         try {
-            return layout::writeRecord(record, values);
+            layout::writeRecordInto(lineBuffer_, record, values);
+            return lineBuffer_;
         } catch (const layout::FieldTooLong& e) {
             std::string where = std::string("Card ") + card;
             if (row > 0) where += ", row " + std::to_string(row);
@@ -127,9 +133,10 @@ private:
     }
     /// A grid row's line, each value from the cell its column names; only
     /// the first `count` values are written.
-    std::string rowLine(const layout::Record& record, const Grid& g, int row, std::size_t count = SIZE_MAX,
-                        std::string_view code = {}, const std::string& what = {}) const {
-        std::vector<std::string_view> values;
+    std::string_view rowLine(const layout::Record& record, const Grid& g, int row, std::size_t count = SIZE_MAX,
+                             std::string_view code = {}, const std::string& what = {}) const {
+        std::vector<std::string_view>& values = rowValues_;
+        values.clear();
         for (const auto& place : layout::valueColumns(record)) {
             const layout::Column& c = place.column;
             if (c.kind == layout::Kind::Code)
@@ -191,10 +198,14 @@ private:
     EditorHost& host_;
     Deck& deck_;
     std::string out_;
+    mutable std::string lineBuffer_;
+    mutable std::vector<std::string_view> rowValues_;
     long long lines_ = 0;
     std::string card_ = "header";
     std::optional<std::vector<Element>> elements_;
     std::optional<std::unordered_map<double, std::vector<int>>> elementRows_;
+    /// Index row of each element's tabular block, by element number (built once).
+    std::optional<std::unordered_map<double, int>> pairBlocks_;
 };
 
 void DeckWriter::writeIopt0() {
@@ -269,7 +280,7 @@ void DeckWriter::writeCard15() {
     card("1.5");
     const Grid& c15 = deck_.fpCard15();
     for (int row = 2; row <= c15.lastDataRow(); ++row) {
-        std::string text = rowLine(layout::Card15, c15, row);
+        std::string text(rowLine(layout::Card15, c15, row));
         if (!readsAsZero(text)) {
             put(text);
             continue;
@@ -306,7 +317,7 @@ void DeckWriter::writeSaveList() {
         std::vector<std::string_view> values;
         for (std::size_t k = i; k < numbers.size() && k < i + ListColumns; ++k) values.push_back(numbers[k]);
         // The list's lines end at their last number, as they always have.
-        std::string text = line(layout::Card18, values, layout::Card18.card);
+        std::string text(line(layout::Card18, values, layout::Card18.card));
         while (!text.empty() && text.back() == ' ') text.pop_back();
         put(text);
     }
@@ -362,7 +373,7 @@ void DeckWriter::writeIopt1() {
             throw refused("Check on card 2.3 for errors");
         }
         // A line that reads as 0 would end the card for the reader.
-        const std::string text = rowLine(layout::Card23, c23, row);
+        const std::string text(rowLine(layout::Card23, c23, row));
         if (readsAsZero(text))
             refuse("Check card 2.3 row " + std::to_string(row) + ": sub-catchment " + c23.value(Card23::Subcatchment, row) +
                    " would read as the end of card 2.3 and every sub-catchment after it would be lost.");
@@ -379,7 +390,7 @@ std::string DeckWriter::card31Line(int row, bool blankJk) const {
     const bool changeCard = g.number(Card31::Element, row) < 0;
     std::string jk = blankJk ? std::string() : kind.code();
     if (jk.empty() && !blankJk && !(changeCard && readInteger(g.text(Card31::NDP, row)) > 0)) jk = "0";
-    return rowLine(layout::Card31, g, row, SIZE_MAX, jk, "element " + g.value(Card31::Element, row));
+    return std::string(rowLine(layout::Card31, g, row, SIZE_MAX, jk, "element " + g.value(Card31::Element, row)));
 }
 
 const std::vector<DeckWriter::Element>& DeckWriter::elements() {
@@ -494,10 +505,16 @@ void DeckWriter::writeTabular(const std::string& element, long long ndp) {
     const Grid& index = deck_.fpSubCard31a();
     const Grid& store = deck_.fpCard31a();
     const int rows = ElementKind::pairRows(ndp);
+    if (!pairBlocks_) {
+        // Each element's block: the first index row that names it.
+        pairBlocks_.emplace();
+        for (int r = 1; r <= index.rowCount(); ++r)
+            if (!index.isEmpty(PairIndex::Element, r)) pairBlocks_->try_emplace(index.number(PairIndex::Element, r), r);
+    }
     int at = 0;
     if (!element.empty()) {
-        for (int r = 1; r <= index.rowCount() && !at; ++r)
-            if (!index.isEmpty(PairIndex::Element, r) && index.number(PairIndex::Element, r) == readNumber(element)) at = r;
+        const auto found = pairBlocks_->find(readNumber(element));
+        if (found != pairBlocks_->end()) at = found->second;
     }
     // A block smaller than NDP needs would borrow another element's pairs.
     if (!at || index.number(PairIndex::Rows, at) < static_cast<double>(rows)) {
@@ -509,12 +526,16 @@ void DeckWriter::writeTabular(const std::string& element, long long ndp) {
     }
     const int first = static_cast<int>(readInteger(index.value(PairIndex::FirstRow, at)));
     // The model reads the table along its first values: they must not fall.
+    double previous = 0;
     for (int i = 0, seen = 0; i < rows; ++i) {
         const int width = i + 1 == rows ? ElementKind::valuesInLastRow(ndp) : PairColumns;
         const int row = first + i;
         for (int c = 1; c < width; c += 2, ++seen) {
             const int prevRow = c == 1 ? row - 1 : row, prevCol = c == 1 ? PairColumns - 1 : c - 2;
-            if (seen == 0 || !(store.number(c, row) < store.number(prevCol, prevRow))) continue;
+            const double x = store.number(c, row);
+            const bool falls = seen > 0 && x < previous;
+            previous = x;
+            if (!falls) continue;
             if (!ui_.ask("The tabular values of conveyance element " + element + " fall from " +
                              std::string(trimmed(store.value(prevCol, prevRow))) + " to " +
                              std::string(trimmed(store.value(c, row))) +
@@ -526,10 +547,11 @@ void DeckWriter::writeTabular(const std::string& element, long long ndp) {
             }
         }
     }
+    const std::string what = "element " + element;
     for (int i = 0; i < rows; ++i) {
         const int width = i + 1 == rows ? ElementKind::valuesInLastRow(ndp) : PairColumns;
         const int row = first + i;
-        put(rowLine(layout::Card31A, store, row, static_cast<std::size_t>(width), {}, "element " + element));
+        put(rowLine(layout::Card31A, store, row, static_cast<std::size_t>(width), {}, what));
     }
 }
 
