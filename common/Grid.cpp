@@ -184,15 +184,16 @@ void Grid::setDerivedRowFormat(int row, int fromRow, FormatRule rule) {
     // Rows are added one after another from the same template: the formats
     // the last row took are looked up first.
     lastDerivedRow_.resize(static_cast<std::size_t>(cols_));
+    const Row& from = rows_[static_cast<std::size_t>(fromRow - 1)];
     for (int col = 1; col <= cols_; ++col) {
-        const auto key = std::make_pair(cell(col, fromRow)->format, rule);
+        const auto key = std::make_pair(from[static_cast<std::size_t>(col - 1)].format, rule);
         DerivedFormat& last = lastDerivedRow_[static_cast<std::size_t>(col - 1)];
         if (!(last.from == key.first && last.rule == rule)) {
             auto it = derivedFormats_.find(key);
             if (it == derivedFormats_.end()) it = derivedFormats_.emplace(key, intern(rule(formats_[key.first]))).first;
             last = {key.first, rule, it->second};
         }
-        assignFormat(*cell(col, row), col, row, last.to);
+        assignFormat(rows_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)], col, row, last.to);
     }
 }
 
@@ -300,6 +301,14 @@ void Grid::setSelection(int col1, int row1, int col2, int row2) {
 
 void Grid::insertRow(int row) {
     if (row < 1 || row > rowCount()) return;
+    if (observers_.empty()) {
+        // Unwatched (a deck being read): the last row, emptied, moves up to
+        // its place, which is the same without making and dropping a row.
+        Row& last = rows_.back();
+        for (Cell& c : last) c = Cell{};
+        std::rotate(rows_.begin() + (row - 1), rows_.end() - 1, rows_.end());
+        return;
+    }
     for (auto* o : observers_) o->rowsAboutToBeInserted(row, 1);
     rows_.insert(rows_.begin() + (row - 1), emptyRow());
     for (auto* o : observers_) o->rowsInserted();

@@ -134,17 +134,19 @@ double readNumber(std::string_view text) {
     std::size_t i = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        if (isBlank(c)) continue;
-        if ((c == '-' || c == '+') && !signSeen && !pointSeen && !any) {
-            signSeen = true;
-            negative = c == '-';
-            continue;
+        if (!isDigit(c)) {
+            if (isBlank(c)) continue;
+            if ((c == '-' || c == '+') && !signSeen && !pointSeen && !any) {
+                signSeen = true;
+                negative = c == '-';
+                continue;
+            }
+            if (c == '.' && !pointSeen) {
+                pointSeen = true;
+                continue;
+            }
+            break;
         }
-        if (c == '.' && !pointSeen) {
-            pointSeen = true;
-            continue;
-        }
-        if (!isDigit(c)) break;
         any = true;
         if (digits > 0 || c != '0') ++digits;
         if (digits > 19) return readLenient(text).value();
@@ -257,11 +259,14 @@ std::string fixedText(std::string_view text, int decimals) {
     const std::string_view t = trimmed(text);
     std::size_t point = std::string_view::npos;
     bool plain = !t.empty();
-    for (std::size_t i = 0; i < t.size() && plain; ++i) {
-        if (t[i] == '.' && point == std::string_view::npos)
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        if (isDigit(t[i])) continue;  // digits first: they are most of it
+        if (t[i] == '.' && point == std::string_view::npos) {
             point = i;
-        else
-            plain = isDigit(t[i]);
+            continue;
+        }
+        plain = false;
+        break;
     }
     const std::string_view whole = t.substr(0, point);
     const std::string_view fraction = point == std::string_view::npos ? std::string_view() : t.substr(point + 1);

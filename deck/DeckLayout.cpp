@@ -192,8 +192,10 @@ void appendField(std::string& line, std::string_view t, const Column& column) {
         break;
     }
     if (static_cast<int>(t.size()) > column.width) throw FieldTooLong{std::string(t), column.width};
-    line.append(static_cast<std::size_t>(column.width) - t.size(), ' ');
-    line += t;
+    // The field's blanks, then its text at their end.
+    const std::size_t at = line.size() + static_cast<std::size_t>(column.width) - t.size();
+    line.resize(line.size() + static_cast<std::size_t>(column.width), ' ');
+    std::copy(t.begin(), t.end(), line.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 bool fits(std::string_view t, const Column& column) {

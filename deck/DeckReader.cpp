@@ -281,14 +281,13 @@ std::string_view Reader::numberView(std::string_view text, const layout::Column&
     {
         // Most fields: digits with at most one point, perhaps a sign in front.
         std::size_t i = t[0] == '+' || t[0] == '-' ? 1 : 0, digits = 0, point = std::string_view::npos;
+        const std::size_t from = i;
         for (; i < t.size(); ++i) {
-            if (t[i] >= '0' && t[i] <= '9')
-                ++digits;
-            else if (t[i] == '.' && point == std::string_view::npos)
-                point = i;
-            else
-                break;
+            if (t[i] >= '0' && t[i] <= '9') continue;
+            if (t[i] != '.' || point != std::string_view::npos) break;
+            point = i;
         }
+        digits = i - from - (point != std::string_view::npos ? 1 : 0);
         if (i == t.size() && digits > 0) {
             if (plainSpelling) *plainSpelling = t[0] != '+' && t[0] != '-';
             if (c.kind == layout::Kind::Whole && point != std::string_view::npos &&
