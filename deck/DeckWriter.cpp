@@ -174,6 +174,8 @@ private:
     struct Element {
         int row;
         int overflow;
+        bool numbered;  ///< its number cell holds a value
+        double number;  ///< that value (read once)
     };
     /// The elements, in grid order: overflow rows go with their element
     /// and are never elements themselves; rows without data are left out.
@@ -402,7 +404,8 @@ const std::vector<DeckWriter::Element>& DeckWriter::elements() {
         // Overflow rows that no element claims are left to the writing, which refuses them.
         if (deck_.isOverflowRow(row) || !rowHoldsData(g, row, Card31::NDP, Card31::LastDimension)) continue;
         const bool overflow = ElementKind::carriesOverflow(readInteger(g.text(Card31::Type, row))) && deck_.isOverflowRow(row + 1);
-        elements_->push_back({row, overflow ? row + 1 : 0});
+        const bool numbered = !g.isEmpty(Card31::Element, row);
+        elements_->push_back({row, overflow ? row + 1 : 0, numbered, numbered ? g.number(Card31::Element, row) : 0.0});
         if (overflow) ++row;
     }
     return *elements_;
@@ -411,9 +414,8 @@ const std::vector<DeckWriter::Element>& DeckWriter::elements() {
 std::unordered_map<double, std::vector<int>>& DeckWriter::elementRows() {
     if (!elementRows_) {
         elementRows_.emplace();
-        const Grid& g = deck_.fpCard31();
         for (const Element& e : elements())
-            if (!g.isEmpty(Card31::Element, e.row)) (*elementRows_)[g.number(Card31::Element, e.row)].push_back(e.row);
+            if (e.numbered) (*elementRows_)[e.number].push_back(e.row);
     }
     return *elementRows_;
 }
@@ -425,11 +427,11 @@ void DeckWriter::writeCard31() {
     card("3.1");
     const Grid& g = deck_.fpCard31();
     const int last = g.lastDataRow();
-    const auto otherRowWithSameNumber = [&](int row) {
+    const auto otherRowWithSameNumber = [&](const Element& e) {
         // A negative number marks a change card, not an element: there may be many.
-        if (g.isEmpty(Card31::Element, row) || g.number(Card31::Element, row) < 0) return 0;
-        for (int r : elementRows()[g.number(Card31::Element, row)])
-            if (r != row) return r;
+        if (!e.numbered || e.number < 0) return 0;
+        for (int r : elementRows()[e.number])
+            if (r != e.row) return r;
         return 0;
     };
     const auto& list = elements();
@@ -459,7 +461,7 @@ void DeckWriter::writeCard31() {
             refuse("Check card 3.1 row " + std::to_string(row) + ": element " + element + " is of type " +
                    g.value(Card31::Type, row) + " but has no overflow row below it.");
 
-        if (const int other = otherRowWithSameNumber(row)) {
+        if (const int other = otherRowWithSameNumber(e)) {
             const std::string text = "Check on card 3.1 for duplicate IDs. ID #" + element + " is shared by rows " +
                                      std::to_string(std::min(row, other)) + " and " + std::to_string(std::max(row, other));
             ui_.message("File Save was Unsuccessful", kSaveTitle);
