@@ -61,7 +61,7 @@ void AddGridRow(Grid& grid, int afterRow) {
     grid.setRow(newRow);
     grid.setRowCount(grid.rowCount() + 1);
     grid.action(Grid::ActionInsertRow);
-    for (int col = 1; col <= grid.colCount(); ++col) grid.setDerivedFormat(col, newRow, 2, &addedRowFormat);
+    grid.setDerivedRowFormat(newRow, 2, &addedRowFormat);
     grid.setRow(remembered);
 }
 

@@ -69,20 +69,6 @@ void Grid::setRowCount(int rows) {
     }
 }
 
-bool Grid::contains(int col, int row) const {
-    return col >= 1 && col <= cols_ && row >= 1 && row <= rowCount();
-}
-
-Grid::Cell* Grid::cell(int col, int row) {
-    if (!contains(col, row)) return nullptr;
-    return &rows_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)];
-}
-
-const Grid::Cell* Grid::cell(int col, int row) const {
-    if (!contains(col, row)) return nullptr;
-    return &rows_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)];
-}
-
 int Grid::lastDataRow() const {
     for (int r = rowCount(); r >= 1; --r) {
         for (const auto& c : rows_[static_cast<std::size_t>(r - 1)])
@@ -193,6 +179,24 @@ void Grid::setDerivedFormat(int col, int row, int fromRow, FormatRule rule) {
     assignFormat(*to, col, row, it->second);
 }
 
+void Grid::setDerivedRowFormat(int row, int fromRow, FormatRule rule) {
+    if (!rule || !contains(1, row) || !contains(1, fromRow)) return;
+    // Rows are added one after another from the same template: the formats
+    // the last row took are looked up first.
+    lastDerivedRow_.resize(static_cast<std::size_t>(cols_));
+    const Row& from = rows_[static_cast<std::size_t>(fromRow - 1)];
+    for (int col = 1; col <= cols_; ++col) {
+        const auto key = std::make_pair(from[static_cast<std::size_t>(col - 1)].format, rule);
+        DerivedFormat& last = lastDerivedRow_[static_cast<std::size_t>(col - 1)];
+        if (!(last.from == key.first && last.rule == rule)) {
+            auto it = derivedFormats_.find(key);
+            if (it == derivedFormats_.end()) it = derivedFormats_.emplace(key, intern(rule(formats_[key.first]))).first;
+            last = {key.first, rule, it->second};
+        }
+        assignFormat(rows_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)], col, row, last.to);
+    }
+}
+
 void Grid::setColumnFormat(int col, const CellFormat& format, int fromRow) {
     for (int r = std::max(fromRow, 1); r <= rowCount(); ++r) setFormat(col, r, format);
 }
@@ -297,6 +301,14 @@ void Grid::setSelection(int col1, int row1, int col2, int row2) {
 
 void Grid::insertRow(int row) {
     if (row < 1 || row > rowCount()) return;
+    if (observers_.empty()) {
+        // Unwatched (a deck being read): the last row, emptied, moves up to
+        // its place, which is the same without making and dropping a row.
+        Row& last = rows_.back();
+        for (Cell& c : last) c = Cell{};
+        std::rotate(rows_.begin() + (row - 1), rows_.end() - 1, rows_.end());
+        return;
+    }
     for (auto* o : observers_) o->rowsAboutToBeInserted(row, 1);
     rows_.insert(rows_.begin() + (row - 1), emptyRow());
     for (auto* o : observers_) o->rowsInserted();
@@ -407,10 +419,6 @@ void Grid::setArray(int col, int row, const Array& values) {
     for (std::size_t r = 0; r < values.size(); ++r)
         for (std::size_t c = 0; c < values[r].size(); ++c)
             setValue(col + static_cast<int>(c), row + static_cast<int>(r), values[r][c]);
-}
-
-void Grid::notifyCells(int col1, int row1, int col2, int row2) {
-    for (auto* o : observers_) o->cellsChanged(col1, row1, col2, row2);
 }
 
 bool Grid::isEditable(int col, int row) const {

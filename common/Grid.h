@@ -55,7 +55,9 @@ public:
     int rowsFrozen() const { return rowsFrozen_; }
     void setRowsFrozen(int rows) { rowsFrozen_ = rows; }
 
-    bool contains(int col, int row) const;
+    bool contains(int col, int row) const {
+        return col >= 1 && col <= cols_ && row >= 1 && row <= static_cast<int>(rows_.size());
+    }
 
     // Values.
     std::string value(int col, int row) const;
@@ -85,6 +87,8 @@ public:
     /// The result is remembered per source format and rule, so rows added
     /// one after another do not rebuild (and copy item lists for) it.
     void setDerivedFormat(int col, int row, int fromRow, FormatRule rule);
+    /// The same for every cell of a row.
+    void setDerivedRowFormat(int row, int fromRow, FormatRule rule);
 
     // Combo cells.
     std::vector<std::string> comboItems(int col, int row) const;
@@ -197,15 +201,21 @@ private:
     void assignFormat(Cell& cell, int col, int row, std::uint32_t id);
     using Row = std::vector<Cell>;
 
-    Cell* cell(int col, int row);
-    const Cell* cell(int col, int row) const;
+    Cell* cell(int col, int row) {
+        return contains(col, row) ? &rows_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)] : nullptr;
+    }
+    const Cell* cell(int col, int row) const {
+        return contains(col, row) ? &rows_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)] : nullptr;
+    }
     static std::string normalized(const CellFormat& format, std::string_view text);
     /// Text as a user's entry puts it into a cell of this format.
     static std::string typed(const CellFormat& format, std::string_view text);
     /// Whether a cell of this format takes text from the user: a number
     /// cell takes only a plain decimal number within its bounds (or "").
     static bool accepts(const CellFormat& format, std::string_view text);
-    void notifyCells(int col1, int row1, int col2, int row2);
+    void notifyCells(int col1, int row1, int col2, int row2) {
+        for (auto* o : observers_) o->cellsChanged(col1, row1, col2, row2);
+    }
     Row emptyRow() const { return Row(static_cast<std::size_t>(cols_)); }
     void raiseChangeIfPending();
 
@@ -217,6 +227,13 @@ private:
     std::unordered_map<CellFormat, std::uint32_t, FormatHash> formatIds_{{CellFormat{}, 0}};
     // (source format, rule) -> derived format; pool entries never go away.
     std::map<std::pair<std::uint32_t, FormatRule>, std::uint32_t> derivedFormats_;
+    /// What each column of the last row given derived formats took.
+    struct DerivedFormat {
+        std::uint32_t from = 0;
+        FormatRule rule = nullptr;
+        std::uint32_t to = 0;
+    };
+    std::vector<DerivedFormat> lastDerivedRow_;
     int cols_ = 0;
     std::vector<Row> rows_;
     int rowsFrozen_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 
@@ -121,7 +122,47 @@ std::optional<LenientNumber> readFortranNumber(std::string_view text) {
     return n;
 }
 
-double readNumber(std::string_view text) { return readLenient(text).value(); }
+double readNumber(std::string_view text) {
+    // The same reading as readLenient(text).value(), without building its
+    // strings, for what cells and fields nearly always hold: a mantissa m
+    // below 2^53 and at most 22 decimals. Such a number is m / 10^k with m
+    // and 10^k exact doubles, and one division rounds it correctly, as the
+    // library's conversion does. Anything else goes the general way.
+    std::uint64_t m = 0;
+    int digits = 0, decimals = 0;  // digits counted from the first that is not 0
+    bool any = false, negative = false, signSeen = false, pointSeen = false;
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!isDigit(c)) {
+            if (isBlank(c)) continue;
+            if ((c == '-' || c == '+') && !signSeen && !pointSeen && !any) {
+                signSeen = true;
+                negative = c == '-';
+                continue;
+            }
+            if (c == '.' && !pointSeen) {
+                pointSeen = true;
+                continue;
+            }
+            break;
+        }
+        any = true;
+        if (digits > 0 || c != '0') ++digits;
+        if (digits > 19) return readLenient(text).value();
+        m = m * 10 + static_cast<std::uint64_t>(c - '0');
+        if (pointSeen) ++decimals;
+    }
+    if (!any) return 0.0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) return readLenient(text).value();
+    while (decimals > 0 && m % 10 == 0 && m != 0) m /= 10, --decimals;
+    if (m == 0) decimals = 0;
+    if (m > (std::uint64_t(1) << 53) || decimals > 22) return readLenient(text).value();
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double v = decimals ? static_cast<double>(m) / powers[decimals] : static_cast<double>(m);
+    return negative ? -v : v;
+}
 
 bool readsAsZero(std::string_view text) {
     bool signSeen = false, pointSeen = false, digitSeen = false;
@@ -150,12 +191,6 @@ long long readInteger(std::string_view text) {
     if (v < lo) return static_cast<long long>(lo);
     if (v > hi) return static_cast<long long>(hi);
     return static_cast<long long>(v);
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
 }
 
 bool isNumeric(std::string_view text) {
@@ -222,24 +257,30 @@ std::string fixedText(std::string_view text, int decimals) {
     // Plain digits with at most one point and no more places than wanted
     // (what a deck file mostly holds) are padded directly.
     const std::string_view t = trimmed(text);
-    const auto point = t.find('.');
+    std::size_t point = std::string_view::npos;
+    bool plain = !t.empty();
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        if (isDigit(t[i])) continue;  // digits first: they are most of it
+        if (t[i] == '.' && point == std::string_view::npos) {
+            point = i;
+            continue;
+        }
+        plain = false;
+        break;
+    }
     const std::string_view whole = t.substr(0, point);
     const std::string_view fraction = point == std::string_view::npos ? std::string_view() : t.substr(point + 1);
-    const auto allDigits = [](std::string_view s) {
-        for (char c : s)
-            if (!isDigit(c)) return false;
-        return true;
-    };
-    if (!t.empty() && (whole.size() + fraction.size()) > 0 && allDigits(whole) && allDigits(fraction) &&
-        static_cast<int>(fraction.size()) <= decimals) {
-        std::string out;
-        out.reserve(whole.size() + static_cast<std::size_t>(decimals) + 2);
-        const auto first = whole.find_first_not_of('0');
-        out += first == std::string_view::npos ? std::string_view("0") : whole.substr(first);
+    if (plain && (whole.size() + fraction.size()) > 0 && static_cast<int>(fraction.size()) <= decimals) {
+        // Made at its length, padded with zeros, then filled in.
+        std::size_t first = 0;
+        while (first < whole.size() && whole[first] == '0') ++first;
+        const std::string_view digits = first == whole.size() ? std::string_view("0") : whole.substr(first);
+        const std::size_t size = digits.size() + (decimals > 0 ? 1 + static_cast<std::size_t>(decimals) : 0);
+        std::string out(size, '0');
+        char* p = std::copy(digits.begin(), digits.end(), out.data());
         if (decimals > 0) {
-            out += '.';
-            out += fraction;
-            out.append(static_cast<std::size_t>(decimals) - fraction.size(), '0');
+            *p++ = '.';
+            std::copy(fraction.begin(), fraction.end(), p);
         }
         return out;
     }

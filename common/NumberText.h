@@ -75,6 +75,10 @@ std::string roundedText(std::string_view text, int decimals);
 std::string wholeText(std::string_view text);
 
 /// Blanks (spaces and tabs) removed from both ends.
-std::string_view trimmed(std::string_view text);
+inline std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
 
 }  // namespace rillo

@@ -168,18 +168,24 @@ Deck::Deck() {
 
     grids_[7] = cardGrid("fpCard42", repeat(16, "Conveyance Element Number to be Saved:", integerCell()));
     grids_[8] = cardGrid("fpCard44", repeat(16, "Conveyance Element Number to be Printed:", integerCell()));
+
+    // The deck as built is no change; from here on every change counts.
+    watch_.deck = this;
+    for (auto& g : grids_) g->addObserver(&watch_);
 }
 
 void Deck::setText(Field field, std::string value) {
     auto& slot = fields_[index(field)];
     if (slot == value) return;
     slot = std::move(value);
+    setModified(true);
     if (observer_) observer_(field);
 }
 
 void Deck::setIopt(int iopt) {
     if (iopt_ == iopt) return;
     iopt_ = iopt;
+    setModified(true);
     if (observer_) observer_(Field::cboIOPT);
 }
 
@@ -193,6 +199,13 @@ void Deck::setSourceLine(GridId id, int row, long long line) {
     auto& lines = sourceLines_[static_cast<std::size_t>(id)];
     if (lines.size() <= static_cast<std::size_t>(row)) lines.resize(static_cast<std::size_t>(row) + 1, 0);
     lines[static_cast<std::size_t>(row)] = line;
+}
+
+void Deck::watchGrids(bool on) {
+    for (auto& g : grids_) {
+        g->removeObserver(&watch_);
+        if (on) g->addObserver(&watch_);
+    }
 }
 
 bool Deck::isOverflowRow(int row) const {

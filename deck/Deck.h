@@ -4,6 +4,7 @@
 // there is no other copy of a deck while it is open.
 
 #include "Grid.h"
+#include "GridTypes.h"
 #include "TextCodec.h"
 
 #include <array>
@@ -113,6 +114,18 @@ public:
     /// Called after any field or the option changes (for the editor's view).
     void setFieldObserver(std::function<void(Field)> observer) { observer_ = std::move(observer); }
 
+    /// Whether a value changed since the deck was read from its file or
+    /// written to one: a field, the option, or a cell or row of any grid.
+    /// A value changed back to what it was still counts as a change.
+    bool modified() const { return modified_; }
+    /// The deck now holds what its file holds (a read or a save succeeded).
+    void markSaved() { setModified(false); }
+    /// Called whenever modified() changes (the editor's title shows it).
+    void setModifiedObserver(std::function<void(bool)> observer) { modifiedObserver_ = std::move(observer); }
+    /// Off while a reader fills the grids, whose every cell would otherwise
+    /// be reported as a change (the read ends with markSaved anyway).
+    void watchGrids(bool on);
+
     /// The encoding the deck's file was read in, which the save keeps.
     TextEncoding encoding() const { return encoding_; }
     void setEncoding(TextEncoding encoding) { encoding_ = encoding; }
@@ -126,11 +139,29 @@ public:
     bool isOverflowRow(int row) const;
 
 private:
+    /// Watches every grid of the deck: any change of a cell or of the rows
+    /// modifies the deck.
+    struct ChangeWatch : GridObserver {
+        Deck* deck = nullptr;
+        void rowsInserted() override { deck->setModified(true); }
+        void rowsRemoved() override { deck->setModified(true); }
+        void reset() override { deck->setModified(true); }
+        void cellsChanged(int, int, int, int) override { deck->setModified(true); }
+    };
     static std::size_t index(Field f) { return static_cast<std::size_t>(f); }
+    void setModified(bool modified) {
+        if (modified_ == modified) return;
+        modified_ = modified;
+        if (modifiedObserver_) modifiedObserver_(modified);
+    }
     std::array<std::string, FieldCount> fields_;
+    // Declared before the grids, which hold it, so that it outlives them.
+    ChangeWatch watch_;
     std::array<std::unique_ptr<Grid>, GridCount> grids_;
     int iopt_ = -1;
     std::function<void(Field)> observer_;
+    bool modified_ = false;
+    std::function<void(bool)> modifiedObserver_;
     TextEncoding encoding_ = TextEncoding::Utf8;
     std::array<std::vector<long long>, GridCount> sourceLines_;
 };

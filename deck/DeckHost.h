@@ -10,15 +10,6 @@
 
 namespace rillo {
 
-/// Program-wide flags shared by the save procedure, the card editor's
-/// closing and the main window (one instance, owned by the main window).
-struct AppFlags {
-    /// An edited deck may need saving: closing the editor asks first.
-    bool askSaveOnClose = false;
-    /// Closing the editor hands control back to the start window.
-    bool returnToCover = false;
-};
-
 /// Card editor pages the deck procedures switch to.
 namespace Page {
 inline constexpr int Options = 0, Card23 = 7, Card31 = 8, Card31a = 9;
@@ -29,7 +20,6 @@ public:
     virtual ~EditorHost() = default;
     /// The card editor's deck, created with the editor on first use.
     virtual Deck& deck() = 0;
-    virtual AppFlags& flags() = 0;
     /// The editor's caption becomes the deck's path.
     virtual void setEditorCaption(const std::string& caption) = 0;
     /// Hides the start window and shows the editor maximised.
@@ -39,8 +29,8 @@ public:
     /// Closes the editor (its own closing rules run).
     virtual void unloadEditor() = 0;
     /// Drops an editor that was created but never shown (what a failed open
-    /// read), without its closing dialogue and with the flags it set
-    /// undone. An editor the user has seen is kept.
+    /// read), without its closing dialogue. An editor the user has seen is
+    /// kept.
     virtual void discardDeck() = 0;
 };
 
@@ -51,7 +41,6 @@ public:
         if (!deck_) deck_ = std::make_unique<Deck>();
         return *deck_;
     }
-    AppFlags& flags() override { return flags_; }
     void setEditorCaption(const std::string& caption) override { caption_ = caption; }
     void showEditor() override {
         ++shown_;
@@ -75,7 +64,6 @@ public:
 
 private:
     std::unique_ptr<Deck> deck_;
-    AppFlags flags_;
     std::string caption_;
     int shown_ = 0, page_ = -1, unloaded_ = 0;
     bool deckShown_ = false;

@@ -32,7 +32,7 @@ std::vector<Column> operator+(std::vector<Column> a, const std::vector<Column>& 
 }
 
 struct RuleInfo {
-    const char* emptyText;  // the text that counts as empty, or null
+    std::string_view emptyText;  // the text that counts as empty ("" for none)
     int trailingZeros;
 };
 
@@ -42,15 +42,19 @@ RuleInfo ruleInfo(Rule rule) {
     case Rule::R2: return {"0.0000", 7};
     case Rule::R3: return {"0.000000000", 9};
     case Rule::R4: return {"0.0000000", 7};
-    case Rule::R5: return {nullptr, 9};
-    default: return {nullptr, 0};
+    case Rule::R5: return {{}, 9};
+    default: return {{}, 0};
     }
 }
 
 }  // namespace
 
 const Record Header1{"header", true, {whole(5, -1), whole(5, -1), whole(5, -1), whole(5, -1)}};
-const Record Line3{"WATERSHED", true, {{12, Rule::Blank, Kind::Label}, {1, Rule::Check, Kind::Code, of(Field::cboIOPT)}}};
+const Record Header2{"header", true,
+                     {{4, Rule::Text, Kind::Whole, -1, false, "3"}, {4, Rule::Text, Kind::Whole, -1, false, "4"}}};
+const Record Line3{"WATERSHED", true,
+                   {{9, Rule::Text, Kind::Label, -1, false, "WATERSHED"}, blank(3),
+                    {1, Rule::Check, Kind::Code, of(Field::cboIOPT)}}};
 const Record Title1{"1.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle)}}};
 const Record Title2{"1.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle2)}}};
 const Record Title3{"2.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle3)}}};
@@ -103,7 +107,7 @@ int Record::end() const {
 
 std::string_view shortenDecimal(std::string_view t, Rule rule, int width) {
     const RuleInfo info = ruleInfo(rule);
-    if (info.emptyText && t == info.emptyText) return {};
+    if (!info.emptyText.empty() && t == info.emptyText) return {};
     for (int i = 0; i < info.trailingZeros && !t.empty() && t.back() == '0'; ++i) t.remove_suffix(1);
     // A value too long for its columns drops what it can spare without
     // changing its number: a trailing point, then a leading zero.
@@ -161,6 +165,12 @@ static std::string_view withoutSpareLeadingBlanks(std::string_view t, int width)
 }
 
 void appendField(std::string& line, std::string_view t, const Column& column) {
+    if (column.fixed) t = column.fixed;
+    if (t.empty() && column.rule != Rule::Title && column.rule != Rule::Check) {
+        // Nothing to shorten or justify: the field's blanks.
+        line.append(static_cast<std::size_t>(column.width), ' ');
+        return;
+    }
     std::string shortened;
     if (column.kind == Kind::Implied && !trimmed(t).empty()) {
         shortened = impliedText(t, column.width);
@@ -171,11 +181,21 @@ void appendField(std::string& line, std::string_view t, const Column& column) {
     case Rule::Title: line += titleText(t); return;
     case Rule::Check: t = (t == "1") ? "1" : "0"; break;
     case Rule::Text: t = withoutSpareLeadingBlanks(t, column.width); break;
-    default: shortened = shortenedDecimal(t, column.rule, column.width); t = shortened; break;
+    default:
+        // Only a sign before "0." needs a text of its own; else the field's text shortens in place.
+        if (t.size() >= 3 && (t[0] == '-' || t[0] == '+') && t[1] == '0' && t[2] == '.') {
+            shortened = shortenedDecimal(t, column.rule, column.width);
+            t = shortened;
+        } else {
+            t = shortenDecimal(t, column.rule, column.width);
+        }
+        break;
     }
     if (static_cast<int>(t.size()) > column.width) throw FieldTooLong{std::string(t), column.width};
-    line.append(static_cast<std::size_t>(column.width) - t.size(), ' ');
-    line += t;
+    // The field's blanks, then its text at their end.
+    const std::size_t at = line.size() + static_cast<std::size_t>(column.width) - t.size();
+    line.resize(line.size() + static_cast<std::size_t>(column.width), ' ');
+    std::copy(t.begin(), t.end(), line.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 bool fits(std::string_view t, const Column& column) {
@@ -205,6 +225,12 @@ std::string formatField(std::string_view value, const Column& column) {
 std::string writeRecord(const Record& record, const std::vector<std::string_view>& values) {
     std::string line;
     line.reserve(96);
+    writeRecordInto(line, record, values);
+    return line;
+}
+
+void writeRecordInto(std::string& line, const Record& record, const std::vector<std::string_view>& values) {
+    line.clear();
     std::size_t next = 0;
     for (const auto& c : record.columns) {
         if (c.rule == Rule::Blank) {
@@ -220,7 +246,6 @@ std::string writeRecord(const Record& record, const std::vector<std::string_view
         }
         ++next;
     }
-    return line;
 }
 
 std::string_view cut(std::string_view line, int start, int width) {

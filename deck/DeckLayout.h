@@ -48,6 +48,9 @@ struct Column {
     int target = -1;
     /// The field keeps its text without the blanks around it.
     bool trim = false;
+    /// What the column always holds (the header's numbers, the WATERSHED
+    /// label): written as the value, and read only when it reads as it.
+    const char* fixed = nullptr;
 };
 
 /// A value column and where it starts in the line (1-based).
@@ -73,6 +76,7 @@ struct Record {
 };
 
 extern const Record Header1;   ///< line 1: four numbers
+extern const Record Header2;   ///< line 2: the numbers 3 and 4
 extern const Record Line3;     ///< the WATERSHED label and the IOPT digit
 extern const Record Title1;    ///< card 1.1 job title
 extern const Record Title2;    ///< card 1.1 job sub-title
@@ -97,8 +101,6 @@ extern const Record Overflow;  ///< the overflow channel of a type 4 or 5 elemen
 extern const Record Card31A;   ///< 4 tabular pairs
 
 inline constexpr const char* Header1Text = "   2   1   1   2";
-inline constexpr const char* Header2Text = "   3   4";
-inline constexpr const char* Watershed = "WATERSHED";
 inline constexpr const char* EndProgram = "ENDPROGRAM";
 inline constexpr int TitleWidth = 80;
 
@@ -138,6 +140,8 @@ void appendField(std::string& line, std::string_view text, const Column& column)
 /// A whole line from the values of a record's value columns (missing values
 /// are empty). Throws FieldTooLong.
 std::string writeRecord(const Record& record, const std::vector<std::string_view>& values);
+/// The same into `line`, which is emptied first (a buffer kept for many lines).
+void writeRecordInto(std::string& line, const Record& record, const std::vector<std::string_view>& values);
 
 /// The value columns of a line, cut exactly from their character positions
 /// (a short line gives short or empty fields).

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -40,9 +42,23 @@ public:
             t = text_;
             encoding_ = TextEncoding::Windows1252;
         }
-        lines_.reserve(static_cast<std::size_t>(std::count(t.begin(), t.end(), '\n')) + 1);
+        // Deck lines are rarely shorter than 16 characters.
+        lines_.reserve(t.size() / 16 + 1);
         std::size_t start = 0;
+        // Whether a word holds a byte of value b (the usual zero-byte test on w ^ b).
+        const auto holds = [](std::uint64_t w, std::uint64_t b) {
+            const std::uint64_t x = w ^ (b * 0x0101010101010101ULL);
+            return ((x - 0x0101010101010101ULL) & ~x & 0x8080808080808080ULL) != 0;
+        };
         for (std::size_t i = 0; i < t.size();) {
+            if (i + 8 <= t.size()) {
+                std::uint64_t word;
+                std::memcpy(&word, t.data() + i, sizeof word);
+                if (!holds(word, '\n') && !holds(word, '\r')) {
+                    i += 8;
+                    continue;
+                }
+            }
             const char c = t[i];
             if (c != '\n' && c != '\r') {
                 ++i;
@@ -81,7 +97,17 @@ bool isUtf16(std::string_view b) {
 }
 
 bool allBlank(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c == ' '; });
+    // Eight columns at a time: most of what is looked at is blank.
+    constexpr std::uint64_t blanks = 0x2020202020202020ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, sizeof word);
+        if (word != blanks) return false;
+    }
+    for (; i < s.size(); ++i)
+        if (s[i] != ' ') return false;
+    return true;
 }
 
 /// What the text of a number field holds.
@@ -136,9 +162,13 @@ private:
     /// The texts of a record's value columns, each checked whole: blank
     /// columns hold blanks, numbers are numbers, and nothing stands after
     /// the last column. Titles are handled apart.
-    std::vector<std::string_view> cut(const layout::Record& record, std::string_view l);
+    const std::vector<std::string_view>& cut(const layout::Record& record, std::string_view l);
     /// A number field's text as the deck keeps it.
     std::string numberText(std::string_view text, const layout::Column& c, int start, bool* plainSpelling = nullptr);
+    /// The same as a view of `text` where it keeps it as it stands (most
+    /// fields), or of `storage` where it had to be rewritten.
+    std::string_view numberView(std::string_view text, const layout::Column& c, int start, bool* plainSpelling,
+                                std::string& storage);
     /// Every field of a record of deck fields into its field.
     void putFields(const layout::Record& record, std::string_view l);
     /// Every value of a grid record's line into the cells of `row`;
@@ -146,6 +176,9 @@ private:
     void putRow(const layout::Record& record, std::string_view l, Grid& g, GridId id, int row,
                 std::size_t values = SIZE_MAX);
     void title(const layout::Record& record);
+    /// A line of fixed text and numbers: each column must read as what it
+    /// always holds.
+    void fixedColumns(const layout::Record& record, std::string_view l);
     void append(Grid& g) {
         if (g.rowCount() >= MaxGridRows)
             refuse(lineNumber(), 0, 0, "more than " + std::to_string(MaxGridRows) + " rows for one card.");
@@ -171,16 +204,29 @@ private:
     DeckRead& result_;
     const ReadProgress& progress_;
     std::size_t next_ = 0;
-    std::string card_ = "header";
+    const char* card_ = "header";  // the card of the line being read (a name the layout holds)
     int specialElements_ = 0;
     std::vector<std::string> savedSubbasins_;
+    std::vector<std::string_view> cutTexts_;
+    std::string numberStorage_;
     long long saveListLine_ = 0;
 };
 
-std::vector<std::string_view> Reader::cut(const layout::Record& record, std::string_view l) {
+const std::vector<std::string_view>& Reader::cut(const layout::Record& record, std::string_view l) {
     // Positions are characters: a character outside ASCII has no place in a
     // number field, so the first one ends the look at the line.
     for (std::size_t i = 0; i < l.size(); ++i) {
+        if (i % 8 == 0 && i + 8 <= l.size()) {
+            // Eight printable ASCII characters at once (a control character
+            // or one outside ASCII sets a high bit here; the word is then
+            // looked at character by character).
+            std::uint64_t word;
+            std::memcpy(&word, l.data() + i, sizeof word);
+            if ((((word - 0x2020202020202020ULL) | word) & 0x8080808080808080ULL) == 0) {
+                i += 7;
+                continue;
+            }
+        }
         const auto b = static_cast<unsigned char>(l[i]);
         if (b >= 0x20 && b < 0x80) continue;
         const int column = static_cast<int>(characterCount(l.substr(0, i))) + 1;
@@ -190,14 +236,13 @@ std::vector<std::string_view> Reader::cut(const layout::Record& record, std::str
         if (b >= 0x80 || b < 0x20)
             refuse(lineNumber(), column, column, "a character that has no place in this card's numbers.");
     }
-    std::vector<std::string_view> out;
-    out.reserve(record.columns.size());
+    // One buffer for every line: the texts of a line are used before the next is cut.
+    std::vector<std::string_view>& out = cutTexts_;
+    out.clear();
     int start = 1;
     for (const auto& c : record.columns) {
         const std::string_view text = layout::cut(l, start, c.width);
         switch (c.kind) {
-        case layout::Kind::Label:
-            break;
         case layout::Kind::Blank:
             if (!allBlank(text))
                 refuseColumns(start, c.width,
@@ -223,27 +268,34 @@ std::vector<std::string_view> Reader::cut(const layout::Record& record, std::str
 }
 
 std::string Reader::numberText(std::string_view text, const layout::Column& c, int start, bool* plainSpelling) {
+    std::string storage;
+    const std::string_view v = numberView(text, c, start, plainSpelling, storage);
+    return v.data() == storage.data() ? std::move(storage) : std::string(v);
+}
+
+std::string_view Reader::numberView(std::string_view text, const layout::Column& c, int start, bool* plainSpelling,
+                                    std::string& storage) {
     const std::string_view t = trimmed(text);
     if (plainSpelling) *plainSpelling = true;
-    if (t.empty()) return c.trim ? std::string() : std::string(text);
+    if (t.empty()) return c.trim ? std::string_view() : text;
     {
         // Most fields: digits with at most one point, perhaps a sign in front.
         std::size_t i = t[0] == '+' || t[0] == '-' ? 1 : 0, digits = 0, point = std::string_view::npos;
+        const std::size_t from = i;
         for (; i < t.size(); ++i) {
-            if (t[i] >= '0' && t[i] <= '9')
-                ++digits;
-            else if (t[i] == '.' && point == std::string_view::npos)
-                point = i;
-            else
-                break;
+            if (t[i] >= '0' && t[i] <= '9') continue;
+            if (t[i] != '.' || point != std::string_view::npos) break;
+            point = i;
         }
+        digits = i - from - (point != std::string_view::npos ? 1 : 0);
         if (i == t.size() && digits > 0) {
             if (plainSpelling) *plainSpelling = t[0] != '+' && t[0] != '-';
             if (c.kind == layout::Kind::Whole && point != std::string_view::npos &&
                 t.find_first_not_of('0', point + 1) != std::string_view::npos)
                 refuseColumns(start, c.width, "\"" + std::string(t) + "\" is not a whole number.");
-            if (c.kind == layout::Kind::Implied && point == std::string_view::npos) return withImpliedPoint(std::string(t));
-            return c.trim ? std::string(t) : std::string(text);
+            if (c.kind == layout::Kind::Implied && point == std::string_view::npos)
+                return storage = withImpliedPoint(std::string(t));
+            return c.trim ? t : text;
         }
     }
     if (plainSpelling) *plainSpelling = false;
@@ -269,8 +321,8 @@ std::string Reader::numberText(std::string_view text, const layout::Column& c, i
     // A plain spelling (digits, a sign, a point) is kept as it stands.
     bool isPlain = t.find_first_of("+-", 1) == std::string_view::npos;
     for (char ch : t) isPlain = isPlain && ((ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == '+');
-    if (isPlain && c.kind == layout::Kind::Implied && !point) return withImpliedPoint(std::string(t));
-    if (isPlain) return c.trim ? std::string(t) : std::string(text);
+    if (isPlain && c.kind == layout::Kind::Implied && !point) return storage = withImpliedPoint(std::string(t));
+    if (isPlain) return c.trim ? t : text;
 
     // An exponent: the number as plain digits, in the field's columns.
     std::string digits;
@@ -282,17 +334,17 @@ std::string Reader::numberText(std::string_view text, const layout::Column& c, i
         digits = formatFixed(plain, last == std::string::npos ? 0 : static_cast<int>(last) + 1);
         if (digits.find('.') == std::string::npos) digits += '.';
     }
-    if (c.kind == layout::Kind::Decimal) return digits;  // the cell writes it by its rule
+    if (c.kind == layout::Kind::Decimal) return storage = std::move(digits);  // the cell writes it by its rule
     if (static_cast<int>(digits.size()) > c.width && c.kind != layout::Kind::Implied)
         refuseColumns(start, c.width,
                       "\"" + std::string(t) + "\" cannot be held as a plain number in " + std::to_string(c.width) +
                           " columns.");
-    if (c.trim) return digits;
-    return std::string(static_cast<std::size_t>(std::max(0, c.width - static_cast<int>(digits.size()))), ' ') + digits;
+    if (c.trim) return storage = std::move(digits);
+    return storage = std::string(static_cast<std::size_t>(std::max(0, c.width - static_cast<int>(digits.size()))), ' ') + digits;
 }
 
 void Reader::putFields(const layout::Record& record, std::string_view l) {
-    const auto texts = cut(record, l);
+    const auto& texts = cut(record, l);
     std::size_t i = 0;
     for (const auto& place : layout::valueColumns(record)) {
         const layout::Column& c = place.column;
@@ -308,7 +360,7 @@ void Reader::putFields(const layout::Record& record, std::string_view l) {
 
 void Reader::putRow(const layout::Record& record, std::string_view l, Grid& g, GridId id, int row,
                     std::size_t values) {
-    const auto texts = cut(record, l);
+    const auto& texts = cut(record, l);
     deck_.setSourceLine(id, row, lineNumber());
     std::size_t i = 0;
     for (const auto& place : layout::valueColumns(record)) {
@@ -321,9 +373,13 @@ void Reader::putRow(const layout::Record& record, std::string_view l, Grid& g, G
                               "\"" + std::string(trimmed(text)) + "\" is more than the card's count asks for.");
             continue;
         }
+        if (allBlank(text)) {
+            // A blank field leaves an empty number cell empty: nothing to write.
+            const int type = g.format(c.target, row).type;
+            if ((type == CellFloat || type == CellInteger || type == CellCombo) && g.isEmpty(c.target, row)) continue;
+        }
         bool plain = true;
-        const std::string cellText = numberText(text, c, place.start, &plain);
-        g.setValue(c.target, row, cellText);
+        g.setValue(c.target, row, numberView(text, c, place.start, &plain, numberStorage_));
         // A value that could not be written back into the same columns (an
         // exponent too small or large for them) refuses the file. A plain
         // decimal read from its columns always fits them again.
@@ -332,6 +388,28 @@ void Reader::putRow(const layout::Record& record, std::string_view l, Grid& g, G
             refuseColumns(place.start, c.width,
                           "\"" + std::string(trimmed(text)) + "\" cannot be held as a plain number in " +
                               std::to_string(c.width) + " columns.");
+    }
+}
+
+void Reader::fixedColumns(const layout::Record& record, std::string_view l) {
+    const auto& texts = cut(record, l);
+    std::size_t i = 0;
+    for (const auto& place : layout::valueColumns(record)) {
+        const layout::Column& c = place.column;
+        const std::string_view text = texts[i++];
+        if (!c.fixed) continue;
+        const std::string shownText = "\"" + std::string(trimmed(text)) + "\"";
+        if (c.kind == layout::Kind::Label) {
+            if (text != c.fixed)
+                refuseColumns(place.start, c.width,
+                              (trimmed(text).empty() ? std::string("nothing") : shownText) + " stands where a deck has \"" +
+                                  c.fixed + "\".");
+            continue;
+        }
+        if (trimmed(text).empty() || readNumber(numberText(text, c, place.start)) != readNumber(c.fixed))
+            refuseColumns(place.start, c.width,
+                          (trimmed(text).empty() ? std::string("nothing") : shownText) + " stands where a deck has " +
+                              c.fixed + "; the save would write " + c.fixed + " there.");
     }
 }
 
@@ -364,20 +442,19 @@ void Reader::readCards() {
         e.badHeader = true;
         e.line = 1;
         e.firstColumn = 1;
-        e.lastColumn = 20;
+        e.lastColumn = layout::Header1.end() - 1;
         e.card = "header";
         const std::string shown(l1.substr(0, bytesOfCharacters(l1, 40)));
-        e.what = l1.empty() ? std::string("the first line is empty; a deck begins with four numbers in columns 1-20.")
-                            : "the first line holds \"" + shown +
-                                  "\"; a deck begins with four numbers in columns 1-20.";
+        const std::string expected = "a deck begins with four numbers in columns 1-" + std::to_string(e.lastColumn) + ".";
+        e.what = l1.empty() ? "the first line is empty; " + expected : "the first line holds \"" + shown + "\"; " + expected;
         throw Refusal{std::move(e)};
     }
     cut(layout::Header1, l1);
-    line("header");  // line 2 carries nothing the editor keeps
-
+    // Lines 2 and 3 carry nothing the editor keeps but the option: the save
+    // writes them from the layout, so they must hold what it writes.
+    fixedColumns(layout::Header2, line("header"));
     const std::string_view l3 = line("WATERSHED");
-    if (l3.size() > 13 && !allBlank(l3.substr(13)))
-        refuse(lineNumber(), 14, static_cast<int>(l3.size()), "something stands after the IOPT digit in column 13.");
+    fixedColumns(layout::Line3, l3);
     deck_.setIopt(ioptOf(l3));
     progress(1000);
 
@@ -450,7 +527,7 @@ void Reader::readIopt0() {
 
     // Card 1.7: the count of saved subbasins; card 1.8 lists them.
     const std::string_view l17 = line(layout::Card17.card);
-    const auto count = cut(layout::Card17, l17);
+    const auto& count = cut(layout::Card17, l17);
     const std::string countText = numberText(count[0], layout::Card17.columns[0], 1);
     const double saved = readNumber(countText);
     if (saved > 0) {
@@ -510,7 +587,7 @@ void Reader::readSaveList(double count) {
         const std::string_view l = line(layout::Card18.card);
         if (!saveListLine_) saveListLine_ = lineNumber();
         std::size_t k = 0;
-        const auto texts = cut(layout::Card18, l);
+        const auto& texts = cut(layout::Card18, l);
         for (const auto& place : layout::valueColumns(layout::Card18)) {
             const std::string text = numberText(texts[k++], place.column, place.start);
             if (!trimmed(text).empty()) listed.push_back(wholeText(text));
@@ -589,11 +666,12 @@ void Reader::readCard31() {
         if (ElementKind::carriesOverflow(readInteger(g.text(Card31::Type, row)))) {
             append(g);
             const std::string_view over = line(layout::Overflow.card);
-            if (!allBlank(layout::cut(over, 1, layout::valueColumns(layout::Overflow).front().start - 1)))
-                refuse(lineNumber(), 1, layout::valueColumns(layout::Overflow).front().start - 1,
+            const int blankTo = layout::valueColumns(layout::Overflow).front().start - 1;
+            if (!allBlank(layout::cut(over, 1, blankTo)))
+                refuse(lineNumber(), 1, blankTo,
                        "element " + g.value(Card31::Element, row) + " is of type " + g.value(Card31::Type, row) +
-                           ", so this line should be its overflow channel with columns 1-20 blank, but it holds "
-                           "data there (is the overflow line missing?).");
+                           ", so this line should be its overflow channel with columns 1-" + std::to_string(blankTo) +
+                           " blank, but it holds data there (is the overflow line missing?).");
             ElementKind::markOverflowRow(g, row + 1);
             putRow(layout::Overflow, over, g, GridId::fpCard31, row + 1);
         }
@@ -680,11 +758,15 @@ DeckRead readDeckInto(std::string_view bytes, Deck& deck, const ReadProgress& pr
     }
     const Lines lines(bytes);
     deck.setEncoding(lines.encoding());
+    deck.watchGrids(false);
     try {
         Reader(lines, deck, result, progress).read();
     } catch (Refusal& r) {
         result.error = std::move(r.error);
     }
+    deck.watchGrids(true);
+    // What was read is what the file holds: nothing to save yet.
+    if (!result.error) deck.markSaved();
     return result;
 }
 

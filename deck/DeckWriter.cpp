@@ -28,12 +28,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-/// A check refused the deck; the user has been told.
-struct Refused {};
+/// A check refused the deck; the user has been told `message`.
+struct Refused {
+    std::string card;
+    long long line = 0;
+    std::string message;
+};
 
 /// A field longer than its columns, with where it stands in the deck.
 struct DoesNotFit {
     std::string detail;
+    std::string card;
+    long long line = 0;
+    int firstColumn = 0, lastColumn = 0;
 };
 
 constexpr const char* kSaveTitle = "Rillo 2000";
@@ -58,13 +65,16 @@ public:
     DeckWriter(UiServices& ui, EditorHost& host) : ui_(ui), host_(host), deck_(host.deck()) {}
 
     std::string write() {
+        // About a line per grid row: the text grows once or not at all.
+        std::size_t rows = 64;
+        for (int i = 0; i < GridCount; ++i) rows += static_cast<std::size_t>(deck_.grid(static_cast<GridId>(i)).lastDataRow());
+        out_.reserve(rows * 84);
         put(layout::Header1Text);
-        put(layout::Header2Text);
+        put(layout::writeRecord(layout::Header2, {}));
+        card("WATERSHED");
         if (deck_.iopt() != 0 && deck_.iopt() != 1)
             refuse("Choose the hydrograph option, 0 or 1, before saving: the deck's line 3 must hold one of them.");
-        std::string line3 = layout::Watershed;
-        line3.resize(static_cast<std::size_t>(layout::Line3.columns.front().width), ' ');
-        put(line3 + (deck_.iopt() == 1 ? "1" : "0"));
+        put(layout::writeRecord(layout::Line3, {{}, deck_.iopt() == 1 ? "1" : "0"}));
         if (deck_.iopt() == 1)
             writeIopt1();
         else
@@ -76,29 +86,38 @@ public:
             // The file came in Windows-1252: its text goes back in it, byte for byte.
             auto bytes = toWindows1252(out_);
             if (!bytes)
-                throw DoesNotFit{"The titles hold a character that the file's encoding (Windows-1252) cannot hold."};
+                throw DoesNotFit{"The titles hold a character that the file's encoding (Windows-1252) cannot hold.",
+                                 "", 0};
             return std::move(*bytes);
         }
         return std::move(out_);
     }
 
 private:
-    void put(const std::string& line) {
+    void put(std::string_view line) {
         out_ += line;
         out_ += "\r\n";
+        ++lines_;
     }
+    /// The card now written, for what a refusal reports.
+    void card(const char* name) { card_ = name; }
+    /// A refusal of the card being written, at the line it would take.
+    Refused refused(std::string message) const { return Refused{card_, lines_ + 1, std::move(message)}; }
     /// A record's line; a field too long for its columns names the card,
-    /// the grid row (0 for a card of fields) and the columns.
-    std::string line(const layout::Record& record, const std::vector<std::string_view>& values, const char* card,
-                     int row = 0, const std::string& what = {}) const {
+    /// the grid row (0 for a card of fields) and the columns. The line is
+    /// valid until the next one is made (one buffer serves them all).
+    std::string_view line(const layout::Record& record, const std::vector<std::string_view>& values, const char* card,
+                          int row = 0, const std::string& what = {}) const {
         try {
-            return layout::writeRecord(record, values);
+            layout::writeRecordInto(lineBuffer_, record, values);
+            return lineBuffer_;
         } catch (const layout::FieldTooLong& e) {
             std::string where = std::string("Card ") + card;
             if (row > 0) where += ", row " + std::to_string(row);
             if (!what.empty()) where += " (" + what + ")";
             throw DoesNotFit{where + ", " + columnsText(e.start, e.width) + ": \"" + e.text + "\" is longer than its " +
-                             std::to_string(e.width) + " columns."};
+                                 std::to_string(e.width) + " columns.",
+                             card, lines_ + 1, e.start, e.start + e.width - 1};
         }
     }
     void put(const layout::Record& record, const std::vector<std::string_view>& values, const char* card, int row = 0) {
@@ -114,9 +133,10 @@ private:
     }
     /// A grid row's line, each value from the cell its column names; only
     /// the first `count` values are written.
-    std::string rowLine(const layout::Record& record, const Grid& g, int row, std::size_t count = SIZE_MAX,
-                        std::string_view code = {}, const std::string& what = {}) const {
-        std::vector<std::string_view> values;
+    std::string_view rowLine(const layout::Record& record, const Grid& g, int row, std::size_t count = SIZE_MAX,
+                             std::string_view code = {}, const std::string& what = {}) const {
+        std::vector<std::string_view>& values = rowValues_;
+        values.clear();
         for (const auto& place : layout::valueColumns(record)) {
             const layout::Column& c = place.column;
             if (c.kind == layout::Kind::Code)
@@ -134,7 +154,12 @@ private:
     [[noreturn]] void refuse(const std::string& text) {
         ui_.message("File Save was Unsuccessful", kSaveTitle, Icon::Exclamation);
         ui_.message(text, kSaveTitle);
-        throw Refused{};
+        throw refused(text);
+    }
+    /// The empty-cell check of a list card; it has told the user.
+    void checkEmptyCells(const Grid& g, const char* label) {
+        if (const int row = CheckGridEmptyCells(ui_, g, ListColumns, label))
+            throw refused("Check Card " + std::string(label) + " for Empty Cells. (row " + std::to_string(row) + ")");
     }
     /// A count above the model's limit: the save would write lines the model cannot take.
     void checkLimit(Field field, const char* card, long long limit) {
@@ -149,6 +174,8 @@ private:
     struct Element {
         int row;
         int overflow;
+        bool numbered;  ///< its number cell holds a value
+        double number;  ///< that value (read once)
     };
     /// The elements, in grid order: overflow rows go with their element
     /// and are never elements themselves; rows without data are left out.
@@ -173,17 +200,26 @@ private:
     EditorHost& host_;
     Deck& deck_;
     std::string out_;
+    mutable std::string lineBuffer_;
+    mutable std::vector<std::string_view> rowValues_;
+    long long lines_ = 0;
+    std::string card_ = "header";
     std::optional<std::vector<Element>> elements_;
     std::optional<std::unordered_map<double, std::vector<int>>> elementRows_;
+    /// Index row of each element's tabular block, by element number (built once).
+    std::optional<std::unordered_map<double, int>> pairBlocks_;
 };
 
 void DeckWriter::writeIopt0() {
     progress(1001);
+    card("1.1");
     put(title(Field::txtTitle));
     put(title(Field::txtTitle2));
+    card("1.2");
     if (f(Field::txtNstep).empty() || f(Field::txtDelt).empty() || f(Field::txtNrgag).empty())
         refuse("Check for input on card 1.2 to 1.3");
     putFields(layout::Card12);
+    card("1.3");
     if (f(Field::txtNhisto).empty() || f(Field::txtThisto).empty()) refuse("Check for input on card 1.2 to 1.3");
     putFields(layout::Card13);
 
@@ -192,17 +228,21 @@ void DeckWriter::writeIopt0() {
     progress(3001);
     writeCard15();
 
+    card("1.7");
     if (deck_.checked(Field::chkSave))
         writeSaveList();
     else
-        put("    0");
+        put(layout::Card17, {"0"}, layout::Card17.card);
 
+    card("1.9");
     putFields(layout::Card19);
     progress(4001);
     if (readNumber(f(Field::txtNprnt)) != 0) {
         checkLimit(Field::txtNprnt, "1.9", kMaxListed);
-        if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard110(), ListColumns, "1.10")) throw Refused{};
+        card("1.10");
+        checkEmptyCells(deck_.fpCard110(), "1.10");
     }
+    card("1.10");
     writeList(layout::Card110, deck_.fpCard110(), Field::txtNprnt);
 }
 
@@ -210,6 +250,7 @@ void DeckWriter::writeCard14() {
     // The reader takes NRGAG hyetographs of NHISTO values, each from a new
     // line: exactly those lines are written, and values the counts do not
     // cover would be read as other cards or not at all.
+    card("1.4");
     const Grid& c14 = deck_.fpCard14();
     const long long nrgag = readInteger(f(Field::txtNrgag));
     const long long nhisto = readInteger(f(Field::txtNhisto));
@@ -238,9 +279,10 @@ void DeckWriter::writeCard14() {
 }
 
 void DeckWriter::writeCard15() {
+    card("1.5");
     const Grid& c15 = deck_.fpCard15();
     for (int row = 2; row <= c15.lastDataRow(); ++row) {
-        std::string text = rowLine(layout::Card15, c15, row);
+        std::string text(rowLine(layout::Card15, c15, row));
         if (!readsAsZero(text)) {
             put(text);
             continue;
@@ -272,11 +314,12 @@ void DeckWriter::writeSaveList() {
         if (c15.number(Card15::Subcatchment, row) > 0) numbers.push_back(c15.value(Card15::Subcatchment, row));
     const std::string count = std::to_string(numbers.size());
     put(layout::Card17, {count}, layout::Card17.card);
+    card("1.8");
     for (std::size_t i = 0; i < numbers.size(); i += ListColumns) {
         std::vector<std::string_view> values;
         for (std::size_t k = i; k < numbers.size() && k < i + ListColumns; ++k) values.push_back(numbers[k]);
         // The list's lines end at their last number, as they always have.
-        std::string text = line(layout::Card18, values, layout::Card18.card);
+        std::string text(line(layout::Card18, values, layout::Card18.card));
         while (!text.empty() && text.back() == ' ') text.pop_back();
         put(text);
     }
@@ -300,18 +343,21 @@ void DeckWriter::writeList(const layout::Record& record, const Grid& g, Field co
 
 void DeckWriter::writeIopt1() {
     progress(2001);
+    card("2.1");
     put(title(Field::txtTitle3));
     put(title(Field::txtTitle4));
+    card("2.2");
     if (f(Field::txtNstep2).empty() || f(Field::txtDelt2).empty()) refuse("Check for input on card 2.2 to 2.3");
     putFields(layout::Card22);
 
     progress(4001);
+    card("2.3");
     const Grid& c23 = deck_.fpCard23();
     for (int row = 2; row <= c23.lastDataRow(); ++row) {
         if (c23.isEmpty(Card23::Subcatchment, row)) {
             ui_.message("File Save was Unsuccessful", kSaveTitle);
             ui_.message("Check card 2.3 for errors", kSaveTitle);
-            throw Refused{};
+            throw refused("Check card 2.3 for errors");
         }
         const std::string element = c23.value(Card23::Element, row);
         if (!elementExists(readNumber(element))) {
@@ -321,15 +367,15 @@ void DeckWriter::writeIopt1() {
                         "Fatal Error", Icon::Critical);
             ui_.message("Save Canceled!", kSaveTitle);
             host_.showPage(Page::Card23);
-            throw Refused{};
+            throw refused("Tributary sub-catchment element# " + element + " is not connected to the flow element.");
         }
         if (element.empty()) {
             ui_.message("File Save was Unsuccessful", kSaveTitle);
             ui_.message("Check on card 2.3 for errors", kSaveTitle);
-            throw Refused{};
+            throw refused("Check on card 2.3 for errors");
         }
         // A line that reads as 0 would end the card for the reader.
-        const std::string text = rowLine(layout::Card23, c23, row);
+        const std::string text(rowLine(layout::Card23, c23, row));
         if (readsAsZero(text))
             refuse("Check card 2.3 row " + std::to_string(row) + ": sub-catchment " + c23.value(Card23::Subcatchment, row) +
                    " would read as the end of card 2.3 and every sub-catchment after it would be lost.");
@@ -346,7 +392,7 @@ std::string DeckWriter::card31Line(int row, bool blankJk) const {
     const bool changeCard = g.number(Card31::Element, row) < 0;
     std::string jk = blankJk ? std::string() : kind.code();
     if (jk.empty() && !blankJk && !(changeCard && readInteger(g.text(Card31::NDP, row)) > 0)) jk = "0";
-    return rowLine(layout::Card31, g, row, SIZE_MAX, jk, "element " + g.value(Card31::Element, row));
+    return std::string(rowLine(layout::Card31, g, row, SIZE_MAX, jk, "element " + g.value(Card31::Element, row)));
 }
 
 const std::vector<DeckWriter::Element>& DeckWriter::elements() {
@@ -358,7 +404,8 @@ const std::vector<DeckWriter::Element>& DeckWriter::elements() {
         // Overflow rows that no element claims are left to the writing, which refuses them.
         if (deck_.isOverflowRow(row) || !rowHoldsData(g, row, Card31::NDP, Card31::LastDimension)) continue;
         const bool overflow = ElementKind::carriesOverflow(readInteger(g.text(Card31::Type, row))) && deck_.isOverflowRow(row + 1);
-        elements_->push_back({row, overflow ? row + 1 : 0});
+        const bool numbered = !g.isEmpty(Card31::Element, row);
+        elements_->push_back({row, overflow ? row + 1 : 0, numbered, numbered ? g.number(Card31::Element, row) : 0.0});
         if (overflow) ++row;
     }
     return *elements_;
@@ -367,9 +414,8 @@ const std::vector<DeckWriter::Element>& DeckWriter::elements() {
 std::unordered_map<double, std::vector<int>>& DeckWriter::elementRows() {
     if (!elementRows_) {
         elementRows_.emplace();
-        const Grid& g = deck_.fpCard31();
         for (const Element& e : elements())
-            if (!g.isEmpty(Card31::Element, e.row)) (*elementRows_)[g.number(Card31::Element, e.row)].push_back(e.row);
+            if (e.numbered) (*elementRows_)[e.number].push_back(e.row);
     }
     return *elementRows_;
 }
@@ -378,13 +424,14 @@ bool DeckWriter::elementExists(double number) { return elementRows().count(numbe
 
 void DeckWriter::writeCard31() {
     progress(5001);
+    card("3.1");
     const Grid& g = deck_.fpCard31();
     const int last = g.lastDataRow();
-    const auto otherRowWithSameNumber = [&](int row) {
+    const auto otherRowWithSameNumber = [&](const Element& e) {
         // A negative number marks a change card, not an element: there may be many.
-        if (g.isEmpty(Card31::Element, row) || g.number(Card31::Element, row) < 0) return 0;
-        for (int r : elementRows()[g.number(Card31::Element, row)])
-            if (r != row) return r;
+        if (!e.numbered || e.number < 0) return 0;
+        for (int r : elementRows()[e.number])
+            if (r != e.row) return r;
         return 0;
     };
     const auto& list = elements();
@@ -414,12 +461,12 @@ void DeckWriter::writeCard31() {
             refuse("Check card 3.1 row " + std::to_string(row) + ": element " + element + " is of type " +
                    g.value(Card31::Type, row) + " but has no overflow row below it.");
 
-        if (const int other = otherRowWithSameNumber(row)) {
+        if (const int other = otherRowWithSameNumber(e)) {
+            const std::string text = "Check on card 3.1 for duplicate IDs. ID #" + element + " is shared by rows " +
+                                     std::to_string(std::min(row, other)) + " and " + std::to_string(std::max(row, other));
             ui_.message("File Save was Unsuccessful", kSaveTitle);
-            ui_.message("Check on card 3.1 for duplicate IDs. ID #" + element + " is shared by rows " +
-                            std::to_string(std::min(row, other)) + " and " + std::to_string(std::max(row, other)),
-                        kSaveTitle);
-            throw Refused{};
+            ui_.message(text, kSaveTitle);
+            throw refused(text);
         }
         if (!elementExists(g.number(Card31::Downstream, row))) {
             const bool goOn = ui_.ask("This conveyance element " + element + " is not connected to a " +
@@ -428,7 +475,7 @@ void DeckWriter::writeCard31() {
                                       "Warning");
             if (!goOn) {
                 host_.showPage(Page::Card31);
-                throw Refused{};
+                throw refused("This conveyance element " + element + " is not connected to a down stream element.");
             }
         }
 
@@ -443,7 +490,8 @@ void DeckWriter::writeCard31() {
                              "press no to change the data.",
                          "Warning")) {
                 host_.showPage(Page::Card31);
-                throw Refused{};
+                throw refused("This conveyance element " + element + " diverts flow to element " +
+                              std::to_string(kind.target()) + ", which is not on card 3.1.");
             }
         }
 
@@ -459,27 +507,37 @@ void DeckWriter::writeTabular(const std::string& element, long long ndp) {
     const Grid& index = deck_.fpSubCard31a();
     const Grid& store = deck_.fpCard31a();
     const int rows = ElementKind::pairRows(ndp);
+    if (!pairBlocks_) {
+        // Each element's block: the first index row that names it.
+        pairBlocks_.emplace();
+        for (int r = 1; r <= index.rowCount(); ++r)
+            if (!index.isEmpty(PairIndex::Element, r)) pairBlocks_->try_emplace(index.number(PairIndex::Element, r), r);
+    }
     int at = 0;
     if (!element.empty()) {
-        for (int r = 1; r <= index.rowCount() && !at; ++r)
-            if (!index.isEmpty(PairIndex::Element, r) && index.number(PairIndex::Element, r) == readNumber(element)) at = r;
+        const auto found = pairBlocks_->find(readNumber(element));
+        if (found != pairBlocks_->end()) at = found->second;
     }
     // A block smaller than NDP needs would borrow another element's pairs.
     if (!at || index.number(PairIndex::Rows, at) < static_cast<double>(rows)) {
-        ui_.message("There is no tabular data for conveyance element " + element +
-                        ". There must be tabular data for ALL special elements.",
-                    kSaveTitle, Icon::Exclamation);
+        const std::string text = "There is no tabular data for conveyance element " + element +
+                                 ". There must be tabular data for ALL special elements.";
+        ui_.message(text, kSaveTitle, Icon::Exclamation);
         host_.showPage(Page::Card31);
-        throw Refused{};
+        throw refused(text);
     }
     const int first = static_cast<int>(readInteger(index.value(PairIndex::FirstRow, at)));
     // The model reads the table along its first values: they must not fall.
+    double previous = 0;
     for (int i = 0, seen = 0; i < rows; ++i) {
         const int width = i + 1 == rows ? ElementKind::valuesInLastRow(ndp) : PairColumns;
         const int row = first + i;
         for (int c = 1; c < width; c += 2, ++seen) {
             const int prevRow = c == 1 ? row - 1 : row, prevCol = c == 1 ? PairColumns - 1 : c - 2;
-            if (seen == 0 || !(store.number(c, row) < store.number(prevCol, prevRow))) continue;
+            const double x = store.number(c, row);
+            const bool falls = seen > 0 && x < previous;
+            previous = x;
+            if (!falls) continue;
             if (!ui_.ask("The tabular values of conveyance element " + element + " fall from " +
                              std::string(trimmed(store.value(prevCol, prevRow))) + " to " +
                              std::string(trimmed(store.value(c, row))) +
@@ -487,29 +545,36 @@ void DeckWriter::writeTabular(const std::string& element, long long ndp) {
                              "is okay then press \"Yes\" to finish saving, or press no to change the data.",
                          "Warning")) {
                 host_.showPage(Page::Card31);
-                throw Refused{};
+                throw refused("The tabular values of conveyance element " + element + " fall in their first values.");
             }
         }
     }
+    const std::string what = "element " + element;
     for (int i = 0; i < rows; ++i) {
         const int width = i + 1 == rows ? ElementKind::valuesInLastRow(ndp) : PairColumns;
         const int row = first + i;
-        put(rowLine(layout::Card31A, store, row, static_cast<std::size_t>(width), {}, "element " + element));
+        put(rowLine(layout::Card31A, store, row, static_cast<std::size_t>(width), {}, what));
     }
 }
 
 void DeckWriter::writeCard4() {
+    card("4.1");
     putFields(layout::Card41);
     if (readNumber(f(Field::txtNsave2)) != 0) {
         checkLimit(Field::txtNsave2, "4.1", kMaxListed);
-        if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard42(), ListColumns, "4.2")) throw Refused{};
+        card("4.2");
+        checkEmptyCells(deck_.fpCard42(), "4.2");
     }
+    card("4.2");
     writeList(layout::Card42, deck_.fpCard42(), Field::txtNsave2);
+    card("4.3");
     putFields(layout::Card43);
     if (readNumber(f(Field::txtNprnt2)) != 0) {
         checkLimit(Field::txtNprnt2, "4.3", kMaxListed);
-        if (CheckGridEmptyCells(ui_, host_.flags(), deck_.fpCard44(), ListColumns, "4.4")) throw Refused{};
+        card("4.4");
+        checkEmptyCells(deck_.fpCard44(), "4.4");
     }
+    card("4.4");
     writeList(layout::Card44, deck_.fpCard44(), Field::txtNprnt2);
 }
 
@@ -628,6 +693,20 @@ std::optional<std::string> DeckText(UiServices& ui, EditorHost& host) {
     }
 }
 
+std::string SaveResult::describe() const {
+    switch (status) {
+    case Saved: return finished ? "Saved (finished with the file)" : "Saved";
+    case Cancelled: return "Cancelled";
+    case Refused:
+    case Failed: break;
+    }
+    std::string s = status == Refused ? "Refused" : "Failed";
+    if (line > 0) s += " at line " + std::to_string(line);
+    if (!card.empty()) s += " (card " + card + ")";
+    if (firstColumn > 0) s += ", columns " + std::to_string(firstColumn) + "-" + std::to_string(lastColumn);
+    return s + ": " + message;
+}
+
 SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options) {
     ui.setProgressMaximum(10000);
     ui.setProgressVisible(true);
@@ -636,16 +715,23 @@ SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options
         ui.setProgressVisible(false);
         ui.setPointer(Pointer::Normal);
     };
-    // A save that ends without writing the deck leaves its edits unsaved:
-    // closing the editor must still offer to save them.
-    const auto notWritten = [&] {
-        host.flags().askSaveOnClose = true;
+    // A save that ends without writing the deck leaves it as it was: an
+    // edited deck stays modified, so closing the editor still offers to save it.
+    const auto notWritten = [&](SaveResult::Status status, std::string message, std::string card = {},
+                                long long line = 0, int first = 0, int last = 0) {
         finish();
+        SaveResult r;
+        r.status = status;
+        r.message = std::move(message);
+        r.card = std::move(card);
+        r.line = line;
+        r.firstColumn = first;
+        r.lastColumn = last;
+        return r;
     };
     const auto failed = [&](const std::string& text) {
         ui.message(text, {}, Icon::Exclamation);
-        notWritten();
-        return SaveResult::Failed;
+        return notWritten(SaveResult::Failed, text);
     };
 
     std::string path;
@@ -661,26 +747,28 @@ SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options
         try {
             path = ui.saveFileName(request);
         } catch (const CancelError&) {
-            finish();
-            return SaveResult::Cancelled;
+            return notWritten(SaveResult::Cancelled, {});
         }
         ui.dialogFileName() = path;
         ui.saveSetting("Rillo 2000", "CommonDialog", "DirectorySave", folderOf(path));
     }
 
     ui.setPointer(Pointer::Hourglass);
-    host.flags().askSaveOnClose = false;
     if (!options.checkOnly && !isWritableFile(path))
         return failed(path + " is marked as system or readonly and cannot be written to.");
 
     std::string text;
     try {
         text = DeckWriter(ui, host).write();
-    } catch (const Refused&) {
-        notWritten();
-        return SaveResult::Refused;
+    } catch (const Refused& r) {
+        return notWritten(SaveResult::Refused, r.message, r.card, r.line);
     } catch (const DoesNotFit& e) {
-        return failed("Was unable to save to file.\n" + e.detail);
+        SaveResult r = failed("Was unable to save to file.\n" + e.detail);
+        r.card = e.card;
+        r.line = e.line;
+        r.firstColumn = e.firstColumn;
+        r.lastColumn = e.lastColumn;
+        return r;
     } catch (const layout::FieldTooLong&) {
         return failed("Was unable to save to file.");
     } catch (const std::exception&) {
@@ -692,19 +780,19 @@ SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options
         } catch (const RuntimeError& e) {
             return failed("Was unable to write to " + path + ". Operating system reports:\n" + e.description());
         }
+        // The file now holds the deck. Marked before the question below,
+        // whose Yes closes the editor: that closing has nothing left to ask.
+        host.deck().markSaved();
     }
 
+    SaveResult result;
     ui.message("Save Complete!", kSaveTitle);
-    if (options.askFinished) {
-        if (ui.ask("Finished with this File?", kSaveTitle)) {
-            host.flags().returnToCover = true;
-            host.unloadEditor();
-        } else {
-            host.flags().askSaveOnClose = true;
-        }
+    if (options.askFinished && ui.ask("Finished with this File?", kSaveTitle)) {
+        result.finished = true;
+        host.unloadEditor();
     }
     finish();
-    return SaveResult::Saved;
+    return result;
 }
 
 }  // namespace rillo

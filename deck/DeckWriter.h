@@ -12,7 +12,31 @@
 
 namespace rillo {
 
-enum class SaveResult { Saved, Cancelled, Refused, Failed };
+/// What a save did, and why it wrote nothing when it did not.
+struct SaveResult {
+    enum Status {
+        Saved,      ///< the deck was written
+        Cancelled,  ///< the user cancelled the save dialog
+        Refused,    ///< a check refused the deck (the user was told why)
+        Failed,     ///< the file could not be written, or a value does not fit its columns
+    };
+    Status status = Saved;
+    /// Refused or failed: the card being written ("" when no card is to
+    /// blame), the line of the file it would have been written to, the
+    /// columns of a value that does not fit them (0 when none), and the
+    /// message the user was given.
+    std::string card;
+    long long line = 0;
+    int firstColumn = 0, lastColumn = 0;
+    std::string message;
+    /// Saved, and the user answered Yes to "Finished with this File?": the
+    /// editor has been closed.
+    bool finished = false;
+
+    friend bool operator==(const SaveResult& r, Status s) { return r.status == s; }
+    /// "Saved", "Refused at line 12 (card 3.1), columns 21-28: ...", for logs and tests.
+    std::string describe() const;
+};
 
 struct SaveOptions {
     /// Save to this path without the save dialog.

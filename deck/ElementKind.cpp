@@ -58,7 +58,8 @@ std::string ElementKind::code() const {
 
 std::string ElementKind::diversionItem(long target) {
     std::string digits = std::to_string(target);
-    if (digits.size() < 4) digits.insert(0, 4 - digits.size(), '0');
+    constexpr auto width = static_cast<std::size_t>(TargetDigits);
+    if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
     return kDiversionWords + digits;
 }
 

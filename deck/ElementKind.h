@@ -47,6 +47,9 @@ public:
     /// The list item of a diversion to `target` as the editor writes it:
     /// the words, then the number as at least 4 digits with leading zeros.
     static std::string diversionItem(long target);
+    /// Digits of a receiving element's number as the editor takes it (the
+    /// file's 5 columns hold a blank and these).
+    static constexpr int TargetDigits = 4;
 
     /// The captions of the pairs dialog's odd (x) and even (y) columns.
     const char* xCaption() const;

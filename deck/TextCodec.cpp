@@ -1,5 +1,8 @@
 #include "TextCodec.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace rillo {
 
 namespace {
@@ -55,6 +58,15 @@ std::size_t sequenceAt(std::string_view s, std::size_t at, char32_t* code = null
 
 bool isUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
+        // ASCII, which decks nearly all are, eight bytes at a time.
+        if (i + 8 <= bytes.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + i, sizeof word);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
         if (static_cast<unsigned char>(bytes[i]) < 0x80) {
             ++i;
             continue;

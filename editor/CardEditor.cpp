@@ -115,9 +115,7 @@ CardEditor::CardEditor(EditorShell& shell, QWidget* parent) : QWidget(parent), s
     // Load.
     tabs_->hide();
     tabs_->setTabEnabled(Page::Card31a, false);
-    shell_.flags().returnToCover = false;
     for (int i = 0; i < GridCount; ++i) deck_.grid(static_cast<GridId>(i)).setRowsFrozen(1);
-    shell_.flags().askSaveOnClose = true;
     for (int i = 0; i < HelpGroupCount; ++i) help_->cardLabel(i)->setText(qs(pageCaption(i)));
 
     deck_.setFieldObserver([this](Field f) { showField(f); });
@@ -333,7 +331,6 @@ void CardEditor::showPage(int page) {
 
 void CardEditor::activate() {
     tabs_->setTabEnabled(Page::Options, false);
-    shell_.flags().askSaveOnClose = true;
     shell_.setDeckOpenState();
 }
 
@@ -418,25 +415,20 @@ void CardEditor::closeEvent(QCloseEvent* event) {
     event->accept();
     if (unloaded_) return;
     unloaded_ = true;
-    // A save the user asked for that did not happen (dialog cancelled, a
+    // Only a deck with changes its file does not hold is asked about. A
+    // save the user asked for that did not happen (dialog cancelled, a
     // check refused the deck, the write failed) keeps the editor open with
-    // its deck: closing then would lose the edits.
+    // its deck, still modified: closing then would lose the edits.
     bool keepOpen = false;
     trapErrors(shell_.ui(), [&] {
-        AppFlags& flags = shell_.flags();
-        if (flags.askSaveOnClose) {
-            if (shell_.ui().ask("Do you Want to Save?", "Rillo 2000")) {
-                keepOpen = true;  // until the save reports that it wrote the deck
-                keepOpen = !shell_.saveDeck();
-                flags.askSaveOnClose = false;
-            }
-            flags.returnToCover = true;
+        if (deck_.modified() && shell_.ui().ask("Do you Want to Save?", "Rillo 2000")) {
+            keepOpen = true;  // until the save reports that it wrote the deck
+            keepOpen = !shell_.saveDeck();
         }
-        if (!keepOpen && flags.returnToCover) shell_.showCover();
+        // The editor the user worked in hands control back to the start window.
+        if (!keepOpen && isVisible()) shell_.showCover();
     });
     if (keepOpen) {
-        // Still unsaved: the next close asks again.
-        shell_.flags().askSaveOnClose = true;
         unloaded_ = false;
         event->ignore();
     }

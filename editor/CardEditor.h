@@ -7,8 +7,9 @@
 // Until the user chooses the hydrograph option (Frame2, cmdOK) only the
 // option frame shows; then the tab control SSTab1 with the pages of that
 // option and the help page. Closing asks "Do you Want to Save?" while the
-// deck may need saving; it refuses only when the user said Yes and the save
-// did not happen, so that no edit is lost.
+// deck holds changes its file does not (the deck's own modified flag); it
+// refuses only when the user said Yes and the save did not happen, so that
+// no edit is lost.
 
 #include "Deck.h"
 #include "EditorShell.h"
@@ -38,8 +39,7 @@ class HelpPage;
 class CardEditor : public QWidget, private RulesHost {
     Q_OBJECT
 public:
-    /// The Load event: the option frame shows, SSTab1 is hidden; ReturnToCover
-    /// is cleared and AskSaveOnClose set.
+    /// The Load event: the option frame shows, SSTab1 is hidden.
     explicit CardEditor(EditorShell& shell, QWidget* parent = nullptr);
     ~CardEditor() override;
 

@@ -13,7 +13,6 @@ class EditorShell {
 public:
     virtual ~EditorShell() = default;
     virtual UiServices& ui() = 0;
-    virtual AppFlags& flags() = 0;
     /// Menus and toolbar to the deck-open state (the editor was activated).
     virtual void setDeckOpenState() = 0;
     /// The main window's Edit menu, popped up at the pointer by right clicks.
@@ -22,7 +21,7 @@ public:
     /// (false when the dialog was cancelled, a check refused it or the
     /// write failed).
     virtual bool saveDeck() = 0;
-    /// Shows the start window again (the editor closed with ReturnToCover set).
+    /// Shows the start window again (the editor the user saw has closed).
     virtual void showCover() = 0;
     /// Whether the editor is the main window's active child window.
     virtual bool isEditorActive() = 0;

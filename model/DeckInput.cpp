@@ -1,6 +1,7 @@
 #include "DeckInput.h"
 
 #include "Deck.h"
+#include "DeckLayout.h"
 #include "DeckReader.h"
 #include "ElementKind.h"
 #include "ModelError.h"
@@ -315,7 +316,9 @@ void readElements(const Deck& deck, ModelInput& in) {
 ModelInput readModelInput(const Deck& deck) {
     ModelInput in;
     in.iopt = deck.iopt();
-    if (in.iopt != 0 && in.iopt != 1) throw ModelError("Line 3 of the deck: the option IOPT in column 13 must be 0 or 1.");
+    if (in.iopt != 0 && in.iopt != 1)
+        throw ModelError("Line 3 of the deck: the option IOPT in column " +
+                         std::to_string(layout::valueColumns(layout::Line3).back().start) + " must be 0 or 1.");
     if (in.iopt == 0)
         readIopt0(deck, in);
     else

@@ -366,6 +366,7 @@ void MainWindow::createEditor() {
     frame->setWidget(editor);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     connect(frame, &ChildFrame::closed, this, &MainWindow::editorClosed);
+    editor->deck().setModifiedObserver([frame](bool modified) { frame->setWindowModified(modified); });
     mdi_->addSubWindow(frame);
     frame->hide();
     editor_ = editor;
@@ -393,7 +394,14 @@ Deck& MainWindow::deck() {
 
 void MainWindow::setEditorCaption(const std::string& caption) {
     if (!editor_) createEditor();
-    editor_->setWindowTitle(QString::fromStdString(caption));
+    const QString title = QString::fromStdString(caption);
+    editor_->setWindowTitle(title);
+    // The frame's title (and the main window's, while the editor is
+    // maximised) marks a deck with changes its file does not hold.
+    QString marked = title;
+    marked.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+    editorFrame_->setWindowTitle(marked + QLatin1String("[*]"));
+    editorFrame_->setWindowModified(editor_->deck().modified());
 }
 
 void MainWindow::showEditor() {
@@ -421,7 +429,6 @@ void MainWindow::discardDeck() {
     delete editorFrame_;
     editorFrame_ = nullptr;
     editor_ = nullptr;
-    flags_.askSaveOnClose = false;
 }
 
 bool MainWindow::isEditorActive() { return editor_ && activeChild() == editor_; }
@@ -515,12 +522,12 @@ void MainWindow::fileSave() {
     trap([this] {
         if (!editor_) return;
         saveDeck();
-        flags_.returnToCover = true;
     });
 }
 
 bool MainWindow::saveDeck() {
-    const bool saved = SaveDeck(*ui_, *this) == SaveResult::Saved;
+    lastSave_ = SaveDeck(*ui_, *this);
+    const bool saved = lastSave_ == SaveResult::Saved;
     // The title names the file the deck now lives in (the editor may have
     // gone with "Finished with this File?").
     if (saved && editor_ && !ui_->dialogFileName().empty()) setEditorCaption(ui_->dialogFileName());
@@ -601,7 +608,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         coverFrame_ = nullptr;
         cover_ = nullptr;
     }
-    flags_.returnToCover = true;
     event->accept();
 }
 

@@ -7,6 +7,7 @@
 // placement between runs.
 
 #include "DeckHost.h"
+#include "DeckWriter.h"
 #include "EditorShell.h"
 #include "QtUi.h"
 
@@ -76,7 +77,6 @@ public:
 
     // EditorHost
     Deck& deck() override;
-    AppFlags& flags() override { return flags_; }
     void setEditorCaption(const std::string& caption) override;
     void showEditor() override;
     void showPage(int page) override;
@@ -87,7 +87,10 @@ public:
     UiServices& ui() override { return *ui_; }
     void setDeckOpenState() override;
     QMenu* editMenu() override { return mnuEdit_; }
+    /// Saves the editor's deck; true when it was written.
     bool saveDeck() override;
+    /// What the last save did (tests and the status of a save).
+    const SaveResult& lastSave() const { return lastSave_; }
     void showCover() override;
     bool isEditorActive() override;
     QWidget* mainWindow() override { return this; }
@@ -146,7 +149,6 @@ private:
 
     QtUi qtUi_;
     UiServices* ui_;
-    AppFlags flags_;
     QString applicationFolder_;
 
     QMdiArea* mdi_;
@@ -188,6 +190,7 @@ private:
     /// Results windows of runs: windows of their own that use this window's
     /// user-interface services, so they go when it goes.
     std::vector<QPointer<QWidget>> results_;
+    SaveResult lastSave_;
     bool exiting_ = false;
     QRect wantedPlacement_;  // in pixels, until the window is up
 };

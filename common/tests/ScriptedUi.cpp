@@ -49,12 +49,14 @@ Answer ScriptedUi::showMessage(const Message& m) {
     messageDetails.push_back(m.details);
     if (m.buttons == Buttons::Ok) {
         log_.push_back(line + "OK");
+        if (afterMessage) afterMessage(m.text);
         return Answer::Ok;
     }
     Reply reply{};
     const bool ok = take({Kind::Yes, Kind::No}, line, reply);
     const bool yes = ok && reply.kind == Kind::Yes;
     log_.push_back(line + "YesNo -> " + (yes ? "Yes" : "No"));
+    if (afterMessage) afterMessage(m.text);
     return yes ? Answer::Yes : Answer::No;
 }
 

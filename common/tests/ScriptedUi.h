@@ -7,6 +7,7 @@
 #include "UiServices.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
@@ -63,6 +64,9 @@ public:
     Pointer pointer = Pointer::Normal;
     std::string clipboard;
     std::map<std::tuple<std::string, std::string, std::string>, std::string> settings;
+    /// Runs as each message box closes, with its text (what the window
+    /// system does then, such as activating the window below it).
+    std::function<void(const std::string&)> afterMessage;
 
     static const char* iconName(Icon icon);
 

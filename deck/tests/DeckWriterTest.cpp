@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 using namespace rillo;
 using namespace rillo::testdata;
@@ -66,11 +67,15 @@ std::string smallIopt1Deck() {
 
 TEST(SaveDeck, WritesTheDeckAndAsksWhetherFinished) {
     Saving s(smallIopt0Deck());
-    ASSERT_EQ(s.save({false}), SaveResult::Saved) << ::testing::PrintToString(s.ui.dialogue());
+    s.deck().setText(Field::txtTitle, "Basin 1");
+    s.deck().setText(Field::txtTitle, "Basin");  // changed back: still an edit to offer saving
+    ASSERT_TRUE(s.deck().modified());
+    const SaveResult saved = s.save({false});
+    ASSERT_EQ(saved, SaveResult::Saved) << ::testing::PrintToString(s.ui.dialogue());
     EXPECT_EQ(readFile(s.target), smallIopt0Deck());
     EXPECT_EQ(s.messages(), (std::vector<std::string>{kComplete, kFinishedNo}));
-    EXPECT_TRUE(s.host.flags().askSaveOnClose);
-    EXPECT_FALSE(s.host.flags().returnToCover);
+    EXPECT_FALSE(s.deck().modified()) << "the file holds the deck: closing has nothing to ask";
+    EXPECT_FALSE(saved.finished);
     EXPECT_EQ(s.ui.lastFileRequest().title, "Save Rillo File");
     EXPECT_EQ(s.ui.lastFileRequest().filter, "Rillo Files (*.sin)|*.sin|All Files (*.*)|*.*");
     EXPECT_EQ(s.ui.lastFileRequest().flags, unsigned(OverwritePrompt | NoChangeDir));
@@ -79,10 +84,9 @@ TEST(SaveDeck, WritesTheDeckAndAsksWhetherFinished) {
     EXPECT_EQ(s.ui.pointer, Pointer::Normal);
 
     Saving again(smallIopt0Deck());
-    again.save({true});
-    EXPECT_TRUE(again.host.flags().returnToCover);
+    again.deck().setText(Field::txtTitle, "Basin 2");
+    EXPECT_TRUE(again.save({true}).finished);
     EXPECT_EQ(again.host.unloaded(), 1);
-    EXPECT_FALSE(again.host.flags().askSaveOnClose);
 }
 
 TEST(SaveDeck, CancelledDialogSavesNothingSilently) {
@@ -111,33 +115,148 @@ TEST(SaveDeck, Card12And22ChecksRefuseEmptyControls) {
 }
 
 TEST(SaveDeck, ASaveThatWritesNothingLeavesTheDeckToBeSavedOnClose) {
-    // Each save clears the flag first; one that is refused or fails must set
-    // it again, or closing the editor would drop the edits without a word.
+    // A save that is refused or fails leaves the edited deck modified, or
+    // closing the editor would drop the edits without a word.
     Saving refused(smallIopt0Deck());
     refused.deck().setText(Field::txtNstep, "");
     EXPECT_EQ(refused.save(), SaveResult::Refused);
-    EXPECT_TRUE(refused.host.flags().askSaveOnClose);
+    EXPECT_TRUE(refused.deck().modified());
 
     Saving declined(smallIopt0Deck());
     declined.deck().fpCard31().setValue(Card31::Downstream, 2, "8");
     EXPECT_EQ(declined.save({false}), SaveResult::Refused);
-    EXPECT_TRUE(declined.host.flags().askSaveOnClose);
+    EXPECT_TRUE(declined.deck().modified());
 
     Saving tooLong(smallIopt0Deck());
     tooLong.deck().setText(Field::txtNhisto, "123456");
     EXPECT_EQ(tooLong.save(), SaveResult::Failed);
-    EXPECT_TRUE(tooLong.host.flags().askSaveOnClose);
+    EXPECT_TRUE(tooLong.deck().modified());
 
     Saving unwritable(smallIopt0Deck());
+    unwritable.deck().setText(Field::txtTitle, "Edited");
     unwritable.target = unwritable.dir.file("missing-folder/out.sin");
     EXPECT_EQ(unwritable.save(), SaveResult::Failed);
-    EXPECT_TRUE(unwritable.host.flags().askSaveOnClose);
+    EXPECT_TRUE(unwritable.deck().modified());
 
     Saving cancelled(smallIopt0Deck());
-    cancelled.host.flags().askSaveOnClose = true;
+    cancelled.deck().setText(Field::txtTitle, "Edited");
     cancelled.ui.fileCancel();
     EXPECT_EQ(SaveDeck(cancelled.ui, cancelled.host), SaveResult::Cancelled);
-    EXPECT_TRUE(cancelled.host.flags().askSaveOnClose);
+    EXPECT_TRUE(cancelled.deck().modified());
+}
+
+// ---------------------------------------------------------------------------
+// The deck's own modified flag: what closing the editor and the title read.
+
+TEST(DeckModified, EveryChangeThroughTheDeckCountsAndOnlyAReadOrASaveClearsIt) {
+    Saving s(smallIopt0Deck());
+    Deck& d = s.deck();
+    EXPECT_FALSE(d.modified()) << "a deck just read holds what its file holds";
+    int told = 0;
+    d.setModifiedObserver([&told](bool) { ++told; });
+
+    d.setText(Field::txtTitle, d.text(Field::txtTitle));  // the same text again is no change
+    d.setIopt(0);
+    d.fpCard15().setValue(Card15::Area, 2, d.fpCard15().value(Card15::Area, 2));
+    EXPECT_FALSE(d.modified());
+    EXPECT_EQ(told, 0);
+
+    const auto changes = std::vector<std::function<void(Deck&)>>{
+        [](Deck& x) { x.setText(Field::txtNstep, "200"); },
+        [](Deck& x) { x.setChecked(Field::chkIpkchk, true); },
+        [](Deck& x) { x.setIopt(1); },
+        [](Deck& x) { x.fpCard15().setValue(Card15::Area, 2, "9.5"); },
+        [](Deck& x) { x.fpCard31a().clearCell(1, 2); },
+        [](Deck& x) { AddGridRow(x.fpCard42(), 0); },
+        [](Deck& x) { x.fpCard31().deleteRow(2); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        Saving t(smallIopt0Deck());
+        changes[i](t.deck());
+        EXPECT_TRUE(t.deck().modified()) << "change " << i;
+    }
+
+    // Changed and changed back: still an edit, as the user made two.
+    const std::string before = d.text(Field::txtNstep);
+    d.setText(Field::txtNstep, "999");
+    d.setText(Field::txtNstep, before);
+    EXPECT_TRUE(d.modified());
+    EXPECT_EQ(told, 1) << "told once, when it became modified";
+    d.markSaved();
+    EXPECT_FALSE(d.modified());
+    EXPECT_EQ(told, 2);
+}
+
+TEST(DeckModified, ASuccessfulSaveToANewFileClearsItAndOpeningAnotherDeckStartsClean) {
+    Saving s(smallIopt0Deck());
+    s.deck().fpCard15().setValue(Card15::Area, 2, "3.25");
+    s.target = s.dir.file("renamed.sin");  // saved under a name of its own
+    ASSERT_EQ(s.save({false}), SaveResult::Saved) << ::testing::PrintToString(s.ui.dialogue());
+    EXPECT_FALSE(s.deck().modified());
+    EXPECT_NE(readFile(s.target).find("3.25"), std::string::npos);
+
+    // A check-only run writes nothing, so the edits stay to be saved.
+    s.deck().setText(Field::txtNstep, "150");
+    SaveOptions check;
+    check.checkOnly = true;
+    check.askFinished = false;
+    EXPECT_EQ(SaveDeck(s.ui, s.host, check), SaveResult::Saved);
+    EXPECT_TRUE(s.deck().modified());
+
+    // The next deck the host opens is clean, whatever the last one was.
+    writeFile(s.dir.file("other.sin"), smallIopt1Deck());
+    ScriptedUi quiet;
+    s.host.unloadEditor();
+    ASSERT_EQ(OpenDeck(quiet, s.host, s.dir.file("other.sin")), OpenResult::Opened);
+    EXPECT_FALSE(s.host.deck().modified());
+    EXPECT_EQ(s.host.deck().iopt(), 1);
+}
+
+TEST(SaveResults, SayWhatHappenedAndWhere) {
+    Saving cancelled(smallIopt0Deck());
+    cancelled.ui.fileCancel();
+    const SaveResult c = SaveDeck(cancelled.ui, cancelled.host);
+    EXPECT_EQ(c, SaveResult::Cancelled);
+    EXPECT_EQ(c.describe(), "Cancelled");
+
+    // Refused by a check: the card, the line it would have taken, the message shown.
+    Saving refused(smallIopt0Deck());
+    refused.deck().setText(Field::txtDelt, "");
+    const SaveResult r = refused.save();
+    EXPECT_EQ(r, SaveResult::Refused);
+    EXPECT_EQ(r.card, "1.2");
+    EXPECT_EQ(r.line, 6);
+    EXPECT_EQ(r.message, "Check for input on card 1.2 to 1.3");
+    EXPECT_EQ(r.describe(), "Refused at line 6 (card 1.2): Check for input on card 1.2 to 1.3");
+
+    Saving empty(smallIopt0Deck());
+    empty.deck().setText(Field::txtNsave2, "20");
+    for (int c = 1; c <= 4; ++c) empty.deck().fpCard42().setValue(c, 3, "7");
+    AddGridRow(empty.deck().fpCard42(), 0);
+    const SaveResult e = empty.save();
+    EXPECT_EQ(e, SaveResult::Refused);
+    EXPECT_EQ(e.card, "4.2");
+    EXPECT_NE(e.message.find("Check Card 4.2 for Empty Cells."), std::string::npos) << e.describe();
+
+    // A value too long for its columns: the save failed there.
+    Saving tooLong(smallIopt0Deck());
+    tooLong.deck().setText(Field::txtNhisto, "123456");
+    const SaveResult t = tooLong.save();
+    EXPECT_EQ(t, SaveResult::Failed);
+    EXPECT_EQ(t.card, "1.3");
+    EXPECT_EQ(t.line, 7);
+    EXPECT_EQ(t.firstColumn, 1);
+    EXPECT_EQ(t.lastColumn, 5);
+
+    // The write failed: the system's words.
+    Saving unwritable(smallIopt0Deck());
+    unwritable.target = unwritable.dir.file("missing-folder/out.sin");
+    const SaveResult u = unwritable.save();
+    EXPECT_EQ(u, SaveResult::Failed);
+    EXPECT_EQ(u.message.rfind("Was unable to write to " + unwritable.target, 0), 0u) << u.message;
+
+    Saving saved(smallIopt0Deck());
+    EXPECT_EQ(saved.save({true}).describe(), "Saved (finished with the file)");
 }
 
 TEST(SaveDeck, Card23Refusals) {
@@ -257,7 +376,7 @@ TEST(SaveDeck, EmptyCellCheckStopsBeforeTheLastDataRow) {
     t.deck().fpCard110().clearCell(5, 2);
     EXPECT_EQ(t.save(), SaveResult::Refused);
     EXPECT_EQ(t.messages(), (std::vector<std::string>{kUnsuccessful, "Rillo 2000|None|Check Card 1.10 for Empty Cells.|OK"}));
-    EXPECT_TRUE(t.host.flags().askSaveOnClose);
+    EXPECT_TRUE(t.deck().modified());
 }
 
 TEST(SaveDeck, ListsAndSaveListTakeTheirLines) {

@@ -182,6 +182,35 @@ TEST(LinesAccountedFor, ColumnsOutsideEveryFieldMustBeBlank) {
     EXPECT_TRUE(refusedAt(changed(4, std::string(80, 'T') + "more"), 4, 81));  // a title longer than 80
 }
 
+TEST(LinesAccountedFor, HeaderLines2And3HoldExactlyWhatTheSaveWritesThere) {
+    // Their fields read as what the save writes (3 and 4; the WATERSHED
+    // label, blanks, the option), in any spelling of those numbers.
+    for (const char* line2 : {"   3   4", "   3   4    ", "  +3 4.0", "3   4   "}) {
+        EXPECT_FALSE(readDeck(changed(2, line2)).error) << line2;
+        EXPECT_TRUE(readsBackValueForValue(changed(2, line2))) << line2;
+    }
+    EXPECT_FALSE(readDeck(changed(3, "WATERSHED   0   ")).error);
+
+    // Anything else refuses, naming the line and the columns.
+    EXPECT_TRUE(refusedAt(changed(2, "   3   5"), 2, 5));     // another number
+    EXPECT_TRUE(refusedAt(changed(2, "   3"), 2, 5));         // a number missing
+    EXPECT_TRUE(refusedAt(changed(2, ""), 2, 1));             // both missing
+    EXPECT_TRUE(refusedAt(changed(2, " 3.5   4"), 2, 1));     // no whole number
+    EXPECT_TRUE(refusedAt(changed(2, "   3   4 5"), 2, 9));   // something after the last field
+    EXPECT_TRUE(refusedAt(changed(2, "   3\t  4"), 2, 5));   // a tab
+    EXPECT_TRUE(refusedAt(changed(2, "   3   4O"), 2, 9));    // a letter after the digits
+    EXPECT_TRUE(refusedAt(changed(3, "Watershed   0"), 3, 1));
+    EXPECT_TRUE(refusedAt(changed(3, "BASIN 12    0"), 3, 1));
+    EXPECT_TRUE(refusedAt(changed(3, "WATERSHED 1 0"), 3, 10));
+    EXPECT_TRUE(refusedAt(changed(3, "WATERSHED   0 x"), 3, 14));
+    EXPECT_TRUE(refusedAt(changed(3, "WATERSHED   01"), 3, 14));
+    EXPECT_TRUE(refusedAt(changed(3, "WATERSH\xC3\x89" "D   0"), 3, 8));  // a letter outside ASCII
+    const DeckRead r = readDeck(changed(2, "   3   5"));
+    ASSERT_TRUE(r.error);
+    EXPECT_EQ(r.error->describe(), "Line 2, columns 5-8: \"5\" stands where a deck has 4; the save would write 4 there.");
+    EXPECT_FALSE(r.error->badHeader) << "line 1 was a deck's header";
+}
+
 // ---------------------------------------------------------------------------
 // Numbers read whole
 

@@ -390,7 +390,7 @@ void ChangeSpread::diversionPrompt(int row) {
         while (true) {
             const auto answer = ui_.input("What Conveyance Element Does the Diverted flow go to?");
             if (!answer) break;
-            target = answer->substr(0, 4);
+            target = answer->substr(0, ElementKind::TargetDigits);
             // An element number: digits only, and not 0 (0 is the code of a
             // detention basin in the file).
             const bool digits = !target.empty() && std::all_of(target.begin(), target.end(), [](char c) {

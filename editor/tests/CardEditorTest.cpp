@@ -31,6 +31,7 @@ class CardEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         editor = std::make_unique<CardEditor>(shell);
+        shell.savedDeck = &editor->deck();
         editor->resize(1100, 750);
         editor->show();
         QApplication::setActiveWindow(editor.get());
@@ -38,7 +39,7 @@ protected:
     }
     void TearDown() override {
         if (editor) {
-            shell.appFlags.askSaveOnClose = false;  // no closing question unless a test asks for it
+            shell.savedDeck = nullptr;
             editor.reset();
         }
     }
@@ -78,8 +79,7 @@ protected:
 TEST_F(CardEditorTest, LoadShowsTheOptionFrameWithPagesCaptionsAndFlags) {
     EXPECT_FALSE(editor->tabs()->isVisible());
     EXPECT_TRUE(child<QGroupBox>("Frame2")->isVisible());
-    EXPECT_TRUE(shell.appFlags.askSaveOnClose);
-    EXPECT_FALSE(shell.appFlags.returnToCover);
+    EXPECT_FALSE(editor->deck().modified()) << "nothing typed yet";
     ASSERT_EQ(editor->tabs()->count(), EditorPageCount);
     EXPECT_EQ(editor->tabs()->tabText(6), "Job Titles && Calculating Time Steps (2.1 - 2.2)");  // no mnemonic
     for (int i = 0; i < HelpGroupCount; ++i)
@@ -118,39 +118,41 @@ TEST_F(CardEditorTest, TheOptionIsChosenWithTheKeyboardAndTheKeysGoOnFromThePage
 TEST_F(CardEditorTest, OptionOneOffersCards2AndDisablesHelpLabels1To5) {
     editor->activate();
     editor->deck().setIopt(1);  // as a deck file with IOPT 1 selects it
+    editor->deck().markSaved();  // and the read leaves it as its file has it
     EXPECT_TRUE(child<QRadioButton>("optIopt1")->isChecked());
     QTest::mouseClick(child<QPushButton>("cmdOK"), Qt::LeftButton);
     EXPECT_EQ(editor->tabs()->currentIndex(), 6);
     EXPECT_EQ(available(), (std::vector<int>{6, 7, 8, 10, 11, 12}));
     EXPECT_EQ(disabledLabels(), (std::vector<int>{1, 2, 3, 4, 5, 9}));
-    shell.appFlags.askSaveOnClose = false;
-    editor->activate();  // every activation sets it again
-    EXPECT_TRUE(shell.appFlags.askSaveOnClose);
+    // Choosing the option the deck already has is no change; activating
+    // the editor (as a closing message box does) is none either.
+    EXPECT_FALSE(editor->deck().modified());
+    editor->activate();
+    EXPECT_FALSE(editor->deck().modified());
 }
 
 TEST_F(CardEditorTest, ClosingAsksAndSavesOnYes) {
+    editor->deck().setText(Field::txtTitle, "Edited");
     shell.scripted.yes();
     editor->close();
     EXPECT_EQ(shell.scripted.dialogue(), (std::vector<std::string>{"Rillo 2000|None|Do you Want to Save?|YesNo -> Yes"}));
     EXPECT_EQ(shell.saves, 1);
-    EXPECT_FALSE(shell.appFlags.askSaveOnClose);
-    EXPECT_TRUE(shell.appFlags.returnToCover);
+    EXPECT_FALSE(editor->deck().modified());
     EXPECT_EQ(shell.covers, 1);
     editor->close();  // closed once: no second question
     EXPECT_EQ(shell.scripted.dialogue().size(), 1u);
 }
 
 TEST_F(CardEditorTest, ClosingOnNoClosesWithoutSavingAndSilentlyWhenNothingToSave) {
+    editor->deck().fpCard15().setValue(Card15::Area, 2, "3.5");
     shell.scripted.no();
     EXPECT_TRUE(editor->close());
     EXPECT_EQ(shell.saves, 0);
-    EXPECT_TRUE(shell.appFlags.askSaveOnClose);
-    EXPECT_TRUE(shell.appFlags.returnToCover);
+    EXPECT_TRUE(editor->deck().modified());
     EXPECT_EQ(shell.covers, 1);
 
     rillo::testing::TestShell quiet;
     CardEditor other(quiet);
-    quiet.appFlags.askSaveOnClose = false;
     EXPECT_TRUE(other.close());
     EXPECT_TRUE(quiet.scripted.dialogue().empty());
     EXPECT_EQ(quiet.covers, 0);
@@ -164,7 +166,7 @@ TEST_F(CardEditorTest, ASaveThatDidNotHappenKeepsTheEditorAndItsDeckOpen) {
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(shell.saves, 1);
     EXPECT_EQ(shell.covers, 0);
-    EXPECT_TRUE(shell.appFlags.askSaveOnClose);  // still unsaved
+    EXPECT_TRUE(editor->deck().modified());  // still unsaved
     EXPECT_EQ(editor->deck().text(Field::txtTitle), "Unsaved study");
 
     // The next close asks again; a save that happens now lets it go.
@@ -175,7 +177,7 @@ TEST_F(CardEditorTest, ASaveThatDidNotHappenKeepsTheEditorAndItsDeckOpen) {
                                                                    "Rillo 2000|None|Do you Want to Save?|YesNo -> Yes"}));
     EXPECT_EQ(shell.saves, 2);
     EXPECT_EQ(shell.covers, 1);
-    EXPECT_FALSE(shell.appFlags.askSaveOnClose);
+    EXPECT_FALSE(editor->deck().modified());
 }
 
 TEST_F(CardEditorTest, FieldsAreTheDecksTextBothWays) {
@@ -371,7 +373,7 @@ TEST(CardEditorDeck, DeleteOnAnNdpCellEndsTheElementsPairs) {
     EXPECT_NE(elements.format(Card31::Tabular, 3).type, CellButton);
     for (int r = 1; r <= IndexRows; ++r) EXPECT_NE(deck.fpSubCard31a().value(1, r), "102") << r;
     EXPECT_EQ(elements.value(Card31::Element, 3), "102");  // the element itself stays
-    shell.appFlags.askSaveOnClose = false;
+    EXPECT_TRUE(deck.modified());
 }
 
 TEST_F(CardEditorTest, TheStoreOfTabularPairsIsNeverAvailableWhateverTheOption) {
@@ -404,13 +406,12 @@ TEST(CardEditorDeck, AFailedOpenLeavesNoEditorAndNothingToSave) {
     const QString good = deckFile("good", head + "    1    9    7\r\n\r\n    0\r\n    0    0\r\n"
                                                  "    0    7    7    1\r\n\r\n    0\r\n    0    0\r\nENDPROGRAM\r\n");
     EXPECT_EQ(OpenDeck(shell.scripted, host, bad.toStdString()), OpenResult::ReadError);
-    EXPECT_EQ(host.editor, nullptr);
-    EXPECT_FALSE(shell.appFlags.askSaveOnClose);  // File > Exit asks nothing
+    EXPECT_EQ(host.editor, nullptr);  // File > Exit has no deck to ask about
 
     ASSERT_EQ(OpenDeck(shell.scripted, host, good.toStdString()), OpenResult::Opened);
     EXPECT_EQ(host.editor->deck().fpCard15().lastDataRow(), 2);  // its one subcatchment, none of the failed deck's
     EXPECT_EQ(host.editor->deck().fpCard15().value(2, 2), "9");
+    EXPECT_FALSE(host.editor->deck().modified()) << "a deck just read holds what its file holds";
     QFile::remove(bad);
     QFile::remove(good);
-    shell.appFlags.askSaveOnClose = false;
 }

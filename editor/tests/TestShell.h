@@ -1,6 +1,6 @@
 #pragma once
 // A main window stand-in for the card editor's tests: the scripted user,
-// the program-wide flags, an Edit menu, and a count of every call.
+// an Edit menu, and a count of every call.
 
 #include "CardEditor.h"
 #include "EditorShell.h"
@@ -16,11 +16,12 @@ namespace rillo::testing {
 class TestShell : public EditorShell {
 public:
     UiServices& ui() override { return scripted; }
-    AppFlags& flags() override { return appFlags; }
     void setDeckOpenState() override { ++deckOpenStates; }
     QMenu* editMenu() override { return &menu; }
+    /// As a save does: a deck that was written is no longer modified.
     bool saveDeck() override {
         ++saves;
+        if (saveSucceeds && savedDeck) savedDeck->markSaved();
         return saveSucceeds;
     }
     void showCover() override { ++covers; }
@@ -28,8 +29,9 @@ public:
     QWidget* mainWindow() override { return nullptr; }
 
     ScriptedUi scripted;
-    AppFlags appFlags;
     QMenu menu;
+    /// The deck a successful save marks as saved.
+    Deck* savedDeck = nullptr;
     int deckOpenStates = 0, saves = 0, covers = 0;
     bool editorActive = true;
     bool saveSucceeds = true;
@@ -42,7 +44,6 @@ public:
     explicit EditorTestHost(TestShell& shell) : shell_(shell) {}
     CardEditor& editorWindow();
     Deck& deck() override { return editorWindow().deck(); }
-    AppFlags& flags() override { return shell_.appFlags; }
     void setEditorCaption(const std::string& caption) override;
     void showEditor() override;
     void showPage(int page) override { editorWindow().showPage(page); }
@@ -50,7 +51,6 @@ public:
     void discardDeck() override {
         if (!editor || editor->isVisible()) return;
         editor.reset();
-        shell_.appFlags.askSaveOnClose = false;
     }
 
     std::unique_ptr<CardEditor> editor;

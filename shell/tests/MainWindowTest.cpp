@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -114,6 +115,7 @@ TEST_F(MainWindowTest, StartWindowAndEditorEachSetTheirMenuAndToolbarState) {
     EXPECT_TRUE(window->isEditorActive());
     expectDeckOpenState();
 
+    window->deck().setText(Field::txtTitle, "Mill Creek");
     ui.no();
     window->fileClose();
     EXPECT_EQ(ui.messages(), std::vector<std::string>{AskSave});
@@ -159,7 +161,7 @@ TEST_F(MainWindowTest, NewClearsTheDialogFileNameAndOpensTheTemplate) {
     ui.fileCancel();
     window->fileSave();
     EXPECT_EQ(ui.lastFileRequest().fileName, "");
-    EXPECT_TRUE(window->flags().returnToCover);
+    EXPECT_EQ(window->lastSave(), SaveResult::Cancelled);
 }
 
 TEST_F(MainWindowTest, TheKeyboardGoesWithTheOpenedDeckToItsOptionAndEnterChoosesIt) {
@@ -210,7 +212,6 @@ TEST_F(MainWindowTest, AFailedOpenLeavesNoDeckForTheNextOpenOrForExit) {
     window->fileNew();
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(window->editorWindow(), nullptr);
-    EXPECT_FALSE(window->flags().askSaveOnClose);
     window->fileExit();  // asks nothing about a deck the user never saw
     EXPECT_EQ(ui.messages().size(), 1u);
     EXPECT_FALSE(window->isVisible());
@@ -296,7 +297,6 @@ TEST_F(MainWindowTest, PlacementIsRestoredAndWrittenBackOnExit) {
     EXPECT_EQ(stored(ui, "Left"), singleText(pixelsToTwips(window->frameGeometry().left(), dpiX)));
     EXPECT_EQ(stored(ui, "Width"), singleText(pixelsToTwips(window->frameGeometry().width(), dpiX)));
     EXPECT_EQ(stored(ui, "Height"), singleText(pixelsToTwips(window->frameGeometry().height(), dpiY)));
-    EXPECT_TRUE(window->flags().returnToCover);
 }
 
 TEST_F(MainWindowTest, StartWindowFillsTheFrameAfterTheWindowShrinks) {
@@ -336,12 +336,11 @@ TEST_F(MainWindowTest, ExitWhileMaximizedLeavesTheStoredPlacementUntouched) {
 TEST_F(MainWindowTest, ExitWithADeckOpenClosesTheEditorByItsRules) {
     start();
     window->fileNew();
-    window->flags().returnToCover = false;
+    window->deck().setText(Field::txtTitle, "Mill Creek");
     ui.no();
     window->fileExit();
     EXPECT_EQ(ui.messages(), std::vector<std::string>{AskSave});
     EXPECT_EQ(window->editorWindow(), nullptr);
-    EXPECT_TRUE(window->flags().returnToCover);
     EXPECT_FALSE(window->isVisible());
 }
 
@@ -373,7 +372,7 @@ TEST_F(MainWindowTest, AYesToSavingThatDoesNotSaveKeepsTheDeckAndTheProgramOpen)
     EXPECT_TRUE(window->isVisible());
     ASSERT_NE(window->editorWindow(), nullptr);
     EXPECT_FALSE(QFile::exists(path));
-    EXPECT_TRUE(window->flags().askSaveOnClose);
+    EXPECT_TRUE(window->deck().modified());
 
     // Close: Yes, and this time the save happens; the start window is back.
     for (Field f : {Field::txtNstep, Field::txtDelt, Field::txtNrgag, Field::txtNhisto, Field::txtThisto})
@@ -431,4 +430,84 @@ TEST_F(MainWindowTest, EditCommandsActOnTheFocusedTextBox) {
     box->setCursorPosition(4);
     window->toolbarButton(8)->trigger();  // "Paste"
     EXPECT_EQ(box->text(), QStringLiteral(" cfs12.5"));
+}
+
+// ---------------------------------------------------------------------------
+// The deck's modified flag through the windows: the closing question and
+// the title read it, and only a change, a save or an open moves it.
+
+namespace {
+
+/// The title the window system shows for the editor's frame.
+QString shownFrameTitle(MainWindow& window) {
+    auto* frame = window.findChild<QMdiSubWindow*>(QStringLiteral("editorFrame"));
+    if (!frame) return {};
+    QString title = frame->windowTitle();
+    title.replace(QLatin1String("[*]"), frame->isWindowModified() ? QLatin1String("*") : QLatin1String(""));
+    return title;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, AnUneditedDeckClosesWithoutAskingAndTheTitleMarksEdits) {
+    start();
+    const QString basin = appFolder.filePath(QStringLiteral("basin.sin"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_EXAMPLES_DIR "/basin.sin"), basin));
+    ui.fileName(basin.toStdString());
+    window->fileOpen();
+    ASSERT_NE(window->editorWindow(), nullptr);
+    EXPECT_FALSE(window->deck().modified());
+    EXPECT_EQ(shownFrameTitle(*window).toStdString(), basin.toStdString());
+    window->editorWindow()->activate();  // as every return to the editor does
+    EXPECT_FALSE(window->deck().modified());
+
+    window->deck().fpCard15().setValue(Card15::Area, 2, "13.5");
+    EXPECT_EQ(shownFrameTitle(*window).toStdString(), basin.toStdString() + "*");
+
+    // Saved (element 105 drains to no element: Yes, go on): the mark goes,
+    // and closing has nothing to ask.
+    ui.fileName(basin.toStdString()).yes().no();
+    window->fileSave();
+    EXPECT_EQ(window->lastSave(), SaveResult::Saved) << window->lastSave().describe();
+    EXPECT_EQ(shownFrameTitle(*window).toStdString(), basin.toStdString());
+    ui.clearDialogue();
+    window->fileClose();
+    EXPECT_TRUE(ui.dialogue().empty()) << ::testing::PrintToString(ui.dialogue());
+    EXPECT_EQ(window->editorWindow(), nullptr);
+    EXPECT_TRUE(window->cover()->isVisible());
+
+    // The next deck opened starts clean, though the last one was edited and not saved.
+    ui.fileName(basin.toStdString());
+    window->fileOpen();
+    window->deck().setText(Field::txtTitle, "Changed, then dropped");
+    ui.no();
+    window->fileClose();
+    ui.fileName(basin.toStdString());
+    window->fileOpen();
+    EXPECT_FALSE(window->deck().modified());
+    EXPECT_EQ(shownFrameTitle(*window).toStdString(), basin.toStdString());
+}
+
+TEST_F(MainWindowTest, YesToFinishedAfterASaveGoesToTheStartWindowWithoutAskingToSave) {
+    start();
+    window->fileNew();
+    for (Field f : {Field::txtNstep, Field::txtDelt, Field::txtNrgag, Field::txtNhisto, Field::txtThisto})
+        window->deck().setText(f, "1");
+    const QString path = appFolder.filePath(QStringLiteral("done.sin"));
+
+    // The editor is activated again while the questions close (what a
+    // window system may do as each message box goes): that is no edit.
+    QPointer<CardEditor> editor = window->editorWindow();
+    ui.afterMessage = [editor](const std::string&) {
+        if (editor) editor->activate();
+    };
+    ui.fileName(path.toStdString()).yes();
+    window->fileSave();
+    ui.afterMessage = nullptr;
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Rillo 2000|None|Save Complete!|OK",
+                                                       "Rillo 2000|None|Finished with this File?|YesNo -> Yes"}));
+    EXPECT_TRUE(window->lastSave().finished);
+    EXPECT_EQ(window->editorWindow(), nullptr);
+    EXPECT_TRUE(window->cover()->isVisible());
+    expectNoDeckState();
 }
