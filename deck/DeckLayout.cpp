@@ -49,7 +49,11 @@ RuleInfo ruleInfo(Rule rule) {
 
 }  // namespace
 
-const Record Header1{"header", true, {whole(5, -1), whole(5, -1), whole(5, -1), whole(5, -1)}};
+// Line 1 is written as Header1Text; each field must read as the number the
+// save writes there, or the save would change it without a word.
+const Record Header1{"header", true,
+                     {{5, Rule::Text, Kind::Whole, -1, false, "2"}, {5, Rule::Text, Kind::Whole, -1, false, "1"},
+                      {5, Rule::Text, Kind::Whole, -1, false, "1"}, {5, Rule::Text, Kind::Whole, -1, false, "2"}}};
 const Record Header2{"header", true,
                      {{4, Rule::Text, Kind::Whole, -1, false, "3"}, {4, Rule::Text, Kind::Whole, -1, false, "4"}}};
 const Record Line3{"WATERSHED", true,

@@ -449,8 +449,8 @@ void Reader::readCards() {
         e.what = l1.empty() ? "the first line is empty; " + expected : "the first line holds \"" + shown + "\"; " + expected;
         throw Refusal{std::move(e)};
     }
-    cut(layout::Header1, l1);
-    // Lines 2 and 3 carry nothing the editor keeps but the option: the save
+    fixedColumns(layout::Header1, l1);
+    // Lines 1 to 3 carry nothing the editor keeps but the option: the save
     // writes them from the layout, so they must hold what it writes.
     fixedColumns(layout::Header2, line("header"));
     const std::string_view l3 = line("WATERSHED");

@@ -182,6 +182,26 @@ TEST(LinesAccountedFor, ColumnsOutsideEveryFieldMustBeBlank) {
     EXPECT_TRUE(refusedAt(changed(4, std::string(80, 'T') + "more"), 4, 81));  // a title longer than 80
 }
 
+TEST(LinesAccountedFor, HeaderLine1HoldsTheNumbersTheSaveWritesThere) {
+    // Four numbers in 5-column fields, read as 2, 1, 1 and 2 in any spelling.
+    for (const char* line1 : {"   2   1   1   2", "    2    1    1    2", "2    1    1    2", "  +2  1.   1   2  "}) {
+        EXPECT_FALSE(readDeck(changed(1, line1)).error) << line1;
+        EXPECT_TRUE(readsBackValueForValue(changed(1, line1))) << line1;
+    }
+    // Other numbers would be saved as 2 1 1 2 without a word: refuse, naming the field.
+    EXPECT_TRUE(refusedAt(changed(1, "   5   1   1   2"), 1, 1));
+    EXPECT_TRUE(refusedAt(changed(1, "   2   1   1   3"), 1, 16));
+    EXPECT_TRUE(refusedAt(changed(1, "    2    1    1    2    7"), 1, 21));  // something after the last field
+    const DeckRead r = readDeck(changed(1, "   2   1   9   2"));
+    ASSERT_TRUE(r.error);
+    EXPECT_EQ(r.error->describe(), "Line 1, columns 11-15: \"9\" stands where a deck has 1; the save would write 1 there.");
+    EXPECT_FALSE(r.error->badHeader) << "the line holds four numbers, as a deck's header does";
+    // Text that is no number is still the header failure.
+    const DeckRead text = readDeck(changed(1, "RAIN   1   1   2"));
+    ASSERT_TRUE(text.error);
+    EXPECT_TRUE(text.error->badHeader);
+}
+
 TEST(LinesAccountedFor, HeaderLines2And3HoldExactlyWhatTheSaveWritesThere) {
     // Their fields read as what the save writes (3 and 4; the WATERSHED
     // label, blanks, the option), in any spelling of those numbers.
