@@ -478,33 +478,87 @@ bool Grid::userMoveTo(int col, int row) {
     return true;
 }
 
+bool CaretRule::lockedCell(const Grid& grid, int col, int row) { return grid.format(col, row).locked; }
+
+namespace {
+
+enum class Step { None, Next, Previous, Left, Right, Up, Down };
+
+Step stepOf(int keyCode, int shift, bool lines) {
+    switch (keyCode) {
+    case KeyTab: return shift == 0 ? Step::Next : shift == ShiftMask ? Step::Previous : Step::None;
+    case KeyRight: return lines ? Step::Next : Step::Right;
+    case KeyLeft: return lines ? Step::Previous : Step::Left;
+    case KeyUp: return Step::Up;
+    case KeyDown:
+    case KeyReturn: return Step::Down;
+    default: return Step::None;
+    }
+}
+
+}  // namespace
+
+std::optional<std::pair<int, int>> Grid::keyTarget(int keyCode, int shift) const {
+    const Step step = stepOf(keyCode, shift, caretRule_.lines);
+    if (step == Step::None) return std::nullopt;
+    const int rows = rowCount();
+    const auto barred = [&](int c, int r) { return caretRule_.barred && caretRule_.barred(*this, c, r); };
+    const auto lastOpen = [&](int r) {
+        for (int c = cols_; c >= 1; --c)
+            if (!barred(c, r)) return c;
+        return 0;
+    };
+    const auto lastData = [&](int r) {
+        for (int c = cols_; c >= 1; --c)
+            if (!isEmpty(c, r)) return c;
+        return 0;
+    };
+    const auto endGoingOn = [&](int r) { return caretRule_.lines ? std::max(lastData(r), lastOpen(r)) : cols_; };
+    const auto endComingBack = [&](int r) {
+        if (!caretRule_.lines) return cols_;
+        const int data = lastData(r);
+        return data ? data : lastOpen(r);
+    };
+
+    const std::pair<int, int> stay{activeCol_, activeRow_};
+    int col = activeCol_, row = activeRow_;
+    for (int steps = 0; steps <= cols_ * rows; ++steps) {
+        switch (step) {
+        case Step::Next:
+            if (col < endGoingOn(row)) ++col;
+            else if (row < rows) col = 1, ++row;
+            else if (caretRule_.tabCircles) col = 1, row = 1;
+            else return stay;
+            break;
+        case Step::Previous:
+            if (col > 1) --col;
+            else if (row > 1) --row, col = endComingBack(row);
+            else if (caretRule_.tabCircles) row = rows, col = endComingBack(rows);
+            else return stay;
+            break;
+        case Step::Right: ++col; break;
+        case Step::Left: --col; break;
+        case Step::Up: --row; break;
+        case Step::Down: ++row; break;
+        case Step::None: break;
+        }
+        if (!contains(col, row)) return stay;
+        if (!barred(col, row)) return std::make_pair(col, row);
+        if (!caretRule_.passBarred) return stay;
+    }
+    return stay;
+}
+
 int Grid::userKeyDown(int keyCode, int shift) {
     const int startCol = activeCol_, startRow = activeRow_;
     if (listener_) listener_->keyDown(*this, keyCode, shift);
     if (cols_ == 0 || rowCount() == 0) return keyCode;
-    int col = activeCol_, row = activeRow_;
-    const bool plain = shift == 0;
-    switch (keyCode) {
-    case KeyTab:
-        if (plain) {
-            if (col < cols_) ++col;
-            else if (row < rowCount()) col = 1, ++row;
-        } else if (shift == ShiftMask) {
-            if (col > 1) --col;
-            else if (row > 1) col = cols_, --row;
-        } else {
-            return keyCode;
-        }
-        break;
-    case KeyRight: if (col < cols_) ++col; break;
-    case KeyLeft: if (col > 1) --col; break;
-    case KeyUp: if (row > 1) --row; break;
-    case KeyDown:
-    case KeyReturn: if (row < rowCount()) ++row; break;
-    default: return keyCode;
-    }
+    const auto target = keyTarget(keyCode, shift);
+    if (!target) return keyCode;
+    const auto [col, row] = *target;
     if (col == startCol && row == startRow) {
-        // A handler turned the caret back: it stays where the key found it.
+        // Nowhere to go, or a handler turned the caret back: it stays where
+        // the key found it.
         setActiveCell(col, row);
         raiseChangeIfPending();
         return keyCode;
