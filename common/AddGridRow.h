@@ -16,8 +16,7 @@ void makeAddRowLine(Grid& grid);
 /// The new row's cells take the formats of row 2, the template row: type,
 /// alignment and lock flag, and the float, integer or combo attributes of
 /// those types. A template button becomes an edit cell in the button-face
-/// colour, and so does a locked template edit cell. The grid's addressed row
-/// is left as it was.
+/// colour, and so does a locked template edit cell.
 void AddGridRow(Grid& grid, int afterRow);
 
 /// Pastes the clipboard's block at the active cell of a grid whose last row

@@ -334,24 +334,6 @@ void Grid::moveBlock(int col1, int row1, int col2, int row2, int destCol, int de
             setValue(destCol + static_cast<int>(c), destRow + static_cast<int>(r), block[r][c]);
 }
 
-void Grid::action(int verb, Clipboard* clipboard) {
-    const int c1 = col_, r1 = row_;
-    const int c2 = blockMode_ ? col2_ : col_, r2 = blockMode_ ? row2_ : row_;
-    switch (verb) {
-    case ActionActiveCell: setActiveCell(c1, r1); break;
-    case ActionDeleteRow: deleteRow(r1); break;
-    case ActionInsertRow: insertRow(r1); break;
-    case ActionClearText: clearBlock(std::min(c1, c2), std::min(r1, r2), std::max(c1, c2), std::max(r1, r2)); break;
-    case ActionMoveRange:
-        moveBlock(std::min(c1, c2), std::min(r1, r2), std::max(c1, c2), std::max(r1, r2), destCol_, destRow_);
-        break;
-    case ActionClipboardCopy: if (clipboard) copySelection(*clipboard); break;
-    case ActionClipboardCut: if (clipboard) cutSelection(*clipboard); break;
-    case ActionClipboardPaste: if (clipboard) pasteAtActiveCell(*clipboard); break;
-    default: break;
-    }
-}
-
 std::string Grid::blockText(int col1, int row1, int col2, int row2) const {
     std::string text;
     for (int r = row1; r <= row2; ++r) {
@@ -390,8 +372,6 @@ void Grid::cutSelection(Clipboard& clipboard) {
         for (int c = sel_[0]; c <= sel_[2]; ++c)
             if (isEditable(c, r)) clearCell(c, r);
 }
-
-void Grid::pasteAtActiveCell(Clipboard& clipboard) { pasteText(activeCol_, activeRow_, clipboard.clipboardText()); }
 
 Grid::Array Grid::getArray(int col, int row, int cols, int rows) const {
     Array out(static_cast<std::size_t>(std::max(rows, 0)));

@@ -149,28 +149,6 @@ public:
     /// (destCol, destRow); vacated cells become empty.
     void moveBlock(int col1, int row1, int col2, int row2, int destCol, int destRow);
 
-    // The grid's Action verbs on the addressed cell or block.
-    enum Action : int {
-        ActionActiveCell = 0,
-        ActionDeleteRow = 5,
-        ActionInsertRow = 7,
-        ActionClearText = 12,
-        ActionMoveRange = 20,
-        ActionClipboardCopy = 22,
-        ActionClipboardCut = 23,
-        ActionClipboardPaste = 24,
-    };
-    void setCol(int col) { col_ = col; }
-    void setRow(int row) { row_ = row; }
-    void setCol2(int col) { col2_ = col; }
-    void setRow2(int row) { row2_ = row; }
-    void setBlockMode(bool on) { blockMode_ = on; }
-    void setDestination(int col, int row) { destCol_ = col, destRow_ = row; }
-    int col() const { return col_; }
-    int row() const { return row_; }
-    /// Runs a verb. The clipboard verbs need a clipboard; the others ignore it.
-    void action(int verb, Clipboard* clipboard = nullptr);
-
     // Clipboard: tab-separated cells, newline-separated rows.
     std::string blockText(int col1, int row1, int col2, int row2) const;
     /// Writes text in block format with its top-left at (col, row); cells
@@ -179,7 +157,6 @@ public:
     void pasteText(int col, int row, std::string_view text);
     void copySelection(Clipboard& clipboard) const;
     void cutSelection(Clipboard& clipboard);
-    void pasteAtActiveCell(Clipboard& clipboard);
 
     // Two-dimensional arrays.
     Array getArray(int col, int row, int cols, int rows) const;
@@ -254,8 +231,6 @@ private:
     int activeCol_ = 1;
     int activeRow_ = 1;
     int sel_[4] = {1, 1, 1, 1};
-    int col_ = 1, row_ = 1, col2_ = 1, row2_ = 1, destCol_ = 1, destRow_ = 1;
-    bool blockMode_ = false;
     CaretRule caretRule_;
     bool changePending_ = false;
     int changeCol_ = 0, changeRow_ = 0;  // the cell whose change is pending

@@ -137,9 +137,7 @@ void ChangeSpread::deleteKey(Grid& grid) {
         if (row <= 1 || !grid.contains(col, row)) return;
         const bool card31 = isCard(grid, GridId::fpCard31);
         const std::string before = grid.value(col, row);
-        grid.setCol(col);
-        grid.setRow(row);
-        grid.action(Grid::ActionClearText);
+        grid.clearCell(col, row);
         if (card31 && col == Card31::NDP) {
             grid.setValue(col, row, "0");
             changeCard31(grid, col, row);
