@@ -1,4 +1,7 @@
 #pragma once
+// The conventions of the deck's card grids: the "&Add Row" line that ends each
+// one, rows added in front of it in the template row's formats, and pastes that
+// add the rows they need.
 #include "Grid.h"
 
 namespace rillo {
