@@ -346,24 +346,6 @@ void Grid::moveBlock(int col1, int row1, int col2, int row2, int destCol, int de
             setValue(destCol + static_cast<int>(c), destRow + static_cast<int>(r), block[r][c]);
 }
 
-void Grid::action(int verb, Clipboard* clipboard) {
-    const int c1 = col_, r1 = row_;
-    const int c2 = blockMode_ ? col2_ : col_, r2 = blockMode_ ? row2_ : row_;
-    switch (verb) {
-    case ActionActiveCell: setActiveCell(c1, r1); break;
-    case ActionDeleteRow: deleteRow(r1); break;
-    case ActionInsertRow: insertRow(r1); break;
-    case ActionClearText: clearBlock(std::min(c1, c2), std::min(r1, r2), std::max(c1, c2), std::max(r1, r2)); break;
-    case ActionMoveRange:
-        moveBlock(std::min(c1, c2), std::min(r1, r2), std::max(c1, c2), std::max(r1, r2), destCol_, destRow_);
-        break;
-    case ActionClipboardCopy: if (clipboard) copySelection(*clipboard); break;
-    case ActionClipboardCut: if (clipboard) cutSelection(*clipboard); break;
-    case ActionClipboardPaste: if (clipboard) pasteAtActiveCell(*clipboard); break;
-    default: break;
-    }
-}
-
 std::string Grid::blockText(int col1, int row1, int col2, int row2) const {
     std::string text;
     for (int r = row1; r <= row2; ++r) {
@@ -402,8 +384,6 @@ void Grid::cutSelection(Clipboard& clipboard) {
         for (int c = sel_[0]; c <= sel_[2]; ++c)
             if (isEditable(c, r)) clearCell(c, r);
 }
-
-void Grid::pasteAtActiveCell(Clipboard& clipboard) { pasteText(activeCol_, activeRow_, clipboard.clipboardText()); }
 
 Grid::Array Grid::getArray(int col, int row, int cols, int rows) const {
     Array out(static_cast<std::size_t>(std::max(rows, 0)));
@@ -486,33 +466,87 @@ bool Grid::userMoveTo(int col, int row) {
     return true;
 }
 
+bool CaretRule::lockedCell(const Grid& grid, int col, int row) { return grid.format(col, row).locked; }
+
+namespace {
+
+enum class Step { None, Next, Previous, Left, Right, Up, Down };
+
+Step stepOf(int keyCode, int shift, bool lines) {
+    switch (keyCode) {
+    case KeyTab: return shift == 0 ? Step::Next : shift == ShiftMask ? Step::Previous : Step::None;
+    case KeyRight: return lines ? Step::Next : Step::Right;
+    case KeyLeft: return lines ? Step::Previous : Step::Left;
+    case KeyUp: return Step::Up;
+    case KeyDown:
+    case KeyReturn: return Step::Down;
+    default: return Step::None;
+    }
+}
+
+}  // namespace
+
+std::optional<std::pair<int, int>> Grid::keyTarget(int keyCode, int shift) const {
+    const Step step = stepOf(keyCode, shift, caretRule_.lines);
+    if (step == Step::None) return std::nullopt;
+    const int rows = rowCount();
+    const auto barred = [&](int c, int r) { return caretRule_.barred && caretRule_.barred(*this, c, r); };
+    const auto lastOpen = [&](int r) {
+        for (int c = cols_; c >= 1; --c)
+            if (!barred(c, r)) return c;
+        return 0;
+    };
+    const auto lastData = [&](int r) {
+        for (int c = cols_; c >= 1; --c)
+            if (!isEmpty(c, r)) return c;
+        return 0;
+    };
+    const auto endGoingOn = [&](int r) { return caretRule_.lines ? std::max(lastData(r), lastOpen(r)) : cols_; };
+    const auto endComingBack = [&](int r) {
+        if (!caretRule_.lines) return cols_;
+        const int data = lastData(r);
+        return data ? data : lastOpen(r);
+    };
+
+    const std::pair<int, int> stay{activeCol_, activeRow_};
+    int col = activeCol_, row = activeRow_;
+    for (int steps = 0; steps <= cols_ * rows; ++steps) {
+        switch (step) {
+        case Step::Next:
+            if (col < endGoingOn(row)) ++col;
+            else if (row < rows) col = 1, ++row;
+            else if (caretRule_.tabCircles) col = 1, row = 1;
+            else return stay;
+            break;
+        case Step::Previous:
+            if (col > 1) --col;
+            else if (row > 1) --row, col = endComingBack(row);
+            else if (caretRule_.tabCircles) row = rows, col = endComingBack(rows);
+            else return stay;
+            break;
+        case Step::Right: ++col; break;
+        case Step::Left: --col; break;
+        case Step::Up: --row; break;
+        case Step::Down: ++row; break;
+        case Step::None: break;
+        }
+        if (!contains(col, row)) return stay;
+        if (!barred(col, row)) return std::make_pair(col, row);
+        if (!caretRule_.passBarred) return stay;
+    }
+    return stay;
+}
+
 int Grid::userKeyDown(int keyCode, int shift) {
     const int startCol = activeCol_, startRow = activeRow_;
     if (listener_) listener_->keyDown(*this, keyCode, shift);
     if (cols_ == 0 || rowCount() == 0) return keyCode;
-    int col = activeCol_, row = activeRow_;
-    const bool plain = shift == 0;
-    switch (keyCode) {
-    case KeyTab:
-        if (plain) {
-            if (col < cols_) ++col;
-            else if (row < rowCount()) col = 1, ++row;
-        } else if (shift == ShiftMask) {
-            if (col > 1) --col;
-            else if (row > 1) col = cols_, --row;
-        } else {
-            return keyCode;
-        }
-        break;
-    case KeyRight: if (col < cols_) ++col; break;
-    case KeyLeft: if (col > 1) --col; break;
-    case KeyUp: if (row > 1) --row; break;
-    case KeyDown:
-    case KeyReturn: if (row < rowCount()) ++row; break;
-    default: return keyCode;
-    }
+    const auto target = keyTarget(keyCode, shift);
+    if (!target) return keyCode;
+    const auto [col, row] = *target;
     if (col == startCol && row == startRow) {
-        // A handler turned the caret back: it stays where the key found it.
+        // Nowhere to go, or a handler turned the caret back: it stays where
+        // the key found it.
         setActiveCell(col, row);
         raiseChangeIfPending();
         return keyCode;

@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -31,6 +32,30 @@
 #include <vector>
 
 namespace rillo {
+
+/// How the keys move a grid's caret: the grid's one rule, under the limits an
+/// editing rule sets with Grid::setCaretRule. Tab goes one cell on along the
+/// rows and Shift+Tab one back (Tab with another modifier goes nowhere); the
+/// arrows go one cell their way and Enter one down, whatever the modifiers.
+/// A move past a row's end goes on in the next row; a move off the grid
+/// leaves the caret where it is. The default rule bars no cell.
+struct CaretRule {
+    /// Cells the caret must not land on (none when unset).
+    bool (*barred)(const Grid&, int col, int row) = nullptr;
+    /// A move that meets a barred cell goes on past it to the next cell the
+    /// caret may land on (true), or leaves the caret where it is (false).
+    bool passBarred = false;
+    /// Rows read as lines: Left and Right go on across rows as Shift+Tab and
+    /// Tab do, and a row ends at its last column holding data or its last
+    /// column the caret may land on, whichever is further (going back into
+    /// a row, at the last holding data, or the last open one when none does).
+    bool lines = false;
+    /// Tab past the last cell comes round to the first, Shift+Tab back.
+    bool tabCircles = false;
+
+    /// The usual barred cells: the locked ones.
+    static bool lockedCell(const Grid& grid, int col, int row);
+};
 
 class Grid {
 public:
@@ -108,6 +133,12 @@ public:
     int selRow1() const { return sel_[1]; }
     int selCol2() const { return sel_[2]; }
     int selRow2() const { return sel_[3]; }
+    void setCaretRule(const CaretRule& rule) { caretRule_ = rule; }
+    const CaretRule& caretRule() const { return caretRule_; }
+    /// Where a key takes the caret from the active cell by the caret rule:
+    /// the active cell itself when the move goes nowhere; nothing when the
+    /// key is no move.
+    std::optional<std::pair<int, int>> keyTarget(int keyCode, int shift) const;
 
     // Row and block operations.
     /// Inserts an empty row at `row`; rows from there move down one and the
@@ -122,28 +153,6 @@ public:
     /// (destCol, destRow); vacated cells become empty.
     void moveBlock(int col1, int row1, int col2, int row2, int destCol, int destRow);
 
-    // The grid's Action verbs on the addressed cell or block.
-    enum Action : int {
-        ActionActiveCell = 0,
-        ActionDeleteRow = 5,
-        ActionInsertRow = 7,
-        ActionClearText = 12,
-        ActionMoveRange = 20,
-        ActionClipboardCopy = 22,
-        ActionClipboardCut = 23,
-        ActionClipboardPaste = 24,
-    };
-    void setCol(int col) { col_ = col; }
-    void setRow(int row) { row_ = row; }
-    void setCol2(int col) { col2_ = col; }
-    void setRow2(int row) { row2_ = row; }
-    void setBlockMode(bool on) { blockMode_ = on; }
-    void setDestination(int col, int row) { destCol_ = col, destRow_ = row; }
-    int col() const { return col_; }
-    int row() const { return row_; }
-    /// Runs a verb. The clipboard verbs need a clipboard; the others ignore it.
-    void action(int verb, Clipboard* clipboard = nullptr);
-
     // Clipboard: tab-separated cells, newline-separated rows.
     std::string blockText(int col1, int row1, int col2, int row2) const;
     /// Writes text in block format with its top-left at (col, row); cells
@@ -152,7 +161,6 @@ public:
     void pasteText(int col, int row, std::string_view text);
     void copySelection(Clipboard& clipboard) const;
     void cutSelection(Clipboard& clipboard);
-    void pasteAtActiveCell(Clipboard& clipboard);
 
     // Two-dimensional arrays.
     Array getArray(int col, int row, int cols, int rows) const;
@@ -175,9 +183,9 @@ public:
     /// The caret is asked to move. Raises Change (for a changed cell) and
     /// then LeaveCell. Returns whether the caret is now at (col, row).
     bool userMoveTo(int col, int row);
-    /// A key press: raises KeyDown, then does the grid's own handling of
-    /// Tab, Enter and the arrows from wherever the caret then is. Returns
-    /// the key code as the handler left it (0: swallowed).
+    /// A key press: raises KeyDown, then moves the caret by the caret rule
+    /// from wherever the caret then is. Returns the key code as the handler
+    /// left it (0: swallowed).
     int userKeyDown(int keyCode, int shift);
     void userClickButton(int col, int row);
     /// A command presses a button cell for the user, the caret staying
@@ -240,8 +248,7 @@ private:
     int activeCol_ = 1;
     int activeRow_ = 1;
     int sel_[4] = {1, 1, 1, 1};
-    int col_ = 1, row_ = 1, col2_ = 1, row2_ = 1, destCol_ = 1, destRow_ = 1;
-    bool blockMode_ = false;
+    CaretRule caretRule_;
     bool changePending_ = false;
     int changeCol_ = 0, changeRow_ = 0;  // the cell whose change is pending
     GridListener* listener_ = nullptr;

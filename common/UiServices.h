@@ -5,6 +5,7 @@
 // The windows, the command line and the tests each provide their own.
 
 #include "Clipboard.h"
+#include "Version.h"
 
 #include <functional>
 #include <optional>
@@ -16,9 +17,9 @@ namespace rillo {
 /// The application's title and version, from one record.
 struct AppVersion {
     static constexpr const char* title = "Rillo2000";
-    static constexpr int major = 1;
-    static constexpr int minor = 4;
-    static constexpr int revision = 6;
+    static constexpr int major = RILLO_VERSION_MAJOR;
+    static constexpr int minor = RILLO_VERSION_MINOR;
+    static constexpr int revision = RILLO_VERSION_PATCH;
     static std::string text();       ///< "1.4.6"
     static std::string shortText();  ///< "1.4"
 };

@@ -10,9 +10,10 @@
 
 namespace rillo {
 
-/// Card editor pages the deck procedures switch to.
+/// The card editor's pages, in their order (editor/EditorPages.h says what
+/// each one is called and which option makes it available).
 namespace Page {
-inline constexpr int Options = 0, Card23 = 7, Card31 = 8, Card31a = 9;
+enum : int { Options, Card11, Card14, Card15, Card17, Card19, Card21, Card23, Card31, Card31a, Card41, Card43, Help, Count };
 }
 
 class EditorHost {

@@ -83,30 +83,8 @@ CardEditor::CardEditor(EditorShell& shell, QWidget* parent) : QWidget(parent), s
     tabs_->setAccessibleName(QStringLiteral("Cards"));
     tabs_->setUsesScrollButtons(true);
     tabs_->setElideMode(Qt::ElideNone);
-    std::array<QWidget*, EditorPageCount> pages = {
-        fieldPage(0, "fraCard0", {Field::txtWatershed, Field::cboIOPT}),
-        fieldPage(1, "fraCard11to13",
-                  {Field::txtTitle, Field::txtTitle2, Field::txtNstep, Field::txtNhr, Field::txtNmn, Field::txtDelt,
-                   Field::txtNrgag, Field::txtPctzer, Field::chkIpkchk, Field::txtNhisto, Field::txtThisto}),
-        gridPage(gridView(GridId::fpCard14)),
-        gridPage(gridView(GridId::fpCard15)),
-        fieldPage(4, "fraCard17", {Field::chkSave}),
-        fieldPage(5, "fraCard19", {Field::txtNprnt, Field::txtInterv}, gridView(GridId::fpCard110)),
-        fieldPage(6, "Frame1", {Field::txtTitle3, Field::txtTitle4, Field::txtNstep2, Field::txtNhr2, Field::txtNmn2,
-                             Field::txtDelt2, Field::chkIpkchk2}),
-        gridPage(gridView(GridId::fpCard23)),
-        gridPage(gridView(GridId::fpCard31)),
-        gridPage(gridView(GridId::fpCard31a)),
-        fieldPage(10, "fraCard41", {Field::txtNsave2}, gridView(GridId::fpCard42)),
-        fieldPage(11, "fraCard43", {Field::txtNprnt2, Field::txtInterv2}, gridView(GridId::fpCard44)),
-        help_ = new HelpPage,
-    };
-    // The index grid lives hidden on the conveyance element page.
-    GridView* index = gridView(GridId::fpSubCard31a);
-    index->setParent(pages[Page::Card31]);
-    index->hide();
-    for (int i = 0; i < EditorPageCount; ++i)
-        tabs_->addTab(pages[static_cast<std::size_t>(i)], qs(pageCaption(i)).replace(QLatin1Char('&'), QLatin1String("&&")));
+    for (const EditorPage& page : kEditorPages)
+        tabs_->addTab(buildPage(page.page), qs(page.caption).replace(QLatin1Char('&'), QLatin1String("&&")));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildOptionFrame(), 0, Qt::AlignHCenter | Qt::AlignTop);
@@ -233,6 +211,41 @@ QWidget* CardEditor::fieldControl(Field field) {
     return control;
 }
 
+QWidget* CardEditor::buildPage(int page) {
+    switch (page) {
+    case Page::Options: return fieldPage(page, "fraCard0", {Field::txtWatershed, Field::cboIOPT});
+    case Page::Card11:
+        return fieldPage(page, "fraCard11to13",
+                         {Field::txtTitle, Field::txtTitle2, Field::txtNstep, Field::txtNhr, Field::txtNmn,
+                          Field::txtDelt, Field::txtNrgag, Field::txtPctzer, Field::chkIpkchk, Field::txtNhisto,
+                          Field::txtThisto});
+    case Page::Card14: return gridPage(gridView(GridId::fpCard14));
+    case Page::Card15: return gridPage(gridView(GridId::fpCard15));
+    case Page::Card17: return fieldPage(page, "fraCard17", {Field::chkSave});
+    case Page::Card19:
+        return fieldPage(page, "fraCard19", {Field::txtNprnt, Field::txtInterv}, gridView(GridId::fpCard110));
+    case Page::Card21:
+        return fieldPage(page, "Frame1",
+                         {Field::txtTitle3, Field::txtTitle4, Field::txtNstep2, Field::txtNhr2, Field::txtNmn2,
+                          Field::txtDelt2, Field::chkIpkchk2});
+    case Page::Card23: return gridPage(gridView(GridId::fpCard23));
+    case Page::Card31: {
+        QWidget* conveyance = gridPage(gridView(GridId::fpCard31));
+        // The index grid lives hidden on the conveyance element page.
+        GridView* index = gridView(GridId::fpSubCard31a);
+        index->setParent(conveyance);
+        index->hide();
+        return conveyance;
+    }
+    case Page::Card31a: return gridPage(gridView(GridId::fpCard31a));
+    case Page::Card41: return fieldPage(page, "fraCard41", {Field::txtNsave2}, gridView(GridId::fpCard42));
+    case Page::Card43:
+        return fieldPage(page, "fraCard43", {Field::txtNprnt2, Field::txtInterv2}, gridView(GridId::fpCard44));
+    case Page::Help: return help_ = new HelpPage;
+    default: return new QWidget;
+    }
+}
+
 QWidget* CardEditor::fieldPage(int pageIndex, const char* frameName, std::initializer_list<Field> fields,
                               GridView* grid) {
     auto* page = new QWidget;
@@ -308,14 +321,11 @@ void CardEditor::chooseOption() {
     // The store of tabular pairs is edited only through the pairs dialog,
     // whichever option is chosen (or none).
     tabs_->setTabEnabled(Page::Card31a, false);
-    if (optIopt0_->isChecked()) {
-        for (int page = 1; page <= 5; ++page) tabs_->setTabEnabled(page, true);
-        for (int page : {6, 7, 9}) tabs_->setTabEnabled(page, false);
-        tabs_->setCurrentIndex(1);
-    } else if (optIopt1_->isChecked()) {
-        for (int page : {1, 2, 3, 4, 5, 9}) tabs_->setTabEnabled(page, false);
-        for (int page : {6, 7}) tabs_->setTabEnabled(page, true);
-        tabs_->setCurrentIndex(6);
+    const int iopt = optIopt0_->isChecked() ? 0 : optIopt1_->isChecked() ? 1 : -1;
+    if (iopt >= 0) {
+        for (const EditorPage& page : kEditorPages)
+            if (page.availableWith != PageOption::Either) tabs_->setTabEnabled(page.page, pageAvailable(page.page, iopt));
+        tabs_->setCurrentIndex(iopt == 0 ? Page::Card11 : Page::Card21);
     }
     tabs_->show();
     // The keyboard goes on from the page tabs (the OK button it was on is gone).

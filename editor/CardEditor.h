@@ -76,6 +76,8 @@ private:
     void openPairsDialog(int row) override;
 
     QWidget* buildOptionFrame();
+    /// The page of the editor's page table at `page`.
+    QWidget* buildPage(int page);
     QWidget* fieldPage(int pageIndex, const char* frameName, std::initializer_list<Field> fields,
                        GridView* grid = nullptr);
     QWidget* fieldControl(Field field);

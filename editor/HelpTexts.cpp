@@ -17,22 +17,6 @@ using Text = std::initializer_list<Paragraph>;
 
 constexpr int kTitled = 1, kNext = 2;
 
-const std::array<const char*, EditorPageCount> kPageCaptions = {
-    "Options (0)",
-    "Title/Controls (1.1 - 1.3)",
-    "Rainfall Hyetograph (1.4)",
-    "Subcatchment (1.5)",
-    "Subbasin Save (1.7 - 1.8)",
-    "Subbasin Print (1.9 - 1.10)",
-    "Job Titles & Calculating Time Steps (2.1 - 2.2)",
-    "Sub-Catchment Data  (2.3)",
-    "Conveyance Element (3.1)",
-    "Tabular Values (3.1a)",
-    "Conveyance Save (4.1 - 4.2)",
-    "Conveyance Print  (4.3 - 4.4)",
-    "Help",
-};
-
 const Text kOptions = {
     {"Choose an option 1 or 0.", 0},
     {"Option 0 - The hydrographs of subcatchments and conveyance elements are to be simulated by RILLO.", kNext},
@@ -247,11 +231,6 @@ const std::array<const Text*, HelpGroupCount> kHelp = {
 };
 
 }  // namespace
-
-std::string pageCaption(int page) {
-    if (page < 0 || page >= EditorPageCount) return {};
-    return kPageCaptions[static_cast<std::size_t>(page)];
-}
 
 std::string helpText(int group) {
     if (group < 0 || group >= HelpGroupCount) return {};

@@ -50,15 +50,15 @@ RunForm::RunForm(UiServices& ui, const ComponentRegistry& components, const QStr
 
     logic_.setStateListener([this] { refresh(); });
 
-    connect(cmdBrowse, &QPushButton::clicked, this, [this] { logic_.browseDeck(); });
-    connect(cmdLook, &QPushButton::clicked, this, [this] { logic_.browseHydrograph(); });
-    connect(cmdRun, &QPushButton::clicked, this, [this] { logic_.run(); });
-    connect(cmdStop, &QPushButton::clicked, this, [this] { logic_.stop(); });
-    connect(cmdResults, &QPushButton::clicked, this, [this] { logic_.showResults(); });
-    connect(txtOut, &QLineEdit::textEdited, this, [this](const QString& t) { logic_.setOutText(t.toStdString()); });
-    connect(txtPeak, &QLineEdit::textEdited, this,
+    connect(deckButton, &QPushButton::clicked, this, [this] { logic_.browseDeck(); });
+    connect(hydrographButton, &QPushButton::clicked, this, [this] { logic_.browseHydrograph(); });
+    connect(runButton, &QPushButton::clicked, this, [this] { logic_.run(); });
+    connect(stopButton, &QPushButton::clicked, this, [this] { logic_.stop(); });
+    connect(resultsButton, &QPushButton::clicked, this, [this] { logic_.showResults(); });
+    connect(outputName, &QLineEdit::textEdited, this, [this](const QString& t) { logic_.setOutText(t.toStdString()); });
+    connect(subcatchmentName, &QLineEdit::textEdited, this,
             [this](const QString& t) { logic_.setPeakText(t.toStdString()); });
-    connect(txtSwm, &QLineEdit::textEdited, this, [this](const QString& t) { logic_.setSwmText(t.toStdString()); });
+    connect(gutterName, &QLineEdit::textEdited, this, [this](const QString& t) { logic_.setSwmText(t.toStdString()); });
 
     logic_.load();
     // Twips to pixels at the usual 15 twips per pixel.
@@ -67,23 +67,23 @@ RunForm::RunForm(UiServices& ui, const ComponentRegistry& components, const QStr
 }
 
 void RunForm::buildWidgets() {
-    cmdBrowse = new QPushButton(QString::fromUtf8(texts::cmdBrowse), this);
-    cmdBrowse->setObjectName("cmdBrowse");
-    cmdBrowse->setToolTip(QString::fromUtf8(texts::cmdBrowseTip));
-    label5 = newLabel(texts::label5, this);
-    label5->setObjectName("Label5");
-    lblInput = newLabel("", this);
-    lblInput->setObjectName("lblInput");
-    lblInput->setToolTip(QString::fromUtf8(texts::lblInputTip));
+    deckButton = new QPushButton(QString::fromUtf8(texts::cmdBrowse), this);
+    deckButton->setObjectName("cmdBrowse");
+    deckButton->setToolTip(QString::fromUtf8(texts::cmdBrowseTip));
+    deckCaption = newLabel(texts::label5, this);
+    deckCaption->setObjectName("Label5");
+    deckName = newLabel("", this);
+    deckName->setObjectName("lblInput");
+    deckName->setToolTip(QString::fromUtf8(texts::lblInputTip));
 
-    cmdLook = new QPushButton(QString::fromUtf8(texts::cmdLook), this);
-    cmdLook->setObjectName("cmdLook");
-    cmdLook->setToolTip(QString::fromUtf8(texts::cmdLookTip));
-    label6 = newLabel(texts::label6, this);
-    label6->setObjectName("Label6");
-    lblInKorva = newLabel("", this);
-    lblInKorva->setObjectName("lblInKorva");
-    lblInKorva->setToolTip(QString::fromUtf8(texts::lblInKorvaTip));
+    hydrographButton = new QPushButton(QString::fromUtf8(texts::cmdLook), this);
+    hydrographButton->setObjectName("cmdLook");
+    hydrographButton->setToolTip(QString::fromUtf8(texts::cmdLookTip));
+    hydrographCaption = newLabel(texts::label6, this);
+    hydrographCaption->setObjectName("Label6");
+    hydrographName = newLabel("", this);
+    hydrographName->setObjectName("lblInKorva");
+    hydrographName->setToolTip(QString::fromUtf8(texts::lblInKorvaTip));
 
     auto* label1 = newLabel(texts::label1, this);
     label1->setObjectName("Label1");
@@ -93,26 +93,26 @@ void RunForm::buildWidgets() {
     label3->setObjectName("Label3");
     auto* label4 = newLabel(texts::label4, this);
     label4->setObjectName("Label4");
-    txtOut = new QLineEdit(this);
-    txtOut->setObjectName("txtOut");
-    txtPeak = new QLineEdit(this);
-    txtPeak->setObjectName("txtPeak");
-    txtSwm = new QLineEdit(this);
-    txtSwm->setObjectName("txtSwm");
-    label2->setBuddy(txtOut);
-    label3->setBuddy(txtPeak);
-    label4->setBuddy(txtSwm);
+    outputName = new QLineEdit(this);
+    outputName->setObjectName("txtOut");
+    subcatchmentName = new QLineEdit(this);
+    subcatchmentName->setObjectName("txtPeak");
+    gutterName = new QLineEdit(this);
+    gutterName->setObjectName("txtSwm");
+    label2->setBuddy(outputName);
+    label3->setBuddy(subcatchmentName);
+    label4->setBuddy(gutterName);
 
-    lblOutput = newLabel("", this);
-    lblOutput->setObjectName("lblOutput");
-    lblInstruct = newLabel("", this);
-    lblInstruct->setObjectName("lblInstruct");
-    cmdRun = new QPushButton(QString::fromUtf8(texts::cmdRun), this);
-    cmdRun->setObjectName("cmdRun");
-    cmdRun->setToolTip(QString::fromUtf8(texts::cmdRunTip));
-    cmdRun->setAutoDefault(false);
-    cmdBrowse->setAutoDefault(false);
-    cmdLook->setAutoDefault(false);
+    outputFolder = newLabel("", this);
+    outputFolder->setObjectName("lblOutput");
+    instructions = newLabel("", this);
+    instructions->setObjectName("lblInstruct");
+    runButton = new QPushButton(QString::fromUtf8(texts::cmdRun), this);
+    runButton->setObjectName("cmdRun");
+    runButton->setToolTip(QString::fromUtf8(texts::cmdRunTip));
+    runButton->setAutoDefault(false);
+    deckButton->setAutoDefault(false);
+    hydrographButton->setAutoDefault(false);
 
     auto* image1 = new QLabel(this);
     image1->setObjectName("Image1");
@@ -122,23 +122,23 @@ void RunForm::buildWidgets() {
     auto* grid = new QGridLayout;
     int row = 0;
     grid->addWidget(image1, row, 0, 2, 1, Qt::AlignTop);
-    grid->addWidget(lblInstruct, row++, 1, 1, 2);
+    grid->addWidget(instructions, row++, 1, 1, 2);
     ++row;
-    grid->addWidget(cmdBrowse, row, 0);
-    grid->addWidget(label5, row, 1);
-    grid->addWidget(lblInput, row++, 2);
-    grid->addWidget(cmdLook, row, 0);
-    grid->addWidget(label6, row, 1);
-    grid->addWidget(lblInKorva, row++, 2);
+    grid->addWidget(deckButton, row, 0);
+    grid->addWidget(deckCaption, row, 1);
+    grid->addWidget(deckName, row++, 2);
+    grid->addWidget(hydrographButton, row, 0);
+    grid->addWidget(hydrographCaption, row, 1);
+    grid->addWidget(hydrographName, row++, 2);
     grid->addWidget(label1, row++, 0, 1, 3);
     grid->addWidget(label2, row, 0, 1, 2);
-    grid->addWidget(txtOut, row++, 2);
+    grid->addWidget(outputName, row++, 2);
     grid->addWidget(label3, row, 0, 1, 2);
-    grid->addWidget(txtPeak, row++, 2);
+    grid->addWidget(subcatchmentName, row++, 2);
     grid->addWidget(label4, row, 0, 1, 2);
-    grid->addWidget(txtSwm, row++, 2);
-    grid->addWidget(lblOutput, row++, 0, 1, 3);
-    grid->addWidget(cmdRun, row++, 2, Qt::AlignRight);
+    grid->addWidget(gutterName, row++, 2);
+    grid->addWidget(outputFolder, row++, 0, 1, 3);
+    grid->addWidget(runButton, row++, 2, Qt::AlignRight);
     grid->setColumnStretch(2, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -147,10 +147,10 @@ void RunForm::buildWidgets() {
     layout->addStretch(1);
     // Room for every label that appears as the user goes on, so that showing
     // one never squeezes the wrapped instructions.
-    lblInstruct->setMinimumHeight(fontMetrics().lineSpacing() * 4);
+    instructions->setMinimumHeight(fontMetrics().lineSpacing() * 4);
     // The labels that appear after a browse keep their room while hidden, so
     // the buttons and text boxes never move when they show.
-    for (QLabel* shown : {label5, lblInput, label6, lblInKorva, lblOutput}) {
+    for (QLabel* shown : {deckCaption, deckName, hydrographCaption, hydrographName, outputFolder}) {
         QSizePolicy policy = shown->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         shown->setSizePolicy(policy);
@@ -164,24 +164,24 @@ QLayout* RunForm::buildRunControls() {
     prgRun->setTextVisible(false);
     lblProgress = new QLabel(this);
     lblProgress->setObjectName("lblProgress");
-    lblResults = new QLabel(this);
-    lblResults->setObjectName("lblResults");
-    lblResults->setWordWrap(true);
-    cmdStop = new QPushButton(QString::fromUtf8(texts::cmdStop), this);
-    cmdStop->setObjectName("cmdStop");
-    cmdStop->setToolTip(QString::fromUtf8(texts::cmdStopTip));
-    cmdStop->setAutoDefault(false);
-    cmdResults = new QPushButton(QString::fromUtf8(texts::cmdResults), this);
-    cmdResults->setObjectName("cmdResults");
-    cmdResults->setToolTip(QString::fromUtf8(texts::cmdResultsTip));
-    cmdResults->setAutoDefault(false);
+    resultsNote = new QLabel(this);
+    resultsNote->setObjectName("lblResults");
+    resultsNote->setWordWrap(true);
+    stopButton = new QPushButton(QString::fromUtf8(texts::cmdStop), this);
+    stopButton->setObjectName("cmdStop");
+    stopButton->setToolTip(QString::fromUtf8(texts::cmdStopTip));
+    stopButton->setAutoDefault(false);
+    resultsButton = new QPushButton(QString::fromUtf8(texts::cmdResults), this);
+    resultsButton->setObjectName("cmdResults");
+    resultsButton->setToolTip(QString::fromUtf8(texts::cmdResultsTip));
+    resultsButton->setAutoDefault(false);
 
     auto* row = new QHBoxLayout;
     row->addWidget(prgRun, 1);
     row->addWidget(lblProgress, 1);
-    row->addWidget(lblResults, 2);
-    row->addWidget(cmdStop);
-    row->addWidget(cmdResults);
+    row->addWidget(resultsNote, 2);
+    row->addWidget(stopButton);
+    row->addWidget(resultsButton);
     return row;
 }
 
@@ -210,21 +210,21 @@ void RunForm::buildMenus() {
 void RunForm::refresh() {
     const RunFormState& s = logic_.state();
     setWindowTitle(QString::fromStdString(s.title));
-    mirror(cmdBrowse, s.cmdBrowse);
-    mirror(label5, s.label5);
-    mirrorText(lblInput, s.lblInput);
-    mirror(cmdLook, s.cmdLook);
-    mirror(label6, s.label6);
-    mirrorText(lblInKorva, s.lblInKorva);
-    mirrorText(txtOut, s.txtOut);
-    mirrorText(txtPeak, s.txtPeak);
-    mirrorText(txtSwm, s.txtSwm);
-    mirrorText(lblOutput, s.lblOutput);
-    mirrorText(lblInstruct, s.lblInstruct);
-    mirror(cmdRun, s.cmdRun);
-    mirror(cmdStop, s.cmdStop);
-    mirror(cmdResults, s.cmdResults);
-    mirrorText(lblResults, s.lblResults);
+    mirror(deckButton, s.deckButton);
+    mirror(deckCaption, s.deckCaption);
+    mirrorText(deckName, s.deckName);
+    mirror(hydrographButton, s.hydrographButton);
+    mirror(hydrographCaption, s.hydrographCaption);
+    mirrorText(hydrographName, s.hydrographName);
+    mirrorText(outputName, s.outputName);
+    mirrorText(subcatchmentName, s.subcatchmentName);
+    mirrorText(gutterName, s.gutterName);
+    mirrorText(outputFolder, s.outputFolder);
+    mirrorText(instructions, s.instructions);
+    mirror(runButton, s.runButton);
+    mirror(stopButton, s.stopButton);
+    mirror(resultsButton, s.resultsButton);
+    mirrorText(resultsNote, s.resultsNote);
     prgRun->setVisible(s.progress.visible);
     lblProgress->setVisible(s.progress.visible);
     lblProgress->setText(QString::fromStdString(s.progress.text));
@@ -232,9 +232,9 @@ void RunForm::refresh() {
     prgRun->setRange(0, s.progress.steps);
     prgRun->setValue(s.progress.step);
     if (mnuOptionClear_) mnuOptionClear_->setEnabled(s.clearEnabled);
-    if (s.txtOutFocusRequests != focusRequestsSeen_) {
-        focusRequestsSeen_ = s.txtOutFocusRequests;
-        txtOut->setFocus();
+    if (s.outputNameFocusRequests != focusRequestsSeen_) {
+        focusRequestsSeen_ = s.outputNameFocusRequests;
+        outputName->setFocus();
     }
     if (s.closed && isVisible()) done(QDialog::Accepted);
 }

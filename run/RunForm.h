@@ -22,24 +22,24 @@ public:
 
     RunFormLogic& logic() { return logic_; }
 
-    QPushButton* cmdBrowse = nullptr;
-    QLabel* label5 = nullptr;
-    QLabel* lblInput = nullptr;
-    QPushButton* cmdLook = nullptr;
-    QLabel* label6 = nullptr;
-    QLabel* lblInKorva = nullptr;
-    QLineEdit* txtOut = nullptr;
-    QLineEdit* txtPeak = nullptr;
-    QLineEdit* txtSwm = nullptr;
-    QLabel* lblOutput = nullptr;
-    QLabel* lblInstruct = nullptr;
-    QPushButton* cmdRun = nullptr;
+    QPushButton* deckButton = nullptr;
+    QLabel* deckCaption = nullptr;
+    QLabel* deckName = nullptr;
+    QPushButton* hydrographButton = nullptr;
+    QLabel* hydrographCaption = nullptr;
+    QLabel* hydrographName = nullptr;
+    QLineEdit* outputName = nullptr;
+    QLineEdit* subcatchmentName = nullptr;
+    QLineEdit* gutterName = nullptr;
+    QLabel* outputFolder = nullptr;
+    QLabel* instructions = nullptr;
+    QPushButton* runButton = nullptr;
     // Watching a run, and its results.
     QProgressBar* prgRun = nullptr;
     QLabel* lblProgress = nullptr;
-    QLabel* lblResults = nullptr;
-    QPushButton* cmdStop = nullptr;
-    QPushButton* cmdResults = nullptr;
+    QLabel* resultsNote = nullptr;
+    QPushButton* stopButton = nullptr;
+    QPushButton* resultsButton = nullptr;
 
     /// Mirrors the logic's state into the widgets; closes the form once the
     /// logic has unloaded it.

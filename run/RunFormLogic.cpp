@@ -64,12 +64,12 @@ void RunFormLogic::load() {
             state_.leftTwips = 500;
             state_.topTwips = 500;
             state_.title = texts::formTitle;
-            state_.lblInstruct.text = texts::instructions;
-            for (ControlState* c : {&state_.label5, &state_.label6, &state_.lblOutput, &state_.lblInput,
-                                    &state_.lblInKorva})
+            state_.instructions.text = texts::instructions;
+            for (ControlState* c : {&state_.deckCaption, &state_.hydrographCaption, &state_.outputFolder, &state_.deckName,
+                                    &state_.hydrographName})
                 c->visible = false;
-            state_.cmdRun.enabled = false;
-            state_.cmdLook.enabled = false;
+            state_.runButton.enabled = false;
+            state_.hydrographButton.enabled = false;
             updateResultsButton();
             changed();
         },
@@ -80,15 +80,15 @@ void RunFormLogic::clearInputs() {
     trapErrors(
         ui_,
         [this] {
-            for (ControlState* c : {&state_.lblInput, &state_.lblOutput, &state_.lblInKorva, &state_.txtOut,
-                                    &state_.txtSwm, &state_.txtPeak})
+            for (ControlState* c : {&state_.deckName, &state_.outputFolder, &state_.hydrographName, &state_.outputName,
+                                    &state_.gutterName, &state_.subcatchmentName})
                 c->text.clear();
             focusTxtOut();
-            state_.cmdBrowse.enabled = true;
-            state_.cmdLook.enabled = true;
-            state_.cmdRun.enabled = false;
-            for (ControlState* c : {&state_.lblInput, &state_.lblInKorva, &state_.label5, &state_.label6,
-                                    &state_.lblOutput})
+            state_.deckButton.enabled = true;
+            state_.hydrographButton.enabled = true;
+            state_.runButton.enabled = false;
+            for (ControlState* c : {&state_.deckName, &state_.hydrographName, &state_.deckCaption, &state_.hydrographCaption,
+                                    &state_.outputFolder})
                 c->visible = false;
             deckFileName_.clear();
             hydrographFileName_.clear();
@@ -101,17 +101,17 @@ void RunFormLogic::clearInputs() {
 
 void RunFormLogic::resetAfterCancelledBrowse() {
     clearInputs();
-    state_.cmdLook.enabled = false;
-    state_.cmdBrowse.enabled = true;
-    state_.cmdRun.enabled = false;
+    state_.hydrographButton.enabled = false;
+    state_.deckButton.enabled = true;
+    state_.runButton.enabled = false;
     ui_.setPointer(Pointer::Normal);
 }
 
 void RunFormLogic::resetAfterRun() {
     clearInputs();
-    state_.cmdRun.enabled = false;
-    state_.cmdLook.enabled = false;
-    state_.cmdBrowse.enabled = true;
+    state_.runButton.enabled = false;
+    state_.hydrographButton.enabled = false;
+    state_.deckButton.enabled = true;
 }
 
 // ---- deck browse ----
@@ -126,11 +126,11 @@ void RunFormLogic::browseDeck() {
     } catch (const std::exception& e) {
         resetAfterCancelledBrowse();
         changed();
-        ui_.message(e.what(), "mnuFileOpen_Click", Icon::Critical);
+        ui_.message(e.what(), texts::openErrorTitle, Icon::Critical);
     }
     changed();
     if (!chosen) return;
-    trapErrors(ui_, [this] { showChosenDeck(); }, "cmdBrows_Click", Icon::Critical);
+    trapErrors(ui_, [this] { showChosenDeck(); }, texts::browseErrorTitle, Icon::Critical);
     changed();
 }
 
@@ -148,32 +148,32 @@ void RunFormLogic::chooseDeck() {
     // whole, so that its bare name is never handed on without its folder.
     hydrographFolder_.clear();
     hydrographFileName_.clear();
-    state_.lblInKorva.text.clear();
-    state_.lblInKorva.visible = false;
-    state_.label6.visible = false;
+    state_.hydrographName.text.clear();
+    state_.hydrographName.visible = false;
+    state_.hydrographCaption.visible = false;
     ui_.saveSetting(texts::settingsApp, texts::settingsSection, texts::settingsKey, deckFolder_);
 
     deleteIfExists(filePath(deckFolder_ + texts::scratchFile));
 
-    state_.label5.visible = true;
-    state_.lblOutput.visible = true;
-    state_.lblOutput.text = texts::outputFolderPrefix + withoutFinalSeparator(deckFolder_);
+    state_.deckCaption.visible = true;
+    state_.outputFolder.visible = true;
+    state_.outputFolder.text = texts::outputFolderPrefix + withoutFinalSeparator(deckFolder_);
     focusTxtOut();
 
     const auto lines = readFirstLines(path, 3);
     if (lines.size() < 3)
         throw RuntimeError("The file " + path + " is not a RILLO input file: it has fewer than three lines.");
     if (wantsImportedHydrographs(lines[2]))
-        state_.cmdLook.enabled = true;
+        state_.hydrographButton.enabled = true;
     else if (!deckFileName_.empty())
-        state_.cmdRun.enabled = true;
+        state_.runButton.enabled = true;
 }
 
 void RunFormLogic::showChosenDeck() {
     if (!deckFileName_.empty()) {
-        state_.lblInput.visible = true;
-        state_.lblInput.text = deckFileName_;
-        state_.cmdBrowse.enabled = false;
+        state_.deckName.visible = true;
+        state_.deckName.text = deckFileName_;
+        state_.deckButton.enabled = false;
     }
     state_.title = texts::deckTitlePrefix + deckFileName_;
 }
@@ -192,19 +192,19 @@ void RunFormLogic::browseHydrograph() {
         hydrographFileName_ = path.substr(hydrographFolder_.size());
         // Run needs a deck too: after Clear All Entries the hydrograph may
         // be chosen first, and the deck browse then enables Run.
-        if (!hydrographFileName_.empty() && !deckFileName_.empty()) state_.cmdRun.enabled = true;
-        state_.label6.visible = true;
-        state_.lblInKorva.visible = true;
-        state_.lblInKorva.text = hydrographFileName_;
+        if (!hydrographFileName_.empty() && !deckFileName_.empty()) state_.runButton.enabled = true;
+        state_.hydrographCaption.visible = true;
+        state_.hydrographName.visible = true;
+        state_.hydrographName.text = hydrographFileName_;
         focusTxtOut();
-        state_.cmdLook.enabled = false;
+        state_.hydrographButton.enabled = false;
     } catch (const CancelError&) {
         clearInputs();
-        state_.cmdLook.enabled = false;
+        state_.hydrographButton.enabled = false;
         ui_.setPointer(Pointer::Normal);
     } catch (const std::exception& e) {
         changed();
-        ui_.message(e.what(), "mnuFileOpen_Click", Icon::Critical);
+        ui_.message(e.what(), texts::openErrorTitle, Icon::Critical);
     }
     changed();
 }
@@ -247,11 +247,11 @@ void RunFormLogic::run() {
         return;
     } catch (const std::exception& e) {
         endHere();
-        ui_.message(e.what(), "cmdRun_Click", Icon::Critical);
+        ui_.message(e.what(), texts::runErrorTitle, Icon::Critical);
         return;
     } catch (...) {
         endHere();
-        ui_.message("The run could not be prepared.", "cmdRun_Click", Icon::Critical);
+        ui_.message(texts::runNotPrepared, texts::runErrorTitle, Icon::Critical);
         return;
     }
     startEngine(paths);
@@ -260,13 +260,13 @@ void RunFormLogic::run() {
 RunPaths RunFormLogic::pathsForRun() {
     // The deck and hydrograph names are used as the file dialog gave them.
     if (deckFileName_.empty()) throw RuntimeError("Choose a RILLO input file first.");
-    for (const ControlState* box : {&state_.txtOut, &state_.txtSwm, &state_.txtPeak})
+    for (const ControlState* box : {&state_.outputName, &state_.gutterName, &state_.subcatchmentName})
         if (namesAFolder(box->text))
             throw RuntimeError("An output file name cannot name a folder: \"" + box->text +
                                "\". All output files are sent to the input file's folder.");
 
     RunPaths paths = deriveRunPaths({deckFolder_, deckFileName_, hydrographFolder_, hydrographFileName_,
-                                     state_.txtOut.text, state_.txtSwm.text, state_.txtPeak.text});
+                                     state_.outputName.text, state_.gutterName.text, state_.subcatchmentName.text});
     mainOutputName_ = paths.mainOutputName;
     gutterOutputName_ = paths.gutterOutputName;
     subcatchmentOutputName_ = paths.subcatchmentOutputName;
@@ -362,12 +362,12 @@ void RunFormLogic::startEngine(const RunPaths& paths) {
     running_ = paths;
     beforeRun_ = state_;
     state_.running = true;
-    for (ControlState* c : {&state_.cmdBrowse, &state_.cmdLook, &state_.cmdRun, &state_.txtOut, &state_.txtPeak,
-                            &state_.txtSwm})
+    for (ControlState* c : {&state_.deckButton, &state_.hydrographButton, &state_.runButton, &state_.outputName, &state_.subcatchmentName,
+                            &state_.gutterName})
         c->enabled = false;
     state_.clearEnabled = false;
-    state_.cmdStop.visible = true;
-    state_.cmdStop.enabled = true;
+    state_.stopButton.visible = true;
+    state_.stopButton.enabled = true;
     state_.progress = {true, 0, 0, texts::running};
     updateResultsButton();
     // The windows stay usable while the engine works: no hourglass.
@@ -386,23 +386,23 @@ void RunFormLogic::engineProgress(int step, int steps) {
     if (!state_.running) return;
     state_.progress.step = step;
     state_.progress.steps = steps;
-    if (state_.cmdStop.enabled)
+    if (state_.stopButton.enabled)
         state_.progress.text = "Step " + std::to_string(step) + " of " + std::to_string(steps);
     changed();
 }
 
 void RunFormLogic::leaveRunningState() {
     state_.running = false;
-    for (auto [now, before] : {std::pair{&state_.cmdBrowse, &beforeRun_.cmdBrowse},
-                               {&state_.cmdLook, &beforeRun_.cmdLook},
-                               {&state_.cmdRun, &beforeRun_.cmdRun},
-                               {&state_.txtOut, &beforeRun_.txtOut},
-                               {&state_.txtPeak, &beforeRun_.txtPeak},
-                               {&state_.txtSwm, &beforeRun_.txtSwm}})
+    for (auto [now, before] : {std::pair{&state_.deckButton, &beforeRun_.deckButton},
+                               {&state_.hydrographButton, &beforeRun_.hydrographButton},
+                               {&state_.runButton, &beforeRun_.runButton},
+                               {&state_.outputName, &beforeRun_.outputName},
+                               {&state_.subcatchmentName, &beforeRun_.subcatchmentName},
+                               {&state_.gutterName, &beforeRun_.gutterName}})
         now->enabled = before->enabled;
     state_.clearEnabled = true;
-    state_.cmdStop.visible = false;
-    state_.cmdStop.enabled = false;
+    state_.stopButton.visible = false;
+    state_.stopButton.enabled = false;
     state_.progress = {};
     updateResultsButton();
 }
@@ -489,8 +489,8 @@ std::string RunFormLogic::removeUnfinishedOutputs(bool keepLog) {
 }
 
 void RunFormLogic::stop() {
-    if (!state_.running || !state_.cmdStop.enabled) return;
-    state_.cmdStop.enabled = false;
+    if (!state_.running || !state_.stopButton.enabled) return;
+    state_.stopButton.enabled = false;
     state_.progress.text = texts::stopping;
     changed();
     engine_->stop();
@@ -530,10 +530,10 @@ void RunFormLogic::setResultsHook(std::function<void(const RunPaths&)> hook) {
 }
 
 void RunFormLogic::updateResultsButton() {
-    state_.cmdResults.visible = static_cast<bool>(showResults_);
-    state_.cmdResults.enabled = !lastCompleted_.mainOutput.empty() && !state_.running;
-    state_.lblResults.visible = state_.cmdResults.visible && state_.cmdResults.enabled && !resultsProblem_.empty();
-    state_.lblResults.text = state_.lblResults.visible ? texts::resultsNotShown : "";
+    state_.resultsButton.visible = static_cast<bool>(showResults_);
+    state_.resultsButton.enabled = !lastCompleted_.mainOutput.empty() && !state_.running;
+    state_.resultsNote.visible = state_.resultsButton.visible && state_.resultsButton.enabled && !resultsProblem_.empty();
+    state_.resultsNote.text = state_.resultsNote.visible ? texts::resultsNotShown : "";
 }
 
 void RunFormLogic::showResults() {

@@ -49,9 +49,9 @@ public:
     bool requestClose();
 
     // Typed text.
-    void setOutText(const std::string& text) { state_.txtOut.text = text; }
-    void setPeakText(const std::string& text) { state_.txtPeak.text = text; }
-    void setSwmText(const std::string& text) { state_.txtSwm.text = text; }
+    void setOutText(const std::string& text) { state_.outputName.text = text; }
+    void setPeakText(const std::string& text) { state_.subcatchmentName.text = text; }
+    void setSwmText(const std::string& text) { state_.gutterName.text = text; }
 
     /// Called whenever the state changed, before any message is shown, so a
     /// window can mirror it.
@@ -83,7 +83,7 @@ private:
     void clearInputs();
     void resetAfterRun();
     void resetAfterCancelledBrowse();
-    void focusTxtOut() { ++state_.txtOutFocusRequests; }
+    void focusTxtOut() { ++state_.outputNameFocusRequests; }
     void changed();
     void chooseDeck();
     void showChosenDeck();

@@ -19,38 +19,40 @@ struct ProgressState {
     std::string text;  ///< the step count in words
 };
 
+/// The window's controls carry their form names (cmdBrowse, Label5, txtPeak
+/// and the rest) as object names; RunForm.cpp sets them.
 struct RunFormState {
     std::string title;
     int leftTwips = 0;
     int topTwips = 0;
 
-    ControlState cmdBrowse;
-    ControlState label5;
-    ControlState lblInput;
-    ControlState cmdLook;
-    ControlState label6;
-    ControlState lblInKorva;
-    ControlState txtOut;
-    ControlState txtPeak;
-    ControlState txtSwm;
-    ControlState lblOutput;
-    ControlState lblInstruct;
-    ControlState cmdRun;
+    ControlState deckButton;
+    ControlState deckCaption;
+    ControlState deckName;
+    ControlState hydrographButton;
+    ControlState hydrographCaption;
+    ControlState hydrographName;
+    ControlState outputName;
+    ControlState subcatchmentName;
+    ControlState gutterName;
+    ControlState outputFolder;
+    ControlState instructions;
+    ControlState runButton;
 
     // Shown only while a model run is going: its progress and Stop.
     ProgressState progress;
-    ControlState cmdStop{{}, false, false};
+    ControlState stopButton{{}, false, false};
     /// Shown when someone can show results; enabled once a run has completed.
-    ControlState cmdResults{{}, false, false};
+    ControlState resultsButton{{}, false, false};
     /// A line that says the last run's outputs cannot be shown.
-    ControlState lblResults{{}, false, true};
+    ControlState resultsNote{{}, false, true};
     /// Option > Clear All Entries.
     bool clearEnabled = true;
     /// The engine is running.
     bool running = false;
 
-    /// Bumped each time the form puts the focus in txtOut.
-    int txtOutFocusRequests = 0;
+    /// Bumped each time the form puts the focus in the output name box.
+    int outputNameFocusRequests = 0;
     /// The form has been unloaded (File > Exit, or No to "Run another input file?").
     bool closed = false;
 };

@@ -56,6 +56,12 @@ inline constexpr const char* runAnother = "Run another input file?";
 inline constexpr const char* engineFailed = "The Rillo 2000 Process Failed.";
 inline constexpr const char* engineFailedTitle = "Illo2000 DLL Error";
 
+// The titles of the errors each command reports: the name of its handler.
+inline constexpr const char* browseErrorTitle = "cmdBrows_Click";
+inline constexpr const char* openErrorTitle = "mnuFileOpen_Click";
+inline constexpr const char* runErrorTitle = "cmdRun_Click";
+inline constexpr const char* runNotPrepared = "The run could not be prepared.";
+
 // Watching and stopping a run.
 inline constexpr const char* cmdStop = "S&top";
 inline constexpr const char* cmdStopTip = "Stop the model run (Esc)";

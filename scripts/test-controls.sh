@@ -4,17 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages="cmake make g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine64 wine"
-missing=""
-for p in $packages; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
-done
-if [ -n "$missing" ]; then
-    echo "installing:$missing"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq $missing >/dev/null
-fi
+bash scripts/deps.sh --only cmake make g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine64 wine
 
 # A build tree of their own beside the Windows program's (scripts/build-windows.sh).
 build=build-win/controls

@@ -31,7 +31,7 @@ Grid* EditCommands::gridOf(QWidget* control) {
 void EditCommands::copy() {
     clipboard_.setClipboardText({});
     if (Grid* grid = gridOf(focused_)) {
-        grid->action(Grid::ActionClipboardCopy, &clipboard_);
+        grid->copySelection(clipboard_);
     } else if (QLineEdit* box = textBoxOf(focused_)) {
         clipboard_.setClipboardText(box->selectedText().toStdString());
     }
@@ -40,7 +40,7 @@ void EditCommands::copy() {
 void EditCommands::cut() {
     clipboard_.setClipboardText({});
     if (Grid* grid = gridOf(focused_)) {
-        grid->action(Grid::ActionClipboardCut, &clipboard_);
+        grid->cutSelection(clipboard_);
     } else if (QLineEdit* box = textBoxOf(focused_)) {
         clipboard_.setClipboardText(box->selectedText().toStdString());
         // A read-only box gives its text but keeps it.

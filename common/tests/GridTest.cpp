@@ -113,10 +113,8 @@ TEST(AddGridRow, NewRowTakesTheTemplateFormatsInFrontOfTheButtonRow) {
     Grid g("fpCard", 0, 0);
     makeCardGrid(g);
     g.setValue(2, 2, "7");
-    g.setRow(2);
     AddGridRow(g, 0);
     EXPECT_EQ(g.rowCount(), 4);
-    EXPECT_EQ(g.row(), 2) << "the addressed row is restored";
     EXPECT_EQ(g.format(1, 4).buttonText, "&Add Row");
     EXPECT_EQ(g.format(1, 4).type, CellButton);
     const CellFormat& f = g.format(1, 3);
@@ -173,39 +171,36 @@ TEST(AddGridRow, RowsFollowTheTemplateAsItIsNowNotTheRowAbove) {
     EXPECT_EQ(g.value(1, 5), "2.00000");
 }
 
-TEST(GridActions, EachVerbOnTheAddressedCellOrBlock) {
+TEST(GridRows, InsertDeleteClearAndMoveKeepTheRowCount) {
     Grid g("g", 3, 5);
     for (int r = 1; r <= 5; ++r) g.setValue(1, r, "r" + std::to_string(r));
 
-    g.setCol(2), g.setRow(3), g.action(Grid::ActionActiveCell);
+    g.setActiveCell(2, 3);
     EXPECT_EQ(g.activeCol(), 2);
     EXPECT_EQ(g.activeRow(), 3);
 
-    g.setRow(2), g.action(Grid::ActionInsertRow);
+    g.insertRow(2);
     EXPECT_EQ(g.rowCount(), 5);
     EXPECT_EQ(g.value(1, 2), "");
     EXPECT_EQ(g.value(1, 3), "r2");
     EXPECT_EQ(g.value(1, 5), "r4") << "the last row drops off";
 
-    g.setRow(2), g.action(Grid::ActionDeleteRow);
+    g.deleteRow(2);
     EXPECT_EQ(g.value(1, 2), "r2");
     EXPECT_EQ(g.value(1, 4), "r4");
     EXPECT_EQ(g.value(1, 5), "");
     EXPECT_EQ(g.rowCount(), 5);
 
-    g.setCol(1), g.setRow(1), g.action(Grid::ActionClearText);
+    g.clearCell(1, 1);
     EXPECT_EQ(g.value(1, 1), "");
-    g.setBlockMode(true);
-    g.setCol(1), g.setRow(2), g.setCol2(1), g.setRow2(3), g.action(Grid::ActionClearText);
+    g.clearBlock(1, 2, 1, 3);
     EXPECT_EQ(g.value(1, 2), "");
     EXPECT_EQ(g.value(1, 3), "");
     EXPECT_EQ(g.value(1, 4), "r4");
 
     // Move rows 4..5 up to row 2 (an index block closing a gap).
     g.setValue(2, 4, "x4"), g.setValue(2, 5, "x5");
-    g.setCol(1), g.setRow(4), g.setCol2(2), g.setRow2(5), g.setDestination(1, 2);
-    g.action(Grid::ActionMoveRange);
-    g.setBlockMode(false);
+    g.moveBlock(1, 4, 2, 5, 1, 2);
     EXPECT_EQ(g.getArray(1, 2, 2, 4), (Grid::Array{{"r4", "x4"}, {"", "x5"}, {"", ""}, {"", ""}}));
 }
 
@@ -215,10 +210,10 @@ TEST(GridClipboard, BlockRoundTripThroughSpreadsheetText) {
     a.setValue(1, 1, "1"), a.setValue(2, 1, "2"), a.setValue(1, 2, "3"), a.setValue(2, 2, "4.5");
     rillo::testing::ScriptedUi clip;
     a.setSelection(1, 1, 2, 2);
-    a.action(Grid::ActionClipboardCopy, &clip);
+    a.copySelection(clip);
     EXPECT_EQ(clip.clipboard, "1\t2\n3\t4.50\n");
     b.setActiveCell(2, 3);
-    b.action(Grid::ActionClipboardPaste, &clip);
+    b.pasteText(b.activeCol(), b.activeRow(), clip.clipboard);
     EXPECT_EQ(b.getArray(1, 1, 3, 3), (Grid::Array{{"", "", ""}, {"", "", ""}, {"", "1", "2"}}))
         << "cells beyond the grid are dropped";
 
@@ -226,7 +221,7 @@ TEST(GridClipboard, BlockRoundTripThroughSpreadsheetText) {
     clip.clipboard = "7\t8\r\n9\t10\r\n";
     b.setLocked(2, 2, true);
     b.setActiveCell(1, 1);
-    b.action(Grid::ActionClipboardPaste, &clip);
+    b.pasteText(b.activeCol(), b.activeRow(), clip.clipboard);
     EXPECT_EQ(b.getArray(1, 1, 3, 3), (Grid::Array{{"7", "8", ""}, {"9", "", ""}, {"", "1", "2"}}))
         << "a locked cell keeps its value";
 
@@ -237,15 +232,15 @@ TEST(GridClipboard, BlockRoundTripThroughSpreadsheetText) {
     pairs.setArray(1, 2, {{"1", "2", "3", "4"}});
     clip.clipboard = "-5\t1e5\tabc\t12.5\n";
     pairs.setActiveCell(1, 2);
-    pairs.action(Grid::ActionClipboardPaste, &clip);
+    pairs.pasteText(pairs.activeCol(), pairs.activeRow(), clip.clipboard);
     EXPECT_EQ(pairs.getArray(1, 2, 4, 1),
               (Grid::Array{{"1.000000", "2.000000", "3.000000", "12.500000"}}));
     clip.clipboard = "\t100000\n";
-    pairs.action(Grid::ActionClipboardPaste, &clip);
+    pairs.pasteText(pairs.activeCol(), pairs.activeRow(), clip.clipboard);
     EXPECT_EQ(pairs.getArray(1, 2, 2, 1), (Grid::Array{{"", "2.000000"}})) << "an empty value empties its cell";
 
     b.setSelection(1, 1, 2, 1);
-    b.action(Grid::ActionClipboardCut, &clip);
+    b.cutSelection(clip);
     EXPECT_EQ(clip.clipboard, "7\t8\n");
     EXPECT_EQ(b.value(1, 1), "");
     EXPECT_EQ(b.value(2, 1), "");

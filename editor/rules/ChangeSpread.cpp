@@ -17,8 +17,8 @@ constexpr const char* kDeckTitle = "Rillo 2000";
 constexpr const char* kNoId = "You must assign a conveyance ID before assigning the number of tabular values.";
 constexpr int kTypeDirectFlow = 3;
 
-/// The grids whose keys the navigation rule watches.
-constexpr GridId kNavigated[] = {GridId::fpCard14, GridId::fpCard15, GridId::fpCard110, GridId::fpCard23,
+/// The card grids the rules watch, and whose caret keeps out of locked cells.
+constexpr GridId kCardGrids[] = {GridId::fpCard14, GridId::fpCard15, GridId::fpCard110, GridId::fpCard23,
                                  GridId::fpCard31, GridId::fpCard42,  GridId::fpCard44};
 
 bool sameNumber(std::string_view a, std::string_view b) {
@@ -35,30 +35,6 @@ int lastOpenCol(const Grid& grid, int row) {
     return 0;
 }
 
-/// Where the grid's own handling of a key moves the caret.
-std::pair<int, int> ownMove(const Grid& grid, int keyCode, int shift) {
-    int col = grid.activeCol(), row = grid.activeRow();
-    const int cols = grid.colCount(), rows = grid.rowCount();
-    switch (keyCode) {
-    case KeyTab:
-        if (shift == 0) {
-            if (col < cols) ++col;
-            else if (row < rows) col = 1, ++row;
-        } else if (col > 1) {
-            --col;
-        } else if (row > 1) {
-            col = cols, --row;
-        }
-        break;
-    case KeyRight: if (col < cols) ++col; break;
-    case KeyLeft: if (col > 1) --col; break;
-    case KeyUp: if (row > 1) --row; break;
-    case KeyDown: if (row < rows) ++row; break;
-    default: break;
-    }
-    return {col, row};
-}
-
 /// Whether a row of card 3.1 holds the element of this number.
 bool hasElement(const Grid& card31, long long number) {
     for (int r = 2; r <= card31.lastDataRow(); ++r)
@@ -66,18 +42,20 @@ bool hasElement(const Grid& card31, long long number) {
     return false;
 }
 
-int lastDataColInRow(const Grid& grid, int row) {
-    for (int c = grid.colCount(); c >= 1; --c)
-        if (!grid.isEmpty(c, row)) return c;
-    return 0;
-}
-
 }  // namespace
 
 ChangeSpread::ChangeSpread(Deck& deck, UiServices& ui, RulesHost& host) : deck_(deck), ui_(ui), host_(host) {}
 
 void ChangeSpread::attach() {
-    for (GridId id : kNavigated) deck_.grid(id).setListener(this);
+    // Rows read as lines of text, and the caret never enters a locked cell:
+    // a key that would take it there leaves it where it is.
+    CaretRule caret;
+    caret.barred = &CaretRule::lockedCell;
+    caret.lines = true;
+    for (GridId id : kCardGrids) {
+        deck_.grid(id).setListener(this);
+        deck_.grid(id).setCaretRule(caret);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -153,69 +131,13 @@ void ChangeSpread::leaveCell(Grid& grid, int col, int row, int newCol, int newRo
     });
 }
 
-void ChangeSpread::keyDown(Grid& grid, int& keyCode, int shift) {
-    if (std::none_of(std::begin(kNavigated), std::end(kNavigated), [&](GridId id) { return isCard(grid, id); }))
-        return;
-    int dc = 0, dr = 0;
-    if (shift == 0) {
-        switch (keyCode) {
-        case KeyTab:
-        case KeyRight: dc = 1; break;
-        case KeyLeft: dc = -1; break;
-        case KeyUp: dr = -1; break;
-        case KeyDown: dr = 1; break;
-        default: return;
-        }
-    } else if (shift == ShiftMask && keyCode == KeyTab) {
-        dc = -1;
-    } else {
-        return;
-    }
-
-    const int col = grid.activeCol(), row = grid.activeRow();
-    int targetCol = col + dc, targetRow = row + dr;
-    if (dc > 0 && targetCol > std::max(lastDataColInRow(grid, row), lastOpenCol(grid, row))) {
-        targetCol = 1;
-        targetRow = row + 1;
-    } else if (dc < 0 && targetCol < 1) {
-        targetRow = row - 1;
-        targetCol = targetRow >= 1 ? lastDataColInRow(grid, targetRow) : 0;
-        if (targetRow >= 1 && targetCol == 0) targetCol = lastOpenCol(grid, targetRow);
-    }
-    if (!grid.contains(targetCol, targetRow)) {
-        // Nowhere to go by the rule: the grid's own move must not end on a locked cell either.
-        const auto [ownCol, ownRow] = ownMove(grid, keyCode, shift);
-        if (grid.contains(ownCol, ownRow) && grid.format(ownCol, ownRow).locked) keyCode = 0;
-        return;
-    }
-
-    if (grid.format(targetCol, targetRow).locked) {
-        // The caret must not enter a locked cell: one step back, so that the
-        // grid's own move for this key lands where the caret already is.
-        const int backCol = col - dc, backRow = row - dr;
-        if (grid.contains(backCol, backRow))
-            grid.setActiveCell(backCol, backRow);
-        else
-            keyCode = 0;
-        return;
-    }
-    // Where a row wraps, the grid's own move would go elsewhere (past a
-    // locked last column, or nowhere): the rule moves the caret itself.
-    if (std::make_pair(targetCol, targetRow) != ownMove(grid, keyCode, shift)) {
-        keyCode = 0;
-        grid.userMoveTo(targetCol, targetRow);
-    }
-}
-
 void ChangeSpread::deleteKey(Grid& grid) {
     trapErrors(ui_, [&] {
         const int col = grid.activeCol(), row = grid.activeRow();
         if (row <= 1 || !grid.contains(col, row)) return;
         const bool card31 = isCard(grid, GridId::fpCard31);
         const std::string before = grid.value(col, row);
-        grid.setCol(col);
-        grid.setRow(row);
-        grid.action(Grid::ActionClearText);
+        grid.clearCell(col, row);
         if (card31 && col == Card31::NDP) {
             grid.setValue(col, row, "0");
             changeCard31(grid, col, row);

@@ -19,7 +19,8 @@ namespace rillo {
 class ChangeSpread : public GridListener {
 public:
     ChangeSpread(Deck& deck, UiServices& ui, RulesHost& host);
-    /// Becomes the listener of every card grid of the deck.
+    /// Becomes the listener of every card grid of the deck and sets where
+    /// their caret may go.
     void attach();
     /// The Delete key released on a grid (the editor form's key preview).
     void deleteKey(Grid& grid);
@@ -29,7 +30,6 @@ public:
     void change(Grid&, int col, int row) override;
     void editMode(Grid&, int col, int row, int mode, bool changeMade) override;
     void leaveCell(Grid&, int col, int row, int newCol, int newRow, bool& cancel) override;
-    void keyDown(Grid&, int& keyCode, int shift) override;
 
     /// Shows the duplicate warning and returns true when `number` is found in
     /// `col` of another data row (of any data row, for grids other than

@@ -52,6 +52,14 @@ PairsDialogLogic::Shape PairsDialogLogic::shapeFor(long long ndp) {
 
 PairsDialogLogic::PairsDialogLogic(Deck& deck, UiServices& ui) : deck_(deck), ui_(ui), grid_("fpCard31a", ValueCols, 3) {
     shapeGrid(shapeFor(1));
+    // The keys skip the locked grey cells: Tab goes on to the next open value
+    // or button (round to the first after "&Cancel"); an arrow or Enter with
+    // no open cell that way leaves the caret where it is.
+    CaretRule caret;
+    caret.barred = &CaretRule::lockedCell;
+    caret.passBarred = true;
+    caret.tabCircles = true;
+    grid_.setCaretRule(caret);
     grid_.setListener(this);
 }
 
@@ -237,44 +245,6 @@ void PairsDialogLogic::buttonClicked(Grid& grid, int col, int row, bool) {
         else if (col == 2)
             cancel();
     });
-}
-
-void PairsDialogLogic::keyDown(Grid& grid, int& keyCode, int shift) {
-    int dc = 0, dr = 0;
-    const bool tab = keyCode == KeyTab && (shift == 0 || shift == ShiftMask);
-    if (tab) {
-        dc = shift == 0 ? 1 : -1;
-    } else if (shift != 0) {
-        return;
-    } else {
-        switch (keyCode) {
-        case KeyRight: dc = 1; break;
-        case KeyLeft: dc = -1; break;
-        case KeyUp: dr = -1; break;
-        case KeyDown:
-        case KeyReturn: dr = 1; break;
-        default: return;
-        }
-    }
-    const int cols = grid.colCount(), cells = cols * grid.rowCount();
-    int col = grid.activeCol(), row = grid.activeRow();
-    keyCode = 0;  // the move is made here
-    for (int step = 0; step < cells; ++step) {
-        if (tab) {
-            // Along the rows, round from the last cell to the first.
-            const int at = ((row - 1) * cols + col - 1 + dc + cells) % cells;
-            row = at / cols + 1;
-            col = at % cols + 1;
-        } else {
-            col += dc;
-            row += dr;
-            if (!grid.contains(col, row)) return;
-        }
-        if (!grid.format(col, row).locked) {
-            grid.userMoveTo(col, row);
-            return;
-        }
-    }
 }
 
 void PairsDialogLogic::leaveCell(Grid& grid, int, int, int newCol, int newRow, bool& cancel) {

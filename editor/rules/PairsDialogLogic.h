@@ -62,10 +62,6 @@ public:
 
     // GridListener
     void buttonClicked(Grid&, int col, int row, bool down) override;
-    /// Tab, Shift+Tab, Enter and the arrows skip the locked grey cells: Tab
-    /// goes on to the next open value or button (round to the first after
-    /// "&Cancel"); an arrow with no open cell that way leaves the caret.
-    void keyDown(Grid& grid, int& keyCode, int shift) override;
     /// The caret never rests on a locked cell (a click there leaves it).
     void leaveCell(Grid& grid, int col, int row, int newCol, int newRow, bool& cancel) override;
     void mouseUp(Grid&, int button, int shift, int x, int y) override;

@@ -341,7 +341,7 @@ TEST_F(StandardRunTest, RunWhoseOutputIsOneOfItsInputsIsRefusedBeforeAnythingIsD
     EXPECT_EQ(readFile(decks.file("korvasub.ssb")), "hydrographs of an earlier run");
     EXPECT_FALSE(exists(app.file("record.txt"))) << "the engine never ran";
     EXPECT_TRUE(exists(app.file("SCRATCH")));
-    EXPECT_TRUE(form->state().cmdRun.enabled) << "the form stays as it was, to type another name";
+    EXPECT_TRUE(form->state().runButton.enabled) << "the form stays as it was, to type another name";
 
     // A deck named x.sot would be its own main output.
     writeFile(decks.file("x.sot"), deckText('0'));
@@ -370,7 +370,7 @@ TEST_F(StandardRunTest, NoEngineCostsNoOldOutputsAndTheFailureSaysWhy) {
     EXPECT_EQ(ui.messageDetails[0].rfind("The model program " + app.file("rillo-model") + " is not there.", 0), 0u)
         << ui.messageDetails[0];
     EXPECT_EQ(readFile(decks.file("basin.sot")), "old main");
-    EXPECT_FALSE(form->state().cmdRun.enabled) << "reset as after any failed engine";
+    EXPECT_FALSE(form->state().runButton.enabled) << "reset as after any failed engine";
 }
 
 TEST_F(StandardRunTest, NamesPickedInTheDialogAreUsedExactly) {
@@ -380,7 +380,7 @@ TEST_F(StandardRunTest, NamesPickedInTheDialogAreUsedExactly) {
     auto form = openForm();
     ui.fileName(decks.file(" basin.sin")).fileName(decks.file(" storm.kvd")).no();
     form->browseDeck();
-    EXPECT_EQ(form->state().lblInput.text, " basin.sin");
+    EXPECT_EQ(form->state().deckName.text, " basin.sin");
     form->browseHydrograph();
     runUntilAMessage(*form);
     EXPECT_EQ(ui.messages().front(), "Rillo2000|None|Program Completed|OK");
@@ -397,9 +397,9 @@ TEST_F(StandardRunTest, BackslashIsPartOfTheNameWhereItSeparatesNoFolders) {
     auto form = openForm();
     ui.fileName(decks.file("a\\b.sin")).no();
     form->browseDeck();
-    EXPECT_EQ(form->state().lblInput.text, "a\\b.sin");
+    EXPECT_EQ(form->state().deckName.text, "a\\b.sin");
     EXPECT_EQ(form->state().title, "RILLO Run Modual File: a\\b.sin");
-    EXPECT_EQ(form->state().lblOutput.text, "All output files will be sent to: " + decks.path().string());
+    EXPECT_EQ(form->state().outputFolder.text, "All output files will be sent to: " + decks.path().string());
     EXPECT_EQ(ui.setting("Rillo 2000", "CommonDialog", "DirectoryOpen", ""), decks.folder());
     runUntilAMessage(*form);
     const EngineRecord r = record();

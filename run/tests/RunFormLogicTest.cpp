@@ -130,9 +130,9 @@ std::string enabledButtons(const RunFormState& s) {
     auto add = [&out](bool on, const char* name) {
         if (on) out += (out.empty() ? "" : " ") + std::string(name);
     };
-    add(s.cmdBrowse.enabled, "browse");
-    add(s.cmdLook.enabled, "look");
-    add(s.cmdRun.enabled, "run");
+    add(s.deckButton.enabled, "browse");
+    add(s.hydrographButton.enabled, "look");
+    add(s.runButton.enabled, "run");
     return out;
 }
 
@@ -173,13 +173,13 @@ TEST_F(RunFormTest, LoadShowsOnlyTheDeckBrowse) {
     EXPECT_EQ(state().title, "Rillo2000 Input/Output File Entry Form");
     EXPECT_EQ(state().leftTwips, 500);
     EXPECT_EQ(state().topTwips, 500);
-    EXPECT_EQ(state().lblInstruct.text,
+    EXPECT_EQ(state().instructions.text,
               "To run Rillo2000, choose an input file with the Rillo2000 input file button.  (also choose an input "
               "file from KORVA if needed) Enter relevant output files in text boxes below. Click \"Run RILLO\" to "
               "execute the program.");
     EXPECT_EQ(enabledButtons(state()), "browse");
-    for (const ControlState* c : {&state().label5, &state().label6, &state().lblOutput, &state().lblInput,
-                                  &state().lblInKorva})
+    for (const ControlState* c : {&state().deckCaption, &state().hydrographCaption, &state().outputFolder, &state().deckName,
+                                  &state().hydrographName})
         EXPECT_FALSE(c->visible);
     EXPECT_TRUE(ui.dialogue().empty());
 }
@@ -198,11 +198,11 @@ TEST_F(RunFormTest, DeckBrowseAsksWithItsDialogAndRemembersTheFolder) {
 
     EXPECT_FALSE(exists(decks.file("SCRATCH")));
     EXPECT_EQ(state().title, "RILLO Run Modual File: basin.sin");
-    EXPECT_TRUE(state().lblInput.visible);
-    EXPECT_EQ(state().lblInput.text, "basin.sin");
-    EXPECT_TRUE(state().label5.visible);
-    EXPECT_EQ(state().lblOutput.text, "All output files will be sent to: " + decks.path().string());
-    EXPECT_GT(state().txtOutFocusRequests, 0);
+    EXPECT_TRUE(state().deckName.visible);
+    EXPECT_EQ(state().deckName.text, "basin.sin");
+    EXPECT_TRUE(state().deckCaption.visible);
+    EXPECT_EQ(state().outputFolder.text, "All output files will be sent to: " + decks.path().string());
+    EXPECT_GT(state().outputNameFocusRequests, 0);
     EXPECT_EQ(enabledButtons(state()), "run");
 
     // The next form opens its dialog in the remembered folder.
@@ -227,7 +227,7 @@ TEST_F(RunFormTest, DeckWithoutImportedHydrographsRunsAtOnceWithAnEmptyHydrograp
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Rillo2000|None|Program Completed|OK",
                                                        "Rillo2000|None|Run another input file?|YesNo -> Yes"}));
     EXPECT_EQ(enabledButtons(state()), "browse");
-    EXPECT_FALSE(state().lblInput.visible);
+    EXPECT_FALSE(state().deckName.visible);
     EXPECT_EQ(form->deckFileName(), "");
     EXPECT_EQ(ui.pointer, Pointer::Normal);
     EXPECT_FALSE(state().closed);
@@ -246,8 +246,8 @@ TEST_F(RunFormTest, DeckWithImportedHydrographsWaitsForTheHydrographFile) {
     EXPECT_EQ(request.initialDir, "");
     EXPECT_EQ(request.fileName, "");
     EXPECT_EQ(enabledButtons(state()), "run");
-    EXPECT_TRUE(state().label6.visible);
-    EXPECT_EQ(state().lblInKorva.text, "storm 1.kvd");
+    EXPECT_TRUE(state().hydrographCaption.visible);
+    EXPECT_EQ(state().hydrographName.text, "storm 1.kvd");
 
     ui.no();
     form->run();
@@ -297,8 +297,8 @@ TEST_F(RunFormTest, NoToOverwriteLeavesEveryFileAndTheFormAsTheyWere) {
     EXPECT_FALSE(exists(decks.file("main.sot")));
     EXPECT_EQ(calls.log, (std::vector<std::string>{"setInputFile " + decks.file("basin.sin"), "prepare", "check"}));
     EXPECT_EQ(enabledButtons(state()), enabledButtons(before));
-    EXPECT_EQ(state().txtOut.text, "main");
-    EXPECT_EQ(state().lblInput.text, before.lblInput.text);
+    EXPECT_EQ(state().outputName.text, "main");
+    EXPECT_EQ(state().deckName.text, before.deckName.text);
     EXPECT_EQ(ui.pointer, Pointer::Normal);
 }
 
@@ -392,8 +392,8 @@ TEST_F(RunFormTest, FailingEngineReportsTheFailureAndResetsTheForm) {
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{"Illo2000 DLL Error|Exclamation|The Rillo 2000 Process Failed.|OK"}));
     EXPECT_EQ(enabledButtons(state()), "browse");
-    EXPECT_FALSE(state().lblInput.visible);
-    EXPECT_FALSE(state().lblInKorva.visible);
+    EXPECT_FALSE(state().deckName.visible);
+    EXPECT_FALSE(state().hydrographName.visible);
     EXPECT_EQ(form->deckFileName(), "");
     EXPECT_EQ(form->hydrographFileName(), "");
     EXPECT_EQ(ui.pointer, Pointer::Normal);
@@ -470,9 +470,9 @@ TEST_F(RunFormTest, ClearAllEntriesEnablesBothBrowsesAndResetsTheTitle) {
     form->clearAllEntries();
     EXPECT_EQ(enabledButtons(state()), "browse look");
     EXPECT_EQ(state().title, "Rillo2000 Input/Output File Entry Form");
-    EXPECT_EQ(state().txtOut.text, "");
-    EXPECT_EQ(state().lblOutput.text, "");
-    EXPECT_FALSE(state().lblOutput.visible);
+    EXPECT_EQ(state().outputName.text, "");
+    EXPECT_EQ(state().outputFolder.text, "");
+    EXPECT_FALSE(state().outputFolder.visible);
     EXPECT_EQ(form->deckFileName(), "");
     EXPECT_EQ(form->deckFolder(), decks.folder()) << "the folders keep their values";
 }
@@ -485,7 +485,7 @@ TEST_F(RunFormTest, HydrographChosenBeforeTheDeckIsForgottenByTheDeckBrowse) {
     EXPECT_EQ(enabledButtons(state()), "browse") << "no Run without a deck";
 
     chooseDeck("basin.sin");
-    EXPECT_FALSE(state().lblInKorva.visible);
+    EXPECT_FALSE(state().hydrographName.visible);
     ui.no();
     form->run();
     ASSERT_EQ(calls.engineArgs.size(), 5u);
@@ -515,7 +515,7 @@ TEST_F(RunFormTest, UnusableDeckIsReportedUnderOpenAndResetsTheForm) {
     EXPECT_EQ(ui.messages()[0].rfind("mnuFileOpen_Click|Critical|", 0), 0u) << ui.messages()[0];
     EXPECT_NE(ui.messages()[0].find("fewer than three lines"), std::string::npos);
     EXPECT_EQ(enabledButtons(state()), "browse");
-    EXPECT_FALSE(state().lblInput.visible);
+    EXPECT_FALSE(state().deckName.visible);
 
     ui.clearDialogue();
     chooseDeck("missing.sin");
@@ -585,7 +585,7 @@ TEST_F(RunFormTest, NamesPickedInTheDialogAreUsedExactly) {
     addDeck("basin.sin", '0');
     writeFile(decks.file(" storm.kvd"), "hydrographs");
     chooseDeck(" basin.sin");
-    EXPECT_EQ(state().lblInput.text, " basin.sin");
+    EXPECT_EQ(state().deckName.text, " basin.sin");
     ui.fileName(decks.file(" storm.kvd"));
     form->browseHydrograph();
     ui.no();
@@ -600,9 +600,9 @@ TEST_F(RunFormTest, BackslashIsPartOfTheNameWhereItSeparatesNoFolders) {
     if (fs::path::preferred_separator == L'\\') GTEST_SKIP() << "a folder separator here";
     addDeck("a\\b.sin", '0');
     chooseDeck("a\\b.sin");
-    EXPECT_EQ(state().lblInput.text, "a\\b.sin");
+    EXPECT_EQ(state().deckName.text, "a\\b.sin");
     EXPECT_EQ(state().title, "RILLO Run Modual File: a\\b.sin");
-    EXPECT_EQ(state().lblOutput.text, "All output files will be sent to: " + decks.path().string());
+    EXPECT_EQ(state().outputFolder.text, "All output files will be sent to: " + decks.path().string());
     EXPECT_EQ(ui.setting("Rillo 2000", "CommonDialog", "DirectoryOpen", ""), decks.folder());
     ui.no();
     form->run();
@@ -659,8 +659,8 @@ TEST_F(RunFormTest, ProgressIsShownAndStopEndsTheRunAndRemovesItsOutputs) {
     EXPECT_TRUE(state().progress.visible);
     EXPECT_EQ(state().progress.steps, 0) << "busy until the engine counts its steps";
     EXPECT_EQ(state().progress.text, "The model is running...");
-    EXPECT_TRUE(state().cmdStop.visible && state().cmdStop.enabled);
-    EXPECT_FALSE(state().txtOut.enabled);
+    EXPECT_TRUE(state().stopButton.visible && state().stopButton.enabled);
+    EXPECT_FALSE(state().outputName.enabled);
     EXPECT_FALSE(state().clearEnabled);
     EXPECT_EQ(ui.pointer, Pointer::Normal) << "the windows stay usable";
 
@@ -689,10 +689,10 @@ TEST_F(RunFormTest, ProgressIsShownAndStopEndsTheRunAndRemovesItsOutputs) {
     // The form is as it was when Run was pressed: ready to run again.
     EXPECT_FALSE(state().running);
     EXPECT_FALSE(state().progress.visible);
-    EXPECT_FALSE(state().cmdStop.visible);
+    EXPECT_FALSE(state().stopButton.visible);
     EXPECT_EQ(enabledButtons(state()), enabledButtons(before));
-    EXPECT_TRUE(state().txtOut.enabled);
-    EXPECT_EQ(state().txtOut.text, "main");
+    EXPECT_TRUE(state().outputName.enabled);
+    EXPECT_EQ(state().outputName.text, "main");
     EXPECT_TRUE(state().clearEnabled);
     EXPECT_FALSE(state().closed);
     EXPECT_EQ(form->lastCompletedOutput(), "") << "a stopped run has no results";
@@ -775,10 +775,10 @@ TEST_F(RunFormTest, ResultsThatCannotBeShownOpenNoWindowAndShowResultsSaysWhy) {
     EXPECT_EQ(shown, 0);
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Rillo2000|None|Program Completed|OK",
                                                        "Rillo2000|None|Run another input file?|YesNo -> Yes"}));
-    EXPECT_TRUE(state().lblResults.visible);
-    EXPECT_EQ(state().lblResults.text,
+    EXPECT_TRUE(state().resultsNote.visible);
+    EXPECT_EQ(state().resultsNote.text,
               "The results window cannot read the outputs of this run: Show Results says why.");
-    EXPECT_TRUE(state().cmdResults.enabled);
+    EXPECT_TRUE(state().resultsButton.enabled);
 
     ui.clearDialogue();
     form->showResults();
@@ -795,20 +795,20 @@ TEST_F(RunFormTest, ResultsThatCannotBeShownOpenNoWindowAndShowResultsSaysWhy) {
     ui.yes().yes();
     form->run();
     EXPECT_EQ(shown, 1);
-    EXPECT_FALSE(state().lblResults.visible);
+    EXPECT_FALSE(state().resultsNote.visible);
 }
 
 TEST_F(RunFormTest, ResultsAreShownAfterProgramCompletedAndBeforeRunAnother) {
     addDeck("basin.sin", '0');
-    EXPECT_FALSE(state().cmdResults.visible) << "nobody to show results";
+    EXPECT_FALSE(state().resultsButton.visible) << "nobody to show results";
     std::vector<std::string> shown, dialogueWhenShown;
     form->setResultsHook([&](const rillo::run::RunPaths& run) {
         shown.push_back(run.mainOutput);
         shown.push_back(run.subcatchmentOutput);
         dialogueWhenShown = ui.messages();
     });
-    EXPECT_TRUE(state().cmdResults.visible);
-    EXPECT_FALSE(state().cmdResults.enabled) << "no run has completed";
+    EXPECT_TRUE(state().resultsButton.visible);
+    EXPECT_FALSE(state().resultsButton.enabled) << "no run has completed";
 
     chooseDeck("basin.sin");
     ui.yes();
@@ -819,7 +819,7 @@ TEST_F(RunFormTest, ResultsAreShownAfterProgramCompletedAndBeforeRunAnother) {
 
     // The cleared form still shows the last run's results.
     EXPECT_EQ(form->deckFileName(), "");
-    EXPECT_TRUE(state().cmdResults.enabled);
+    EXPECT_TRUE(state().resultsButton.enabled);
     form->clearAllEntries();
     form->showResults();
     EXPECT_EQ(shown, (std::vector<std::string>{decks.file("basin.sot"), decks.file("basinsub.ssb"),
@@ -830,9 +830,9 @@ TEST_F(RunFormTest, ResultsAreShownAfterProgramCompletedAndBeforeRunAnother) {
     calls.hold = true;
     ui.yes();
     form->run();
-    EXPECT_FALSE(state().cmdResults.enabled);
+    EXPECT_FALSE(state().resultsButton.enabled);
     form->stop();
-    EXPECT_FALSE(state().cmdResults.enabled);
+    EXPECT_FALSE(state().resultsButton.enabled);
     form->showResults();
     EXPECT_EQ(shown.size(), 4u);
 }

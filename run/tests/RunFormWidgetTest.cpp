@@ -38,8 +38,8 @@ TEST(RunFormWindow, ShowsTheCaptionsAndMirrorsTheLogic) {
     RunForm form(ui, registry, QString::fromStdString(app.folder()));
 
     EXPECT_EQ(form.windowTitle(), "Rillo2000 Input/Output File Entry Form");
-    EXPECT_EQ(form.cmdLook->text(), " &KORVA Input File:");
-    EXPECT_EQ(form.cmdRun->toolTip(), "Execute Rillo95b");
+    EXPECT_EQ(form.hydrographButton->text(), " &KORVA Input File:");
+    EXPECT_EQ(form.runButton->toolTip(), "Execute Rillo95b");
     EXPECT_EQ(form.findChild<QLabel*>("Label1")->text(),
               "Enter Output File Names as appropriate without extensions.                               "
               "(Extensions are assigned automaticaly)");
@@ -47,27 +47,27 @@ TEST(RunFormWindow, ShowsTheCaptionsAndMirrorsTheLogic) {
     ASSERT_NE(action(form, "mnuOptionClear"), nullptr);
     ASSERT_NE(action(form, "mnuAbout"), nullptr);
 
-    EXPECT_TRUE(form.cmdBrowse->isEnabled());
-    EXPECT_FALSE(form.cmdLook->isEnabled());
-    EXPECT_FALSE(form.cmdRun->isEnabled());
-    EXPECT_TRUE(form.lblInput->isHidden());
+    EXPECT_TRUE(form.deckButton->isEnabled());
+    EXPECT_FALSE(form.hydrographButton->isEnabled());
+    EXPECT_FALSE(form.runButton->isEnabled());
+    EXPECT_TRUE(form.deckName->isHidden());
 
     form.show();
     ui.fileName(decks.file("basin.sin"));
-    QTest::mouseClick(form.cmdBrowse, Qt::LeftButton);
+    QTest::mouseClick(form.deckButton, Qt::LeftButton);
     EXPECT_EQ(form.windowTitle(), "RILLO Run Modual File: basin.sin");
-    EXPECT_FALSE(form.cmdBrowse->isEnabled());
-    EXPECT_TRUE(form.cmdRun->isEnabled());
-    EXPECT_FALSE(form.lblInput->isHidden());
-    EXPECT_EQ(form.lblInput->text(), "basin.sin");
+    EXPECT_FALSE(form.deckButton->isEnabled());
+    EXPECT_TRUE(form.runButton->isEnabled());
+    EXPECT_FALSE(form.deckName->isHidden());
+    EXPECT_EQ(form.deckName->text(), "basin.sin");
 
-    QTest::keyClicks(form.txtOut, "main");
-    EXPECT_EQ(form.logic().state().txtOut.text, "main");
+    QTest::keyClicks(form.outputName, "main");
+    EXPECT_EQ(form.logic().state().outputName.text, "main");
 
     action(form, "mnuOptionClear")->trigger();
-    EXPECT_EQ(form.txtOut->text(), "");
-    EXPECT_TRUE(form.cmdLook->isEnabled());
-    EXPECT_TRUE(form.lblInput->isHidden());
+    EXPECT_EQ(form.outputName->text(), "");
+    EXPECT_TRUE(form.hydrographButton->isEnabled());
+    EXPECT_TRUE(form.deckName->isHidden());
 
     int aboutShown = 0;
     form.logic().setAboutHook([&aboutShown] { ++aboutShown; });
@@ -99,7 +99,7 @@ protected:
         form = std::make_unique<RunForm>(ui, registry, QString::fromStdString(app.folder()));
         form->show();
         ui.fileName(decks.file("basin.sin"));
-        QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
+        QTest::mouseClick(form->deckButton, Qt::LeftButton);
     }
     bool waitUntilTheRunHasEnded() {
         return QTest::qWaitFor([this] { return !form->logic().state().running; }, 20000);
@@ -121,10 +121,10 @@ TEST_F(RunFormWithEngine, DoubleClickOnRunRunsTheModelOnce) {
     environment.set("RILLO_TEST_ENGINE_STEP_MS", "100");
     openForm();
     // Both clicks are waiting in the queue, as when the user double-clicks.
-    const QPointF centre = QRectF(form->cmdRun->rect()).center();
+    const QPointF centre = QRectF(form->runButton->rect()).center();
     for (int click = 0; click < 2; ++click) {
         for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-            QCoreApplication::postEvent(form->cmdRun, new QMouseEvent(type, centre, form->cmdRun->mapToGlobal(centre),
+            QCoreApplication::postEvent(form->runButton, new QMouseEvent(type, centre, form->runButton->mapToGlobal(centre),
                                                                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
     }
     ui.no();  // "Run another input file?"
@@ -141,19 +141,19 @@ TEST_F(RunFormWithEngine, CompletedRunShowsItsProgressAndKeepsTheDialogue) {
     environment.set("RILLO_TEST_ENGINE_STEP_MS", "50");
     openForm();
     EXPECT_TRUE(form->prgRun->isHidden());
-    EXPECT_TRUE(form->cmdStop->isHidden());
-    EXPECT_TRUE(form->cmdResults->isHidden()) << "nobody to show results";
+    EXPECT_TRUE(form->stopButton->isHidden());
+    EXPECT_TRUE(form->resultsButton->isHidden()) << "nobody to show results";
 
     int shownResults = 0;
     form->logic().setResultsHook([&shownResults](const rillo::run::RunPaths&) { ++shownResults; });
-    EXPECT_FALSE(form->cmdResults->isHidden());
-    EXPECT_FALSE(form->cmdResults->isEnabled());
+    EXPECT_FALSE(form->resultsButton->isHidden());
+    EXPECT_FALSE(form->resultsButton->isEnabled());
 
     ui.yes();  // "Run another input file?"
-    QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+    QTest::mouseClick(form->runButton, Qt::LeftButton);
     EXPECT_FALSE(form->prgRun->isHidden());
-    EXPECT_FALSE(form->cmdStop->isHidden());
-    EXPECT_FALSE(form->cmdRun->isEnabled());
+    EXPECT_FALSE(form->stopButton->isHidden());
+    EXPECT_FALSE(form->runButton->isEnabled());
     ASSERT_TRUE(QTest::qWaitFor([this] { return form->lblProgress->text().startsWith("Step "); }, 20000));
     EXPECT_EQ(form->prgRun->maximum(), 5);
     ASSERT_TRUE(waitUntilTheRunHasEnded());
@@ -164,9 +164,9 @@ TEST_F(RunFormWithEngine, CompletedRunShowsItsProgressAndKeepsTheDialogue) {
     EXPECT_EQ(shownResults, 1);
     EXPECT_NE(readFile(decks.file("basin.sot")).find("output of"), std::string::npos);
     EXPECT_TRUE(form->prgRun->isHidden());
-    EXPECT_TRUE(form->cmdStop->isHidden());
-    EXPECT_TRUE(form->cmdBrowse->isEnabled());
-    QTest::mouseClick(form->cmdResults, Qt::LeftButton);
+    EXPECT_TRUE(form->stopButton->isHidden());
+    EXPECT_TRUE(form->deckButton->isEnabled());
+    QTest::mouseClick(form->resultsButton, Qt::LeftButton);
     EXPECT_EQ(shownResults, 2);
 }
 
@@ -174,10 +174,10 @@ TEST_F(RunFormWithEngine, StopEndsASlowRunLeavesNoOutputAndReenablesTheForm) {
     environment.set("RILLO_TEST_ENGINE_STEPS", "400");
     environment.set("RILLO_TEST_ENGINE_STEP_MS", "50");
     openForm();
-    QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+    QTest::mouseClick(form->runButton, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([this] { return form->lblProgress->text().startsWith("Step "); }, 20000));
     EXPECT_TRUE(exists(decks.file("basin.sot"))) << "the engine has begun its outputs";
-    QTest::mouseClick(form->cmdStop, Qt::LeftButton);
+    QTest::mouseClick(form->stopButton, Qt::LeftButton);
     ASSERT_TRUE(waitUntilTheRunHasEnded());
 
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Rillo2000|Information|The model run was stopped. The output "
@@ -185,16 +185,16 @@ TEST_F(RunFormWithEngine, StopEndsASlowRunLeavesNoOutputAndReenablesTheForm) {
     for (const char* output : {"basin.sot", "basinsub.ssb", "basingut.ssb"})
         EXPECT_FALSE(exists(decks.file(output))) << output;
     EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->cmdRun->isEnabled());
-    EXPECT_TRUE(form->txtOut->isEnabled());
+    EXPECT_TRUE(form->runButton->isEnabled());
+    EXPECT_TRUE(form->outputName->isEnabled());
     EXPECT_TRUE(form->prgRun->isHidden());
-    EXPECT_EQ(form->lblInput->text(), "basin.sin");
+    EXPECT_EQ(form->deckName->text(), "basin.sin");
 }
 
 TEST_F(RunFormWithEngine, EscapeStopsAHungRunAndClosingDuringARunAsksFirst) {
     environment.set("RILLO_TEST_ENGINE_HANG", "1");
     openForm();
-    QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+    QTest::mouseClick(form->runButton, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([this] { return exists(decks.file("basin.sot")); }, 20000));
     // No step count from this engine: a busy indicator.
     EXPECT_EQ(form->prgRun->maximum(), 0);
@@ -208,7 +208,7 @@ TEST_F(RunFormWithEngine, EscapeStopsAHungRunAndClosingDuringARunAsksFirst) {
     // Closing asks; No keeps the run and the form, Yes ends both.
     ui.clearDialogue();
     ui.yes();  // the stopped run's log is there: overwrite it
-    QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+    QTest::mouseClick(form->runButton, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([this] { return exists(decks.file("basin.sot")); }, 20000));
     ui.no();
     EXPECT_FALSE(form->close());
@@ -236,23 +236,23 @@ TEST(RunFormWindow, TheTextBoxesStayInPlaceWhenTheFileLabelsAppear) {
     QCoreApplication::processEvents();
     const auto places = [&] {
         std::vector<QRect> rects;
-        for (QWidget* w : {static_cast<QWidget*>(form.txtOut), static_cast<QWidget*>(form.txtPeak),
-                           static_cast<QWidget*>(form.txtSwm), static_cast<QWidget*>(form.cmdBrowse),
-                           static_cast<QWidget*>(form.cmdLook)})
+        for (QWidget* w : {static_cast<QWidget*>(form.outputName), static_cast<QWidget*>(form.subcatchmentName),
+                           static_cast<QWidget*>(form.gutterName), static_cast<QWidget*>(form.deckButton),
+                           static_cast<QWidget*>(form.hydrographButton)})
             rects.push_back(QRect(w->mapTo(&form, QPoint(0, 0)), w->size()));
         return rects;
     };
     const std::vector<QRect> before = places();
 
     ui.fileName(decks.file("basin.sin"));
-    QTest::mouseClick(form.cmdBrowse, Qt::LeftButton);
-    ASSERT_TRUE(form.label5->isVisible());
+    QTest::mouseClick(form.deckButton, Qt::LeftButton);
+    ASSERT_TRUE(form.deckCaption->isVisible());
     QCoreApplication::processEvents();
     EXPECT_EQ(places(), before);
 
     ui.fileName(decks.file("storm.kvd"));
-    QTest::mouseClick(form.cmdLook, Qt::LeftButton);
-    ASSERT_TRUE(form.label6->isVisible());
+    QTest::mouseClick(form.hydrographButton, Qt::LeftButton);
+    ASSERT_TRUE(form.hydrographCaption->isVisible());
     QCoreApplication::processEvents();
     EXPECT_EQ(places(), before);
 }

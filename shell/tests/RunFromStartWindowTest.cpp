@@ -125,8 +125,8 @@ TEST_F(RunFromStartWindow, RunsTheExampleDeckThroughTheEngineNamedByTheEnvironme
         });
         form->findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger();
 
-        QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
-        QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+        QTest::mouseClick(form->deckButton, Qt::LeftButton);
+        QTest::mouseClick(form->runButton, Qt::LeftButton);
     });
     window->cover()->button(QStringLiteral("cmdRun"))->click();
 
@@ -174,8 +174,8 @@ TEST_F(RunFromStartWindow, AnotherEnginesOutputsInterruptNothingAndTheFormSaysWh
     whenModal(scope, [&](QWidget* modal) {
         auto* form = qobject_cast<run::RunForm*>(modal);
         ASSERT_NE(form, nullptr);
-        QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
-        QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+        QTest::mouseClick(form->deckButton, Qt::LeftButton);
+        QTest::mouseClick(form->runButton, Qt::LeftButton);
         EXPECT_TRUE(QTest::qWaitFor([form] { return !form->logic().state().running; }, 10000));
         // Long enough for a results window to have read its files.
         QTest::qWait(300);
@@ -217,8 +217,8 @@ TEST_F(RunFromStartWindow, TheBundledModelRunsTheExampleAndItsResultsShowWhatItW
     whenModal(scope, [&](QWidget* modal) {
         auto* form = qobject_cast<run::RunForm*>(modal);
         ASSERT_NE(form, nullptr);
-        QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
-        QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+        QTest::mouseClick(form->deckButton, Qt::LeftButton);
+        QTest::mouseClick(form->runButton, Qt::LeftButton);
     });
     window->cover()->button(QStringLiteral("cmdRun"))->click();
     EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{
@@ -273,12 +273,12 @@ TEST_F(RunFromStartWindow, FileRunOpensTheSameFormAndAFailingEngineIsReported) {
     whenModal(scope, [&](QWidget* modal) {
         auto* form = qobject_cast<run::RunForm*>(modal);
         ASSERT_NE(form, nullptr) << "the run form is not the modal window";
-        QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
-        QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+        QTest::mouseClick(form->deckButton, Qt::LeftButton);
+        QTest::mouseClick(form->runButton, Qt::LeftButton);
         // The engine runs while the windows go on.
         EXPECT_TRUE(QTest::qWaitFor([form] { return !form->logic().state().running; }, 10000));
-        runEnabledAfterFailure = form->cmdRun->isEnabled();
-        browseEnabledAfterFailure = form->cmdBrowse->isEnabled();
+        runEnabledAfterFailure = form->runButton->isEnabled();
+        browseEnabledAfterFailure = form->deckButton->isEnabled();
         form->findChild<QAction*>(QStringLiteral("mnuFileExit"))->trigger();
     });
     window->menuItem(QStringLiteral("mnuFileRun"))->trigger();
@@ -313,8 +313,8 @@ TEST_F(RunFromStartWindow, ClosingTheProgramDuringARunAsksAndStopsTheRun) {
     whenModal(scope, [&](QWidget* modal) {
         auto* form = qobject_cast<run::RunForm*>(modal);
         ASSERT_NE(form, nullptr) << "the run form is not the modal window";
-        QTest::mouseClick(form->cmdBrowse, Qt::LeftButton);
-        QTest::mouseClick(form->cmdRun, Qt::LeftButton);
+        QTest::mouseClick(form->deckButton, Qt::LeftButton);
+        QTest::mouseClick(form->runButton, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(output); }, 10000));
         ui.no();
         window->close();

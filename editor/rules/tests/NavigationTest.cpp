@@ -107,6 +107,30 @@ TEST_F(NavigationTest, ArrowsAndShiftTabNeverEnterALockedCell) {
     EXPECT_EQ(caret(g), std::make_pair(7, 3));
 }
 
+TEST_F(NavigationTest, EnterAndTheShiftedArrowsKeepOutOfLockedCellsAsTheArrowsDo) {
+    // Enter is Down, and a modifier does not change where an arrow goes:
+    // neither slips into a cell that Down keeps the caret out of.
+    elementWithOverflow();
+    Grid& g = deck.fpCard31();
+    g.setActiveCell(3, 2);
+    g.userKeyDown(KeyReturn, 0);  // onto the overflow row's locked element number
+    EXPECT_EQ(caret(g), std::make_pair(3, 2));
+    g.userKeyDown(KeyDown, ShiftMask);
+    EXPECT_EQ(caret(g), std::make_pair(3, 2));
+    g.userKeyDown(KeyReturn, ShiftMask);
+    EXPECT_EQ(caret(g), std::make_pair(3, 2));
+    g.setActiveCell(7, 3);
+    g.userKeyDown(KeyReturn, 0);  // the "&Add Row" line holds no data
+    EXPECT_EQ(caret(g), std::make_pair(7, 3));
+    g.setActiveCell(7, 2);
+    g.userKeyDown(KeyReturn, 0);  // open cells are reached as usual
+    EXPECT_EQ(caret(g), std::make_pair(7, 3));
+    g.setActiveCell(6, 3);
+    g.userKeyDown(KeyLeft, CtrlMask);
+    EXPECT_EQ(caret(g), std::make_pair(6, 3));
+    EXPECT_TRUE(ui.dialogue().empty());
+}
+
 TEST_F(NavigationTest, TabStillReachesTheDimensionsOfAFreshOverflowElement) {
     // Nothing typed beyond the type yet: Tab from the type must not wrap
     // onto the overflow row and stick.

@@ -1,4 +1,7 @@
 #pragma once
+// The conventions of the deck's card grids: the "&Add Row" line that ends each
+// one, rows added in front of it in the template row's formats, and pastes that
+// add the rows they need.
 #include "Grid.h"
 
 namespace rillo {
@@ -16,8 +19,7 @@ void makeAddRowLine(Grid& grid);
 /// The new row's cells take the formats of row 2, the template row: type,
 /// alignment and lock flag, and the float, integer or combo attributes of
 /// those types. A template button becomes an edit cell in the button-face
-/// colour, and so does a locked template edit cell. The grid's addressed row
-/// is left as it was.
+/// colour, and so does a locked template edit cell.
 void AddGridRow(Grid& grid, int afterRow);
 
 /// Pastes the clipboard's block at the active cell of a grid whose last row

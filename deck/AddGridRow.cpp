@@ -56,13 +56,10 @@ void makeAddRowLine(Grid& grid) {
 }
 
 void AddGridRow(Grid& grid, int afterRow) {
-    const int remembered = grid.row();
     const int newRow = afterRow == 0 ? grid.rowCount() : afterRow + 1;
-    grid.setRow(newRow);
     grid.setRowCount(grid.rowCount() + 1);
-    grid.action(Grid::ActionInsertRow);
+    grid.insertRow(newRow);
     grid.setDerivedRowFormat(newRow, 2, &addedRowFormat);
-    grid.setRow(remembered);
 }
 
 namespace {
