@@ -49,6 +49,14 @@ bool isFolderSeparator(char c) {
     return c == '/' || (c == '\\' && std::filesystem::path::preferred_separator == L'\\');
 }
 
+std::string shownPath(const std::string& path) {
+    std::string shown = path;
+    if (std::filesystem::path::preferred_separator == L'\\')
+        for (char& c : shown)
+            if (c == '/') c = '\\';
+    return shown;
+}
+
 std::string folderOf(const std::string& path) {
     for (std::size_t i = path.size(); i > 0; --i)
         if (isFolderSeparator(path[i - 1])) return path.substr(0, i);

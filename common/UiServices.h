@@ -128,6 +128,11 @@ std::string defaultFolder();
 /// and "\\" too on Windows (elsewhere it is an ordinary character of a name).
 bool isFolderSeparator(char c);
 
+/// A path as the user reads it on this system: with backslashes on Windows
+/// (a file dialog gives '/'), unchanged elsewhere. Only for showing; the
+/// path itself is kept as it was given.
+std::string shownPath(const std::string& path);
+
 /// The folder part of a full file name, with its trailing separator, split
 /// by this platform's rules.
 std::string folderOf(const std::string& path);

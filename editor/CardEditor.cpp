@@ -7,6 +7,7 @@
 #include "ChangeSpread.h"
 #include "PairsDialog.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -373,7 +374,17 @@ void CardEditor::showEvent(QShowEvent* event) {
     if (!sub) return;
     watchingSubWindow_ = true;
     connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates old, Qt::WindowStates now) {
-        if ((now & Qt::WindowActive) && !(old & Qt::WindowActive)) activate();
+        const bool was = old & Qt::WindowActive, is = now & Qt::WindowActive;
+        // The editor is activated when it becomes the active child. Taking
+        // the activation back from a message box or dialog of the program's
+        // own is no new activation: Windows takes it from the child as such a
+        // window opens and gives it back as it closes, even inside a save,
+        // whose "Finished with this File?" must not find the deck unsaved.
+        if (was && !is) leftForAModalWindow_ = QApplication::activeModalWidget() != nullptr;
+        if (is && !was) {
+            if (!leftForAModalWindow_) activate();
+            leftForAModalWindow_ = false;
+        }
     });
     if (sub->windowState() & Qt::WindowActive) activate();
 }

@@ -103,6 +103,8 @@ private:
     std::array<GridView*, GridCount> views_{};
     bool unloaded_ = false;
     bool watchingSubWindow_ = false;
+    /// The child lost the activation to a modal window of the program's.
+    bool leftForAModalWindow_ = false;
 };
 
 }  // namespace rillo

@@ -81,7 +81,7 @@ public:
     }
     void commit() {
         for (std::size_t i = 0; i < targets_.size(); ++i) {
-            if (std::rename(temporaries_[i].c_str(), targets_[i].c_str()) != 0)
+            if (!replaceWithTemporary(temporaries_[i], targets_[i]))
                 throw ModelError("Cannot replace " + targets_[i] + ".");
             renamed_.push_back(targets_[i]);
         }

@@ -1,5 +1,6 @@
 #include "ResultsFiles.h"
 
+#include "FilePath.h"
 #include "ReportTable.h"
 
 #include <algorithm>
@@ -16,9 +17,9 @@ bool startsWith(const std::string& text, const char* prefix) { return text.rfind
 
 /// A name the report gives, as a path: a bare or relative one lies beside it.
 std::string fromReport(const std::string& sotPath, const std::string& name) {
-    const std::filesystem::path path(name);
+    const std::filesystem::path path = filePath(name);
     if (path.is_absolute()) return name;
-    return (std::filesystem::path(sotPath).parent_path() / path).string();
+    return fileText(filePath(sotPath).parent_path() / path);
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ void ProcessEngine::start(const RunPaths& paths, EngineListener& listener) {
     output_ = {};
     errors_ = {};
     // The log is an aid: a log that cannot be written never stops the run.
+    logPath_ = paths.log;
     log_.setFileName(q(paths.log));
     (void)log_.open(QIODevice::WriteOnly | QIODevice::Truncate);
 
@@ -158,7 +159,7 @@ void ProcessEngine::log(const QByteArray& text) {
 void ProcessEngine::finished(EngineResult result) {
     const std::string note = result.outcome == EngineOutcome::Completed ? "The run completed." : result.reason;
     log(QByteArray::fromStdString("\n" + note + "\n"));
-    if (log_.isOpen()) result.logPath = log_.fileName().toStdString();
+    if (log_.isOpen()) result.logPath = logPath_;
     log_.close();
     process_.reset();
     EngineListener* listener = listener_;

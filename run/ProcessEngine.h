@@ -68,6 +68,7 @@ private:
     std::unique_ptr<QProcess, void (*)(QProcess*)> process_;
     EngineListener* listener_ = nullptr;
     QFile log_;
+    std::string logPath_;  ///< as the run named it (QFile's own name has '/' on Windows too)
     LineSplitter output_, errors_;
     std::string lastError_;
     bool stopping_ = false;

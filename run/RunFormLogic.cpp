@@ -157,7 +157,7 @@ void RunFormLogic::chooseDeck() {
 
     state_.deckCaption.visible = true;
     state_.outputFolder.visible = true;
-    state_.outputFolder.text = texts::outputFolderPrefix + withoutFinalSeparator(deckFolder_);
+    state_.outputFolder.text = texts::outputFolderPrefix + shownPath(withoutFinalSeparator(deckFolder_));
     focusTxtOut();
 
     const auto lines = readFirstLines(path, 3);
@@ -456,7 +456,7 @@ void RunFormLogic::engineFinished(const EngineResult& result) {
 
 void RunFormLogic::reportFailure(const std::string& reason, const std::string& logPath) {
     std::string details = reason;
-    if (!logPath.empty()) details += "\n\nThe model program's messages are kept in " + logPath;
+    if (!logPath.empty()) details += "\n\nThe model program's messages are kept in " + shownPath(logPath);
     changed();
     ui_.message(texts::engineFailed, texts::engineFailedTitle, Icon::Exclamation, Buttons::Ok, Answer::Ok, details);
     resetAfterRun();

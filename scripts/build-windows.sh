@@ -80,9 +80,10 @@ makensis -V2 -DVERSION="$version" -DPACKAGE="$package" -DFILES="$files" -DOUTFIL
 ls -l "$setup"
 
 echo "== Windows: tests under Wine"
-# These suites still have cases that assume POSIX paths, symbolic links or
-# process start-up as Linux does it; they are built, but not yet counted
-# under Wine, until those cases are made to hold on Windows too.
-not_yet='^(common|deck|modelio|model|results|run|run_widget|shell|editor)_tests$'
-echo "Not yet run under Wine: $(ctest --test-dir build-win/app -N -R "$not_yet" | grep -oE '[a-z_]+_tests' | tr '\n' ' ')"
+# The editor's suite has one case that compares two pictures of a label's
+# text, which Qt's offscreen platform under Wine draws without fonts, and
+# the two pictures differ; until that is understood the suite is built but
+# not counted.
+not_yet='^editor_tests$'
+echo "Not yet run under Wine: editor_tests"
 ctest --test-dir build-win/app --output-on-failure -j"$jobs" -E "$not_yet"

@@ -34,8 +34,11 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    /// The folder with a trailing separator, as the run form keeps folders.
-    std::string folder() const { return fileText(path_) + "/"; }
+    /// The folder with a trailing separator (the system's), as the run form
+    /// and the file dialogs keep folders.
+    std::string folder() const {
+        return fileText(path_) + static_cast<char>(std::filesystem::path::preferred_separator);
+    }
     std::string file(const std::string& name) const { return fileText(path_ / filePath(name)); }
     /// Writes a file in the folder and returns its path.
     std::string write(const std::string& name, const std::string& text) const;
@@ -59,6 +62,13 @@ inline void writeFile(const std::string& path, const std::string& text) {
 inline std::string readFile(const std::string& path) {
     std::ifstream in(filePath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+/// Copies a file over another. (std::filesystem::copy_file's overwrite is
+/// not used: MinGW's takes any two files on Windows for one and refuses.)
+inline void copyOver(const std::string& from, const std::string& to) {
+    std::filesystem::remove(filePath(to));
+    std::filesystem::copy_file(filePath(from), filePath(to));
 }
 
 inline std::string TempFolder::write(const std::string& name, const std::string& text) const {

@@ -63,7 +63,7 @@ TEST(OpenDeck, AskingForAFileRemembersItsFolder) {
     EXPECT_EQ(o.ui.lastFileRequest().title, "Open Files");
     EXPECT_EQ(o.ui.lastFileRequest().filter, "Rillo 2000 Files (*.sin)|*.sin|All Files (*.*)|*.*");
     EXPECT_EQ(o.ui.lastFileRequest().flags, unsigned(FileMustExist | PathMustExist | HideReadOnly));
-    EXPECT_EQ((o.ui.settings[{"Rillo 2000", "CommonDialog", "Directory"}]), o.dir.path().string() + "/");
+    EXPECT_EQ((o.ui.settings[{"Rillo 2000", "CommonDialog", "Directory"}]), o.dir.folder());
     EXPECT_EQ(o.ui.dialogFileName(), path);
 
     ScriptedUi again;

@@ -79,7 +79,7 @@ TEST(SaveDeck, WritesTheDeckAndAsksWhetherFinished) {
     EXPECT_EQ(s.ui.lastFileRequest().title, "Save Rillo File");
     EXPECT_EQ(s.ui.lastFileRequest().filter, "Rillo Files (*.sin)|*.sin|All Files (*.*)|*.*");
     EXPECT_EQ(s.ui.lastFileRequest().flags, unsigned(OverwritePrompt | NoChangeDir));
-    EXPECT_EQ((s.ui.settings[{"Rillo 2000", "CommonDialog", "DirectorySave"}]), s.dir.path().string() + "/");
+    EXPECT_EQ((s.ui.settings[{"Rillo 2000", "CommonDialog", "DirectorySave"}]), s.dir.folder());
     EXPECT_FALSE(s.ui.progressVisible);
     EXPECT_EQ(s.ui.pointer, Pointer::Normal);
 

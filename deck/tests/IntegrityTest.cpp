@@ -9,6 +9,7 @@
 #include "DeckWriter.h"
 #include "ScriptedUi.h"
 #include "TestSupport.h"
+#include "TestSystem.h"
 #include "TrickyDecks.h"
 
 #include <gtest/gtest.h>
@@ -184,6 +185,7 @@ TEST(NoSilentLoss, OverflowRowsAreNeverElements) {
 
 TEST(NoSilentLoss, SavingOntoASymbolicLinkWritesThroughIt) {
     Open o(iopt0({}, {element("", "7", "7", "", "1", kDims)}));
+    if (!rillo::testing::symbolicLinksWork(o.dir.path())) GTEST_SKIP() << "this system makes no symbolic links for us";
     const std::string target = o.dir.file("real.sin"), link = o.dir.file("out.sin");
     writeFile(target, "old");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);

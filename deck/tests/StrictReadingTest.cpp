@@ -13,15 +13,12 @@
 #include "NumberText.h"
 #include "ScriptedUi.h"
 #include "TestSupport.h"
+#include "TestSystem.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sstream>
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 using namespace rillo;
 using namespace rillo::testdata;
@@ -426,47 +423,35 @@ TEST(SavesKeepWhatWasRead, AnIoptDigitOtherThan0Or1LeavesTheOptionUnsetAndTheSav
 }
 
 TEST(SavesKeepWhatWasRead, ASaveOntoSomethingThatIsNoRegularFileIsRefused) {
-#ifdef _WIN32
-    GTEST_SKIP() << "FIFOs and devices as files are POSIX's";
-#else
     TempDir dir;
     const std::string fifo = dir.file("pipe.sin");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    if (!rillo::testing::makeFifo(fifo)) GTEST_SKIP() << "FIFOs and devices as files are POSIX's";
     EXPECT_THROW(writeFileAtomically(fifo, "x"), RuntimeError);
-    struct stat st {};
-    ASSERT_EQ(lstat(fifo.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO stays a FIFO";
+    EXPECT_TRUE(rillo::testing::isFifo(fifo)) << "the FIFO stays a FIFO";
     try {
         writeFileAtomically(fifo, "x");
     } catch (const RuntimeError& e) {
         EXPECT_NE(e.description().find("FIFO"), std::string::npos);
     }
-    EXPECT_THROW(writeFileAtomically("/dev/null", "x"), RuntimeError);
+    EXPECT_THROW(writeFileAtomically(rillo::testing::deviceFile(), "x"), RuntimeError);
     std::filesystem::create_symlink("b.sin", dir.file("a.sin"));
     std::filesystem::create_symlink("a.sin", dir.file("b.sin"));
     EXPECT_THROW(writeFileAtomically(dir.file("a.sin"), "x"), RuntimeError);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("a.sin")));
     // Opening a FIFO does not wait for a writer that never comes.
     EXPECT_THROW(readDeckFile(fifo), RuntimeError);
-#endif
 }
 
 TEST(SavesKeepWhatWasRead, TheReplacedFileKeepsItsOwnerAndGroup) {
-#ifdef _WIN32
-    GTEST_SKIP() << "Windows keeps a replaced file's owner by itself";
-#else
-    if (geteuid() != 0) GTEST_SKIP() << "only an administrator may give a file another owner";
+    if (!rillo::testing::mayGiveFilesAway())
+        GTEST_SKIP() << "only an administrator may give a file another owner (Windows keeps a replaced file's owner by itself)";
     TempDir dir;
     const std::string path = dir.file("owned.sin");
     writeFile(path, "old");
-    ASSERT_EQ(chown(path.c_str(), 4321, 4322), 0);
+    ASSERT_TRUE(rillo::testing::giveFile(path, 4321, 4322));
     writeFileAtomically(path, "new");
-    struct stat st {};
-    ASSERT_EQ(stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, 4321u);
-    EXPECT_EQ(st.st_gid, 4322u);
+    EXPECT_EQ(rillo::testing::ownerOf(path), (std::pair<unsigned, unsigned>{4321u, 4322u}));
     EXPECT_EQ(readFile(path), "new");
-#endif
 }
 
 // ---------------------------------------------------------------------------

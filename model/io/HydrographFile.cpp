@@ -3,6 +3,7 @@
 #include "Temporary.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -318,7 +319,7 @@ void writeHydrographsFile(const std::string& path, const Hydrographs& h) {
             throw std::runtime_error("cannot write " + temporary);
         }
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (!replaceWithTemporary(temporary, path)) {
         std::remove(temporary.c_str());
         throw std::runtime_error("cannot replace " + path);
     }
@@ -349,8 +350,10 @@ Hydrographs readHydrographs(std::istream& in, const std::string& path) {
         c.fail("the start time is not HH:MM");
     h.stepMinutes = headerNumber<double>(c, "step");
     if (!(h.stepMinutes > 0)) c.fail("the step is not a positive number of minutes");
-    const long steps = headerNumber<long>(c, "steps");
-    const long width = headerNumber<long>(c, "series");
+    // 64 bits on every system (a Windows long has 32), so that a file reads
+    // the same on both.
+    const std::int64_t steps = headerNumber<std::int64_t>(c, "steps");
+    const std::int64_t width = headerNumber<std::int64_t>(c, "series");
     if (steps < 0 || width < 0) c.fail("a count is negative");
     // Counts bound the memory taken, so they are checked against the text
     // that must hold them before anything is reserved.
@@ -358,7 +361,7 @@ Hydrographs readHydrographs(std::istream& in, const std::string& path) {
         c.fail("the counts ask for more values than the file can hold");
 
     h.series.reserve(static_cast<std::size_t>(width));
-    for (long i = 0; i < width; ++i) {
+    for (std::int64_t i = 0; i < width; ++i) {
         std::string_view line = c.need("a column line");
         std::string_view r = line;
         if (nextWord(r) != "column") c.fail("expected a \"column\" line (" + std::to_string(width) + " are announced)");
@@ -379,13 +382,13 @@ Hydrographs readHydrographs(std::istream& in, const std::string& path) {
 
     h.values.resize(static_cast<std::size_t>(steps) * static_cast<std::size_t>(width));
     double* out = h.values.data();
-    for (long step = 0; step < steps; ++step) {
+    for (std::int64_t step = 0; step < steps; ++step) {
         std::string_view line = c.need("a data row");
         if (trimmed(line) == "end")
             c.fail("the data ends after " + std::to_string(step) + " of " + std::to_string(steps) + " rows");
         double hours = 0;
         if (!parseNumber(nextWord(line), hours)) c.fail("the row's time is not a number");
-        for (long col = 0; col < width; ++col) {
+        for (std::int64_t col = 0; col < width; ++col) {
             std::string_view word = nextWord(line);
             if (word.empty()) c.fail("the row has " + std::to_string(col) + " of " + std::to_string(width) + " values");
             if (!parseNumber(word, *out++))

@@ -14,4 +14,10 @@ std::string temporaryBeside(const std::string& path) {
     return name;
 }
 
+bool replaceWithTemporary(const std::string& temporary, const std::string& path) {
+    std::error_code ec;
+    std::filesystem::rename(filePath(temporary), filePath(path), ec);
+    return !ec;
+}
+
 }  // namespace rillo::model

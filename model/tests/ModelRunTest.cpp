@@ -8,6 +8,7 @@
 #include "Section.h"
 #include "RunHelpers.h"
 #include "TestFiles.h"
+#include "TestSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -425,19 +426,19 @@ TEST(ModelRun, TheProgramTakesFiveArgumentsAndReportsProgressInAFewHundredLines)
     s.subcatchments = {c};
     s.elements = {ElementSpec{}};
     const std::string deck = dir.write("long.sin", deckText(s));
-    const std::string exe = RILLO_MODEL_EXE;
+    const std::string exe = rillo::testing::builtPath(RILLO_MODEL_EXE);
     const std::string log = dir.file("progress.txt");
-    const std::string command = "'" + exe + "' '" + deck + "' '" + dir.file("o.sot") + "' '" + dir.file("osub.ssb") +
-                                "' '" + dir.file("ogut.ssb") + "' '' > '" + log + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    std::istringstream lines(readText(log));
+    const std::string command = rillo::testing::commandLine(
+        {exe, deck, dir.file("o.sot"), dir.file("osub.ssb"), dir.file("ogut.ssb"), ""}, log);
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    std::istringstream lines(rillo::testing::withUnixLineEnds(readText(log)));
     int count = 0;
     std::string line, last;
     while (std::getline(lines, line)) ++count, last = line;
     EXPECT_LE(count, 300);
     EXPECT_GE(count, 50);
     EXPECT_EQ(last, "step 5000 of 5000");
-    EXPECT_NE(std::system(("'" + exe + "' '" + deck + "' 2>/dev/null").c_str()), 0);
+    EXPECT_NE(std::system(rillo::testing::commandLine({exe, deck}, {}, true).c_str()), 0);
 }
 
 TEST(ModelRun, KorvaExampleRunsOnTheSubcatchmentHydrographsOfTheBasinExample) {

@@ -596,6 +596,21 @@ TEST_F(RunFormTest, NamesPickedInTheDialogAreUsedExactly) {
     EXPECT_EQ(calls.engineArgs[4], decks.file(" storm.kvd"));
 }
 
+TEST_F(RunFormTest, AFolderPickedWithForwardSlashesIsShownInTheSystemsOwnSpelling) {
+    // A Qt file dialog gives '/' on Windows too; the form shows the folder
+    // with the system's separators and the engine still gets the path given.
+    addDeck("basin.sin", '0');
+    std::string picked = rillo::fileText(decks.path()) + "/basin.sin";
+    std::replace(picked.begin(), picked.end(), '\\', '/');
+    ui.fileName(picked);
+    form->browseDeck();
+    EXPECT_EQ(state().outputFolder.text, "All output files will be sent to: " + rillo::fileText(decks.path()));
+    ui.no();  // run another
+    form->run();
+    ASSERT_EQ(calls.engineArgs.size(), 5u);
+    EXPECT_EQ(calls.engineArgs[0], picked);
+}
+
 TEST_F(RunFormTest, BackslashIsPartOfTheNameWhereItSeparatesNoFolders) {
     if (fs::path::preferred_separator == L'\\') GTEST_SKIP() << "a folder separator here";
     addDeck("a\\b.sin", '0');

@@ -24,6 +24,7 @@ namespace {
 
 using testing::deckText;
 using testing::exists;
+using testing::testEngine;
 using testing::readFile;
 using testing::TempFolder;
 using testing::writeFile;
@@ -84,7 +85,7 @@ using Environment = rillo::testing::EnvironmentGuard;
 class RunFormWithEngine : public ::testing::Test {
 protected:
     RunFormWithEngine() {
-        environment.set("RILLO_ENGINE", RILLO_TEST_ENGINE);
+        environment.set("RILLO_ENGINE", testEngine());
         environment.set("RILLO_TEST_ENGINE_RECORD", app.file("record.txt"));
         addStandardComponents(registry);
         // A program that will not end is killed soon after Stop.

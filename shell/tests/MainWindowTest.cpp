@@ -511,3 +511,57 @@ TEST_F(MainWindowTest, YesToFinishedAfterASaveGoesToTheStartWindowWithoutAskingT
     EXPECT_TRUE(window->cover()->isVisible());
     expectNoDeckState();
 }
+
+namespace {
+
+/// Modal message boxes that take the activation from the editor's child
+/// window as they open and give it back as they close, as the child window
+/// sees it on Windows (X11 window managers give it back later, after the
+/// dialogue is over).
+class BoxesOverTheWindow : public ScriptedUi {
+public:
+    MainWindow* owner = nullptr;
+
+protected:
+    Answer showMessage(const Message& message) override {
+        QWidget* child = owner && owner->editorWindow() ? owner->editorWindow()->parentWidget() : nullptr;
+        QWidget box;
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        QEvent deactivate(QEvent::WindowDeactivate), activate(QEvent::WindowActivate);
+        if (child) QApplication::sendEvent(child, &deactivate);
+        const Answer answer = ScriptedUi::showMessage(message);
+        if (child) QApplication::sendEvent(child, &activate);
+        box.hide();
+        return answer;
+    }
+};
+
+}  // namespace
+
+TEST(MainWindowActivation, TheSavesOwnMessageBoxesDoNotMakeTheEditorAskToSaveAgain) {
+    QTemporaryDir appFolder;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(RILLO_TEMPLATE), appFolder.filePath(QStringLiteral("blank.sin"))));
+    BoxesOverTheWindow ui;
+    MainWindow window(&ui);
+    ui.owner = &window;
+    window.setApplicationFolder(appFolder.path());
+    window.restorePlacement();
+    window.show();
+    window.loadCover();
+    QApplication::setActiveWindow(&window);
+    window.fileNew();
+    for (Field f : {Field::txtNstep, Field::txtDelt, Field::txtNrgag, Field::txtNhisto, Field::txtThisto})
+        window.deck().setText(f, "1");
+    ASSERT_TRUE(window.deck().modified());
+
+    // "Save Complete!", then Yes to "Finished with this File?": the start
+    // window is back, without "Do you Want to Save?" in between.
+    const QString path = appFolder.filePath(QStringLiteral("mill.sin"));
+    ui.fileName(path.toStdString()).yes();
+    window.fileSave();
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Rillo 2000|None|Save Complete!|OK",
+                                                       "Rillo 2000|None|Finished with this File?|YesNo -> Yes"}));
+    EXPECT_EQ(window.editorWindow(), nullptr);
+    EXPECT_TRUE(window.cover()->isVisible());
+}
