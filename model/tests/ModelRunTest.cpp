@@ -199,10 +199,10 @@ TEST(ModelRun, DepthsAndDivertedFlowsGoToAVersion2GutterFileOnlyWhenAskedForAndI
     }
 
     // The program asks for it by "--depths" before the paths.
-    const std::string exe = RILLO_MODEL_EXE;
-    const std::string command = "'" + exe + "' --depths '" + deck + "' '" + dir.file("o.sot") + "' '" + dir.file("osub.ssb") +
-                                "' '" + dir.file("ogut.ssb") + "' '' > /dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string exe = rillo::testing::builtPath(RILLO_MODEL_EXE);
+    const std::string command = rillo::testing::commandLine(
+        {exe, "--depths", deck, dir.file("o.sot"), dir.file("osub.ssb"), dir.file("ogut.ssb"), ""}, dir.file("printed.txt"));
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
     EXPECT_EQ(readText(dir.file("ogut.ssb")), readText(detailedFile));
 }
 
