@@ -55,7 +55,7 @@ void makeAddRowLine(Grid& grid) {
     }
 }
 
-void AddGridRow(Grid& grid, int afterRow) {
+void addGridRow(Grid& grid, int afterRow) {
     const int newRow = afterRow == 0 ? grid.rowCount() : afterRow + 1;
     grid.setRowCount(grid.rowCount() + 1);
     grid.insertRow(newRow);
@@ -83,7 +83,7 @@ void pasteBlock(Grid& grid, Clipboard& clipboard) {
             while (grid.rowCount() <= lastNeeded) {
                 const int before = grid.rowCount();
                 grid.userPressButton(1, grid.rowCount());
-                if (grid.rowCount() == before) AddGridRow(grid, 0);  // a grid without the rules
+                if (grid.rowCount() == before) addGridRow(grid, 0);  // a grid without the rules
             }
         } else if (lastNeeded >= last) {
             throw RuntimeError("The pasted block has " + std::to_string(blockRows(text)) +

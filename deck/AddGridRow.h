@@ -20,7 +20,7 @@ void makeAddRowLine(Grid& grid);
 /// alignment and lock flag, and the float, integer or combo attributes of
 /// those types. A template button becomes an edit cell in the button-face
 /// colour, and so does a locked template edit cell.
-void AddGridRow(Grid& grid, int afterRow);
+void addGridRow(Grid& grid, int afterRow);
 
 /// Pastes the clipboard's block at the active cell of a grid whose last row
 /// may be a button row, which never takes data. When the block reaches it

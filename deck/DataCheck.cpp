@@ -4,7 +4,7 @@
 
 namespace rillo {
 
-int CheckGridEmptyCells(UiServices& ui, const Grid& grid, int columns, const std::string& label) {
+int checkGridEmptyCells(UiServices& ui, const Grid& grid, int columns, const std::string& label) {
     const int last = grid.lastDataRow();
     for (int row = 2; row < last; ++row) {
         for (int col = 1; col <= columns; ++col) {

@@ -12,6 +12,6 @@ namespace rillo {
 /// 1 to `columns`. A negative number ends the look with no fault; the first
 /// empty cell is a fault, reported to the user as a failed save of the card
 /// `label`. Returns the row of the empty cell, 0 when none was found.
-int CheckGridEmptyCells(UiServices& ui, const Grid& grid, int columns, const std::string& label);
+int checkGridEmptyCells(UiServices& ui, const Grid& grid, int columns, const std::string& label);
 
 }  // namespace rillo

@@ -13,38 +13,38 @@ const char* const TypeComboList =
 namespace {
 
 constexpr FieldInfo kFields[] = {
-    {Field::txtWatershed, "txtWatershed", "Watershed", false},
-    {Field::cboIOPT, "cboIOPT", "Option of subbasin routing", false},
-    {Field::txtTitle, "txtTitle", "Job Title (max 80 characters)", false},
-    {Field::txtTitle2, "txtTitle2", "Job Sub-Title (max 80 characters)", false},
-    {Field::txtNstep, "txtNstep", "Number of time-steps to be  calculated:", false},
-    {Field::txtNhr, "txtNhr", "Hour of start of storm:", false},
-    {Field::txtNmn, "txtNmn", "Minute of start of storm:", false},
-    {Field::txtDelt, "txtDelt", "Integration period (min.):", false},
-    {Field::txtNrgag, "txtNrgag", "Number of Hyetographs for this Run:", false},
-    {Field::txtPctzer, "txtPctzer",
+    {Field::Watershed, "Watershed", "Watershed", false},
+    {Field::Option, "Option", "Option of subbasin routing", false},
+    {Field::Title, "Title", "Job Title (max 80 characters)", false},
+    {Field::SubTitle, "SubTitle", "Job Sub-Title (max 80 characters)", false},
+    {Field::Steps, "Steps", "Number of time-steps to be  calculated:", false},
+    {Field::StartHour, "StartHour", "Hour of start of storm:", false},
+    {Field::StartMinute, "StartMinute", "Minute of start of storm:", false},
+    {Field::TimeStep, "TimeStep", "Integration period (min.):", false},
+    {Field::Hyetographs, "Hyetographs", "Number of Hyetographs for this Run:", false},
+    {Field::ZeroDetentionPercent, "ZeroDetentionPercent",
      "Percent of impervious area with zero detention (Immediate runoff) - all catchments:", false},
-    {Field::chkIpkchk, "chkIpkchk",
+    {Field::PeakSummary, "PeakSummary",
      "Check this box to create a printed summary of peak flows and stages at end of output:", true},
-    {Field::txtNhisto, "txtNhisto", "Number of data points for each hyetograph:", false},
-    {Field::txtThisto, "txtThisto", "Time interval between hyetograph values (min.):", false},
-    {Field::chkSave, "chkSave",
+    {Field::HyetographPoints, "HyetographPoints", "Number of data points for each hyetograph:", false},
+    {Field::HyetographInterval, "HyetographInterval", "Time interval between hyetograph values (min.):", false},
+    {Field::SaveHydrographs, "SaveHydrographs",
      "Check if subbasins for which hydrographs are to be saved for subsequent gutter routing using IOPT = 1 in "
      "future runs of Rillo98:",
      true},
-    {Field::txtNprnt, "txtNprnt", "Number of subbasins for which hydrographs are to be printed:", false},
-    {Field::txtInterv, "txtInterv", "Number of time-steps between printings:", false},
-    {Field::txtTitle3, "txtTitle3", "Job Title (max 80 characters)", false},
-    {Field::txtTitle4, "txtTitle4", "Job Sub-Title (max 80 characters)", false},
-    {Field::txtNstep2, "txtNstep2", "Number of time-steps to be  calculated:", false},
-    {Field::txtNhr2, "txtNhr2", "Hour of start of storm:", false},
-    {Field::txtNmn2, "txtNmn2", "Minute of start of storm:", false},
-    {Field::txtDelt2, "txtDelt2", "Integration period (min.):", false},
-    {Field::chkIpkchk2, "chkIpkchk2",
+    {Field::PrintedSubbasins, "PrintedSubbasins", "Number of subbasins for which hydrographs are to be printed:", false},
+    {Field::PrintInterval, "PrintInterval", "Number of time-steps between printings:", false},
+    {Field::RoutingTitle, "RoutingTitle", "Job Title (max 80 characters)", false},
+    {Field::RoutingSubTitle, "RoutingSubTitle", "Job Sub-Title (max 80 characters)", false},
+    {Field::RoutingSteps, "RoutingSteps", "Number of time-steps to be  calculated:", false},
+    {Field::RoutingStartHour, "RoutingStartHour", "Hour of start of storm:", false},
+    {Field::RoutingStartMinute, "RoutingStartMinute", "Minute of start of storm:", false},
+    {Field::RoutingTimeStep, "RoutingTimeStep", "Integration period (min.):", false},
+    {Field::RoutingPeakSummary, "RoutingPeakSummary",
      "Check this box to create a printed summary of peak flows and stages at end of output:", true},
-    {Field::txtNsave2, "txtNsave2", "Number of Conveyance Elements for Which Hydrographs are to be saved:", false},
-    {Field::txtNprnt2, "txtNprnt2", "Number of Conveyance Elements for which values are to be printed:", false},
-    {Field::txtInterv2, "txtInterv2", "Number of time-steps between printings:", false},
+    {Field::SavedElements, "SavedElements", "Number of Conveyance Elements for Which Hydrographs are to be saved:", false},
+    {Field::PrintedElements, "PrintedElements", "Number of Conveyance Elements for which values are to be printed:", false},
+    {Field::RoutingPrintInterval, "RoutingPrintInterval", "Number of time-steps between printings:", false},
 };
 static_assert(std::size(kFields) == static_cast<std::size_t>(FieldCount));
 
@@ -116,7 +116,7 @@ Deck::Deck() {
     for (const auto& info : kFields)
         if (info.checkBox) fields_[index(info.field)] = "0";
 
-    grids_[0] = cardGrid("fpCard14", repeat(10, "Rainfall Depth:", floatCell(4)));
+    grids_[0] = cardGrid("card 1.4", repeat(10, "Rainfall Depth:", floatCell(4)));
 
     std::vector<std::pair<std::string, CellFormat>> c15 = {
         {"Hyetograph Number:", integerCell()},
@@ -134,16 +134,16 @@ Deck::Deck() {
         {"Minimum Infiltration Rate (in/hr) :", floatCell(4)},
         {"Decay Rate of Infiltration (1/sec) :", floatCell(9)},
     };
-    grids_[1] = cardGrid("fpCard15", c15);
-    grids_[2] = cardGrid("fpCard110", repeat(16, "Subbasin Number to be Printed:", integerCell()));
-    grids_[3] = cardGrid("fpCard23", {{"KORVA Sub-catchment Number:", integerCell()},
+    grids_[1] = cardGrid("card 1.5", c15);
+    grids_[2] = cardGrid("card 1.10", repeat(16, "Subbasin Number to be Printed:", integerCell()));
+    grids_[3] = cardGrid("card 2.3", {{"KORVA Sub-catchment Number:", integerCell()},
                                       {"RILLO Conveyance Element Number Draining This Subcatchment:", integerCell()}});
 
     CellFormat noButton;  // column 13 without a "Tabular" button
     noButton.locked = true;
     noButton.backColor = ColorButtonFace;
     grids_[4] = cardGrid(
-        "fpCard31",
+        "card 3.1",
         {
             {"Special Type (JK):", comboCell(JkComboList)},
             {"Number of pairs of tabular values (NDP) If a Diversion, Detention, or Inflow Hydrograph element is used:",
@@ -160,14 +160,14 @@ Deck::Deck() {
             {"Depth of channel in feet when full or the pipe diameter :", floatCell(7)},
             {"Tabular", noButton},
         });
-    grids_[5] = cardGrid("fpCard31a", repeat(8, "Tabular Values:", floatCell(6)));
+    grids_[5] = cardGrid("card 3.1a", repeat(8, "Tabular Values:", floatCell(6)));
 
-    grids_[6] = std::make_unique<Grid>("fpSubCard31a", 3, IndexRows);
+    grids_[6] = std::make_unique<Grid>("card 3.1a index", 3, IndexRows);
     for (int r = 1; r <= IndexRows; ++r)
         for (int c = 1; c <= 3; ++c) grids_[6]->setFormat(c, r, integerCell());
 
-    grids_[7] = cardGrid("fpCard42", repeat(16, "Conveyance Element Number to be Saved:", integerCell()));
-    grids_[8] = cardGrid("fpCard44", repeat(16, "Conveyance Element Number to be Printed:", integerCell()));
+    grids_[7] = cardGrid("card 4.2", repeat(16, "Conveyance Element Number to be Saved:", integerCell()));
+    grids_[8] = cardGrid("card 4.4", repeat(16, "Conveyance Element Number to be Printed:", integerCell()));
 
     // The deck as built is no change; from here on every change counts.
     watch_.deck = this;
@@ -186,7 +186,7 @@ void Deck::setIopt(int iopt) {
     if (iopt_ == iopt) return;
     iopt_ = iopt;
     setModified(true);
-    if (observer_) observer_(Field::cboIOPT);
+    if (observer_) observer_(Field::Option);
 }
 
 long long Deck::sourceLine(GridId id, int row) const {
@@ -209,7 +209,7 @@ void Deck::watchGrids(bool on) {
 }
 
 bool Deck::isOverflowRow(int row) const {
-    const Grid& g = fpCard31();
+    const Grid& g = card31();
     if (row < 2 || row > g.rowCount()) return false;
     for (int c = 1; c <= Card31::Type; ++c)
         if (g.format(c, row).backColor != ColorButtonFace) return false;

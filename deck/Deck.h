@@ -16,23 +16,23 @@ namespace rillo {
 
 /// The named scalar fields of the deck, in card order.
 enum class Field : int {
-    txtWatershed, cboIOPT,
-    txtTitle, txtTitle2,
-    txtNstep, txtNhr, txtNmn, txtDelt, txtNrgag, txtPctzer, chkIpkchk,
-    txtNhisto, txtThisto,
-    chkSave,
-    txtNprnt, txtInterv,
-    txtTitle3, txtTitle4,
-    txtNstep2, txtNhr2, txtNmn2, txtDelt2, chkIpkchk2,
-    txtNsave2,
-    txtNprnt2, txtInterv2,
+    Watershed, Option,
+    Title, SubTitle,
+    Steps, StartHour, StartMinute, TimeStep, Hyetographs, ZeroDetentionPercent, PeakSummary,
+    HyetographPoints, HyetographInterval,
+    SaveHydrographs,
+    PrintedSubbasins, PrintInterval,
+    RoutingTitle, RoutingSubTitle,
+    RoutingSteps, RoutingStartHour, RoutingStartMinute, RoutingTimeStep, RoutingPeakSummary,
+    SavedElements,
+    PrintedElements, RoutingPrintInterval,
     Count
 };
 inline constexpr int FieldCount = static_cast<int>(Field::Count);
 
 struct FieldInfo {
     Field field;
-    const char* name;   ///< the editor control's name
+    const char* name;   ///< what messages and reports call it
     const char* label;  ///< the label beside it
     bool checkBox;      ///< a check box holds "0" or "1"
 };
@@ -41,7 +41,7 @@ struct FieldInfo {
 const FieldInfo& fieldInfo(Field field);
 
 /// The nine grids of the deck.
-enum class GridId : int { fpCard14, fpCard15, fpCard110, fpCard23, fpCard31, fpCard31a, fpSubCard31a, fpCard42, fpCard44, Count };
+enum class GridId : int { Card14, Card15, Card110, Card23, Card31, Card31a, Card31aIndex, Card42, Card44, Count };
 inline constexpr int GridCount = static_cast<int>(GridId::Count);
 
 /// Columns of the conveyance element grid.
@@ -72,7 +72,7 @@ inline constexpr int Element = 1, FirstRow = 2, Rows = 3;
 /// rainfall and tabular stores hold.
 inline constexpr int ListColumns = 16, RainfallColumns = 10, PairColumns = 8;
 
-/// The special-element combo (fpCard31 column 1): its items.
+/// The special-element combo (card 3.1 column 1): its items.
 namespace JkItem {
 inline constexpr int Diversion = 0, Detention = 1, Inflow = 2, DiversionTarget = 3;
 }
@@ -99,17 +99,17 @@ public:
 
     Grid& grid(GridId id) { return *grids_[static_cast<std::size_t>(id)]; }
     const Grid& grid(GridId id) const { return *grids_[static_cast<std::size_t>(id)]; }
-    Grid& fpCard14() { return grid(GridId::fpCard14); }
-    Grid& fpCard15() { return grid(GridId::fpCard15); }
-    Grid& fpCard110() { return grid(GridId::fpCard110); }
-    Grid& fpCard23() { return grid(GridId::fpCard23); }
-    Grid& fpCard31() { return grid(GridId::fpCard31); }
-    Grid& fpCard31a() { return grid(GridId::fpCard31a); }
-    Grid& fpSubCard31a() { return grid(GridId::fpSubCard31a); }
-    Grid& fpCard42() { return grid(GridId::fpCard42); }
-    Grid& fpCard44() { return grid(GridId::fpCard44); }
-    const Grid& fpCard15() const { return grid(GridId::fpCard15); }
-    const Grid& fpCard31() const { return grid(GridId::fpCard31); }
+    Grid& card14() { return grid(GridId::Card14); }
+    Grid& card15() { return grid(GridId::Card15); }
+    Grid& card110() { return grid(GridId::Card110); }
+    Grid& card23() { return grid(GridId::Card23); }
+    Grid& card31() { return grid(GridId::Card31); }
+    Grid& card31a() { return grid(GridId::Card31a); }
+    Grid& card31aIndex() { return grid(GridId::Card31aIndex); }
+    Grid& card42() { return grid(GridId::Card42); }
+    Grid& card44() { return grid(GridId::Card44); }
+    const Grid& card15() const { return grid(GridId::Card15); }
+    const Grid& card31() const { return grid(GridId::Card31); }
 
     /// Called after any field or the option changes (for the editor's view).
     void setFieldObserver(std::function<void(Field)> observer) { observer_ = std::move(observer); }
@@ -134,7 +134,7 @@ public:
     long long sourceLine(GridId id, int row) const;
     void setSourceLine(GridId id, int row, long long line);
 
-    /// Whether a fpCard31 row is an overflow row (columns 1 to 5 in the
+    /// Whether a card 3.1 row is an overflow row (columns 1 to 5 in the
     /// button-face colour).
     bool isOverflowRow(int row) const;
 
@@ -166,7 +166,7 @@ private:
     std::array<std::vector<long long>, GridCount> sourceLines_;
 };
 
-/// Item lists of the two combo columns of fpCard31 (tab-separated).
+/// Item lists of the two combo columns of card 3.1 (tab-separated).
 extern const char* const JkComboList;
 extern const char* const TypeComboList;
 

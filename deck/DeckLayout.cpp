@@ -58,29 +58,29 @@ const Record Header2{"header", true,
                      {{4, Rule::Text, Kind::Whole, -1, false, "3"}, {4, Rule::Text, Kind::Whole, -1, false, "4"}}};
 const Record Line3{"WATERSHED", true,
                    {{9, Rule::Text, Kind::Label, -1, false, "WATERSHED"}, blank(3),
-                    {1, Rule::Check, Kind::Code, of(Field::cboIOPT)}}};
-const Record Title1{"1.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle)}}};
-const Record Title2{"1.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle2)}}};
-const Record Title3{"2.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle3)}}};
-const Record Title4{"2.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::txtTitle4)}}};
+                    {1, Rule::Check, Kind::Code, of(Field::Option)}}};
+const Record Title1{"1.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::Title)}}};
+const Record Title2{"1.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::SubTitle)}}};
+const Record Title3{"2.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::RoutingTitle)}}};
+const Record Title4{"2.1", true, {{TitleWidth, Rule::Title, Kind::Title, of(Field::RoutingSubTitle)}}};
 const Record Card12{"1.2", true,
-                    {blank(5), whole(5, Field::txtNstep), whole(3, Field::txtNhr), whole(2, Field::txtNmn),
-                     {5, Rule::Text, Kind::Implied, of(Field::txtDelt)}, whole(5, Field::txtNrgag, true),
-                     {5, Rule::Text, Kind::Number, of(Field::txtPctzer)}, blank(49),
-                     {1, Rule::Check, Kind::Check, of(Field::chkIpkchk)}}};
-const Record Card13{"1.3", true, {whole(5, Field::txtNhisto), {5, Rule::Text, Kind::Number, of(Field::txtThisto)}}};
+                    {blank(5), whole(5, Field::Steps), whole(3, Field::StartHour), whole(2, Field::StartMinute),
+                     {5, Rule::Text, Kind::Implied, of(Field::TimeStep)}, whole(5, Field::Hyetographs, true),
+                     {5, Rule::Text, Kind::Number, of(Field::ZeroDetentionPercent)}, blank(49),
+                     {1, Rule::Check, Kind::Check, of(Field::PeakSummary)}}};
+const Record Card13{"1.3", true, {whole(5, Field::HyetographPoints), {5, Rule::Text, Kind::Number, of(Field::HyetographInterval)}}};
 const Record Card14{"1.4", false, run(10, decimal(5, Rule::R1, 0), 1)};
 const Record Card15{"1.5", false,
                     run(3, whole(5, 0), Card15::Hyetograph) + run(10, decimal(5, Rule::R2, 0), Card15::Width) +
                         std::vector<Column>{decimal(10, Rule::R3, Card15::Decay)}};
 const Record Card17{"1.7", true, {whole(5, -1, true)}};
 const Record Card18{"1.8", false, run(16, whole(5, 0), 1)};
-const Record Card19{"1.9", true, {whole(5, Field::txtNprnt, true), whole(5, Field::txtInterv, true)}};
+const Record Card19{"1.9", true, {whole(5, Field::PrintedSubbasins, true), whole(5, Field::PrintInterval, true)}};
 const Record Card110{"1.10", false, run(16, whole(5, 0), 1)};
 const Record Card22{"2.2", true,
-                    {blank(5), whole(5, Field::txtNstep2), whole(3, Field::txtNhr2), whole(2, Field::txtNmn2),
-                     {5, Rule::Text, Kind::Implied, of(Field::txtDelt2)}, blank(59),
-                     {1, Rule::Check, Kind::Check, of(Field::chkIpkchk2)}}};
+                    {blank(5), whole(5, Field::RoutingSteps), whole(3, Field::RoutingStartHour), whole(2, Field::RoutingStartMinute),
+                     {5, Rule::Text, Kind::Implied, of(Field::RoutingTimeStep)}, blank(59),
+                     {1, Rule::Check, Kind::Check, of(Field::RoutingPeakSummary)}}};
 const Record Card23{"2.3", false, {blank(5), whole(5, Card23::Subcatchment), whole(5, Card23::Element)}};
 const Record Card31{"3.1", false,
                     std::vector<Column>{{5, Rule::Text, Kind::Code, Card31::JK}, whole(5, Card31::Element),
@@ -89,9 +89,9 @@ const Record Card31{"3.1", false,
                         run(7, decimal(8, Rule::R4, 0), Card31::FirstDimension)};
 const Record Overflow{"3.1", false, std::vector<Column>{blank(20)} + run(7, decimal(8, Rule::R4, 0), Card31::FirstDimension)};
 const Record Card31A{"3.1A", false, run(8, decimal(10, Rule::R5, 0), 1)};
-const Record Card41{"4.1", true, {whole(5, Field::txtNsave2, true)}};
+const Record Card41{"4.1", true, {whole(5, Field::SavedElements, true)}};
 const Record Card42{"4.2", false, run(16, whole(5, 0), 1)};
-const Record Card43{"4.3", true, {whole(5, Field::txtNprnt2, true), whole(5, Field::txtInterv2, true)}};
+const Record Card43{"4.3", true, {whole(5, Field::PrintedElements, true), whole(5, Field::RoutingPrintInterval, true)}};
 const Record Card44{"4.4", false, run(16, whole(5, 0), 1)};
 
 Record::Record(const char* cardName, bool fields, std::vector<Column> cols)

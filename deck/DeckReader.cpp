@@ -182,7 +182,7 @@ private:
     void append(Grid& g) {
         if (g.rowCount() >= MaxGridRows)
             refuse(lineNumber(), 0, 0, "more than " + std::to_string(MaxGridRows) + " rows for one card.");
-        AddGridRow(g, 0);
+        addGridRow(g, 0);
     }
     /// Whether a line ends a card of records: every value of it blank or 0.
     bool endsCard(const layout::Record& record, std::string_view l) const;
@@ -467,9 +467,9 @@ void Reader::readCards() {
 
     progress(7000);
     putFields(layout::Card41, line(layout::Card41.card));
-    readList(layout::Card42, GridId::fpCard42, readNumber(deck_.text(Field::txtNsave2)));
+    readList(layout::Card42, GridId::Card42, readNumber(deck_.text(Field::SavedElements)));
     putFields(layout::Card43, line(layout::Card43.card));
-    readList(layout::Card44, GridId::fpCard44, readNumber(deck_.text(Field::txtNprnt2)));
+    readList(layout::Card44, GridId::Card44, readNumber(deck_.text(Field::PrintedElements)));
     readTrailer();
 }
 
@@ -497,7 +497,7 @@ void Reader::readIopt1() {
     putFields(layout::Card22, line(layout::Card22.card));
     progress(2001);
 
-    Grid& g = deck_.fpCard23();
+    Grid& g = deck_.card23();
     int row = 2;
     while (!atEnd()) {
         const std::string_view l = line(layout::Card23.card);
@@ -505,7 +505,7 @@ void Reader::readIopt1() {
             cut(layout::Card23, l);
             break;
         }
-        putRow(layout::Card23, l, g, GridId::fpCard23, row);
+        putRow(layout::Card23, l, g, GridId::Card23, row);
         append(g);
         progress(3000 + row - 2);
         ++row;
@@ -531,20 +531,20 @@ void Reader::readIopt0() {
     const std::string countText = numberText(count[0], layout::Card17.columns[0], 1);
     const double saved = readNumber(countText);
     if (saved > 0) {
-        deck_.setChecked(Field::chkSave, true);
+        deck_.setChecked(Field::SaveHydrographs, true);
         readSaveList(saved);
     }
 
     progress(4000);
     putFields(layout::Card19, line(layout::Card19.card));
-    readList(layout::Card110, GridId::fpCard110, readNumber(deck_.text(Field::txtNprnt)));
+    readList(layout::Card110, GridId::Card110, readNumber(deck_.text(Field::PrintedSubbasins)));
 }
 
 void Reader::readCard14() {
-    const long long nrgag = readInteger(deck_.text(Field::txtNrgag));
-    const long long nhisto = readInteger(deck_.text(Field::txtNhisto));
+    const long long nrgag = readInteger(deck_.text(Field::Hyetographs));
+    const long long nhisto = readInteger(deck_.text(Field::HyetographPoints));
     if (nrgag < 1) return;
-    Grid& g = deck_.fpCard14();
+    Grid& g = deck_.card14();
     const long long perLine = RainfallColumns;
     int row = 2;
     for (long long h = 0; h < nrgag; ++h) {
@@ -552,7 +552,7 @@ void Reader::readCard14() {
         const long long lines = std::max<long long>(1, linesFor(static_cast<double>(nhisto), RainfallColumns));
         for (long long i = 0; i < lines; ++i) {
             const long long left = std::max<long long>(0, nhisto - i * perLine);
-            putRow(layout::Card14, line(layout::Card14.card), g, GridId::fpCard14, row,
+            putRow(layout::Card14, line(layout::Card14.card), g, GridId::Card14, row,
                    static_cast<std::size_t>(std::min(left, perLine)));
             append(g);
             ++row;
@@ -562,7 +562,7 @@ void Reader::readCard14() {
 }
 
 void Reader::readCard15() {
-    Grid& g = deck_.fpCard15();
+    Grid& g = deck_.card15();
     int row = 2;
     for (;;) {
         const std::string_view l = line(layout::Card15.card);
@@ -570,7 +570,7 @@ void Reader::readCard15() {
             cut(layout::Card15, l);
             break;
         }
-        putRow(layout::Card15, l, g, GridId::fpCard15, row);
+        putRow(layout::Card15, l, g, GridId::Card15, row);
         for (int col = 1; col <= Card15::Columns; ++col)
             if (g.text(col, row) == "0") g.clearCell(col, row);
         append(g);
@@ -594,7 +594,7 @@ void Reader::readSaveList(double count) {
         }
     }
     std::vector<std::string> expected;
-    const Grid& g = deck_.fpCard15();
+    const Grid& g = deck_.card15();
     for (int row = 2; row <= g.lastDataRow(); ++row)
         if (g.number(Card15::Subcatchment, row) > 0) expected.push_back(wholeText(g.text(Card15::Subcatchment, row)));
     const auto countText = [](double n) {
@@ -622,7 +622,7 @@ void Reader::readList(const layout::Record& record, GridId id, double count) {
 }
 
 void Reader::readCard31() {
-    Grid& g = deck_.fpCard31();
+    Grid& g = deck_.card31();
     const auto places = layout::valueColumns(layout::Card31);
     const auto codePlace = *std::find_if(places.begin(), places.end(),
                                          [](const layout::PlacedColumn& p) { return p.column.kind == layout::Kind::Code; });
@@ -638,7 +638,7 @@ void Reader::readCard31() {
         // A row added after a diversion would offer its target too: each
         // element starts from the three base items.
         ElementKind().showInCell(g, row);
-        putRow(layout::Card31, l, g, GridId::fpCard31, row);
+        putRow(layout::Card31, l, g, GridId::Card31, row);
         const long long ndp = readInteger(g.text(Card31::NDP, row));
         if (g.number(Card31::NDP, row) == 0) g.clearCell(Card31::NDP, row);
         bool anyValue = false;
@@ -673,7 +673,7 @@ void Reader::readCard31() {
                            ", so this line should be its overflow channel with columns 1-" + std::to_string(blankTo) +
                            " blank, but it holds data there (is the overflow line missing?).");
             ElementKind::markOverflowRow(g, row + 1);
-            putRow(layout::Overflow, over, g, GridId::fpCard31, row + 1);
+            putRow(layout::Overflow, over, g, GridId::Card31, row + 1);
         }
         if (ndp > 0) {
             CellFormat button = g.format(Card31::Tabular, row);
@@ -692,15 +692,15 @@ void Reader::readCard31() {
 }
 
 void Reader::readTabular(const std::string& element, long long ndp) {
-    Grid& store = deck_.fpCard31a();
-    Grid& index = deck_.fpSubCard31a();
+    Grid& store = deck_.card31a();
+    Grid& index = deck_.card31aIndex();
     const int first = store.lastDataRow() + 1;
     const int rows = ElementKind::pairRows(ndp);
     for (int i = 0; i < rows; ++i) {
         const int row = first + i;
         const std::size_t values =
             i + 1 == rows ? static_cast<std::size_t>(ElementKind::valuesInLastRow(ndp)) : std::size_t(PairColumns);
-        putRow(layout::Card31A, line(layout::Card31A.card), store, GridId::fpCard31a, row, values);
+        putRow(layout::Card31A, line(layout::Card31A.card), store, GridId::Card31a, row, values);
         for (int col = 1; col <= PairColumns; ++col)
             if (store.isEmpty(col, row)) store.setValue(col, row, "0.000000");
         append(store);
@@ -810,7 +810,7 @@ std::string withImpliedPoint(const std::string& text) {
     return t.substr(0, t.size() - 1) + "." + t.back();
 }
 
-OpenResult OpenDeck(UiServices& ui, EditorHost& host, const std::string& givenPath) {
+OpenResult openDeck(UiServices& ui, EditorHost& host, const std::string& givenPath) {
     ui.setProgressMaximum(10000);
     ui.setProgressVisible(true);
     const auto finish = [&ui] {

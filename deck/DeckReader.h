@@ -3,7 +3,7 @@
 // into a read error naming the line and columns it could not account for:
 // every line is taken by exactly one card (or is the matter after the last
 // card that a file may end with), and every field's text is taken whole.
-// It uses no user-interface services. OpenDeck is the editor's wrapper: the
+// It uses no user-interface services. openDeck is the editor's wrapper: the
 // file dialog, the progress bar, the pointer and the messages.
 
 #include "DeckHost.h"
@@ -70,7 +70,7 @@ enum class OpenResult { Opened, Cancelled, BadHeader, ReadError };
 /// Opens a deck into the editor. An empty path asks the user for a file.
 /// Failures are reported to the user; the result tells the caller what
 /// happened.
-OpenResult OpenDeck(UiServices& ui, EditorHost& host, const std::string& path);
+OpenResult openDeck(UiServices& ui, EditorHost& host, const std::string& path);
 
 /// The implied decimal point of an integration period: a text without a
 /// point gets one before its last character ("  300" -> "30.0").

@@ -158,7 +158,7 @@ private:
     }
     /// The empty-cell check of a list card; it has told the user.
     void checkEmptyCells(const Grid& g, const char* label) {
-        if (const int row = CheckGridEmptyCells(ui_, g, ListColumns, label))
+        if (const int row = checkGridEmptyCells(ui_, g, ListColumns, label))
             throw refused("Check Card " + std::string(label) + " for Empty Cells. (row " + std::to_string(row) + ")");
     }
     /// A count above the model's limit: the save would write lines the model cannot take.
@@ -213,14 +213,14 @@ private:
 void DeckWriter::writeIopt0() {
     progress(1001);
     card("1.1");
-    put(title(Field::txtTitle));
-    put(title(Field::txtTitle2));
+    put(title(Field::Title));
+    put(title(Field::SubTitle));
     card("1.2");
-    if (f(Field::txtNstep).empty() || f(Field::txtDelt).empty() || f(Field::txtNrgag).empty())
+    if (f(Field::Steps).empty() || f(Field::TimeStep).empty() || f(Field::Hyetographs).empty())
         refuse("Check for input on card 1.2 to 1.3");
     putFields(layout::Card12);
     card("1.3");
-    if (f(Field::txtNhisto).empty() || f(Field::txtThisto).empty()) refuse("Check for input on card 1.2 to 1.3");
+    if (f(Field::HyetographPoints).empty() || f(Field::HyetographInterval).empty()) refuse("Check for input on card 1.2 to 1.3");
     putFields(layout::Card13);
 
     progress(2001);
@@ -229,7 +229,7 @@ void DeckWriter::writeIopt0() {
     writeCard15();
 
     card("1.7");
-    if (deck_.checked(Field::chkSave))
+    if (deck_.checked(Field::SaveHydrographs))
         writeSaveList();
     else
         put(layout::Card17, {"0"}, layout::Card17.card);
@@ -237,13 +237,13 @@ void DeckWriter::writeIopt0() {
     card("1.9");
     putFields(layout::Card19);
     progress(4001);
-    if (readNumber(f(Field::txtNprnt)) != 0) {
-        checkLimit(Field::txtNprnt, "1.9", kMaxListed);
+    if (readNumber(f(Field::PrintedSubbasins)) != 0) {
+        checkLimit(Field::PrintedSubbasins, "1.9", kMaxListed);
         card("1.10");
-        checkEmptyCells(deck_.fpCard110(), "1.10");
+        checkEmptyCells(deck_.card110(), "1.10");
     }
     card("1.10");
-    writeList(layout::Card110, deck_.fpCard110(), Field::txtNprnt);
+    writeList(layout::Card110, deck_.card110(), Field::PrintedSubbasins);
 }
 
 void DeckWriter::writeCard14() {
@@ -251,21 +251,21 @@ void DeckWriter::writeCard14() {
     // line: exactly those lines are written, and values the counts do not
     // cover would be read as other cards or not at all.
     card("1.4");
-    const Grid& c14 = deck_.fpCard14();
-    const long long nrgag = readInteger(f(Field::txtNrgag));
-    const long long nhisto = readInteger(f(Field::txtNhisto));
+    const Grid& c14 = deck_.card14();
+    const long long nrgag = readInteger(f(Field::Hyetographs));
+    const long long nhisto = readInteger(f(Field::HyetographPoints));
     long long rows = 0, perHyetograph = 1;
     if (nrgag >= 1) {
-        checkLimit(Field::txtNrgag, "1.2", kMaxHyetographs);
-        checkLimit(Field::txtNhisto, "1.3", kMaxDataPoints);
+        checkLimit(Field::Hyetographs, "1.2", kMaxHyetographs);
+        checkLimit(Field::HyetographPoints, "1.3", kMaxDataPoints);
         perHyetograph = std::max(1LL, (nhisto + RainfallColumns - 1) / RainfallColumns);
         rows = nrgag * perHyetograph;
     }
     const int last = c14.lastDataRow();
     if (last - 1 > rows)
         refuse("Check card 1.4: rows " + std::to_string(rows + 2) + " to " + std::to_string(last) +
-               " hold rainfall values that the Number of Hyetographs (" + std::string(trimmed(f(Field::txtNrgag))) +
-               ") and of data points (" + std::string(trimmed(f(Field::txtNhisto))) +
+               " hold rainfall values that the Number of Hyetographs (" + std::string(trimmed(f(Field::Hyetographs))) +
+               ") and of data points (" + std::string(trimmed(f(Field::HyetographPoints))) +
                ") do not cover. Raise the counts or delete those values.");
     const int valuesInLastRow = nhisto > 0 ? static_cast<int>(nhisto - (perHyetograph - 1) * RainfallColumns) : 0;
     for (long long i = 0; i < rows; ++i) {
@@ -273,14 +273,14 @@ void DeckWriter::writeCard14() {
         if (i % perHyetograph == perHyetograph - 1 && rowHoldsData(c14, row, valuesInLastRow + 1, RainfallColumns))
             refuse("Check card 1.4 row " + std::to_string(row) + ": hyetograph " +
                    std::to_string(i / perHyetograph + 1) + " holds more than its " +
-                   std::string(trimmed(f(Field::txtNhisto))) + " data points there.");
+                   std::string(trimmed(f(Field::HyetographPoints))) + " data points there.");
         putRow(layout::Card14, c14, row);
     }
 }
 
 void DeckWriter::writeCard15() {
     card("1.5");
-    const Grid& c15 = deck_.fpCard15();
+    const Grid& c15 = deck_.card15();
     for (int row = 2; row <= c15.lastDataRow(); ++row) {
         std::string text(rowLine(layout::Card15, c15, row));
         if (!readsAsZero(text)) {
@@ -308,7 +308,7 @@ void DeckWriter::writeCard15() {
 }
 
 void DeckWriter::writeSaveList() {
-    const Grid& c15 = deck_.fpCard15();
+    const Grid& c15 = deck_.card15();
     std::vector<std::string> numbers;
     for (int row = 2; row <= c15.lastDataRow(); ++row)
         if (c15.number(Card15::Subcatchment, row) > 0) numbers.push_back(c15.value(Card15::Subcatchment, row));
@@ -344,15 +344,15 @@ void DeckWriter::writeList(const layout::Record& record, const Grid& g, Field co
 void DeckWriter::writeIopt1() {
     progress(2001);
     card("2.1");
-    put(title(Field::txtTitle3));
-    put(title(Field::txtTitle4));
+    put(title(Field::RoutingTitle));
+    put(title(Field::RoutingSubTitle));
     card("2.2");
-    if (f(Field::txtNstep2).empty() || f(Field::txtDelt2).empty()) refuse("Check for input on card 2.2 to 2.3");
+    if (f(Field::RoutingSteps).empty() || f(Field::RoutingTimeStep).empty()) refuse("Check for input on card 2.2 to 2.3");
     putFields(layout::Card22);
 
     progress(4001);
     card("2.3");
-    const Grid& c23 = deck_.fpCard23();
+    const Grid& c23 = deck_.card23();
     for (int row = 2; row <= c23.lastDataRow(); ++row) {
         if (c23.isEmpty(Card23::Subcatchment, row)) {
             ui_.message("File Save was Unsuccessful", kSaveTitle);
@@ -385,7 +385,7 @@ void DeckWriter::writeIopt1() {
 }
 
 std::string DeckWriter::card31Line(int row, bool blankJk) const {
-    const Grid& g = deck_.fpCard31();
+    const Grid& g = deck_.card31();
     // A change card keeps a blank code; any other element without a kind
     // chosen is written with 0, as the file has always had it.
     const ElementKind kind = ElementKind::ofCell(g, row);
@@ -398,7 +398,7 @@ std::string DeckWriter::card31Line(int row, bool blankJk) const {
 const std::vector<DeckWriter::Element>& DeckWriter::elements() {
     if (elements_) return *elements_;
     elements_.emplace();
-    const Grid& g = deck_.fpCard31();
+    const Grid& g = deck_.card31();
     const int last = g.lastDataRow();
     for (int row = 2; row <= last; ++row) {
         // Overflow rows that no element claims are left to the writing, which refuses them.
@@ -425,7 +425,7 @@ bool DeckWriter::elementExists(double number) { return elementRows().count(numbe
 void DeckWriter::writeCard31() {
     progress(5001);
     card("3.1");
-    const Grid& g = deck_.fpCard31();
+    const Grid& g = deck_.card31();
     const int last = g.lastDataRow();
     const auto otherRowWithSameNumber = [&](const Element& e) {
         // A negative number marks a change card, not an element: there may be many.
@@ -504,8 +504,8 @@ void DeckWriter::writeCard31() {
 }
 
 void DeckWriter::writeTabular(const std::string& element, long long ndp) {
-    const Grid& index = deck_.fpSubCard31a();
-    const Grid& store = deck_.fpCard31a();
+    const Grid& index = deck_.card31aIndex();
+    const Grid& store = deck_.card31a();
     const int rows = ElementKind::pairRows(ndp);
     if (!pairBlocks_) {
         // Each element's block: the first index row that names it.
@@ -560,22 +560,22 @@ void DeckWriter::writeTabular(const std::string& element, long long ndp) {
 void DeckWriter::writeCard4() {
     card("4.1");
     putFields(layout::Card41);
-    if (readNumber(f(Field::txtNsave2)) != 0) {
-        checkLimit(Field::txtNsave2, "4.1", kMaxListed);
+    if (readNumber(f(Field::SavedElements)) != 0) {
+        checkLimit(Field::SavedElements, "4.1", kMaxListed);
         card("4.2");
-        checkEmptyCells(deck_.fpCard42(), "4.2");
+        checkEmptyCells(deck_.card42(), "4.2");
     }
     card("4.2");
-    writeList(layout::Card42, deck_.fpCard42(), Field::txtNsave2);
+    writeList(layout::Card42, deck_.card42(), Field::SavedElements);
     card("4.3");
     putFields(layout::Card43);
-    if (readNumber(f(Field::txtNprnt2)) != 0) {
-        checkLimit(Field::txtNprnt2, "4.3", kMaxListed);
+    if (readNumber(f(Field::PrintedElements)) != 0) {
+        checkLimit(Field::PrintedElements, "4.3", kMaxListed);
         card("4.4");
-        checkEmptyCells(deck_.fpCard44(), "4.4");
+        checkEmptyCells(deck_.card44(), "4.4");
     }
     card("4.4");
-    writeList(layout::Card44, deck_.fpCard44(), Field::txtNprnt2);
+    writeList(layout::Card44, deck_.card44(), Field::PrintedElements);
 }
 
 }  // namespace
@@ -707,7 +707,7 @@ std::string SaveResult::describe() const {
     return s + ": " + message;
 }
 
-SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options) {
+SaveResult saveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options) {
     ui.setProgressMaximum(10000);
     ui.setProgressVisible(true);
     const auto finish = [&ui] {

@@ -47,7 +47,7 @@ struct SaveOptions {
     bool askFinished = true;
 };
 
-SaveResult SaveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options = {});
+SaveResult saveDeck(UiServices& ui, EditorHost& host, const SaveOptions& options = {});
 
 /// The deck's text as the save writes it (CR LF line ends), for the given
 /// deck; runs the same checks and dialogue. Empty when the save ends early.

@@ -1,4 +1,5 @@
 #include "CardEditor.h"
+#include "ControlNames.h"
 
 #include "GridView.h"
 #include "HelpPage.h"
@@ -37,19 +38,19 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 /// Fields that hold a title rather than a short number.
 bool isWideField(Field f) {
-    return f == Field::txtTitle || f == Field::txtTitle2 || f == Field::txtTitle3 || f == Field::txtTitle4 ||
-           f == Field::txtWatershed;
+    return f == Field::Title || f == Field::SubTitle || f == Field::RoutingTitle || f == Field::RoutingSubTitle ||
+           f == Field::Watershed;
 }
 
 /// Column widths that let each grid's numbers and captions read at a glance.
 int columnWidth(GridId id) {
     switch (id) {
-    case GridId::fpCard15:
-    case GridId::fpCard31: return 130;
-    case GridId::fpCard23: return 260;
-    case GridId::fpCard110:
-    case GridId::fpCard42:
-    case GridId::fpCard44: return 72;
+    case GridId::Card15:
+    case GridId::Card31: return 130;
+    case GridId::Card23: return 260;
+    case GridId::Card110:
+    case GridId::Card42:
+    case GridId::Card44: return 72;
     default: return 100;
     }
 }
@@ -57,15 +58,15 @@ int columnWidth(GridId id) {
 /// What assistive technology calls each grid: its card.
 QString gridName(GridId id) {
     switch (id) {
-    case GridId::fpCard14: return QStringLiteral("Rainfall Hyetograph (1.4)");
-    case GridId::fpCard15: return QStringLiteral("Subcatchment (1.5)");
-    case GridId::fpCard110: return QStringLiteral("Subbasin Print (1.10)");
-    case GridId::fpCard23: return QStringLiteral("Sub-Catchment Data (2.3)");
-    case GridId::fpCard31: return QStringLiteral("Conveyance Element (3.1)");
-    case GridId::fpCard31a: return QStringLiteral("Tabular Values (3.1a)");
-    case GridId::fpSubCard31a: return QStringLiteral("Tabular Values Index (3.1a)");
-    case GridId::fpCard42: return QStringLiteral("Conveyance Save (4.2)");
-    case GridId::fpCard44: return QStringLiteral("Conveyance Print (4.4)");
+    case GridId::Card14: return QStringLiteral("Rainfall Hyetograph (1.4)");
+    case GridId::Card15: return QStringLiteral("Subcatchment (1.5)");
+    case GridId::Card110: return QStringLiteral("Subbasin Print (1.10)");
+    case GridId::Card23: return QStringLiteral("Sub-Catchment Data (2.3)");
+    case GridId::Card31: return QStringLiteral("Conveyance Element (3.1)");
+    case GridId::Card31a: return QStringLiteral("Tabular Values (3.1a)");
+    case GridId::Card31aIndex: return QStringLiteral("Tabular Values Index (3.1a)");
+    case GridId::Card42: return QStringLiteral("Conveyance Save (4.2)");
+    case GridId::Card44: return QStringLiteral("Conveyance Print (4.4)");
     case GridId::Count: break;
     }
     return {};
@@ -117,15 +118,15 @@ CardEditor::~CardEditor() {
 GridView* CardEditor::makeGridView(GridId id) {
     Grid& grid = deck_.grid(id);
     auto* view = new GridView(grid, this);
-    view->setObjectName(qs(grid.name()));
+    view->setObjectName(QString::fromLatin1(controlName(id)));
     view->setAccessibleName(gridName(id));
     // Its first row is data, not captions: the columns are told here.
-    if (id == GridId::fpSubCard31a)
+    if (id == GridId::Card31aIndex)
         view->setAccessibleDescription(QStringLiteral(
             "One row per special element. Columns: element number; first row of its pairs in Tabular Values "
             "(3.1a); number of those rows"));
     view->horizontalHeader()->setDefaultSectionSize(columnWidth(id));
-    if (id == GridId::fpCard31) {
+    if (id == GridId::Card31) {
         // The two drop-down columns show their whole item texts.
         view->setColumnWidth(Card31::JK - 1, 220);
         view->setColumnWidth(Card31::Type - 1, 250);
@@ -185,7 +186,7 @@ QWidget* CardEditor::fieldControl(Field field) {
         box->setChecked(deck_.checked(field));
         connect(box, &QCheckBox::toggled, this, [this, field](bool on) { deck_.setChecked(field, on); });
         control = box;
-    } else if (field == Field::cboIOPT) {
+    } else if (field == Field::Option) {
         auto* combo = new QComboBox;
         combo->setEditable(true);
         combo->setEditText(qs(deck_.text(field)));
@@ -207,41 +208,41 @@ QWidget* CardEditor::fieldControl(Field field) {
                 [this, field](const QString& text) { deck_.setText(field, text.toStdString()); });
         control = edit;
     }
-    control->setObjectName(QString::fromLatin1(info.name));
+    control->setObjectName(QString::fromLatin1(controlName(field)));
     fields_[static_cast<std::size_t>(field)] = control;
     return control;
 }
 
 QWidget* CardEditor::buildPage(int page) {
     switch (page) {
-    case Page::Options: return fieldPage(page, "fraCard0", {Field::txtWatershed, Field::cboIOPT});
+    case Page::Options: return fieldPage(page, "fraCard0", {Field::Watershed, Field::Option});
     case Page::Card11:
         return fieldPage(page, "fraCard11to13",
-                         {Field::txtTitle, Field::txtTitle2, Field::txtNstep, Field::txtNhr, Field::txtNmn,
-                          Field::txtDelt, Field::txtNrgag, Field::txtPctzer, Field::chkIpkchk, Field::txtNhisto,
-                          Field::txtThisto});
-    case Page::Card14: return gridPage(gridView(GridId::fpCard14));
-    case Page::Card15: return gridPage(gridView(GridId::fpCard15));
-    case Page::Card17: return fieldPage(page, "fraCard17", {Field::chkSave});
+                         {Field::Title, Field::SubTitle, Field::Steps, Field::StartHour, Field::StartMinute,
+                          Field::TimeStep, Field::Hyetographs, Field::ZeroDetentionPercent, Field::PeakSummary, Field::HyetographPoints,
+                          Field::HyetographInterval});
+    case Page::Card14: return gridPage(gridView(GridId::Card14));
+    case Page::Card15: return gridPage(gridView(GridId::Card15));
+    case Page::Card17: return fieldPage(page, "fraCard17", {Field::SaveHydrographs});
     case Page::Card19:
-        return fieldPage(page, "fraCard19", {Field::txtNprnt, Field::txtInterv}, gridView(GridId::fpCard110));
+        return fieldPage(page, "fraCard19", {Field::PrintedSubbasins, Field::PrintInterval}, gridView(GridId::Card110));
     case Page::Card21:
         return fieldPage(page, "Frame1",
-                         {Field::txtTitle3, Field::txtTitle4, Field::txtNstep2, Field::txtNhr2, Field::txtNmn2,
-                          Field::txtDelt2, Field::chkIpkchk2});
-    case Page::Card23: return gridPage(gridView(GridId::fpCard23));
+                         {Field::RoutingTitle, Field::RoutingSubTitle, Field::RoutingSteps, Field::RoutingStartHour, Field::RoutingStartMinute,
+                          Field::RoutingTimeStep, Field::RoutingPeakSummary});
+    case Page::Card23: return gridPage(gridView(GridId::Card23));
     case Page::Card31: {
-        QWidget* conveyance = gridPage(gridView(GridId::fpCard31));
+        QWidget* conveyance = gridPage(gridView(GridId::Card31));
         // The index grid lives hidden on the conveyance element page.
-        GridView* index = gridView(GridId::fpSubCard31a);
+        GridView* index = gridView(GridId::Card31aIndex);
         index->setParent(conveyance);
         index->hide();
         return conveyance;
     }
-    case Page::Card31a: return gridPage(gridView(GridId::fpCard31a));
-    case Page::Card41: return fieldPage(page, "fraCard41", {Field::txtNsave2}, gridView(GridId::fpCard42));
+    case Page::Card31a: return gridPage(gridView(GridId::Card31a));
+    case Page::Card41: return fieldPage(page, "fraCard41", {Field::SavedElements}, gridView(GridId::Card42));
     case Page::Card43:
-        return fieldPage(page, "fraCard43", {Field::txtNprnt2, Field::txtInterv2}, gridView(GridId::fpCard44));
+        return fieldPage(page, "fraCard43", {Field::PrintedElements, Field::RoutingPrintInterval}, gridView(GridId::Card44));
     case Page::Help: return help_ = new HelpPage;
     default: return new QWidget;
     }
@@ -295,7 +296,7 @@ GridView* CardEditor::viewOf(const Grid& grid) const {
 }
 
 void CardEditor::showField(Field field) {
-    if (field == Field::cboIOPT) showOption();
+    if (field == Field::Option) showOption();
     QWidget* control = fields_[static_cast<std::size_t>(field)];
     const QString text = qs(deck_.text(field));
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
@@ -408,7 +409,7 @@ void CardEditor::gridKeyReleased(GridView* view, int keyCode) {
 }
 
 void CardEditor::gridMouseReleased(GridView* view, int button, const QPoint& globalPos) {
-    if (button != 2 || &view->grid() == &deck_.fpCard31()) return;
+    if (button != 2 || &view->grid() == &deck_.card31()) return;
     if (QMenu* menu = shell_.editMenu()) menu->popup(globalPos);
 }
 

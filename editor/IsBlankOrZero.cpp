@@ -4,7 +4,7 @@
 
 namespace rillo {
 
-bool IsBlankOrZero(std::string_view text) {
+bool isBlankOrZero(std::string_view text) {
     if (text.empty()) return true;
     return isNumeric(text) && readNumber(text) == 0.0;
 }

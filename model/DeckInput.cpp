@@ -79,10 +79,10 @@ struct ControlFields {
     Field title1, title2, steps, hour, minute, step, peakTable;
     const char* stepWhat;
 };
-constexpr ControlFields Iopt0Controls{Field::txtTitle, Field::txtTitle2, Field::txtNstep, Field::txtNhr, Field::txtNmn,
-                                      Field::txtDelt, Field::chkIpkchk, "The integration period (card 1.2)"};
-constexpr ControlFields Iopt1Controls{Field::txtTitle3, Field::txtTitle4, Field::txtNstep2, Field::txtNhr2, Field::txtNmn2,
-                                      Field::txtDelt2, Field::chkIpkchk2, "The integration period (card 2.2)"};
+constexpr ControlFields Iopt0Controls{Field::Title, Field::SubTitle, Field::Steps, Field::StartHour, Field::StartMinute,
+                                      Field::TimeStep, Field::PeakSummary, "The integration period (card 1.2)"};
+constexpr ControlFields Iopt1Controls{Field::RoutingTitle, Field::RoutingSubTitle, Field::RoutingSteps, Field::RoutingStartHour, Field::RoutingStartMinute,
+                                      Field::RoutingTimeStep, Field::RoutingPeakSummary, "The integration period (card 2.2)"};
 
 void readControls(const Deck& deck, const ControlFields& f, ModelInput& in) {
     in.title1 = deck.text(f.title1);
@@ -96,15 +96,15 @@ void readControls(const Deck& deck, const ControlFields& f, ModelInput& in) {
 
 void readIopt0(const Deck& deck, ModelInput& in) {
     readControls(deck, Iopt0Controls, in);
-    in.zeroDetentionPercent = field(deck, Field::txtPctzer, "The percent of impervious area with zero detention (card 1.2)");
+    in.zeroDetentionPercent = field(deck, Field::ZeroDetentionPercent, "The percent of impervious area with zero detention (card 1.2)");
     if (in.zeroDetentionPercent < 0 || in.zeroDetentionPercent > 100)
         throw ModelError("Card 1.2: the percent of impervious area with zero detention is " +
                          fmt(in.zeroDetentionPercent) + "; it must lie between 0 and 100.");
 
-    const long long nrgag = readInteger(deck.text(Field::txtNrgag));
-    const long long nhisto = readInteger(deck.text(Field::txtNhisto));
-    in.hyetographInterval = field(deck, Field::txtThisto, "The time between hyetograph values (card 1.3)");
-    const Grid& c14 = deck.grid(GridId::fpCard14);
+    const long long nrgag = readInteger(deck.text(Field::Hyetographs));
+    const long long nhisto = readInteger(deck.text(Field::HyetographPoints));
+    in.hyetographInterval = field(deck, Field::HyetographInterval, "The time between hyetograph values (card 1.3)");
+    const Grid& c14 = deck.grid(GridId::Card14);
     if (nrgag > 0) {
         if (nhisto > 0 && !(in.hyetographInterval > 0))
             throw ModelError("Card 1.3: the time between hyetograph values must be greater than 0.");
@@ -125,12 +125,12 @@ void readIopt0(const Deck& deck, ModelInput& in) {
     }
 
     // Every grid row is one line of the deck, as the reader found it.
-    const Grid& g = deck.grid(GridId::fpCard15);
+    const Grid& g = deck.grid(GridId::Card15);
     Ratios<Card15::Columns - Card15::Width + 1> ratio;
     std::set<long> seen;
     for (int r = 2; r < g.rowCount(); ++r) {
         if (emptyRow(g, r, Card15::Columns)) continue;
-        const int line = static_cast<int>(deck.sourceLine(GridId::fpCard15, r));
+        const int line = static_cast<int>(deck.sourceLine(GridId::Card15, r));
         const Record rec(g, r, "Card 1.5, line " + std::to_string(line) + " of the deck");
         const long number = static_cast<long>(readInteger(g.text(Card15::Subcatchment, r)));
         if (number == -1) {
@@ -173,20 +173,20 @@ void readIopt0(const Deck& deck, ModelInput& in) {
             if (v < 0) rec.fail(name + " has a negative storage or infiltration value");
         in.subcatchments.push_back(s);
     }
-    if (deck.checked(Field::chkSave))
+    if (deck.checked(Field::SaveHydrographs))
         for (const auto& s : in.subcatchments) in.savedSubcatchments.push_back(s.number);
-    in.printedSubcatchments = readList(deck.grid(GridId::fpCard110), readNumber(deck.text(Field::txtNprnt)));
-    in.subcatchmentPrintInterval = static_cast<int>(std::clamp<long long>(readInteger(deck.text(Field::txtInterv)), 1, 1000000));
+    in.printedSubcatchments = readList(deck.grid(GridId::Card110), readNumber(deck.text(Field::PrintedSubbasins)));
+    in.subcatchmentPrintInterval = static_cast<int>(std::clamp<long long>(readInteger(deck.text(Field::PrintInterval)), 1, 1000000));
 }
 
 void readIopt1(const Deck& deck, ModelInput& in) {
     readControls(deck, Iopt1Controls, in);
-    const Grid& g = deck.grid(GridId::fpCard23);
+    const Grid& g = deck.grid(GridId::Card23);
     std::set<long> seen;
     for (int r = 2; r < g.rowCount(); ++r) {
         if (emptyRow(g, r, Card23::Columns)) continue;
         Tributary t;
-        t.line = static_cast<int>(deck.sourceLine(GridId::fpCard23, r));
+        t.line = static_cast<int>(deck.sourceLine(GridId::Card23, r));
         t.number = static_cast<long>(readInteger(g.text(Card23::Subcatchment, r)));
         t.element = static_cast<long>(readInteger(g.text(Card23::Element, r)));
         if (!seen.insert(t.number).second)
@@ -225,9 +225,9 @@ void checkChannel(const Record& rec, const std::string& name, const ChannelInput
 }
 
 void readElements(const Deck& deck, ModelInput& in) {
-    const Grid& g = deck.grid(GridId::fpCard31);
-    const Grid& pairs = deck.grid(GridId::fpCard31a);
-    const Grid& index = deck.grid(GridId::fpSubCard31a);
+    const Grid& g = deck.grid(GridId::Card31);
+    const Grid& pairs = deck.grid(GridId::Card31a);
+    const Grid& index = deck.grid(GridId::Card31aIndex);
     std::array<double, 7> ratio;
     ratio.fill(1.0);
     std::set<long> seen;
@@ -306,9 +306,9 @@ void readElements(const Deck& deck, ModelInput& in) {
         }
         in.elements.push_back(std::move(e));
     }
-    in.savedElements = readList(deck.grid(GridId::fpCard42), readNumber(deck.text(Field::txtNsave2)));
-    in.printedElements = readList(deck.grid(GridId::fpCard44), readNumber(deck.text(Field::txtNprnt2)));
-    in.elementPrintInterval = static_cast<int>(std::clamp<long long>(readInteger(deck.text(Field::txtInterv2)), 1, 1000000));
+    in.savedElements = readList(deck.grid(GridId::Card42), readNumber(deck.text(Field::SavedElements)));
+    in.printedElements = readList(deck.grid(GridId::Card44), readNumber(deck.text(Field::PrintedElements)));
+    in.elementPrintInterval = static_cast<int>(std::clamp<long long>(readInteger(deck.text(Field::RoutingPrintInterval)), 1, 1000000));
 }
 
 }  // namespace

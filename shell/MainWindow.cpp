@@ -469,17 +469,17 @@ void MainWindow::fileNew() {
         ui_->dialogFileName().clear();
         // A new deck is in no file until it is saved: the template is only
         // where it came from.
-        if (OpenDeck(*ui_, *this, templatePath(applicationFolder_).toStdString()) == OpenResult::Opened && editor_)
+        if (openDeck(*ui_, *this, templatePath(applicationFolder_).toStdString()) == OpenResult::Opened && editor_)
             setEditorCaption(newDeckCaption);
     });
 }
 
 void MainWindow::fileOpen() {
-    trap([this] { OpenDeck(*ui_, *this, {}); });
+    trap([this] { openDeck(*ui_, *this, {}); });
 }
 
 void MainWindow::openDeckFile(const QString& path) {
-    trap([this, &path] { OpenDeck(*ui_, *this, path.toStdString()); });
+    trap([this, &path] { openDeck(*ui_, *this, path.toStdString()); });
 }
 
 void MainWindow::fileClose() {
@@ -526,7 +526,7 @@ void MainWindow::fileSave() {
 }
 
 bool MainWindow::saveDeck() {
-    lastSave_ = SaveDeck(*ui_, *this);
+    lastSave_ = rillo::saveDeck(*ui_, *this);
     const bool saved = lastSave_ == SaveResult::Saved;
     // The title names the file the deck now lives in (the editor may have
     // gone with "Finished with this File?").

@@ -14,7 +14,7 @@ static void BM_Append5000RowsOf16(benchmark::State& state) {
         g.setButton(1, 3, "&Add Row");
         for (int i = 0; i < 5000; ++i) {
             for (int c = 1; c <= 16; ++c) g.setValue(c, g.rowCount() - 1, "1.25");
-            AddGridRow(g, 0);
+            addGridRow(g, 0);
         }
         benchmark::DoNotOptimize(g.rowCount());
     }

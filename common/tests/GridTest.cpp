@@ -110,10 +110,10 @@ TEST(GridExtent, LastRowAndColumnHoldingData) {
 }
 
 TEST(AddGridRow, NewRowTakesTheTemplateFormatsInFrontOfTheButtonRow) {
-    Grid g("fpCard", 0, 0);
+    Grid g("empty", 0, 0);
     makeCardGrid(g);
     g.setValue(2, 2, "7");
-    AddGridRow(g, 0);
+    addGridRow(g, 0);
     EXPECT_EQ(g.rowCount(), 4);
     EXPECT_EQ(g.format(1, 4).buttonText, "&Add Row");
     EXPECT_EQ(g.format(1, 4).type, CellButton);
@@ -131,7 +131,7 @@ TEST(AddGridRow, NewRowTakesTheTemplateFormatsInFrontOfTheButtonRow) {
 
     // After a row: rows below move down, the button row stays last.
     g.setValue(2, 3, "8");
-    AddGridRow(g, 2);
+    addGridRow(g, 2);
     EXPECT_EQ(g.rowCount(), 5);
     EXPECT_EQ(g.value(2, 3), "");
     EXPECT_EQ(g.value(2, 4), "8");
@@ -141,7 +141,7 @@ TEST(AddGridRow, NewRowTakesTheTemplateFormatsInFrontOfTheButtonRow) {
 TEST(AddGridRow, LockedTemplateLocksAndGreysTheNewCell) {
     Grid g("g", 2, 3);
     g.setLocked(1, 2, true);
-    AddGridRow(g, 0);
+    addGridRow(g, 0);
     EXPECT_TRUE(g.format(1, 3).locked);
     EXPECT_EQ(g.format(1, 3).backColor, ColorButtonFace);
     EXPECT_FALSE(g.format(2, 3).locked);
@@ -151,17 +151,17 @@ TEST(AddGridRow, LockedTemplateLocksAndGreysTheNewCell) {
 TEST(AddGridRow, RowsFollowTheTemplateAsItIsNowNotTheRowAbove) {
     Grid g("g", 2, 3);
     g.setFloat(1, 2, 3, 0, 10);
-    AddGridRow(g, 0);
+    addGridRow(g, 0);
     // The added row is changed (an overflow row is locked, say): the next
     // added row still comes from the template.
     g.setLocked(1, 3, true);
-    AddGridRow(g, 0);
+    addGridRow(g, 0);
     EXPECT_FALSE(g.format(1, 4).locked);
     EXPECT_EQ(g.format(1, 4).decimals, 3);
     // The template changes: rows added from now on follow it, earlier ones keep theirs.
     g.setFloat(1, 2, 5, 0, 10);
     g.setButton(2, 2, "Tabular");
-    AddGridRow(g, 0);
+    addGridRow(g, 0);
     EXPECT_EQ(g.format(1, 5).decimals, 5);
     EXPECT_EQ(g.format(2, 5).type, CellEdit) << "a template button is never copied";
     EXPECT_EQ(g.format(2, 5).backColor, ColorButtonFace);
@@ -283,7 +283,7 @@ TEST(GridEvents, ProgramWritesRaiseNoEvents) {
     g.setValue(1, 1, "x");
     g.setActiveCell(2, 2);
     g.insertRow(1);
-    AddGridRow(g, 0);
+    addGridRow(g, 0);
     EXPECT_TRUE(rec.events.empty());
 }
 

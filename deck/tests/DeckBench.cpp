@@ -50,7 +50,7 @@ void BM_OpenDeck(benchmark::State& state) {
     for (auto _ : state) {
         ConsoleUi ui(sink);
         HeadlessHost host;
-        if (OpenDeck(ui, host, maximalDeckPath()) != OpenResult::Opened) state.SkipWithError("open failed");
+        if (openDeck(ui, host, maximalDeckPath()) != OpenResult::Opened) state.SkipWithError("open failed");
     }
 }
 BENCHMARK(BM_OpenDeck)->Unit(benchmark::kMillisecond);
@@ -59,12 +59,12 @@ void BM_SaveDeck(benchmark::State& state) {
     std::ostringstream sink;
     ConsoleUi ui(sink);
     HeadlessHost host;
-    OpenDeck(ui, host, maximalDeckPath());
+    openDeck(ui, host, maximalDeckPath());
     SaveOptions options;
     options.path = outputPath();
     options.askFinished = false;
     for (auto _ : state) {
-        if (SaveDeck(ui, host, options) != SaveResult::Saved) state.SkipWithError("save failed");
+        if (saveDeck(ui, host, options) != SaveResult::Saved) state.SkipWithError("save failed");
     }
 }
 BENCHMARK(BM_SaveDeck)->Unit(benchmark::kMillisecond);
@@ -83,8 +83,8 @@ void BM_OpenPlusSave(benchmark::State& state) {
         const std::clock_t t1 = std::clock();
         ConsoleUi ui(sink);
         HeadlessHost host;
-        OpenDeck(ui, host, maximalDeckPath());
-        SaveDeck(ui, host, options);
+        openDeck(ui, host, maximalDeckPath());
+        saveDeck(ui, host, options);
         const std::clock_t t2 = std::clock();
         baseline += static_cast<double>(t1 - t0);
         deck += static_cast<double>(t2 - t1);

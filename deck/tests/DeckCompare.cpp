@@ -35,24 +35,24 @@ public:
         if ((a_.iopt() == 1) != (b_.iopt() == 1))
             return "IOPT " + std::to_string(a_.iopt()) + " became " + std::to_string(b_.iopt());
         if (a_.iopt() == 1) {
-            for (Field f : {Field::txtTitle3, Field::txtTitle4}) exact(f);
-            for (Field f : {Field::txtNstep2, Field::txtNhr2, Field::txtNmn2, Field::txtDelt2, Field::chkIpkchk2})
+            for (Field f : {Field::RoutingTitle, Field::RoutingSubTitle}) exact(f);
+            for (Field f : {Field::RoutingSteps, Field::RoutingStartHour, Field::RoutingStartMinute, Field::RoutingTimeStep, Field::RoutingPeakSummary})
                 number(f);
-            grid(GridId::fpCard23, 2);
+            grid(GridId::Card23, 2);
         } else {
-            for (Field f : {Field::txtTitle, Field::txtTitle2}) exact(f);
-            for (Field f : {Field::txtNstep, Field::txtNhr, Field::txtNmn, Field::txtDelt, Field::txtNrgag,
-                            Field::txtPctzer, Field::chkIpkchk, Field::txtNhisto, Field::txtThisto, Field::txtNprnt,
-                            Field::txtInterv})
+            for (Field f : {Field::Title, Field::SubTitle}) exact(f);
+            for (Field f : {Field::Steps, Field::StartHour, Field::StartMinute, Field::TimeStep, Field::Hyetographs,
+                            Field::ZeroDetentionPercent, Field::PeakSummary, Field::HyetographPoints, Field::HyetographInterval, Field::PrintedSubbasins,
+                            Field::PrintInterval})
                 number(f);
-            grid(GridId::fpCard14, 10);
+            grid(GridId::Card14, 10);
             subcatchments();
-            grid(GridId::fpCard110, 16);
+            grid(GridId::Card110, 16);
             if (saveList(a_) != saveList(b_)) note("the subbasin save list (cards 1.7 and 1.8) changed");
         }
-        for (Field f : {Field::txtNsave2, Field::txtNprnt2, Field::txtInterv2}) number(f);
-        grid(GridId::fpCard42, 16);
-        grid(GridId::fpCard44, 16);
+        for (Field f : {Field::SavedElements, Field::PrintedElements, Field::RoutingPrintInterval}) number(f);
+        grid(GridId::Card42, 16);
+        grid(GridId::Card44, 16);
         elements();
         if (differences_.empty()) return std::nullopt;
         return differences_;
@@ -97,8 +97,8 @@ private:
     }
     /// Card 1.5 row by row, rows without data left out.
     void subcatchments() {
-        const Grid& ga = a_.grid(GridId::fpCard15);
-        const Grid& gb = b_.grid(GridId::fpCard15);
+        const Grid& ga = a_.grid(GridId::Card15);
+        const Grid& gb = b_.grid(GridId::Card15);
         const auto ra = rowsWithData(ga, 1, 14), rb = rowsWithData(gb, 1, 14);
         if (ra.size() != rb.size())
             note("card 1.5 held " + std::to_string(ra.size()) + " subcatchments and now " + std::to_string(rb.size()));
@@ -107,27 +107,27 @@ private:
     }
     static std::vector<std::string> saveList(const Deck& d) {
         std::vector<std::string> out;
-        if (!d.checked(Field::chkSave)) return out;
-        const Grid& g = d.fpCard15();
+        if (!d.checked(Field::SaveHydrographs)) return out;
+        const Grid& g = d.card15();
         for (int row = 2; row <= g.lastDataRow(); ++row)
             if (g.number(2, row) > 0) out.push_back(canonical(g.text(2, row)));
         return out;
     }
     /// An element's JK as the model sees it: only for elements with pairs.
     static std::string jk(const Deck& d, int row) {
-        const Grid& g = d.fpCard31();
+        const Grid& g = d.card31();
         if (readInteger(g.text(Card31::NDP, row)) == 0) return {};
         const std::string v = g.value(Card31::JK, row);
         if (v == std::to_string(JkItem::DiversionTarget)) return "target " + canonical(g.comboText(Card31::JK, row));
         return v;
     }
     static std::vector<std::string> pairs(const Deck& d, int row) {
-        const Grid& g = d.fpCard31();
+        const Grid& g = d.card31();
         const long long ndp = readInteger(g.text(Card31::NDP, row));
         std::vector<std::string> out;
         if (ndp <= 0) return out;
-        const Grid& index = d.grid(GridId::fpSubCard31a);
-        const Grid& store = d.grid(GridId::fpCard31a);
+        const Grid& index = d.grid(GridId::Card31aIndex);
+        const Grid& store = d.grid(GridId::Card31a);
         for (int r = 1; r <= index.rowCount(); ++r) {
             if (index.isEmpty(1, r) || !sameValue(index.text(1, r), g.text(Card31::Element, row))) continue;
             const int first = static_cast<int>(readInteger(index.text(2, r)));
@@ -139,15 +139,15 @@ private:
         return out;
     }
     void elements() {
-        const Grid& ga = a_.fpCard31();
-        const Grid& gb = b_.fpCard31();
+        const Grid& ga = a_.card31();
+        const Grid& gb = b_.card31();
         const auto ra = rowsWithData(ga, Card31::NDP, Card31::LastDimension);
         const auto rb = rowsWithData(gb, Card31::NDP, Card31::LastDimension);
         if (ra.size() != rb.size())
             note("card 3.1 held " + std::to_string(ra.size()) + " rows and now " + std::to_string(rb.size()));
         for (std::size_t i = 0; i < std::min(ra.size(), rb.size()); ++i) {
             const int row = ra[i], rowB = rb[i];
-            const std::string at = "fpCard31 row " + std::to_string(row);
+            const std::string at = "card 3.1 row " + std::to_string(row);
             if (a_.isOverflowRow(row) != b_.isOverflowRow(rowB)) note(at + ": overflow row or not changed");
             for (int col = Card31::NDP; col <= Card31::LastDimension; ++col) cell(ga, gb, col, row, rowB);
             if (jk(a_, row) != jk(b_, rowB))
@@ -185,7 +185,7 @@ RoundTrip roundTrip(const std::string& bytes, const std::string& folder) {
     writeBytes(original, bytes);
     Quiet ui;
     HeadlessHost first;
-    if (OpenDeck(ui, first, original) != OpenResult::Opened) return result;
+    if (openDeck(ui, first, original) != OpenResult::Opened) return result;
     result.opened = true;
     const auto text = DeckText(ui, first);
     if (!text) return result;
@@ -194,7 +194,7 @@ RoundTrip roundTrip(const std::string& bytes, const std::string& folder) {
     writeBytes(saved, *text);
     HeadlessHost second;
     Quiet again;
-    if (OpenDeck(again, second, saved) != OpenResult::Opened) {
+    if (openDeck(again, second, saved) != OpenResult::Opened) {
         result.difference = "the saved file does not open: " + again.sink.str();
         return result;
     }

@@ -28,7 +28,7 @@ struct Opened {
     OpenResult open(const std::string& contents) {
         const std::string path = dir.file("deck.sin");
         writeFile(path, contents);
-        return result = OpenDeck(ui, host, path);
+        return result = openDeck(ui, host, path);
     }
     OpenResult open(std::vector<std::string> lines) { return open(joinLines(lines)); }
 };
@@ -38,16 +38,16 @@ struct Opened {
 TEST(OpenDeck, TemplateOpensWithEveryGridAtItsFirstDataRow) {
     ScriptedUi ui;
     HeadlessHost host;
-    ASSERT_EQ(OpenDeck(ui, host, RILLO_TEMPLATE), OpenResult::Opened);
+    ASSERT_EQ(openDeck(ui, host, RILLO_TEMPLATE), OpenResult::Opened);
     EXPECT_TRUE(ui.dialogue().empty());
     Deck& d = host.deck();
     EXPECT_EQ(d.iopt(), 0);
-    for (GridId id : {GridId::fpCard14, GridId::fpCard15, GridId::fpCard110, GridId::fpCard23, GridId::fpCard31,
-                      GridId::fpCard31a, GridId::fpCard42, GridId::fpCard44}) {
+    for (GridId id : {GridId::Card14, GridId::Card15, GridId::Card110, GridId::Card23, GridId::Card31,
+                      GridId::Card31a, GridId::Card42, GridId::Card44}) {
         EXPECT_EQ(d.grid(id).rowCount(), 3) << d.grid(id).name();
         EXPECT_EQ(d.grid(id).lastDataRow(), 1) << d.grid(id).name();
     }
-    EXPECT_EQ(d.fpSubCard31a().lastDataRow(), 0);
+    EXPECT_EQ(d.card31aIndex().lastDataRow(), 0);
     EXPECT_EQ(host.shown(), 1);
     EXPECT_EQ(host.caption(), RILLO_TEMPLATE);
     EXPECT_FALSE(ui.progressVisible);
@@ -59,7 +59,7 @@ TEST(OpenDeck, AskingForAFileRemembersItsFolder) {
     const std::string path = o.dir.file("basin.sin");
     writeFile(path, readFile(RILLO_TEMPLATE));
     o.ui.fileName(path);
-    EXPECT_EQ(OpenDeck(o.ui, o.host, ""), OpenResult::Opened);
+    EXPECT_EQ(openDeck(o.ui, o.host, ""), OpenResult::Opened);
     EXPECT_EQ(o.ui.lastFileRequest().title, "Open Files");
     EXPECT_EQ(o.ui.lastFileRequest().filter, "Rillo 2000 Files (*.sin)|*.sin|All Files (*.*)|*.*");
     EXPECT_EQ(o.ui.lastFileRequest().flags, unsigned(FileMustExist | PathMustExist | HideReadOnly));
@@ -69,7 +69,7 @@ TEST(OpenDeck, AskingForAFileRemembersItsFolder) {
     ScriptedUi again;
     again.fileCancel();
     HeadlessHost other;
-    EXPECT_EQ(OpenDeck(again, other, ""), OpenResult::Cancelled);
+    EXPECT_EQ(openDeck(again, other, ""), OpenResult::Cancelled);
     EXPECT_EQ(other.shown(), 0);
     EXPECT_EQ(again.messages().size(), 0u);
 }
@@ -85,17 +85,17 @@ TEST(OpenDeck, Iopt0CardsGoIntoTheirFieldsAndGrids) {
     lines.insert(lines.end(), {"", "    0", "    0    0", "ENDPROGRAM"});
     ASSERT_EQ(o.open(lines), OpenResult::Opened) << ::testing::PrintToString(o.ui.dialogue());
     Deck& d = o.deck();
-    EXPECT_EQ(d.text(Field::txtTitle), "Title");
-    EXPECT_EQ(d.text(Field::txtNstep), "  100");
-    EXPECT_EQ(d.text(Field::txtDelt), " 30.0");
-    EXPECT_EQ(d.text(Field::txtNhr), "  0");
-    EXPECT_EQ(d.text(Field::txtNrgag), "1") << "trimmed";
-    EXPECT_TRUE(d.checked(Field::chkIpkchk));
-    EXPECT_EQ(d.text(Field::txtNhisto), "   12");
-    EXPECT_EQ(d.fpCard14().getArray(1, 2, 4, 1), (Grid::Array{{"1.5000", "2.0000", "0.0000", ""}}));
-    EXPECT_EQ(d.fpCard14().getArray(1, 3, 3, 1), (Grid::Array{{"0.5000", "0.6000", ""}}));
-    EXPECT_EQ(d.fpCard14().rowCount(), 5);
-    const Grid& c15 = d.fpCard15();
+    EXPECT_EQ(d.text(Field::Title), "Title");
+    EXPECT_EQ(d.text(Field::Steps), "  100");
+    EXPECT_EQ(d.text(Field::TimeStep), " 30.0");
+    EXPECT_EQ(d.text(Field::StartHour), "  0");
+    EXPECT_EQ(d.text(Field::Hyetographs), "1") << "trimmed";
+    EXPECT_TRUE(d.checked(Field::PeakSummary));
+    EXPECT_EQ(d.text(Field::HyetographPoints), "   12");
+    EXPECT_EQ(d.card14().getArray(1, 2, 4, 1), (Grid::Array{{"1.5000", "2.0000", "0.0000", ""}}));
+    EXPECT_EQ(d.card14().getArray(1, 3, 3, 1), (Grid::Array{{"0.5000", "0.6000", ""}}));
+    EXPECT_EQ(d.card14().rowCount(), 5);
+    const Grid& c15 = d.card15();
     EXPECT_EQ(c15.value(1, 2), "1");
     EXPECT_EQ(c15.value(4, 2), "2.5000");
     EXPECT_EQ(c15.value(5, 2), "0.0125");
@@ -103,10 +103,10 @@ TEST(OpenDeck, Iopt0CardsGoIntoTheirFieldsAndGrids) {
     EXPECT_EQ(c15.value(1, 3), "") << "a cell reading back 0 is emptied";
     EXPECT_EQ(c15.value(2, 3), "7");
     EXPECT_EQ(c15.lastDataRow(), 3);
-    EXPECT_TRUE(d.checked(Field::chkSave));
-    EXPECT_EQ(d.text(Field::txtNprnt), "20");
-    EXPECT_EQ(d.fpCard110().value(16, 2), "16");
-    EXPECT_EQ(d.fpCard110().value(4, 3), "20");
+    EXPECT_TRUE(d.checked(Field::SaveHydrographs));
+    EXPECT_EQ(d.text(Field::PrintedSubbasins), "20");
+    EXPECT_EQ(d.card110().value(16, 2), "16");
+    EXPECT_EQ(d.card110().value(4, 3), "20");
 }
 
 TEST(OpenDeck, Iopt1DeckHasNoCards1x) {
@@ -117,12 +117,12 @@ TEST(OpenDeck, Iopt1DeckHasNoCards1x) {
               OpenResult::Opened);
     Deck& d = o.deck();
     EXPECT_EQ(d.iopt(), 1);
-    EXPECT_EQ(d.text(Field::txtTitle3), "T3");
-    EXPECT_EQ(d.text(Field::txtDelt2), "30.0") << "implied point in the trimmed text";
-    EXPECT_FALSE(d.checked(Field::chkIpkchk2)) << "a missing column 80 leaves the box clear";
-    EXPECT_EQ(d.fpCard23().getArray(1, 2, 2, 2), (Grid::Array{{"4", "7"}, {"12", "7"}}));
-    EXPECT_EQ(d.fpCard31().value(Card31::Element, 2), "7");
-    EXPECT_EQ(d.text(Field::txtTitle), "");
+    EXPECT_EQ(d.text(Field::RoutingTitle), "T3");
+    EXPECT_EQ(d.text(Field::RoutingTimeStep), "30.0") << "implied point in the trimmed text";
+    EXPECT_FALSE(d.checked(Field::RoutingPeakSummary)) << "a missing column 80 leaves the box clear";
+    EXPECT_EQ(d.card23().getArray(1, 2, 2, 2), (Grid::Array{{"4", "7"}, {"12", "7"}}));
+    EXPECT_EQ(d.card31().value(Card31::Element, 2), "7");
+    EXPECT_EQ(d.text(Field::Title), "");
 }
 
 TEST(OpenDeck, SpecialElementWithOverflowRowAndTabularBlock) {
@@ -137,7 +137,7 @@ TEST(OpenDeck, SpecialElementWithOverflowRowAndTabularBlock) {
     lines.insert(lines.end(), {"", "    0", "    0    0", "ENDPROGRAM"});
     ASSERT_EQ(o.open(lines), OpenResult::Opened) << ::testing::PrintToString(o.ui.dialogue());
     Deck& d = o.deck();
-    Grid& g = d.fpCard31();
+    Grid& g = d.card31();
     EXPECT_EQ(g.value(Card31::JK, 2), "3");
     EXPECT_EQ(g.comboText(Card31::JK, 2), "Diversion to Element  0012") << "as the editor shows a target it was given";
     EXPECT_EQ(g.value(Card31::NDP, 2), "6");
@@ -155,11 +155,11 @@ TEST(OpenDeck, SpecialElementWithOverflowRowAndTabularBlock) {
     EXPECT_EQ(g.format(Card31::Tabular, 4).type, CellEdit);
     EXPECT_FALSE(d.isOverflowRow(4));
 
-    EXPECT_EQ(d.fpCard31a().value(1, 2), "1.000000");
-    EXPECT_EQ(d.fpCard31a().getArray(1, 3, 8, 1),
+    EXPECT_EQ(d.card31a().value(1, 2), "1.000000");
+    EXPECT_EQ(d.card31a().getArray(1, 3, 8, 1),
               (Grid::Array{{"9.000000", "10.000000", "11.000000", "12.000000", "0.000000", "0.000000", "0.000000",
                             "0.000000"}}));
-    EXPECT_EQ(d.fpSubCard31a().getArray(1, 1, 3, 2), (Grid::Array{{"3", "2", "2"}, {"", "", ""}}));
+    EXPECT_EQ(d.card31aIndex().getArray(1, 1, 3, 2), (Grid::Array{{"3", "2", "2"}, {"", "", ""}}));
 }
 
 TEST(OpenDeck, DiversionOrInflowCodesSelectTheirItems) {
@@ -172,10 +172,10 @@ TEST(OpenDeck, DiversionOrInflowCodesSelectTheirItems) {
     lines.push_back("       1.0       2.0");
     lines.insert(lines.end(), {"", "    0", "    0    0", "ENDPROGRAM"});
     ASSERT_EQ(o.open(lines), OpenResult::Opened);
-    Grid& g = o.deck().fpCard31();
+    Grid& g = o.deck().card31();
     EXPECT_EQ(g.value(Card31::JK, 2), std::to_string(JkItem::Inflow));
     EXPECT_EQ(g.value(Card31::JK, 3), std::to_string(JkItem::Detention)) << "a blank code is a detention basin";
-    EXPECT_EQ(o.deck().fpSubCard31a().lastDataRow(), 2);
+    EXPECT_EQ(o.deck().card31aIndex().lastDataRow(), 2);
     // Other negative codes are refused when opening (see the integrity tests).
 }
 
@@ -192,8 +192,8 @@ TEST(OpenDeck, MoreThan100SpecialElementsWarnOnceAndKeepEveryBlock) {
     EXPECT_EQ(o.ui.messages(), (std::vector<std::string>{
                                    "Caution System Resources Exceeded|Exclamation|Limit the combined total of "
                                    "Detention, Diversion and Hydrograph Inflow Elements to 100|OK"}));
-    EXPECT_EQ(o.deck().fpSubCard31a().lastDataRow(), 103);
-    EXPECT_EQ(o.deck().fpSubCard31a().value(1, 103), "103");
+    EXPECT_EQ(o.deck().card31aIndex().lastDataRow(), 103);
+    EXPECT_EQ(o.deck().card31aIndex().value(1, 103), "103");
 }
 
 TEST(OpenDeck, BadHeaderIsRefusedAndTheEditorNotShown) {
@@ -251,7 +251,7 @@ TEST(OpenDeck, DamagedFilesAreReportedAndNeverCrash) {
 TEST(OpenDeck, MissingFileIsAReadError) {
     ScriptedUi ui;
     HeadlessHost host;
-    EXPECT_EQ(OpenDeck(ui, host, "/nonexistent/deck.sin"), OpenResult::ReadError);
+    EXPECT_EQ(openDeck(ui, host, "/nonexistent/deck.sin"), OpenResult::ReadError);
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{std::string(kReadError).substr(0, std::string(kReadError).size() - 3) +
                                                        "\nThe file /nonexistent/deck.sin does not exist.|OK"}));
 }

@@ -32,14 +32,14 @@ struct Saving {
     explicit Saving(const std::string& contents) {
         writeFile(dir.file("in.sin"), contents);
         ScriptedUi quiet;
-        EXPECT_EQ(OpenDeck(quiet, host, dir.file("in.sin")), OpenResult::Opened) << ::testing::PrintToString(quiet.dialogue());
+        EXPECT_EQ(openDeck(quiet, host, dir.file("in.sin")), OpenResult::Opened) << ::testing::PrintToString(quiet.dialogue());
     }
     Deck& deck() { return host.deck(); }
     /// Saves through the dialog, then answers the questions in order (true: Yes).
     SaveResult save(std::initializer_list<bool> answers = {}) {
         ui.fileName(target);
         for (bool yes : answers) yes ? ui.yes() : ui.no();
-        return SaveDeck(ui, host);
+        return saveDeck(ui, host);
     }
     std::vector<std::string> messages() const { return ui.messages(); }
     std::size_t filesInFolder() const {
@@ -67,8 +67,8 @@ std::string smallIopt1Deck() {
 
 TEST(SaveDeck, WritesTheDeckAndAsksWhetherFinished) {
     Saving s(smallIopt0Deck());
-    s.deck().setText(Field::txtTitle, "Basin 1");
-    s.deck().setText(Field::txtTitle, "Basin");  // changed back: still an edit to offer saving
+    s.deck().setText(Field::Title, "Basin 1");
+    s.deck().setText(Field::Title, "Basin");  // changed back: still an edit to offer saving
     ASSERT_TRUE(s.deck().modified());
     const SaveResult saved = s.save({false});
     ASSERT_EQ(saved, SaveResult::Saved) << ::testing::PrintToString(s.ui.dialogue());
@@ -84,7 +84,7 @@ TEST(SaveDeck, WritesTheDeckAndAsksWhetherFinished) {
     EXPECT_EQ(s.ui.pointer, Pointer::Normal);
 
     Saving again(smallIopt0Deck());
-    again.deck().setText(Field::txtTitle, "Basin 2");
+    again.deck().setText(Field::Title, "Basin 2");
     EXPECT_TRUE(again.save({true}).finished);
     EXPECT_EQ(again.host.unloaded(), 1);
 }
@@ -92,24 +92,24 @@ TEST(SaveDeck, WritesTheDeckAndAsksWhetherFinished) {
 TEST(SaveDeck, CancelledDialogSavesNothingSilently) {
     Saving s(smallIopt0Deck());
     s.ui.fileCancel();
-    EXPECT_EQ(SaveDeck(s.ui, s.host), SaveResult::Cancelled);
+    EXPECT_EQ(saveDeck(s.ui, s.host), SaveResult::Cancelled);
     EXPECT_TRUE(s.messages().empty());
     EXPECT_EQ(s.filesInFolder(), 1u);
 }
 
 TEST(SaveDeck, Card12And22ChecksRefuseEmptyControls) {
     Saving s(smallIopt0Deck());
-    s.deck().setText(Field::txtDelt, "");
+    s.deck().setText(Field::TimeStep, "");
     EXPECT_EQ(s.save(), SaveResult::Refused);
     EXPECT_EQ(s.messages(), (std::vector<std::string>{kUnsuccessful, "Rillo 2000|None|Check for input on card 1.2 to 1.3|OK"}));
 
     Saving t(smallIopt0Deck());
-    t.deck().setText(Field::txtThisto, "");
+    t.deck().setText(Field::HyetographInterval, "");
     EXPECT_EQ(t.save(), SaveResult::Refused);
     EXPECT_EQ(t.messages()[1], "Rillo 2000|None|Check for input on card 1.2 to 1.3|OK");
 
     Saving u(smallIopt1Deck());
-    u.deck().setText(Field::txtNstep2, "");
+    u.deck().setText(Field::RoutingSteps, "");
     EXPECT_EQ(u.save(), SaveResult::Refused);
     EXPECT_EQ(u.messages(), (std::vector<std::string>{kUnsuccessful, "Rillo 2000|None|Check for input on card 2.2 to 2.3|OK"}));
 }
@@ -118,30 +118,30 @@ TEST(SaveDeck, ASaveThatWritesNothingLeavesTheDeckToBeSavedOnClose) {
     // A save that is refused or fails leaves the edited deck modified, or
     // closing the editor would drop the edits without a word.
     Saving refused(smallIopt0Deck());
-    refused.deck().setText(Field::txtNstep, "");
+    refused.deck().setText(Field::Steps, "");
     EXPECT_EQ(refused.save(), SaveResult::Refused);
     EXPECT_TRUE(refused.deck().modified());
 
     Saving declined(smallIopt0Deck());
-    declined.deck().fpCard31().setValue(Card31::Downstream, 2, "8");
+    declined.deck().card31().setValue(Card31::Downstream, 2, "8");
     EXPECT_EQ(declined.save({false}), SaveResult::Refused);
     EXPECT_TRUE(declined.deck().modified());
 
     Saving tooLong(smallIopt0Deck());
-    tooLong.deck().setText(Field::txtNhisto, "123456");
+    tooLong.deck().setText(Field::HyetographPoints, "123456");
     EXPECT_EQ(tooLong.save(), SaveResult::Failed);
     EXPECT_TRUE(tooLong.deck().modified());
 
     Saving unwritable(smallIopt0Deck());
-    unwritable.deck().setText(Field::txtTitle, "Edited");
+    unwritable.deck().setText(Field::Title, "Edited");
     unwritable.target = unwritable.dir.file("missing-folder/out.sin");
     EXPECT_EQ(unwritable.save(), SaveResult::Failed);
     EXPECT_TRUE(unwritable.deck().modified());
 
     Saving cancelled(smallIopt0Deck());
-    cancelled.deck().setText(Field::txtTitle, "Edited");
+    cancelled.deck().setText(Field::Title, "Edited");
     cancelled.ui.fileCancel();
-    EXPECT_EQ(SaveDeck(cancelled.ui, cancelled.host), SaveResult::Cancelled);
+    EXPECT_EQ(saveDeck(cancelled.ui, cancelled.host), SaveResult::Cancelled);
     EXPECT_TRUE(cancelled.deck().modified());
 }
 
@@ -155,20 +155,20 @@ TEST(DeckModified, EveryChangeThroughTheDeckCountsAndOnlyAReadOrASaveClearsIt) {
     int told = 0;
     d.setModifiedObserver([&told](bool) { ++told; });
 
-    d.setText(Field::txtTitle, d.text(Field::txtTitle));  // the same text again is no change
+    d.setText(Field::Title, d.text(Field::Title));  // the same text again is no change
     d.setIopt(0);
-    d.fpCard15().setValue(Card15::Area, 2, d.fpCard15().value(Card15::Area, 2));
+    d.card15().setValue(Card15::Area, 2, d.card15().value(Card15::Area, 2));
     EXPECT_FALSE(d.modified());
     EXPECT_EQ(told, 0);
 
     const auto changes = std::vector<std::function<void(Deck&)>>{
-        [](Deck& x) { x.setText(Field::txtNstep, "200"); },
-        [](Deck& x) { x.setChecked(Field::chkIpkchk, true); },
+        [](Deck& x) { x.setText(Field::Steps, "200"); },
+        [](Deck& x) { x.setChecked(Field::PeakSummary, true); },
         [](Deck& x) { x.setIopt(1); },
-        [](Deck& x) { x.fpCard15().setValue(Card15::Area, 2, "9.5"); },
-        [](Deck& x) { x.fpCard31a().clearCell(1, 2); },
-        [](Deck& x) { AddGridRow(x.fpCard42(), 0); },
-        [](Deck& x) { x.fpCard31().deleteRow(2); },
+        [](Deck& x) { x.card15().setValue(Card15::Area, 2, "9.5"); },
+        [](Deck& x) { x.card31a().clearCell(1, 2); },
+        [](Deck& x) { addGridRow(x.card42(), 0); },
+        [](Deck& x) { x.card31().deleteRow(2); },
     };
     for (std::size_t i = 0; i < changes.size(); ++i) {
         Saving t(smallIopt0Deck());
@@ -177,9 +177,9 @@ TEST(DeckModified, EveryChangeThroughTheDeckCountsAndOnlyAReadOrASaveClearsIt) {
     }
 
     // Changed and changed back: still an edit, as the user made two.
-    const std::string before = d.text(Field::txtNstep);
-    d.setText(Field::txtNstep, "999");
-    d.setText(Field::txtNstep, before);
+    const std::string before = d.text(Field::Steps);
+    d.setText(Field::Steps, "999");
+    d.setText(Field::Steps, before);
     EXPECT_TRUE(d.modified());
     EXPECT_EQ(told, 1) << "told once, when it became modified";
     d.markSaved();
@@ -189,25 +189,25 @@ TEST(DeckModified, EveryChangeThroughTheDeckCountsAndOnlyAReadOrASaveClearsIt) {
 
 TEST(DeckModified, ASuccessfulSaveToANewFileClearsItAndOpeningAnotherDeckStartsClean) {
     Saving s(smallIopt0Deck());
-    s.deck().fpCard15().setValue(Card15::Area, 2, "3.25");
+    s.deck().card15().setValue(Card15::Area, 2, "3.25");
     s.target = s.dir.file("renamed.sin");  // saved under a name of its own
     ASSERT_EQ(s.save({false}), SaveResult::Saved) << ::testing::PrintToString(s.ui.dialogue());
     EXPECT_FALSE(s.deck().modified());
     EXPECT_NE(readFile(s.target).find("3.25"), std::string::npos);
 
     // A check-only run writes nothing, so the edits stay to be saved.
-    s.deck().setText(Field::txtNstep, "150");
+    s.deck().setText(Field::Steps, "150");
     SaveOptions check;
     check.checkOnly = true;
     check.askFinished = false;
-    EXPECT_EQ(SaveDeck(s.ui, s.host, check), SaveResult::Saved);
+    EXPECT_EQ(saveDeck(s.ui, s.host, check), SaveResult::Saved);
     EXPECT_TRUE(s.deck().modified());
 
     // The next deck the host opens is clean, whatever the last one was.
     writeFile(s.dir.file("other.sin"), smallIopt1Deck());
     ScriptedUi quiet;
     s.host.unloadEditor();
-    ASSERT_EQ(OpenDeck(quiet, s.host, s.dir.file("other.sin")), OpenResult::Opened);
+    ASSERT_EQ(openDeck(quiet, s.host, s.dir.file("other.sin")), OpenResult::Opened);
     EXPECT_FALSE(s.host.deck().modified());
     EXPECT_EQ(s.host.deck().iopt(), 1);
 }
@@ -215,13 +215,13 @@ TEST(DeckModified, ASuccessfulSaveToANewFileClearsItAndOpeningAnotherDeckStartsC
 TEST(SaveResults, SayWhatHappenedAndWhere) {
     Saving cancelled(smallIopt0Deck());
     cancelled.ui.fileCancel();
-    const SaveResult c = SaveDeck(cancelled.ui, cancelled.host);
+    const SaveResult c = saveDeck(cancelled.ui, cancelled.host);
     EXPECT_EQ(c, SaveResult::Cancelled);
     EXPECT_EQ(c.describe(), "Cancelled");
 
     // Refused by a check: the card, the line it would have taken, the message shown.
     Saving refused(smallIopt0Deck());
-    refused.deck().setText(Field::txtDelt, "");
+    refused.deck().setText(Field::TimeStep, "");
     const SaveResult r = refused.save();
     EXPECT_EQ(r, SaveResult::Refused);
     EXPECT_EQ(r.card, "1.2");
@@ -230,9 +230,9 @@ TEST(SaveResults, SayWhatHappenedAndWhere) {
     EXPECT_EQ(r.describe(), "Refused at line 6 (card 1.2): Check for input on card 1.2 to 1.3");
 
     Saving empty(smallIopt0Deck());
-    empty.deck().setText(Field::txtNsave2, "20");
-    for (int c = 1; c <= 4; ++c) empty.deck().fpCard42().setValue(c, 3, "7");
-    AddGridRow(empty.deck().fpCard42(), 0);
+    empty.deck().setText(Field::SavedElements, "20");
+    for (int c = 1; c <= 4; ++c) empty.deck().card42().setValue(c, 3, "7");
+    addGridRow(empty.deck().card42(), 0);
     const SaveResult e = empty.save();
     EXPECT_EQ(e, SaveResult::Refused);
     EXPECT_EQ(e.card, "4.2");
@@ -240,7 +240,7 @@ TEST(SaveResults, SayWhatHappenedAndWhere) {
 
     // A value too long for its columns: the save failed there.
     Saving tooLong(smallIopt0Deck());
-    tooLong.deck().setText(Field::txtNhisto, "123456");
+    tooLong.deck().setText(Field::HyetographPoints, "123456");
     const SaveResult t = tooLong.save();
     EXPECT_EQ(t, SaveResult::Failed);
     EXPECT_EQ(t.card, "1.3");
@@ -261,7 +261,7 @@ TEST(SaveResults, SayWhatHappenedAndWhere) {
 
 TEST(SaveDeck, Card23Refusals) {
     Saving s(smallIopt1Deck());
-    s.deck().fpCard23().setValue(2, 2, "9");
+    s.deck().card23().setValue(2, 2, "9");
     EXPECT_EQ(s.save(), SaveResult::Refused);
     EXPECT_EQ(s.messages(), (std::vector<std::string>{
                                 "Fatal Error|Critical|Tributary sub-catchment element# 9 is not connected to the "
@@ -271,20 +271,20 @@ TEST(SaveDeck, Card23Refusals) {
     EXPECT_EQ(s.host.page(), Page::Card23);
 
     Saving t(smallIopt1Deck());
-    t.deck().fpCard23().clearCell(1, 2);
+    t.deck().card23().clearCell(1, 2);
     EXPECT_EQ(t.save(), SaveResult::Refused);
     EXPECT_EQ(t.messages(), (std::vector<std::string>{kUnsuccessfulPlain, "Rillo 2000|None|Check card 2.3 for errors|OK"}));
 
     Saving u(smallIopt1Deck());
-    u.deck().fpCard31().setValue(Card31::Element, 2, "0");  // an element numbered 0 matches an empty cell
-    u.deck().fpCard23().clearCell(2, 2);
+    u.deck().card31().setValue(Card31::Element, 2, "0");  // an element numbered 0 matches an empty cell
+    u.deck().card23().clearCell(2, 2);
     EXPECT_EQ(u.save(), SaveResult::Refused);
     EXPECT_EQ(u.messages(), (std::vector<std::string>{kUnsuccessfulPlain, "Rillo 2000|None|Check on card 2.3 for errors|OK"}));
 }
 
 TEST(SaveDeck, DuplicateElementNumbersNameBothRows) {
     Saving s(smallIopt0Deck());
-    Grid& g = s.deck().fpCard31();
+    Grid& g = s.deck().card31();
     g.setValue(Card31::Element, 3, "7");
     g.setValue(Card31::Downstream, 3, "7");
     EXPECT_EQ(s.save(), SaveResult::Refused);
@@ -299,7 +299,7 @@ TEST(SaveDeck, DownstreamWarningYesWritesNoKeepsThePreviousFile) {
         "press \"Yes\" to finish saving, or press no to change the data.|YesNo -> ";
     Saving s(smallIopt0Deck());
     writeFile(s.target, "previous contents\r\n");
-    s.deck().fpCard31().setValue(Card31::Downstream, 2, "8");
+    s.deck().card31().setValue(Card31::Downstream, 2, "8");
     EXPECT_EQ(s.save({false}), SaveResult::Refused);
     EXPECT_EQ(s.messages(), (std::vector<std::string>{warning + "No"}));
     EXPECT_EQ(s.host.page(), Page::Card31);
@@ -349,14 +349,14 @@ TEST(SaveDeck, FallingStorageAndADiversionToNoElementAreAskedAbout) {
 
 TEST(SaveDeck, SpecialElementNeedsItsTabularBlock) {
     Saving s(smallIopt0Deck());
-    s.deck().fpSubCard31a().clearBlock(1, 1, 3, 1);
+    s.deck().card31aIndex().clearBlock(1, 1, 3, 1);
     EXPECT_EQ(s.save(), SaveResult::Refused);
     EXPECT_EQ(s.messages(), (std::vector<std::string>{"Rillo 2000|Exclamation|There is no tabular data for conveyance "
                                                       "element 7. There must be tabular data for ALL special elements.|OK"}));
     EXPECT_EQ(s.host.page(), Page::Card31);
 
     Saving t(smallIopt0Deck());
-    t.deck().fpCard31().setValue(Card31::NDP, 2, "5");  // raised without a bigger block
+    t.deck().card31().setValue(Card31::NDP, 2, "5");  // raised without a bigger block
     EXPECT_EQ(t.save(), SaveResult::Refused);
     EXPECT_EQ(t.messages().size(), 1u);
 }
@@ -373,7 +373,7 @@ TEST(SaveDeck, EmptyCellCheckStopsBeforeTheLastDataRow) {
     EXPECT_EQ(s.save({false}), SaveResult::Saved) << ::testing::PrintToString(s.ui.dialogue());
 
     Saving t(deckWithPrintList("   17   18   19   20"));
-    t.deck().fpCard110().clearCell(5, 2);
+    t.deck().card110().clearCell(5, 2);
     EXPECT_EQ(t.save(), SaveResult::Refused);
     EXPECT_EQ(t.messages(), (std::vector<std::string>{kUnsuccessful, "Rillo 2000|None|Check Card 1.10 for Empty Cells.|OK"}));
     EXPECT_TRUE(t.deck().modified());
@@ -381,18 +381,18 @@ TEST(SaveDeck, EmptyCellCheckStopsBeforeTheLastDataRow) {
 
 TEST(SaveDeck, ListsAndSaveListTakeTheirLines) {
     Saving s(smallIopt0Deck());
-    Grid& c15 = s.deck().fpCard15();
+    Grid& c15 = s.deck().card15();
     for (int i = 0; i < 17; ++i) {
         const int row = c15.rowCount() - 1;
         c15.setValue(1, row, "1");
         c15.setValue(2, row, std::to_string(100 + i));
-        AddGridRow(c15, 0);
+        addGridRow(c15, 0);
     }
-    s.deck().setChecked(Field::chkSave, true);
-    s.deck().setText(Field::txtNsave2, "32");
+    s.deck().setChecked(Field::SaveHydrographs, true);
+    s.deck().setText(Field::SavedElements, "32");
     for (int r = 2; r <= 3; ++r) {
-        for (int c = 1; c <= 16; ++c) s.deck().fpCard42().setValue(c, r, "7");
-        AddGridRow(s.deck().fpCard42(), 0);
+        for (int c = 1; c <= 16; ++c) s.deck().card42().setValue(c, r, "7");
+        addGridRow(s.deck().card42(), 0);
     }
     ASSERT_EQ(s.save({false}), SaveResult::Saved);
     const std::string text = readFile(s.target);
@@ -416,7 +416,7 @@ TEST(SaveDeck, ReadOnlyTargetAndUnwritableFolderAreReported) {
 TEST(SaveDeck, FieldTooLongForItsColumnsFailsAndKeepsThePreviousFile) {
     Saving s(smallIopt0Deck());
     writeFile(s.target, "previous");
-    s.deck().setText(Field::txtNstep, "123456");
+    s.deck().setText(Field::Steps, "123456");
     EXPECT_EQ(s.save(), SaveResult::Failed);
     EXPECT_EQ(s.messages(), (std::vector<std::string>{"Rillo2000|Exclamation|Was unable to save to file.\n"
                                                       "Card 1.2, columns 6-10: \"123456\" is longer than its 5 "
@@ -428,14 +428,14 @@ TEST(SaveDeck, FieldTooLongForItsColumnsFailsAndKeepsThePreviousFile) {
 // The template's fields hold blanks; a value typed after them must still save.
 TEST(SaveDeck, ValuesTypedAfterAFieldsBlanksSaveAsTheValues) {
     Saving s(smallIopt0Deck());
-    s.deck().setText(Field::txtNstep, "    48");
-    s.deck().setText(Field::txtDelt, "    5");
+    s.deck().setText(Field::Steps, "    48");
+    s.deck().setText(Field::TimeStep, "    5");
     EXPECT_EQ(s.save({false}), SaveResult::Saved) << ::testing::PrintToString(s.messages());
     Saving back(readFile(s.target));
-    EXPECT_EQ(readNumber(back.deck().text(Field::txtNstep)), 48.0);
-    EXPECT_EQ(readNumber(back.deck().text(Field::txtDelt)), 5.0);
+    EXPECT_EQ(readNumber(back.deck().text(Field::Steps)), 48.0);
+    EXPECT_EQ(readNumber(back.deck().text(Field::TimeStep)), 5.0);
     // A value that overruns its columns by more than blanks is still refused.
-    s.deck().setText(Field::txtNstep, "  123456");
+    s.deck().setText(Field::Steps, "  123456");
     EXPECT_EQ(s.save(), SaveResult::Failed);
 }
 

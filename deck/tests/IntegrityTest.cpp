@@ -65,7 +65,7 @@ struct Open {
         writeFile(dir.file("in.sin"), contents);
         std::ostringstream sink;
         ConsoleUi quiet(sink);
-        EXPECT_EQ(OpenDeck(quiet, host, dir.file("in.sin")), OpenResult::Opened) << sink.str();
+        EXPECT_EQ(openDeck(quiet, host, dir.file("in.sin")), OpenResult::Opened) << sink.str();
     }
     Deck& deck() { return host.deck(); }
     SaveResult save(std::initializer_list<bool> answers = {}) {
@@ -73,14 +73,14 @@ struct Open {
         SaveOptions options;
         options.path = dir.file("out.sin");
         options.askFinished = false;
-        return SaveDeck(ui, host, options);
+        return saveDeck(ui, host, options);
     }
     /// The saved file read back and compared with the deck as it is now.
     std::string differenceAfterReading() {
         HeadlessHost back;
         std::ostringstream sink;
         ConsoleUi quiet(sink);
-        if (OpenDeck(quiet, back, dir.file("out.sin")) != OpenResult::Opened) return "not read back: " + sink.str();
+        if (openDeck(quiet, back, dir.file("out.sin")) != OpenResult::Opened) return "not read back: " + sink.str();
         return deckDifference(deck(), back.deck()).value_or("");
     }
 };
@@ -125,7 +125,7 @@ TEST(NoSilentLoss, ChangeCardsMayRepeatWhereElementNumbersMayNot) {
 TEST(NoSilentLoss, ALineThatWouldStillReadAsTheCardsEndIsRefusedNamingItsRow) {
     // A detention basin (JK 0 is read for it) numbered -5 cannot be written so that it reads back.
     Open o(iopt0({}, {element("", "7", "0", "", "1", kDims), element("", "8", "0", "", "1", kDims)}));
-    Grid& g = o.deck().fpCard31();
+    Grid& g = o.deck().card31();
     g.setValue(Card31::Element, 3, "-5");
     g.setValue(Card31::NDP, 3, "1");
     g.setValue(Card31::JK, 3, std::to_string(JkItem::Detention));
@@ -138,8 +138,8 @@ TEST(NoSilentLoss, ALineThatWouldStillReadAsTheCardsEndIsRefusedNamingItsRow) {
 
     // Card 2.3: sub-catchment 0 draining into element -5.
     Open k(iopt1({"        4    7"}, {element("", "7", "7", "", "1", kDims), element("", "-5", "7", "", "1", kDims)}));
-    k.deck().fpCard23().setValue(1, 3, "0");
-    k.deck().fpCard23().setValue(2, 3, "-5");
+    k.deck().card23().setValue(1, 3, "0");
+    k.deck().card23().setValue(2, 3, "-5");
     EXPECT_EQ(k.save(), SaveResult::Refused);
     EXPECT_EQ(k.ui.messages().back(),
               "Rillo 2000|None|Check card 2.3 row 3: sub-catchment 0 would read as the end of card 2.3 and every "
@@ -150,7 +150,7 @@ TEST(NoSilentLoss, ALineThatWouldStillReadAsTheCardsEndIsRefusedNamingItsRow) {
 TEST(NoSilentLoss, ASubcatchmentChangeCardBehindHyetographZeroIsKept) {
     // Typed in the editor: hyetograph 0, subcatchment -1 (a change card), a ratio.
     Open o(iopt0({"    1    5    7"}, {element("", "7", "7", "", "1", kDims)}));
-    Grid& g = o.deck().fpCard15();
+    Grid& g = o.deck().card15();
     g.setValue(1, 2, "0");
     g.setValue(2, 2, "-1");
     g.setValue(4, 2, "1.5");
@@ -159,17 +159,17 @@ TEST(NoSilentLoss, ASubcatchmentChangeCardBehindHyetographZeroIsKept) {
     EXPECT_EQ(o.differenceAfterReading(), "");
     HeadlessHost back;
     ScriptedUi quiet;
-    ASSERT_EQ(OpenDeck(quiet, back, o.dir.file("out.sin")), OpenResult::Opened);
-    EXPECT_EQ(back.deck().fpCard15().value(2, 2), "-1");
-    EXPECT_EQ(back.deck().fpCard15().value(4, 2), "1.5000");
-    EXPECT_EQ(back.deck().fpCard31().value(Card31::Element, 2), "7");
+    ASSERT_EQ(openDeck(quiet, back, o.dir.file("out.sin")), OpenResult::Opened);
+    EXPECT_EQ(back.deck().card15().value(2, 2), "-1");
+    EXPECT_EQ(back.deck().card15().value(4, 2), "1.5000");
+    EXPECT_EQ(back.deck().card31().value(Card31::Element, 2), "7");
 }
 
 TEST(NoSilentLoss, OverflowRowsAreNeverElements) {
     // An overflow row left behind (its element's type pasted over) is refused, not written as an element.
     Open o(iopt0({}, {element("", "7", "7", "", "5", kDims), std::string(20, ' ') + "     20.",
                       element("", "8", "7", "", "1", kDims)}));
-    o.deck().fpCard31().setValue(Card31::Type, 2, "1");
+    o.deck().card31().setValue(Card31::Type, 2, "1");
     EXPECT_EQ(o.save(), SaveResult::Refused);
     EXPECT_EQ(o.ui.messages().back(),
               "Rillo 2000|None|Check card 3.1 row 3: it is an overflow row without an element of type 4 or 5 above it. "
@@ -177,7 +177,7 @@ TEST(NoSilentLoss, OverflowRowsAreNeverElements) {
 
     // An element of type 5 whose overflow row is missing is refused too.
     Open p(iopt0({}, {element("", "7", "7", "", "1", kDims), element("", "8", "7", "", "1", kDims)}));
-    p.deck().fpCard31().setValue(Card31::Type, 2, "5");
+    p.deck().card31().setValue(Card31::Type, 2, "5");
     EXPECT_EQ(p.save(), SaveResult::Refused);
     EXPECT_EQ(p.ui.messages().back(),
               "Rillo 2000|None|Check card 3.1 row 2: element 7 is of type 5 but has no overflow row below it.|OK");
@@ -226,8 +226,8 @@ TEST(ValuesUnchanged, ANegativeDecimalThatFillsItsColumnsSavesBack) {
 TEST(ValuesUnchanged, ExponentsAreReadAsTheirNumbers) {
     const std::string sub = "    1    5    7" + std::string(50, ' ') + "  1.15E-03";
     Open o(iopt0({sub}, {element("", "7", "7", "", "1", "     10.    100.  1.2E-3")}));
-    EXPECT_EQ(o.deck().fpCard15().value(14, 2), "0.001150000");
-    EXPECT_EQ(o.deck().fpCard31().value(8, 2), "0.0012000");
+    EXPECT_EQ(o.deck().card15().value(14, 2), "0.001150000");
+    EXPECT_EQ(o.deck().card31().value(8, 2), "0.0012000");
     ASSERT_EQ(o.save(), SaveResult::Saved);
     EXPECT_EQ(o.differenceAfterReading(), "");
     const std::string saved = readFile(o.dir.file("out.sin"));
@@ -240,7 +240,7 @@ TEST(ValuesUnchanged, AnExponentThatNoPlainNumberInItsColumnsCanHoldIsARefusedOp
     writeFile(dir.file("d.sin"), iopt0({}, {element("", "7", "7", "", "1", "     10.    100.  1.2E-9")}));
     ScriptedUi ui;
     HeadlessHost host;
-    EXPECT_EQ(OpenDeck(ui, host, dir.file("d.sin")), OpenResult::ReadError);
+    EXPECT_EQ(openDeck(ui, host, dir.file("d.sin")), OpenResult::ReadError);
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{
                                  "Rillo2000|None|Error reading the file. Please check the file for data validity.\n"
                                  "Line 11 (card 3.1), columns 37-44: \"1.2E-9\" cannot be held as a plain number in 8 "
@@ -252,13 +252,13 @@ TEST(ValuesUnchanged, AFractionInAWholeNumberFieldIsARefusedOpenNamingTheLine) {
     writeFile(dir.file("d.sin"), iopt0({}, {element("", "7.5", "7", "", "1", kDims)}));
     ScriptedUi ui;
     HeadlessHost host;
-    EXPECT_EQ(OpenDeck(ui, host, dir.file("d.sin")), OpenResult::ReadError);
+    EXPECT_EQ(openDeck(ui, host, dir.file("d.sin")), OpenResult::ReadError);
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{
                                  "Rillo2000|None|Error reading the file. Please check the file for data validity.\n"
                                  "Line 11 (card 3.1), columns 6-10: \"7.5\" is not a whole number.|OK"}));
     // "7." and "7.0" are whole numbers.
     writeFile(dir.file("d.sin"), iopt0({}, {element("", "7.0", "7.", "", "1", kDims)}));
-    EXPECT_EQ(OpenDeck(ui, host, dir.file("d.sin")), OpenResult::Opened);
+    EXPECT_EQ(openDeck(ui, host, dir.file("d.sin")), OpenResult::Opened);
 }
 
 TEST(ValuesUnchanged, ASpecialElementCodeTheEditorCannotHoldIsARefusedOpen) {
@@ -267,7 +267,7 @@ TEST(ValuesUnchanged, ASpecialElementCodeTheEditorCannotHoldIsARefusedOpen) {
     writeFile(dir.file("d.sin"), iopt0({}, {element("-3", "7", "7", " 1", "1", kDims), "        1.        2."}));
     ScriptedUi ui;
     HeadlessHost host;
-    EXPECT_EQ(OpenDeck(ui, host, dir.file("d.sin")), OpenResult::ReadError);
+    EXPECT_EQ(openDeck(ui, host, dir.file("d.sin")), OpenResult::ReadError);
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{
                                  "Rillo2000|None|Error reading the file. Please check the file for data validity.\n"
                                  "Line 11 (card 3.1), columns 1-5: \"-3\" is no special-element code (0, -1 or the "
@@ -276,7 +276,7 @@ TEST(ValuesUnchanged, ASpecialElementCodeTheEditorCannotHoldIsARefusedOpen) {
 
 TEST(ValuesUnchanged, DecimalsBeyondTheCellsPlacesAreKept) {
     Open o(iopt0({}, {element("", "7", "7", " 1", "1", kDims), " 0.0000125 0.1234567"}));
-    Grid& store = o.deck().fpCard31a();
+    Grid& store = o.deck().card31a();
     EXPECT_EQ(store.value(1, 2), "0.0000125");
     EXPECT_EQ(store.value(2, 2), "0.1234567");
     ASSERT_EQ(o.save(), SaveResult::Saved);
@@ -311,20 +311,20 @@ TEST(FailedOpenLeavesNothing, TheNextDeckStartsFresh) {
     writeFile(dir.file("good.sin"), iopt0({"    1    9    7"}, {element("", "7", "7", "", "1", kDims)}));
     ScriptedUi ui;
     HeadlessHost host;
-    EXPECT_EQ(OpenDeck(ui, host, dir.file("bad.sin")), OpenResult::ReadError);
+    EXPECT_EQ(openDeck(ui, host, dir.file("bad.sin")), OpenResult::ReadError);
     EXPECT_FALSE(host.hasDeck());
     EXPECT_EQ(ui.messages().back(),
               "Rillo2000|None|Error reading the file. Please check the file for data validity.\n"
               "Line 13 (card 1.5): the file ends where this line should be.|OK");
-    ASSERT_EQ(OpenDeck(ui, host, dir.file("good.sin")), OpenResult::Opened);
-    EXPECT_EQ(host.deck().fpCard15().lastDataRow(), 2);
-    EXPECT_EQ(host.deck().fpCard15().value(2, 2), "9");
+    ASSERT_EQ(openDeck(ui, host, dir.file("good.sin")), OpenResult::Opened);
+    EXPECT_EQ(host.deck().card15().lastDataRow(), 2);
+    EXPECT_EQ(host.deck().card15().value(2, 2), "9");
 
     // A bad header leaves nothing either.
     HeadlessHost other;
     writeFile(dir.file("header.sin"), "not a deck\r\n");
     host.deck();
-    EXPECT_EQ(OpenDeck(ui, other, dir.file("header.sin")), OpenResult::BadHeader);
+    EXPECT_EQ(openDeck(ui, other, dir.file("header.sin")), OpenResult::BadHeader);
     EXPECT_FALSE(other.hasDeck());
 }
 
@@ -332,11 +332,11 @@ TEST(FailedOpenLeavesNothing, TheNextDeckStartsFresh) {
 // Counts and grids in step
 
 TEST(CountsAndGrids, ACountOf20HeldInOneRowSavesTwoLinesAndLaterCardsReadBack) {
-    for (Field count : {Field::txtNprnt, Field::txtNsave2, Field::txtNprnt2}) {
+    for (Field count : {Field::PrintedSubbasins, Field::SavedElements, Field::PrintedElements}) {
         Open o(iopt0({"    1    9    7"}, {element("", "7", "7", "", "1", kDims)}));
-        Grid& g = count == Field::txtNprnt ? o.deck().fpCard110()
-                  : count == Field::txtNsave2 ? o.deck().fpCard42()
-                                              : o.deck().fpCard44();
+        Grid& g = count == Field::PrintedSubbasins ? o.deck().card110()
+                  : count == Field::SavedElements ? o.deck().card42()
+                                              : o.deck().card44();
         o.deck().setText(count, "20");
         for (int c = 1; c <= 16; ++c) g.setValue(c, 2, std::to_string(c));
         ASSERT_EQ(o.save(), SaveResult::Saved) << fieldInfo(count).name;
@@ -351,7 +351,7 @@ TEST(CountsAndGrids, RowsBeyondALoweredCountAreRefusedNotWrittenIntoTheNextCard)
     for (int i = 1; i <= 16; ++i) twenty[0] += rj(std::to_string(i), 5);
     for (int i = 17; i <= 20; ++i) twenty[1] += rj(std::to_string(i), 5);
     Open o(iopt0({"    1    9    7"}, {element("", "7", "7", "", "1", kDims)}, "   20    1", twenty));
-    o.deck().setText(Field::txtNprnt, "16");
+    o.deck().setText(Field::PrintedSubbasins, "16");
     EXPECT_EQ(o.save(), SaveResult::Refused);
     EXPECT_EQ(o.ui.messages().back(),
               "Rillo 2000|None|Check card 1.10: Number of subbasins for which hydrographs are to be printed: is 16, "
@@ -362,14 +362,14 @@ TEST(CountsAndGrids, RowsBeyondALoweredCountAreRefusedNotWrittenIntoTheNextCard)
     Open r(joinLines({"   2   1   1   2", "   3   4", "WATERSHED   0", "T", "", card12("100", "0", "0", "5.0", "2", "10", "0"),
                       "    3    5", "   1.   2.   3.", "   4.   5.   6.", "    1    9    7", "", "    0", "    0    0",
                       element("", "7", "7", "", "1", kDims), "", "    0", "    0    0", "ENDPROGRAM"}));
-    r.deck().setText(Field::txtNrgag, "1");
+    r.deck().setText(Field::Hyetographs, "1");
     EXPECT_EQ(r.save(), SaveResult::Refused);
     EXPECT_EQ(r.ui.messages().back(),
               "Rillo 2000|None|Check card 1.4: rows 3 to 3 hold rainfall values that the Number of Hyetographs (1) and "
               "of data points (3) do not cover. Raise the counts or delete those values.|OK");
     // Fewer data points than a hyetograph holds.
-    r.deck().setText(Field::txtNrgag, "2");
-    r.deck().setText(Field::txtNhisto, "    2");
+    r.deck().setText(Field::Hyetographs, "2");
+    r.deck().setText(Field::HyetographPoints, "    2");
     r.ui.clearDialogue();
     EXPECT_EQ(r.save(), SaveResult::Refused);
     EXPECT_EQ(r.ui.messages().back(),
@@ -378,17 +378,17 @@ TEST(CountsAndGrids, RowsBeyondALoweredCountAreRefusedNotWrittenIntoTheNextCard)
 
 TEST(CountsAndGrids, CountsBeyondTheModelsLimitsAreRefusedWithoutWritingTheirLines) {
     Open o(iopt0({"    1    9    7"}, {element("", "7", "7", "", "1", kDims)}));
-    o.deck().setText(Field::txtNrgag, "99999");
-    o.deck().setText(Field::txtNhisto, "99999");
+    o.deck().setText(Field::Hyetographs, "99999");
+    o.deck().setText(Field::HyetographPoints, "99999");
     EXPECT_EQ(o.save(), SaveResult::Refused);
     EXPECT_EQ(o.ui.messages().back(), "Rillo 2000|None|Check card 1.2: Number of Hyetographs for this Run: is 99999; "
                                       "the model takes at most 10.|OK");
-    o.deck().setText(Field::txtNrgag, "10");
+    o.deck().setText(Field::Hyetographs, "10");
     EXPECT_EQ(o.save(), SaveResult::Refused);
     EXPECT_EQ(o.ui.messages().back(), "Rillo 2000|None|Check card 1.3: Number of data points for each hyetograph: is "
                                       "99999; the model takes at most 399.|OK");
-    o.deck().setText(Field::txtNhisto, "5");
-    o.deck().setText(Field::txtNsave2, "99999");
+    o.deck().setText(Field::HyetographPoints, "5");
+    o.deck().setText(Field::SavedElements, "99999");
     EXPECT_EQ(o.save(), SaveResult::Refused);
     EXPECT_EQ(o.ui.messages().back(), "Rillo 2000|None|Check card 4.1: Number of Conveyance Elements for Which "
                                       "Hydrographs are to be saved: is 99999; the model takes at most 1900.|OK");
@@ -396,7 +396,7 @@ TEST(CountsAndGrids, CountsBeyondTheModelsLimitsAreRefusedWithoutWritingTheirLin
 
 TEST(CountsAndGrids, AnEmptyHyetographCountIsRefused) {
     Open o(iopt0({"    1    9    7"}, {element("", "7", "7", "", "1", kDims)}));
-    o.deck().setText(Field::txtNrgag, "");
+    o.deck().setText(Field::Hyetographs, "");
     EXPECT_EQ(o.save(), SaveResult::Refused);
     EXPECT_EQ(o.ui.messages(),
               (std::vector<std::string>{kUnsuccessful, "Rillo 2000|None|Check for input on card 1.2 to 1.3|OK"}));
@@ -416,7 +416,7 @@ TEST(CountsAndGrids, ExactlyAHundredSpecialElementsOpenWithoutAWarning) {
         writeFile(dir.file("d.sin"), deckWith(specials));
         ScriptedUi ui;
         HeadlessHost host;
-        ASSERT_EQ(OpenDeck(ui, host, dir.file("d.sin")), OpenResult::Opened);
+        ASSERT_EQ(openDeck(ui, host, dir.file("d.sin")), OpenResult::Opened);
         if (specials == 100)
             EXPECT_TRUE(ui.messages().empty()) << ::testing::PrintToString(ui.messages());
         else

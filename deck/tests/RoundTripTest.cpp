@@ -21,7 +21,7 @@ std::string readThenWrite(const std::string& contents, std::vector<std::string>*
     writeFile(dir.file("d.sin"), contents);
     ScriptedUi ui;
     HeadlessHost host;
-    if (OpenDeck(ui, host, dir.file("d.sin")) != OpenResult::Opened) return {};
+    if (openDeck(ui, host, dir.file("d.sin")) != OpenResult::Opened) return {};
     auto text = DeckText(ui, host);
     if (dialogue) *dialogue = ui.dialogue();
     return text.value_or("");
@@ -49,7 +49,7 @@ TEST(RoundTrip, ExampleDecksAndTheTemplateRoundTrip) {
         ConsoleUi ui(messages);
         ui.setAnswerYes(true);
         HeadlessHost host;
-        ASSERT_EQ(OpenDeck(ui, host, entry.path().string()), OpenResult::Opened) << messages.str();
+        ASSERT_EQ(openDeck(ui, host, entry.path().string()), OpenResult::Opened) << messages.str();
         EXPECT_EQ(DeckText(ui, host).value_or(""), readFile(entry.path().string())) << entry.path();
     }
     EXPECT_GE(examples, 2);

@@ -153,8 +153,8 @@ TEST(LinesAccountedFor, AChangeCardThatReadsAsZeroIsARecordNotTheCardsEnd) {
     const std::string deck = inserted(10, "    0   -1             1.2");
     const DeckRead r = readDeck(deck);
     ASSERT_FALSE(r.error) << r.error->describe();
-    EXPECT_EQ(r.deck->fpCard15().value(Card15::Subcatchment, 3), "-1");
-    EXPECT_EQ(r.deck->fpCard15().value(Card15::Subcatchment, 4), "2");
+    EXPECT_EQ(r.deck->card15().value(Card15::Subcatchment, 3), "-1");
+    EXPECT_EQ(r.deck->card15().value(Card15::Subcatchment, 4), "2");
     EXPECT_TRUE(readsBackValueForValue(deck));
 }
 
@@ -239,20 +239,20 @@ TEST(NumbersReadWhole, EveryFortranSpellingIsReadAsItsNumber) {
     const std::string deck = joinLines(lines);
     const DeckRead r = readDeck(deck);
     ASSERT_FALSE(r.error) << r.error->describe();
-    const Grid& g = r.deck->fpCard31();
+    const Grid& g = r.deck->card31();
     EXPECT_EQ(g.value(Card31::Element, 2), "10") << "a leading +";
     EXPECT_EQ(g.value(Card31::FirstDimension, 2), "0.0011500");
     EXPECT_EQ(g.value(Card31::FirstDimension + 1, 2), "0.0011500");
     EXPECT_EQ(g.value(Card31::FirstDimension + 2, 2), "0.0012000") << "an exponent without its letter";
     EXPECT_EQ(g.value(Card31::FirstDimension + 3, 2), "5.0000000");
     EXPECT_EQ(g.value(Card31::FirstDimension + 4, 2), "0.2500000");
-    EXPECT_EQ(r.deck->fpCard15().value(Card15::Hyetograph, 2), "1");
-    EXPECT_EQ(r.deck->fpCard15().value(Card15::Decay, 2), "0.001150000");
+    EXPECT_EQ(r.deck->card15().value(Card15::Hyetograph, 2), "1");
+    EXPECT_EQ(r.deck->card15().value(Card15::Decay, 2), "0.001150000");
     EXPECT_TRUE(readsBackValueForValue(deck));
     // In a field of the deck's own: kept in its columns as a plain number.
     const DeckRead delt = readDeck(changed(6, card12("1D2", "0", "0", "5.0", "1", "10", "0")));
     ASSERT_FALSE(delt.error) << delt.error->describe();
-    EXPECT_EQ(delt.deck->text(Field::txtNstep), "  100");
+    EXPECT_EQ(delt.deck->text(Field::Steps), "  100");
 }
 
 TEST(NumbersReadWhole, TextThatIsNoNumberRefusesNamingTheColumns) {
@@ -316,7 +316,7 @@ TEST(Encodings, Utf16IsRefusedSayingSo) {
     writeFile(dir.file("u.sin"), utf16);
     ScriptedUi ui;
     HeadlessHost host;
-    EXPECT_EQ(OpenDeck(ui, host, dir.file("u.sin")), OpenResult::BadHeader);
+    EXPECT_EQ(openDeck(ui, host, dir.file("u.sin")), OpenResult::BadHeader);
     EXPECT_NE(ui.messages().at(0).find("Error on File, Check file for correct format\nLine 1: the file is in UTF-16"),
               std::string::npos);
 }
@@ -327,13 +327,13 @@ TEST(Encodings, TitlesAreCharactersAndComeBackAsTheirBytes) {
     for (int i = 0; i < 80; ++i) accents += "\xC3\xA9";
     const DeckRead utf8 = readDeck(changed(4, accents));
     ASSERT_FALSE(utf8.error) << utf8.error->describe();
-    EXPECT_EQ(utf8.deck->text(Field::txtTitle), accents);
+    EXPECT_EQ(utf8.deck->text(Field::Title), accents);
     EXPECT_NE(savedText(*utf8.deck).find("\r\n" + accents + "\r\n"), std::string::npos);
     // Written by a DOS or Windows tool: Windows-1252 shows its accents and saves the same bytes.
     const std::string latin = "Rivi\xE8re du Nord \x96 \xE9tude \x80 80 chars max \x81\x8D";
     const DeckRead cp1252 = readDeck(changed(4, latin));
     ASSERT_FALSE(cp1252.error) << cp1252.error->describe();
-    EXPECT_EQ(cp1252.deck->text(Field::txtTitle).substr(0, 8), "Rivi\xC3\xA8re");
+    EXPECT_EQ(cp1252.deck->text(Field::Title).substr(0, 8), "Rivi\xC3\xA8re");
     EXPECT_EQ(cp1252.deck->encoding(), TextEncoding::Windows1252);
     const std::string saved = savedText(*cp1252.deck);
     EXPECT_NE(saved.find("\r\n" + latin + "\r\n"), std::string::npos);
@@ -350,7 +350,7 @@ TEST(Encodings, TitlesAreCharactersAndComeBackAsTheirBytes) {
 TEST(SavesKeepWhatWasRead, AnImpliedDecimalThatNoExplicitDecimalFitsIsWrittenImplied) {
     const DeckRead r = readDeck(changed(6, card12("100", "0", "0", "10000", "1", "10", "0")));
     ASSERT_FALSE(r.error) << r.error->describe();
-    EXPECT_EQ(r.deck->text(Field::txtDelt), "1000.0");
+    EXPECT_EQ(r.deck->text(Field::TimeStep), "1000.0");
     const std::string saved = savedText(*r.deck);
     EXPECT_NE(saved.find(card12("100", "0", "0", "10000", "1", "10", "0")), std::string::npos) << saved;
     EXPECT_TRUE(readsBackValueForValue(changed(6, card12("100", "0", "0", "10000", "1", "10", "0"))));
@@ -365,7 +365,7 @@ TEST(SavesKeepWhatWasRead, EveryFieldOfCards12_13And22ReadsBackAsTyped) {
             for (const std::string typed : {"5", "12", "0.5"}) {
                 if (place.column.kind == layout::Kind::Whole && typed == "0.5") continue;
                 // The number of hyetographs sizes card 1.4: at most ten.
-                if (field == Field::txtNrgag && typed != "5") continue;
+                if (field == Field::Hyetographs && typed != "5") continue;
                 if (place.column.width < static_cast<int>(typed.size()) + (place.column.kind == layout::Kind::Implied ? 2 : 0))
                     continue;
                 DeckRead r = readDeck(withLines(goodLines()));
@@ -373,7 +373,7 @@ TEST(SavesKeepWhatWasRead, EveryFieldOfCards12_13And22ReadsBackAsTyped) {
                 Deck& d = *r.deck;
                 if (record == &layout::Card22) {
                     d.setIopt(1);
-                    for (Field f : {Field::txtNstep2, Field::txtDelt2}) d.setText(f, "10");
+                    for (Field f : {Field::RoutingSteps, Field::RoutingTimeStep}) d.setText(f, "10");
                 }
                 d.setText(field, typed);
                 const std::string saved = savedText(d);
@@ -388,7 +388,7 @@ TEST(SavesKeepWhatWasRead, EveryFieldOfCards12_13And22ReadsBackAsTyped) {
     }
     // The integration period typed as 5 is written with its point.
     DeckRead r = readDeck(withLines(goodLines()));
-    r.deck->setText(Field::txtDelt, "5");
+    r.deck->setText(Field::TimeStep, "5");
     EXPECT_NE(savedText(*r.deck).find(card12("100", "0", "0", "5.0", "1", "10", "0")), std::string::npos);
 }
 
@@ -398,7 +398,7 @@ TEST(SavesKeepWhatWasRead, AChangeCardWithPairsKeepsItsBlankCode) {
                                       "        1.        2."});
     const DeckRead r = readDeck(joinLines(lines));
     ASSERT_FALSE(r.error) << r.error->describe();
-    EXPECT_EQ(r.deck->fpCard31().value(Card31::JK, 2), "");
+    EXPECT_EQ(r.deck->card31().value(Card31::JK, 2), "");
     const std::string saved = savedText(*r.deck);
     EXPECT_NE(saved.find("\r\n        -1    0  1 3"), std::string::npos) << saved;
     EXPECT_TRUE(readsBackValueForValue(joinLines(lines)));
@@ -407,7 +407,7 @@ TEST(SavesKeepWhatWasRead, AChangeCardWithPairsKeepsItsBlankCode) {
 TEST(SavesKeepWhatWasRead, ADiversionShowsOneTextWhetherReadOrEntered) {
     const DeckRead r = readDeck(changed(14, "   12   10   11  5 2      2.    450.   0.005                   0.013      2."));
     ASSERT_FALSE(r.error) << r.error->describe();
-    EXPECT_EQ(r.deck->fpCard31().comboText(Card31::JK, 2), "Diversion to Element  0012");
+    EXPECT_EQ(r.deck->card31().comboText(Card31::JK, 2), "Diversion to Element  0012");
     EXPECT_NE(savedText(*r.deck).find("\r\n   12   10   11  5 2"), std::string::npos);
 }
 

@@ -18,8 +18,8 @@ constexpr const char* kNoId = "You must assign a conveyance ID before assigning 
 constexpr int kTypeDirectFlow = 3;
 
 /// The card grids the rules watch, and whose caret keeps out of locked cells.
-constexpr GridId kCardGrids[] = {GridId::fpCard14, GridId::fpCard15, GridId::fpCard110, GridId::fpCard23,
-                                 GridId::fpCard31, GridId::fpCard42,  GridId::fpCard44};
+constexpr GridId kCardGrids[] = {GridId::Card14, GridId::Card15, GridId::Card110, GridId::Card23,
+                                 GridId::Card31, GridId::Card42,  GridId::Card44};
 
 bool sameNumber(std::string_view a, std::string_view b) {
     if (trimmed(a).empty() || trimmed(b).empty()) return false;
@@ -61,11 +61,11 @@ void ChangeSpread::attach() {
 // ---------------------------------------------------------------------------
 // Duplicate numbers
 
-bool ChangeSpread::CheckDuplicateNumber(Grid& grid, int col, long long number, const std::string& kind, int row) {
-    const bool card31 = isCard(grid, GridId::fpCard31);
+bool ChangeSpread::checkDuplicateNumber(Grid& grid, int col, long long number, const std::string& kind, int row) {
+    const bool card31 = isCard(grid, GridId::Card31);
     // A negative element number marks a change card, and a deck may hold many.
     if (card31 && number < 0) return false;
-    const bool skipOwnRow = card31 || isCard(grid, GridId::fpCard23);
+    const bool skipOwnRow = card31 || isCard(grid, GridId::Card23);
     const int last = grid.lastDataRow();
     for (int r = 2; r <= last; ++r) {
         // An empty cell holds no number, and an overflow row is no element:
@@ -88,11 +88,11 @@ void ChangeSpread::buttonClicked(Grid& grid, int col, int row, bool) {
     trapErrors(ui_, [&] {
         if (grid.format(col, row).type != CellButton) return;
         if (col == 1) {
-            AddGridRow(grid, 0);
-            if (isCard(grid, GridId::fpCard31)) baseJkItems(grid.rowCount() - 1);
+            addGridRow(grid, 0);
+            if (isCard(grid, GridId::Card31)) baseJkItems(grid.rowCount() - 1);
             return;
         }
-        if (isCard(grid, GridId::fpCard31) && col == Card31::Tabular) {
+        if (isCard(grid, GridId::Card31) && col == Card31::Tabular) {
             if (hasElementNumber(row))
                 host_.openPairsDialog(row);
             else
@@ -102,7 +102,7 @@ void ChangeSpread::buttonClicked(Grid& grid, int col, int row, bool) {
 }
 
 void ChangeSpread::editMode(Grid& grid, int col, int row, int mode, bool) {
-    if (mode == 1 && isCard(grid, GridId::fpCard31)) {
+    if (mode == 1 && isCard(grid, GridId::Card31)) {
         previousCellValue_ = grid.value(col, row);
         previousCell_ = {col, row};
     }
@@ -110,22 +110,22 @@ void ChangeSpread::editMode(Grid& grid, int col, int row, int mode, bool) {
 
 void ChangeSpread::change(Grid& grid, int col, int row) {
     trapErrors(ui_, [&] {
-        if (isCard(grid, GridId::fpCard14))
+        if (isCard(grid, GridId::Card14))
             changeCard14(grid, col, row);
-        else if (isCard(grid, GridId::fpCard23))
+        else if (isCard(grid, GridId::Card23))
             changeCard23(grid, col, row);
-        else if (isCard(grid, GridId::fpCard31))
+        else if (isCard(grid, GridId::Card31))
             changeCard31(grid, col, row);
     });
 }
 
 void ChangeSpread::leaveCell(Grid& grid, int col, int row, int newCol, int newRow, bool& cancel) {
     trapErrors(ui_, [&] {
-        if (isCard(grid, GridId::fpCard15)) {
-            const NormalRange* range = findRange(GridId::fpCard15, col);
-            if (row == 2 && range && (newCol == col + 1 || range->onAnyLeave) && !askRange(grid, GridId::fpCard15, col, row))
+        if (isCard(grid, GridId::Card15)) {
+            const NormalRange* range = findRange(GridId::Card15, col);
+            if (row == 2 && range && (newCol == col + 1 || range->onAnyLeave) && !askRange(grid, GridId::Card15, col, row))
                 cancel = true;
-        } else if (isCard(grid, GridId::fpCard31)) {
+        } else if (isCard(grid, GridId::Card31)) {
             leaveCard31(grid, col, row, newCol, newRow, cancel);
         }
     });
@@ -135,7 +135,7 @@ void ChangeSpread::deleteKey(Grid& grid) {
     trapErrors(ui_, [&] {
         const int col = grid.activeCol(), row = grid.activeRow();
         if (row <= 1 || !grid.contains(col, row)) return;
-        const bool card31 = isCard(grid, GridId::fpCard31);
+        const bool card31 = isCard(grid, GridId::Card31);
         const std::string before = grid.value(col, row);
         grid.clearCell(col, row);
         if (card31 && col == Card31::NDP) {
@@ -169,7 +169,7 @@ void ChangeSpread::changeCard23(Grid& grid, int col, int row) {
     // Only the sub-catchment numbers must be unique: many sub-catchments may
     // drain into the same conveyance element (column 2).
     if (col != 1 || grid.isEmpty(col, row)) return;
-    if (CheckDuplicateNumber(grid, col, readInteger(grid.value(col, row)), "sub-catchment", row)) {
+    if (checkDuplicateNumber(grid, col, readInteger(grid.value(col, row)), "sub-catchment", row)) {
         grid.clearCell(col, row);
         host_.focusGrid(grid);
     }
@@ -202,7 +202,7 @@ void ChangeSpread::leaveCard31(Grid& grid, int col, int row, int newCol, int new
     // Leaving for the next column, or past the row's last open column to the next row.
     const bool onward = (newCol == col + 1 && newRow == row) ||
                         (newCol == 1 && newRow == row + 1 && col == lastOpenCol(grid, row));
-    if (row == 2 && onward && findRange(GridId::fpCard31, col) && !askRange(grid, GridId::fpCard31, col, row))
+    if (row == 2 && onward && findRange(GridId::Card31, col) && !askRange(grid, GridId::Card31, col, row))
         cancel = true;
 }
 
@@ -218,7 +218,7 @@ void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
 
     // 2 and 3. The number of pairs.
     if (col == Card31::NDP) {
-        if (IsBlankOrZero(grid.value(col, row))) {
+        if (isBlankOrZero(grid.value(col, row))) {
             tabularPending_ = false;
             dropTabular(row);
             return;
@@ -254,7 +254,7 @@ void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
                 return;
             }
         }
-        if (!IsBlankOrZero(grid.value(Card31::NDP, row)) && IsBlankOrZero(number)) {
+        if (!isBlankOrZero(grid.value(Card31::NDP, row)) && isBlankOrZero(number)) {
             ui_.message(
                 "You cannot change this value to a blank if you have tabular data tied to this conveyance element.",
                 {}, Icon::Information);
@@ -262,7 +262,7 @@ void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
             return;
         }
         if (!trimmed(number).empty())
-            if (const int at = indexRowOf(previousCellValue_)) deck_.fpSubCard31a().setValue(PairIndex::Element, at, number);
+            if (const int at = indexRowOf(previousCellValue_)) deck_.card31aIndex().setValue(PairIndex::Element, at, number);
     }
 
     // 5. The element type and its overflow row.
@@ -270,7 +270,7 @@ void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
         const long long type = readInteger(grid.value(col, row));
         if (ElementKind::carriesOverflow(type)) {
             if (!deck_.isOverflowRow(row + 1)) {
-                AddGridRow(grid, row);
+                addGridRow(grid, row);
                 ElementKind::markOverflowRow(grid, row + 1);
                 ui_.message(std::string("With Options 4 or 5 chosen for the Conveyance Element ") +
                                 "you must enter another card 3.1 with the first five columns " + "left blank.",
@@ -288,7 +288,7 @@ void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
 
     // 7. No two elements share a number.
     if (col == Card31::Element && !grid.isEmpty(col, row) &&
-        CheckDuplicateNumber(grid, col, readInteger(grid.value(col, row)), "conveyance element", row)) {
+        checkDuplicateNumber(grid, col, readInteger(grid.value(col, row)), "conveyance element", row)) {
         grid.clearCell(col, row);
         grid.setActiveCell(col, row);
         host_.focusGrid(grid);
@@ -296,7 +296,7 @@ void ChangeSpread::changeCard31(Grid& grid, int col, int row) {
 }
 
 void ChangeSpread::diversionPrompt(int row) {
-    Grid& grid = deck_.fpCard31();
+    Grid& grid = deck_.card31();
     if (grid.isEmpty(Card31::JK, row)) {
         grid.clearCell(Card31::NDP, row);
         // Without a special type the element has no pairs either.
@@ -350,13 +350,13 @@ void ChangeSpread::diversionPrompt(int row) {
 }
 
 void ChangeSpread::dropTabular(int row) {
-    Grid& grid = deck_.fpCard31();
+    Grid& grid = deck_.card31();
     setTabularButton(row, false);
     grid.clearCell(Card31::JK, row);
     grid.clearCell(Card31::NDP, row);
     const int at = indexRowOf(grid.value(Card31::Element, row));
     if (!at) return;
-    Grid& index = deck_.fpSubCard31a();
+    Grid& index = deck_.card31aIndex();
     const int last = index.rowCount();
     if (at < last)
         index.moveBlock(PairIndex::Element, at + 1, PairIndex::Rows, last, PairIndex::Element, at);
@@ -365,20 +365,20 @@ void ChangeSpread::dropTabular(int row) {
 }
 
 int ChangeSpread::indexRowOf(std::string_view element) const {
-    const Grid& index = deck_.fpSubCard31a();
+    const Grid& index = deck_.card31aIndex();
     for (int r = 1; r <= index.rowCount(); ++r)
         if (sameNumber(index.value(PairIndex::Element, r), element)) return r;
     return 0;
 }
 
 int ChangeSpread::specialElementCount(int exceptRow) const {
-    const Grid& index = deck_.fpSubCard31a();
+    const Grid& index = deck_.card31aIndex();
     int indexed = 0;
     for (int r = 1; r <= index.rowCount(); ++r)
         if (!index.isEmpty(PairIndex::Element, r)) ++indexed;
     // Elements given pairs whose dialog has not been opened yet hold no index
     // row; they count as well, or the index would overflow later.
-    const Grid& g = deck_.fpCard31();
+    const Grid& g = deck_.card31();
     int buttons = 0;
     for (int r = 2; r < g.rowCount(); ++r)
         if (r != exceptRow && g.format(Card31::Tabular, r).type == CellButton) ++buttons;
@@ -386,19 +386,19 @@ int ChangeSpread::specialElementCount(int exceptRow) const {
 }
 
 bool ChangeSpread::hasElementNumber(int row) const {
-    return !IsBlankOrZero(deck_.fpCard31().value(Card31::Element, row));
+    return !isBlankOrZero(deck_.card31().value(Card31::Element, row));
 }
 
 void ChangeSpread::showNoIdMessage() { ui_.message(kNoId, {}, Icon::Information); }
 
 void ChangeSpread::baseJkItems(int row) {
     // The template row may carry its own diversion item; a new row offers only the three base items.
-    Grid& grid = deck_.fpCard31();
+    Grid& grid = deck_.card31();
     if (grid.format(Card31::JK, row).type == CellCombo) grid.setCombo(Card31::JK, row, JkComboList);
 }
 
 void ChangeSpread::setTabularButton(int row, bool on) {
-    Grid& grid = deck_.fpCard31();
+    Grid& grid = deck_.card31();
     CellFormat f = grid.format(Card31::Tabular, row);
     f.type = on ? CellButton : CellEdit;
     f.buttonText = on ? "Tabular" : "";

@@ -34,7 +34,7 @@ public:
     /// Shows the duplicate warning and returns true when `number` is found in
     /// `col` of another data row (of any data row, for grids other than
     /// cards 3.1 and 2.3). Empty cells and overflow rows hold no number.
-    bool CheckDuplicateNumber(Grid& grid, int col, long long number, const std::string& kind, int row);
+    bool checkDuplicateNumber(Grid& grid, int col, long long number, const std::string& kind, int row);
 
     /// Zero rainfall entries counted while the program runs, shared by every
     /// editor: a warning comes on every third.
@@ -68,7 +68,7 @@ private:
     bool hasElementNumber(int row) const;
     void showNoIdMessage();
     void setTabularButton(int row, bool on);
-    /// A fpCard31 row's JK list back to its three base items.
+    /// A card 3.1 row's JK list back to its three base items.
     void baseJkItems(int row);
 
     Deck& deck_;

@@ -20,7 +20,7 @@ class PairsDialog : public QDialog {
 public:
     PairsDialog(Deck& deck, UiServices& ui, QWidget* mainWindow, QMenu* editMenu = nullptr);
 
-    /// Prepares the dialog for fpCard31 `row`; false when the row cannot
+    /// Prepares the dialog for card 3.1 `row`; false when the row cannot
     /// have pairs (the user has been told why).
     bool load(int row);
     /// Loads and runs the dialog modally; true when OK copied the pairs back.

@@ -50,7 +50,7 @@ PairsDialogLogic::Shape PairsDialogLogic::shapeFor(long long ndp) {
     return {ElementKind::pairRows(ndp), ElementKind::valuesInLastRow(ndp)};
 }
 
-PairsDialogLogic::PairsDialogLogic(Deck& deck, UiServices& ui) : deck_(deck), ui_(ui), grid_("fpCard31a", ValueCols, 3) {
+PairsDialogLogic::PairsDialogLogic(Deck& deck, UiServices& ui) : deck_(deck), ui_(ui), grid_("tabular values", ValueCols, 3) {
     shapeGrid(shapeFor(1));
     // The keys skip the locked grey cells: Tab goes on to the next open value
     // or button (round to the first after "&Cancel"); an arrow or Enter with
@@ -84,14 +84,14 @@ void PairsDialogLogic::shapeGrid(const Shape& shape) {
     grid_.setActiveCell(1, 2);
 }
 
-void PairsDialogLogic::SetPairCaptions(const ElementKind& kind) {
+void PairsDialogLogic::setPairCaptions(const ElementKind& kind) {
     for (int c = 1; c <= ValueCols; ++c) grid_.setValue(c, 1, c % 2 == 1 ? kind.xCaption() : kind.yCaption());
 }
 
 bool PairsDialogLogic::load(int row) {
     result_ = Result::Open;
     indexRow_ = 0;
-    const Grid& card31 = deck_.fpCard31();
+    const Grid& card31 = deck_.card31();
     const std::string element(trimmed(card31.value(Card31::Element, row)));
     if (element.empty() || readNumber(element) == 0) {
         ui_.message(kNoId);
@@ -105,23 +105,23 @@ bool PairsDialogLogic::load(int row) {
     }
     const Shape shape = shapeFor(ndp);
     shapeGrid(shape);
-    SetPairCaptions(ElementKind::ofCell(card31, row));
+    setPairCaptions(ElementKind::ofCell(card31, row));
 
     const int first = placeBlock(element, shape);
-    const Grid& store = deck_.fpCard31a();
+    const Grid& store = deck_.card31a();
     if (shape.rows > 1) grid_.setArray(1, 2, store.getArray(1, first, ValueCols, shape.rows - 1));
     grid_.setArray(1, shape.rows + 1, store.getArray(1, first + shape.rows - 1, shape.lastRowValues, 1));
     return true;
 }
 
 void PairsDialogLogic::ensureStoreRow(int row) {
-    Grid& store = deck_.fpCard31a();
-    while (row >= store.rowCount()) AddGridRow(store, 0);
+    Grid& store = deck_.card31a();
+    while (row >= store.rowCount()) addGridRow(store, 0);
 }
 
 int PairsDialogLogic::placeBlock(const std::string& element, const Shape& shape) {
-    Grid& index = deck_.fpSubCard31a();
-    Grid& store = deck_.fpCard31a();
+    Grid& index = deck_.card31aIndex();
+    Grid& store = deck_.card31a();
 
     int at = 0;
     for (int r = 1; r <= index.rowCount() && !at; ++r)
@@ -129,7 +129,7 @@ int PairsDialogLogic::placeBlock(const std::string& element, const Shape& shape)
 
     const auto appendZeros = [&](int from, int count) {
         for (int i = 0; i < count; ++i) {
-            AddGridRow(store, 0);
+            addGridRow(store, 0);
             ensureStoreRow(from + i);
             for (int c = 1; c <= ValueCols; ++c) store.setValue(c, from + i, kZero);
         }
@@ -158,7 +158,7 @@ int PairsDialogLogic::placeBlock(const std::string& element, const Shape& shape)
         // The block cannot grow in place: it moves to the end of the store.
         const int first = store.lastDataRow() + 1;
         for (int i = 0; i < oldRows; ++i) {
-            AddGridRow(store, 0);
+            addGridRow(store, 0);
             ensureStoreRow(first + i);
             store.setArray(1, first + i, store.getArray(1, oldFirst + i, ValueCols, 1));
         }
@@ -183,10 +183,10 @@ bool PairsDialogLogic::ok() {
         }
     }
     if (!firstValuesRise()) return false;
-    const Grid& index = deck_.fpSubCard31a();
+    const Grid& index = deck_.card31aIndex();
     if (indexRow_ == 0 || index.isEmpty(PairIndex::Element, indexRow_))
         throw RuntimeError("The tabular values have no block to go to: open the dialog from the element's row.");
-    Grid& store = deck_.fpCard31a();
+    Grid& store = deck_.card31a();
     const int first = static_cast<int>(readInteger(index.value(PairIndex::FirstRow, indexRow_)));
     const int rows = std::min(static_cast<int>(readInteger(index.value(PairIndex::Rows, indexRow_))), buttonRow - 2);
     for (int i = 0; i < rows; ++i) {

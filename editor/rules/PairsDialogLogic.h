@@ -1,7 +1,7 @@
 #pragma once
 // The tabular pairs dialog without its window: it shapes the dialog's own
 // grid for one special element, finds or makes room for the element's block
-// in the store grid (fpCard31a) and its index row (fpSubCard31a), and copies
+// in the store grid (card 3.1a) and its index row (its index), and copies
 // the pairs in and, on OK, back out. The window shows grid() and forwards
 // its events here.
 
@@ -35,7 +35,7 @@ public:
     Grid& grid() { return grid_; }
     const Grid& grid() const { return grid_; }
 
-    /// Prepares the dialog for the element in fpCard31 `row`: shapes the grid,
+    /// Prepares the dialog for the element in card 3.1 `row`: shapes the grid,
     /// finds, allocates, grows or shrinks the element's block and copies it
     /// in. Returns false, after telling the user, when the row cannot have
     /// pairs (no element number, no positive NDP).
@@ -43,7 +43,7 @@ public:
 
     /// Row 1 of the grid: the kind's x captions in odd columns, its y
     /// captions in even ones.
-    void SetPairCaptions(const ElementKind& kind);
+    void setPairCaptions(const ElementKind& kind);
 
     /// Checks every value is there, copies them to the store and closes.
     /// Returns false (the dialog stays open) at the first empty cell.
@@ -52,7 +52,7 @@ public:
     void cancel();
 
     /// The index-grid row of the element being edited (0 before load).
-    int IndexRow() const { return indexRow_; }
+    int indexRow() const { return indexRow_; }
     Result result() const { return result_; }
 
     /// Told when the dialog is to close: true after OK.

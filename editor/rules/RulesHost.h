@@ -12,7 +12,7 @@ public:
     virtual bool isEditorActive() = 0;
     /// Gives a grid the input focus.
     virtual void focusGrid(Grid& grid) = 0;
-    /// Opens the tabular pairs dialog modally for a fpCard31 row.
+    /// Opens the tabular pairs dialog modally for a card 3.1 row.
     virtual void openPairsDialog(int row) = 0;
 };
 

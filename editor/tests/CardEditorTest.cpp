@@ -1,4 +1,5 @@
 #include "CardEditor.h"
+#include "ControlNames.h"
 #include "DeckReader.h"
 #include "GridTableModel.h"
 #include "GridView.h"
@@ -86,8 +87,8 @@ TEST_F(CardEditorTest, LoadShowsTheOptionFrameWithPagesCaptionsAndFlags) {
         EXPECT_EQ(editor->helpPage()->cardLabel(i)->text().toStdString(), pageCaption(i));
     for (int i = 0; i < GridCount; ++i) EXPECT_EQ(editor->deck().grid(static_cast<GridId>(i)).rowsFrozen(), 1);
     for (int i = 0; i < FieldCount; ++i) {
-        const FieldInfo& info = fieldInfo(static_cast<Field>(i));
-        EXPECT_NE(editor->findChild<QWidget*>(info.name), nullptr) << info.name;
+        const char* name = controlName(static_cast<Field>(i));
+        EXPECT_NE(editor->findChild<QWidget*>(name), nullptr) << name;
     }
 }
 
@@ -132,7 +133,7 @@ TEST_F(CardEditorTest, OptionOneOffersCards2AndDisablesHelpLabels1To5) {
 }
 
 TEST_F(CardEditorTest, ClosingAsksAndSavesOnYes) {
-    editor->deck().setText(Field::txtTitle, "Edited");
+    editor->deck().setText(Field::Title, "Edited");
     shell.scripted.yes();
     editor->close();
     EXPECT_EQ(shell.scripted.dialogue(), (std::vector<std::string>{"Rillo 2000|None|Do you Want to Save?|YesNo -> Yes"}));
@@ -144,7 +145,7 @@ TEST_F(CardEditorTest, ClosingAsksAndSavesOnYes) {
 }
 
 TEST_F(CardEditorTest, ClosingOnNoClosesWithoutSavingAndSilentlyWhenNothingToSave) {
-    editor->deck().fpCard15().setValue(Card15::Area, 2, "3.5");
+    editor->deck().card15().setValue(Card15::Area, 2, "3.5");
     shell.scripted.no();
     EXPECT_TRUE(editor->close());
     EXPECT_EQ(shell.saves, 0);
@@ -159,7 +160,7 @@ TEST_F(CardEditorTest, ClosingOnNoClosesWithoutSavingAndSilentlyWhenNothingToSav
 }
 
 TEST_F(CardEditorTest, ASaveThatDidNotHappenKeepsTheEditorAndItsDeckOpen) {
-    editor->deck().setText(Field::txtTitle, "Unsaved study");
+    editor->deck().setText(Field::Title, "Unsaved study");
     shell.saveSucceeds = false;  // the save dialog cancelled, a check refused or the write failed
     shell.scripted.yes();
     EXPECT_FALSE(editor->close());
@@ -167,7 +168,7 @@ TEST_F(CardEditorTest, ASaveThatDidNotHappenKeepsTheEditorAndItsDeckOpen) {
     EXPECT_EQ(shell.saves, 1);
     EXPECT_EQ(shell.covers, 0);
     EXPECT_TRUE(editor->deck().modified());  // still unsaved
-    EXPECT_EQ(editor->deck().text(Field::txtTitle), "Unsaved study");
+    EXPECT_EQ(editor->deck().text(Field::Title), "Unsaved study");
 
     // The next close asks again; a save that happens now lets it go.
     shell.saveSucceeds = true;
@@ -185,20 +186,20 @@ TEST_F(CardEditorTest, FieldsAreTheDecksTextBothWays) {
     auto* nstep = child<QLineEdit>("txtNstep");
     nstep->setFocus();
     QTest::keyClicks(nstep, "288");
-    EXPECT_EQ(editor->deck().text(Field::txtNstep), "288");
-    editor->deck().setText(Field::txtNhr, "  7");
+    EXPECT_EQ(editor->deck().text(Field::Steps), "288");
+    editor->deck().setText(Field::StartHour, "  7");
     EXPECT_EQ(child<QLineEdit>("txtNhr")->text(), "  7");
     QTest::mouseClick(child<QCheckBox>("chkIpkchk"), Qt::LeftButton);
-    EXPECT_TRUE(editor->deck().checked(Field::chkIpkchk));
-    editor->deck().setChecked(Field::chkSave, true);
+    EXPECT_TRUE(editor->deck().checked(Field::PeakSummary));
+    editor->deck().setChecked(Field::SaveHydrographs, true);
     EXPECT_TRUE(child<QCheckBox>("chkSave")->isChecked());
 }
 
 TEST_F(CardEditorTest, TypingIntoAGridWritesTheDeckAndDeleteSparesTheCaptionRow) {
     choose("optIopt0");
     editor->showPage(3);
-    GridView* view = editor->gridView(GridId::fpCard15);
-    Grid& grid = editor->deck().fpCard15();
+    GridView* view = editor->gridView(GridId::Card15);
+    Grid& grid = editor->deck().card15();
     view->setFocus();
     grid.setActiveCell(1, 1);
     QTest::keyClick(view, Qt::Key_Delete);
@@ -233,14 +234,14 @@ TEST_F(CardEditorTest, RightClickPopsTheEditMenuExceptOnConveyanceElements) {
 
     choose("optIopt0");
     editor->showPage(2);
-    GridView* rain = editor->gridView(GridId::fpCard14);
+    GridView* rain = editor->gridView(GridId::Card14);
     const QPoint cell = rain->visualRect(rain->gridModel()->cellIndex(2, 2)).center();
     QTest::mouseClick(rain->viewport(), Qt::RightButton, Qt::NoModifier, cell);
     EXPECT_TRUE(shell.menu.isVisible());
     shell.menu.hide();
 
     editor->showPage(8);
-    GridView* elements = editor->gridView(GridId::fpCard31);
+    GridView* elements = editor->gridView(GridId::Card31);
     QTest::mouseClick(elements->viewport(), Qt::RightButton, Qt::NoModifier,
                       elements->visualRect(elements->gridModel()->cellIndex(2, 2)).center());
     EXPECT_FALSE(shell.menu.isVisible());
@@ -256,7 +257,7 @@ TEST_F(CardEditorTest, EachHelpLabelShowsItsTextTheSameEveryTime) {
         const QString expected = QString::fromStdString(helpText(i)).replace('\r', '\n');
         QTest::mouseClick(label, Qt::LeftButton);
         EXPECT_EQ(help->helpLabel()->text(), expected) << i;
-        editor->deck().setText(Field::txtTitle3, "changed " + std::to_string(i));
+        editor->deck().setText(Field::RoutingTitle, "changed " + std::to_string(i));
         QTest::mouseClick(label, Qt::LeftButton);
         EXPECT_EQ(help->helpLabel()->text(), expected) << i;
     }
@@ -350,7 +351,7 @@ TEST_F(CardEditorTest, CardLabelsOpenTheirHelpByKeyboardAndByAssistiveTechnology
 TEST(CardEditorDeck, DeleteOnAnNdpCellEndsTheElementsPairs) {
     rillo::testing::TestShell shell;
     rillo::testing::EditorTestHost host(shell);
-    ASSERT_EQ(OpenDeck(shell.scripted, host, RILLO_EXAMPLES_DIR "/basin.sin"), OpenResult::Opened);
+    ASSERT_EQ(openDeck(shell.scripted, host, RILLO_EXAMPLES_DIR "/basin.sin"), OpenResult::Opened);
     CardEditor& editor = *host.editor;
     QApplication::setActiveWindow(&editor);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
@@ -358,20 +359,20 @@ TEST(CardEditorDeck, DeleteOnAnNdpCellEndsTheElementsPairs) {
     editor.showPage(Page::Card31);
 
     Deck& deck = editor.deck();
-    Grid& elements = deck.fpCard31();
+    Grid& elements = deck.card31();
     ASSERT_EQ(elements.value(Card31::Element, 3), "102");  // a detention basin with 6 pairs
     ASSERT_EQ(elements.value(Card31::NDP, 3), "6");
     ASSERT_EQ(elements.format(Card31::Tabular, 3).type, CellButton);
-    ASSERT_EQ(deck.fpSubCard31a().value(1, 1), "102");
+    ASSERT_EQ(deck.card31aIndex().value(1, 1), "102");
 
-    GridView* view = editor.gridView(GridId::fpCard31);
+    GridView* view = editor.gridView(GridId::Card31);
     view->setFocus();
     elements.setActiveCell(Card31::NDP, 3);
     QTest::keyClick(view, Qt::Key_Delete);
     EXPECT_EQ(elements.value(Card31::JK, 3), "");
     EXPECT_EQ(elements.value(Card31::NDP, 3), "");
     EXPECT_NE(elements.format(Card31::Tabular, 3).type, CellButton);
-    for (int r = 1; r <= IndexRows; ++r) EXPECT_NE(deck.fpSubCard31a().value(1, r), "102") << r;
+    for (int r = 1; r <= IndexRows; ++r) EXPECT_NE(deck.card31aIndex().value(1, r), "102") << r;
     EXPECT_EQ(elements.value(Card31::Element, 3), "102");  // the element itself stays
     EXPECT_TRUE(deck.modified());
 }
@@ -405,12 +406,12 @@ TEST(CardEditorDeck, AFailedOpenLeavesNoEditorAndNothingToSave) {
                                                "    1    4    7\r\n    1    5    7\r\n");
     const QString good = deckFile("good", head + "    1    9    7\r\n\r\n    0\r\n    0    0\r\n"
                                                  "    0    7    7    1\r\n\r\n    0\r\n    0    0\r\nENDPROGRAM\r\n");
-    EXPECT_EQ(OpenDeck(shell.scripted, host, bad.toStdString()), OpenResult::ReadError);
+    EXPECT_EQ(openDeck(shell.scripted, host, bad.toStdString()), OpenResult::ReadError);
     EXPECT_EQ(host.editor, nullptr);  // File > Exit has no deck to ask about
 
-    ASSERT_EQ(OpenDeck(shell.scripted, host, good.toStdString()), OpenResult::Opened);
-    EXPECT_EQ(host.editor->deck().fpCard15().lastDataRow(), 2);  // its one subcatchment, none of the failed deck's
-    EXPECT_EQ(host.editor->deck().fpCard15().value(2, 2), "9");
+    ASSERT_EQ(openDeck(shell.scripted, host, good.toStdString()), OpenResult::Opened);
+    EXPECT_EQ(host.editor->deck().card15().lastDataRow(), 2);  // its one subcatchment, none of the failed deck's
+    EXPECT_EQ(host.editor->deck().card15().value(2, 2), "9");
     EXPECT_FALSE(host.editor->deck().modified()) << "a deck just read holds what its file holds";
     QFile::remove(bad);
     QFile::remove(good);

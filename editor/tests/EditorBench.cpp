@@ -29,7 +29,7 @@ static void BM_OpenMaximalDeckIntoEditor(benchmark::State& state) {
     for (auto _ : state) {
         testing::TestShell shell;
         testing::EditorTestHost host(shell);
-        if (OpenDeck(shell.scripted, host, path) != OpenResult::Opened) state.SkipWithError("the deck did not open");
+        if (openDeck(shell.scripted, host, path) != OpenResult::Opened) state.SkipWithError("the deck did not open");
         QApplication::processEvents();
         state.PauseTiming();
         host.editor->close();

@@ -8,8 +8,8 @@
 using namespace rillo;
 
 TEST(IsBlankOrZero, BlankAndNumericZeroOnly) {
-    for (const char* yes : {"", "0", "0.0000", " -0 ", "+0.", "0.000000000"}) EXPECT_TRUE(IsBlankOrZero(yes)) << yes;
-    for (const char* no : {"1", "0.0001", "-2", "abc", "0x", "   ", "0 0", "."}) EXPECT_FALSE(IsBlankOrZero(no)) << no;
+    for (const char* yes : {"", "0", "0.0000", " -0 ", "+0.", "0.000000000"}) EXPECT_TRUE(isBlankOrZero(yes)) << yes;
+    for (const char* no : {"1", "0.0001", "-2", "abc", "0x", "   ", "0 0", "."}) EXPECT_FALSE(isBlankOrZero(no)) << no;
 }
 
 TEST(HelpTexts, CaptionsAndTextsAreKeptApartByCarriageReturns) {

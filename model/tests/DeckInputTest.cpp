@@ -124,7 +124,7 @@ TEST(DeckInput, ADiversionEnteredInTheEditorIsTheSameDiversionAsOneRead) {
     s.elements.push_back(split);
     rillo::DeckRead read = rillo::readDeck(deckText(s));
     ASSERT_FALSE(read.error) << read.error->describe();
-    rillo::Grid& g = read.deck->fpCard31();
+    rillo::Grid& g = read.deck->card31();
     EXPECT_EQ(g.comboText(rillo::Card31::JK, 3), "Diversion to Element  0001");
     rillo::ElementKind::diversionTo(12).showInCell(g, 3);  // as the diversion prompt does for 12
     const ModelInput edited = readModelInput(*read.deck);
@@ -182,9 +182,9 @@ TEST(DeckInput, ASpecialElementWhoseTabularBlockIsMissingIsRefused) {
     std::ostringstream sink;
     rillo::ConsoleUi ui(sink);
     rillo::HeadlessHost host;
-    ASSERT_EQ(rillo::OpenDeck(ui, host, dir.write("deck.sin", deckText(s))), rillo::OpenResult::Opened);
+    ASSERT_EQ(rillo::openDeck(ui, host, dir.write("deck.sin", deckText(s))), rillo::OpenResult::Opened);
     EXPECT_NO_THROW(readModelInput(host.deck()));
-    host.deck().fpSubCard31a().clearBlock(1, 1, 3, 1);
+    host.deck().card31aIndex().clearBlock(1, 1, 3, 1);
     try {
         readModelInput(host.deck());
         FAIL() << "accepted";

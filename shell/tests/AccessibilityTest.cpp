@@ -217,12 +217,12 @@ TEST_F(AccessibilityTest, EveryOperableElementOfTheStartAndEditorWindowsIsNamedA
 
 TEST_F(AccessibilityTest, ThePairsDialogAndTheSmallWindowsAreNamedToo) {
     CardEditor& editor = openExample();
-    const Grid& card31 = editor.deck().fpCard31();
+    const Grid& card31 = editor.deck().card31();
     int special = 0;
     for (int r = 2; r < card31.rowCount() && !special; ++r)
         if (card31.number(Card31::NDP, r) > 0) special = r;
     ASSERT_NE(special, 0) << "the example has no special element";
-    editor.deck().fpCard31().setActiveCell(Card31::Tabular, special);
+    editor.deck().card31().setActiveCell(Card31::Tabular, special);
     PairsDialog dialog(editor.deck(), ui, window.get());
     ASSERT_TRUE(dialog.load(special));
     dialog.show();

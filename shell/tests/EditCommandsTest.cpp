@@ -121,7 +121,7 @@ TEST(EditCommands, TextBoxTakesOneLineAndKeepsItsLimits) {
 TEST(EditCommands, GridToGridGoesThroughTheClipboardVerbs) {
     QtUi ui;
     QWidget window;
-    Grid source("fpSource", 3, 4), target("fpTarget", 3, 4);
+    Grid source("source", 3, 4), target("target", 3, 4);
     source.setValue(1, 2, "10");
     source.setValue(2, 2, "20");
     source.setValue(1, 3, "30");

@@ -147,12 +147,12 @@ TEST_F(EndToEndTest, ADeckTypedFromTheTemplateIsWrittenAndReadBack) {
 
     // Card 1.4: one hyetograph of four depths.
     editor().showPage(2);
-    GridView* rain = editor().gridView(GridId::fpCard14);
+    GridView* rain = editor().gridView(GridId::Card14);
     typeAlong(rain, 1, 2, {"0.1", "0.5", "1.2", "0.3"});
 
     // Card 1.5: one subcatchment, every value in its normal range.
     editor().showPage(3);
-    GridView* sub = editor().gridView(GridId::fpCard15);
+    GridView* sub = editor().gridView(GridId::Card15);
     typeAlong(sub, 1, 2,
               {"1", "1", "101", "450", "12.5", "35", "0.015", "0.015", "0.25", "0.06", "0.25", "3", "0.5",
                "0.00115"});
@@ -161,8 +161,8 @@ TEST_F(EndToEndTest, ADeckTypedFromTheTemplateIsWrittenAndReadBack) {
     // Card 3.1: a pipe, a detention basin with 6 pairs and a pipe with an
     // overflow channel.
     editor().showPage(Page::Card31);
-    GridView* elements = editor().gridView(GridId::fpCard31);
-    Grid& c31 = editor().deck().fpCard31();
+    GridView* elements = editor().gridView(GridId::Card31);
+    Grid& c31 = editor().deck().card31();
     ASSERT_EQ(c31.rowCount(), 3);
     click(elements, 1, 3);  // "&Add Row", twice
     click(elements, 1, 4);
@@ -244,28 +244,28 @@ TEST_F(EndToEndTest, ADeckTypedFromTheTemplateIsWrittenAndReadBack) {
     // Opened again, the deck is as it was typed.
     ScriptedUi reader;
     HeadlessHost host;
-    ASSERT_EQ(OpenDeck(reader, host, path.toStdString()), OpenResult::Opened)
+    ASSERT_EQ(openDeck(reader, host, path.toStdString()), OpenResult::Opened)
         << ::testing::PrintToString(reader.dialogue());
     Deck& deck = host.deck();
     EXPECT_EQ(deck.iopt(), 0);
-    EXPECT_EQ(deck.text(Field::txtTitle), "Mill Creek detention study");
-    EXPECT_EQ(deck.text(Field::txtTitle2), "Typed through the windows");
-    EXPECT_EQ(readNumber(deck.text(Field::txtNstep)), 72);
-    EXPECT_EQ(readNumber(deck.text(Field::txtNhr)), 6);
-    EXPECT_EQ(readNumber(deck.text(Field::txtDelt)), 5.0);
-    EXPECT_EQ(readNumber(deck.text(Field::txtPctzer)), 25);
-    EXPECT_EQ(readNumber(deck.text(Field::txtNhisto)), 4);
-    EXPECT_EQ(readNumber(deck.text(Field::txtThisto)), 15);
-    const Grid& r14 = deck.fpCard14();
+    EXPECT_EQ(deck.text(Field::Title), "Mill Creek detention study");
+    EXPECT_EQ(deck.text(Field::SubTitle), "Typed through the windows");
+    EXPECT_EQ(readNumber(deck.text(Field::Steps)), 72);
+    EXPECT_EQ(readNumber(deck.text(Field::StartHour)), 6);
+    EXPECT_EQ(readNumber(deck.text(Field::TimeStep)), 5.0);
+    EXPECT_EQ(readNumber(deck.text(Field::ZeroDetentionPercent)), 25);
+    EXPECT_EQ(readNumber(deck.text(Field::HyetographPoints)), 4);
+    EXPECT_EQ(readNumber(deck.text(Field::HyetographInterval)), 15);
+    const Grid& r14 = deck.card14();
     EXPECT_EQ((std::vector<double>{r14.number(1, 2), r14.number(2, 2), r14.number(3, 2), r14.number(4, 2)}),
               (std::vector<double>{0.1, 0.5, 1.2, 0.3}));
-    const Grid& r15 = deck.fpCard15();
+    const Grid& r15 = deck.card15();
     EXPECT_EQ(r15.lastDataRow(), 2);
     EXPECT_EQ(r15.number(3, 2), 101);
     EXPECT_DOUBLE_EQ(r15.number(8, 2), 0.015);
     EXPECT_DOUBLE_EQ(r15.number(14, 2), 0.00115);
 
-    const Grid& r31 = deck.fpCard31();
+    const Grid& r31 = deck.card31();
     EXPECT_EQ(r31.lastDataRow(), 5);
     EXPECT_EQ(r31.value(Card31::Element, 3), "102");
     EXPECT_EQ(r31.value(Card31::JK, 3), std::to_string(JkItem::Detention));
@@ -275,11 +275,11 @@ TEST_F(EndToEndTest, ADeckTypedFromTheTemplateIsWrittenAndReadBack) {
     EXPECT_TRUE(deck.isOverflowRow(5));
     EXPECT_DOUBLE_EQ(r31.number(11, 5), 0.04);
 
-    const Grid& index = deck.fpSubCard31a();
+    const Grid& index = deck.card31aIndex();
     ASSERT_EQ(index.value(1, 1), "102");
     EXPECT_EQ(index.number(3, 1), 2);
     const int first = static_cast<int>(index.number(2, 1));
-    const Grid& store = deck.fpCard31a();
+    const Grid& store = deck.card31a();
     std::vector<double> values;
     for (int r = first; r < first + 2; ++r)
         for (int c = 1; c <= 8; ++c) values.push_back(store.number(c, r));

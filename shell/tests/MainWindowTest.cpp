@@ -115,7 +115,7 @@ TEST_F(MainWindowTest, StartWindowAndEditorEachSetTheirMenuAndToolbarState) {
     EXPECT_TRUE(window->isEditorActive());
     expectDeckOpenState();
 
-    window->deck().setText(Field::txtTitle, "Mill Creek");
+    window->deck().setText(Field::Title, "Mill Creek");
     ui.no();
     window->fileClose();
     EXPECT_EQ(ui.messages(), std::vector<std::string>{AskSave});
@@ -336,7 +336,7 @@ TEST_F(MainWindowTest, ExitWhileMaximizedLeavesTheStoredPlacementUntouched) {
 TEST_F(MainWindowTest, ExitWithADeckOpenClosesTheEditorByItsRules) {
     start();
     window->fileNew();
-    window->deck().setText(Field::txtTitle, "Mill Creek");
+    window->deck().setText(Field::Title, "Mill Creek");
     ui.no();
     window->fileExit();
     EXPECT_EQ(ui.messages(), std::vector<std::string>{AskSave});
@@ -347,7 +347,7 @@ TEST_F(MainWindowTest, ExitWithADeckOpenClosesTheEditorByItsRules) {
 TEST_F(MainWindowTest, AYesToSavingThatDoesNotSaveKeepsTheDeckAndTheProgramOpen) {
     start();
     window->fileNew();
-    window->deck().setText(Field::txtTitle, "Mill Creek");
+    window->deck().setText(Field::Title, "Mill Creek");
 
     // Close: Yes, then the save dialog is cancelled.
     ui.yes().fileCancel();
@@ -358,7 +358,7 @@ TEST_F(MainWindowTest, AYesToSavingThatDoesNotSaveKeepsTheDeckAndTheProgramOpen)
     EXPECT_EQ(window->activeChild(), window->editorWindow());
     EXPECT_FALSE(window->cover()->isVisible());
     expectDeckOpenState();
-    EXPECT_EQ(window->deck().text(Field::txtTitle), "Mill Creek");
+    EXPECT_EQ(window->deck().text(Field::Title), "Mill Creek");
 
     // Exit: Yes, then the deck's checks refuse it (card 1.2 is empty).
     ui.clearDialogue();
@@ -375,7 +375,7 @@ TEST_F(MainWindowTest, AYesToSavingThatDoesNotSaveKeepsTheDeckAndTheProgramOpen)
     EXPECT_TRUE(window->deck().modified());
 
     // Close: Yes, and this time the save happens; the start window is back.
-    for (Field f : {Field::txtNstep, Field::txtDelt, Field::txtNrgag, Field::txtNhisto, Field::txtThisto})
+    for (Field f : {Field::Steps, Field::TimeStep, Field::Hyetographs, Field::HyetographPoints, Field::HyetographInterval})
         window->deck().setText(f, "1");
     ui.clearDialogue();
     ui.yes().fileName(path.toStdString()).no();
@@ -392,7 +392,7 @@ TEST_F(MainWindowTest, AYesToSavingThatDoesNotSaveKeepsTheDeckAndTheProgramOpen)
 TEST_F(MainWindowTest, TheEditorsTitleNamesTheFileTheDeckWasLastSavedTo) {
     start();
     window->fileNew();
-    for (Field f : {Field::txtNstep, Field::txtDelt, Field::txtNrgag, Field::txtNhisto, Field::txtThisto})
+    for (Field f : {Field::Steps, Field::TimeStep, Field::Hyetographs, Field::HyetographPoints, Field::HyetographInterval})
         window->deck().setText(f, "1");
     const QString first = appFolder.filePath(QStringLiteral("first.sin"));
     ui.fileName(first.toStdString()).no();
@@ -461,7 +461,7 @@ TEST_F(MainWindowTest, AnUneditedDeckClosesWithoutAskingAndTheTitleMarksEdits) {
     window->editorWindow()->activate();  // as every return to the editor does
     EXPECT_FALSE(window->deck().modified());
 
-    window->deck().fpCard15().setValue(Card15::Area, 2, "13.5");
+    window->deck().card15().setValue(Card15::Area, 2, "13.5");
     EXPECT_EQ(shownFrameTitle(*window).toStdString(), basin.toStdString() + "*");
 
     // Saved (element 105 drains to no element: Yes, go on): the mark goes,
@@ -479,7 +479,7 @@ TEST_F(MainWindowTest, AnUneditedDeckClosesWithoutAskingAndTheTitleMarksEdits) {
     // The next deck opened starts clean, though the last one was edited and not saved.
     ui.fileName(basin.toStdString());
     window->fileOpen();
-    window->deck().setText(Field::txtTitle, "Changed, then dropped");
+    window->deck().setText(Field::Title, "Changed, then dropped");
     ui.no();
     window->fileClose();
     ui.fileName(basin.toStdString());
@@ -491,7 +491,7 @@ TEST_F(MainWindowTest, AnUneditedDeckClosesWithoutAskingAndTheTitleMarksEdits) {
 TEST_F(MainWindowTest, YesToFinishedAfterASaveGoesToTheStartWindowWithoutAskingToSave) {
     start();
     window->fileNew();
-    for (Field f : {Field::txtNstep, Field::txtDelt, Field::txtNrgag, Field::txtNhisto, Field::txtThisto})
+    for (Field f : {Field::Steps, Field::TimeStep, Field::Hyetographs, Field::HyetographPoints, Field::HyetographInterval})
         window->deck().setText(f, "1");
     const QString path = appFolder.filePath(QStringLiteral("done.sin"));
 
@@ -551,7 +551,7 @@ TEST(MainWindowActivation, TheSavesOwnMessageBoxesDoNotMakeTheEditorAskToSaveAga
     window.loadCover();
     QApplication::setActiveWindow(&window);
     window.fileNew();
-    for (Field f : {Field::txtNstep, Field::txtDelt, Field::txtNrgag, Field::txtNhisto, Field::txtThisto})
+    for (Field f : {Field::Steps, Field::TimeStep, Field::Hyetographs, Field::HyetographPoints, Field::HyetographInterval})
         window.deck().setText(f, "1");
     ASSERT_TRUE(window.deck().modified());
 

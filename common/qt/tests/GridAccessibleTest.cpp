@@ -46,7 +46,7 @@ protected:
         }
         grid.setButton(1, 3, "&Add Row");
         grid.setRowsFrozen(1);
-        AddGridRow(grid, 0);
+        addGridRow(grid, 0);
         grid.setValue(1, 3, "7");
         grid.setActiveCell(1, 2);
         grid.setListener(&buttons);
@@ -141,7 +141,7 @@ TEST_F(GridAccessibleTest, CellsFollowTheRowsWhenRowsAreAddedAndTheGridIsReshape
     QAccessibleInterface* button = cell(1, 4);
     EXPECT_EQ(button->role(), QAccessible::Button);
     const QAccessible::Id buttonId = QAccessible::uniqueId(button);
-    AddGridRow(grid, 0);  // a new empty row 4; the button moves to row 5
+    addGridRow(grid, 0);  // a new empty row 4; the button moves to row 5
     // Told of the new row as the view tells it, the table keeps the moved
     // button as the same object (a screen reader may be on it).
     QAccessibleTableModelChangeEvent inserted(view.get(), QAccessibleTableModelChangeEvent::RowsInserted);

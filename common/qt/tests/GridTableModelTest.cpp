@@ -35,7 +35,7 @@ TEST(GridTableModel, StaysConsistentWhileRowsComeAndGo) {
     GridTableModel model(g);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
 
-    for (int i = 0; i < 20; ++i) AddGridRow(g, 0);
+    for (int i = 0; i < 20; ++i) addGridRow(g, 0);
     EXPECT_EQ(model.rowCount(), 23);
     EXPECT_EQ(model.data(model.cellIndex(1, 23)).toString(), "&Add Row");
     g.setValue(2, 5, "7");

@@ -15,7 +15,7 @@
 using namespace rillo;
 
 static void BM_ScrollPageByPage(benchmark::State& state) {
-    Grid grid("fpCard15", 14, 4002);
+    Grid grid("card 1.5", 14, 4002);
     for (int c = 1; c <= 14; ++c) {
         grid.setValue(c, 1, "Caption of column " + std::to_string(c));
         grid.setLocked(c, 1, true);

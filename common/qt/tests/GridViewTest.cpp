@@ -59,7 +59,7 @@ protected:
         grid.setLocked(5, 2, true);
         grid.setButton(1, 3, "&Add Row");
         grid.setRowsFrozen(1);
-        for (int i = 0; i < 3; ++i) AddGridRow(grid, 0);
+        for (int i = 0; i < 3; ++i) addGridRow(grid, 0);
         grid.setActiveCell(1, 2);
         grid.setListener(&rec);
         view = std::make_unique<GridView>(grid);
@@ -221,7 +221,7 @@ TEST_F(GridViewTest, DeleteRaisesKeyDownAndReportsItsReleaseWithoutEditing) {
 TEST_F(GridViewTest, TheShownCaretStaysTheGridsCaretWhenRowsComeAndGo) {
     grid.setActiveCell(1, 6);  // the "&Add Row" button
     ASSERT_EQ(current(), std::make_pair(1, 6));
-    AddGridRow(grid, 0);  // the button moves down; the grid's caret stays in row 6
+    addGridRow(grid, 0);  // the button moves down; the grid's caret stays in row 6
     EXPECT_EQ(current(), std::make_pair(grid.activeCol(), grid.activeRow()));
     grid.setActiveCell(2, 4);
     grid.deleteRow(3);
@@ -277,7 +277,7 @@ TEST_F(GridViewTest, TheCaretOnAButtonCellCanBeSeen) {
 TEST_F(GridViewTest, CaptionsStayInTheHeaderAndRowsKeepOneHeight) {
     EXPECT_TRUE(view->isRowHidden(0));
     EXPECT_EQ(view->model()->headerData(0, Qt::Horizontal).toString(), "Caption 1");
-    for (int i = 0; i < 2000; ++i) AddGridRow(grid, 0);
+    for (int i = 0; i < 2000; ++i) addGridRow(grid, 0);
     view->scrollToBottom();
     EXPECT_EQ(view->verticalHeader()->sectionSize(1), view->verticalHeader()->sectionSize(1500));
     EXPECT_TRUE(view->horizontalHeader()->isVisible());

@@ -10,6 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::writeBytes(path, std::string(reinterpret_cast<const char*>(data), size));
     fuzz::QuietUi ui;
     HeadlessHost host;
-    OpenDeck(ui, host, path);
+    openDeck(ui, host, path);
     return 0;
 }

@@ -11,7 +11,7 @@ const std::string kZeroWarning =
 using ZeroRainfallTest = RulesTest;
 
 TEST_F(ZeroRainfallTest, EveryThirdZeroInTheFirstThreeColumnsWarns) {
-    Grid& g = deck.fpCard14();
+    Grid& g = deck.card14();
     dataRows(g, 3);
     typeAndTab(g, 1, 2, "0");
     typeAndTab(g, 2, 2, "0.5");  // not a zero
@@ -26,20 +26,20 @@ TEST_F(ZeroRainfallTest, EveryThirdZeroInTheFirstThreeColumnsWarns) {
 }
 
 TEST_F(ZeroRainfallTest, TheCountIsSharedByEveryEditorOfTheProgram) {
-    typeAndTab(deck.fpCard14(), 1, 2, "0");
-    typeAndTab(deck.fpCard14(), 2, 2, "0");
+    typeAndTab(deck.card14(), 1, 2, "0");
+    typeAndTab(deck.card14(), 2, 2, "0");
 
     Deck other;
     ChangeSpread otherRules(other, ui, host);
     otherRules.attach();
-    typeAndTab(other.fpCard14(), 1, 2, "0");
+    typeAndTab(other.card14(), 1, 2, "0");
     EXPECT_EQ(ui.dialogue(), std::vector<std::string>{kZeroWarning});
 }
 
 using DuplicateTest = RulesTest;
 
 TEST_F(DuplicateTest, ARepeatedSubCatchmentNumberIsEmptied) {
-    Grid& g = deck.fpCard23();
+    Grid& g = deck.card23();
     dataRows(g, 3);
     g.setValue(1, 2, "7");
     ui.pointer = Pointer::Hourglass;
@@ -49,14 +49,14 @@ TEST_F(DuplicateTest, ARepeatedSubCatchmentNumberIsEmptied) {
     EXPECT_TRUE(g.isEmpty(1, 3));
     EXPECT_EQ(g.value(1, 2), "7");
     EXPECT_EQ(ui.pointer, Pointer::Normal);
-    EXPECT_EQ(host.focused, std::vector<std::string>{"fpCard23"});
+    EXPECT_EQ(host.focused, std::vector<std::string>{"card 2.3"});
 
     typeAndTab(g, 1, 3, "8");
     EXPECT_EQ(ui.dialogue().size(), 1u);
 }
 
 TEST_F(DuplicateTest, SubCatchmentsMayDrainIntoTheSameElement) {
-    Grid& g = deck.fpCard23();
+    Grid& g = deck.card23();
     dataRows(g, 3);
     g.setValue(1, 2, "1");
     g.setValue(2, 2, "40");
@@ -67,15 +67,15 @@ TEST_F(DuplicateTest, SubCatchmentsMayDrainIntoTheSameElement) {
 }
 
 TEST_F(DuplicateTest, OnlyCards31And23ExemptTheCheckedRow) {
-    Grid& list = deck.fpCard42();
+    Grid& list = deck.card42();
     list.setValue(1, 2, "5");
-    EXPECT_TRUE(rules.CheckDuplicateNumber(list, 1, 5, "conveyance element", 2));
-    EXPECT_FALSE(rules.CheckDuplicateNumber(list, 2, -1, "conveyance element", 2));  // an empty cell holds no number
+    EXPECT_TRUE(rules.checkDuplicateNumber(list, 1, 5, "conveyance element", 2));
+    EXPECT_FALSE(rules.checkDuplicateNumber(list, 2, -1, "conveyance element", 2));  // an empty cell holds no number
 
     element(2, "5");
-    EXPECT_FALSE(rules.CheckDuplicateNumber(deck.fpCard31(), Card31::Element, 5, "conveyance element", 2));
+    EXPECT_FALSE(rules.checkDuplicateNumber(deck.card31(), Card31::Element, 5, "conveyance element", 2));
     element(3, "5");
-    EXPECT_TRUE(rules.CheckDuplicateNumber(deck.fpCard31(), Card31::Element, 5, "conveyance element", 2));
+    EXPECT_TRUE(rules.checkDuplicateNumber(deck.card31(), Card31::Element, 5, "conveyance element", 2));
     EXPECT_EQ(ui.messages().back(), "Warning|Exclamation|Duplicate conveyance element number not allowed. 5|OK");
     EXPECT_EQ(ui.messages().size(), 2u);
 }

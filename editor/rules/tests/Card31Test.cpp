@@ -11,8 +11,8 @@ const std::string kPrompt = "input: What Conveyance Element Does the Diverted fl
 
 class Card31Test : public RulesTest {
 protected:
-    Grid& g = deck.fpCard31();
-    Grid& index = deck.fpSubCard31a();
+    Grid& g = deck.card31();
+    Grid& index = deck.card31aIndex();
 };
 
 TEST_F(Card31Test, NdpGivesTheTabularButtonAndTheReminderOnLeaving) {
@@ -90,7 +90,7 @@ TEST_F(Card31Test, TypeFiveTwiceAddsOneOverflowRowTypeTwoRemovesIt) {
     EXPECT_TRUE(deck.isOverflowRow(3));
     EXPECT_TRUE(g.format(1, 3).locked);
     EXPECT_EQ(g.value(Card31::Element, 4), "20");
-    EXPECT_EQ(host.focused, std::vector<std::string>{"fpCard31"});
+    EXPECT_EQ(host.focused, std::vector<std::string>{"card 3.1"});
 
     typeAndTab(g, Card31::Type, 2, "4");
     typeAndTab(g, Card31::Type, 2, "5");
@@ -171,7 +171,7 @@ TEST_F(Card31Test, TheHundredAndFirstSpecialElementIsRefusedWithNothingCreated) 
     EXPECT_FALSE(hasTabularButton(2));
     EXPECT_FALSE(rules.tabularPending());
     EXPECT_EQ(index.lastDataRow(), 100);
-    EXPECT_EQ(host.focused, std::vector<std::string>{"fpCard31"});
+    EXPECT_EQ(host.focused, std::vector<std::string>{"card 3.1"});
 
     // One of the hundred may still change its number of pairs.
     element(3, "7", "4");
@@ -209,7 +209,7 @@ TEST_F(Card31Test, NdpBackToZeroOrDeletedDropsTheButtonAndTheIndexRow) {
     EXPECT_TRUE(g.isEmpty(Card31::JK, 4));
     EXPECT_FALSE(hasTabularButton(4));
     EXPECT_EQ(index.getArray(1, 1, 3, 2), (Grid::Array{{"10", "2", "1"}, {"", "", ""}}));
-    EXPECT_EQ(deck.fpCard31a().rowCount(), 3);  // the store is left alone
+    EXPECT_EQ(deck.card31a().rowCount(), 3);  // the store is left alone
     EXPECT_TRUE(ui.dialogue().empty());
 }
 
@@ -241,7 +241,7 @@ namespace {
 using Card31InStepTest = RulesTest;
 
 TEST_F(Card31InStepTest, OverflowRowsAndEmptyCellsAreNoElementNumbers) {
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     element(2, "10");
     typeAndTab(g, Card31::Type, 2, "5");  // row 3 becomes its overflow row
     ui.clearDialogue();
@@ -249,7 +249,7 @@ TEST_F(Card31InStepTest, OverflowRowsAndEmptyCellsAreNoElementNumbers) {
     typeAndTab(g, Card31::Element, 4, "-1");  // a change card
     EXPECT_TRUE(ui.dialogue().empty()) << ::testing::PrintToString(ui.dialogue());
     EXPECT_EQ(g.value(Card31::Element, 4), "-1");
-    EXPECT_FALSE(rules.CheckDuplicateNumber(g, Card31::Element, -1, "conveyance element", 4));
+    EXPECT_FALSE(rules.checkDuplicateNumber(g, Card31::Element, -1, "conveyance element", 4));
     // Change cards may repeat: a second -1 is no duplicate either.
     typeAndTab(g, Card31::Element, 5, "-1");
     EXPECT_TRUE(ui.dialogue().empty()) << ::testing::PrintToString(ui.dialogue());
@@ -257,7 +257,7 @@ TEST_F(Card31InStepTest, OverflowRowsAndEmptyCellsAreNoElementNumbers) {
 }
 
 TEST_F(Card31InStepTest, AddedRowsOfferOnlyTheThreeBaseSpecialTypes) {
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     element(2, "10");
     element(3, "12");
     ui.inputText("12");
@@ -273,7 +273,7 @@ TEST_F(Card31InStepTest, AddedRowsOfferOnlyTheThreeBaseSpecialTypes) {
 }
 
 TEST_F(Card31InStepTest, TypeFiveChangedToThreeRemovesTheOverflowRow) {
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     element(2, "10");
     element(3, "20");
     typeAndTab(g, Card31::Type, 2, "5");
@@ -284,7 +284,7 @@ TEST_F(Card31InStepTest, TypeFiveChangedToThreeRemovesTheOverflowRow) {
 }
 
 TEST_F(Card31InStepTest, TheDiversionPromptComesBeforeTheNoNumberMessage) {
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     dataRows(g, 2);
     ui.inputText("12").yes();
     typeAndTab(g, Card31::JK, 2, "0");
@@ -296,7 +296,7 @@ TEST_F(Card31InStepTest, TheDiversionPromptComesBeforeTheNoNumberMessage) {
 }
 
 TEST_F(Card31InStepTest, ADiversionToAnElementNotOnTheCardIsAskedAbout) {
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     element(2, "10");
     element(3, "20");
     const std::string question = "Rillo 2000|None|There is no conveyance element 999 on card 3.1 to take the "

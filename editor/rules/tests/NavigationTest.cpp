@@ -10,7 +10,7 @@ protected:
     /// Row 2 an element of type 5 with data up to column 12, row 3 its
     /// overflow row (columns 1 to 5 locked and grey).
     void elementWithOverflow() {
-        Grid& g = deck.fpCard31();
+        Grid& g = deck.card31();
         element(2, "10");
         g.setValue(Card31::Type, 2, "5");
         g.setValue(12, 2, "1.5");
@@ -26,7 +26,7 @@ protected:
 
 TEST_F(NavigationTest, TabAtTheEndOfARowOntoALockedOverflowCellKeepsTheCaret) {
     elementWithOverflow();
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     g.setActiveCell(12, 2);
     g.userKeyDown(KeyTab, 0);
     EXPECT_EQ(caret(g), std::make_pair(12, 2));
@@ -42,7 +42,7 @@ TEST_F(NavigationTest, TabAtTheEndOfARowOntoALockedOverflowCellKeepsTheCaret) {
 }
 
 TEST_F(NavigationTest, TheLockedColumn13OfCard31IsNeverARestingPlace) {
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     element(2, "10");
     element(3, "20");
     g.setValue(12, 2, "1.5");
@@ -74,7 +74,7 @@ TEST_F(NavigationTest, TheLockedColumn13OfCard31IsNeverARestingPlace) {
 }
 
 TEST_F(NavigationTest, TabOutOfTheDepthOfTheFirstElementStillQuestionsItsRange) {
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     element(2, "10");
     element(3, "20");
     click(g, 12, 2);
@@ -89,7 +89,7 @@ TEST_F(NavigationTest, TabOutOfTheDepthOfTheFirstElementStillQuestionsItsRange) 
 
 TEST_F(NavigationTest, ArrowsAndShiftTabNeverEnterALockedCell) {
     elementWithOverflow();
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     g.setActiveCell(3, 2);
     g.userKeyDown(KeyDown, 0);  // onto the overflow row's locked element number
     EXPECT_EQ(caret(g), std::make_pair(3, 2));
@@ -111,7 +111,7 @@ TEST_F(NavigationTest, EnterAndTheShiftedArrowsKeepOutOfLockedCellsAsTheArrowsDo
     // Enter is Down, and a modifier does not change where an arrow goes:
     // neither slips into a cell that Down keeps the caret out of.
     elementWithOverflow();
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     g.setActiveCell(3, 2);
     g.userKeyDown(KeyReturn, 0);  // onto the overflow row's locked element number
     EXPECT_EQ(caret(g), std::make_pair(3, 2));
@@ -134,7 +134,7 @@ TEST_F(NavigationTest, EnterAndTheShiftedArrowsKeepOutOfLockedCellsAsTheArrowsDo
 TEST_F(NavigationTest, TabStillReachesTheDimensionsOfAFreshOverflowElement) {
     // Nothing typed beyond the type yet: Tab from the type must not wrap
     // onto the overflow row and stick.
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     element(2, "10");
     g.setValue(Card31::Type, 2, "4");
     dataRows(g, 3);
@@ -145,7 +145,7 @@ TEST_F(NavigationTest, TabStillReachesTheDimensionsOfAFreshOverflowElement) {
 }
 
 TEST_F(NavigationTest, AddRowOnAGridWithOneDataRowAddsARowLikeTheTemplate) {
-    Grid& g = deck.fpCard15();
+    Grid& g = deck.card15();
     ASSERT_EQ(g.rowCount(), 3);
     g.setValue(2, 2, "5");
     g.userClickButton(1, 3);
@@ -160,7 +160,7 @@ TEST_F(NavigationTest, AddRowOnAGridWithOneDataRowAddsARowLikeTheTemplate) {
     EXPECT_EQ(g.value(2, 2), "5");
 
     // The conveyance grid: the new row is an ordinary element row.
-    Grid& c31 = deck.fpCard31();
+    Grid& c31 = deck.card31();
     element(2, "10", "4", JkItem::Detention);
     c31.userClickButton(1, c31.rowCount());
     ASSERT_EQ(c31.rowCount(), 4);
@@ -171,7 +171,7 @@ TEST_F(NavigationTest, AddRowOnAGridWithOneDataRowAddsARowLikeTheTemplate) {
 }
 
 TEST_F(NavigationTest, TheAddRowLineTakesNoDataByTypingTabbingOrPasting) {
-    Grid& g = deck.fpCard15();
+    Grid& g = deck.card15();
     dataRows(g, 2);
     const int button = g.rowCount();
     // Tab past the last column of the last data row lands on the button
@@ -201,7 +201,7 @@ TEST_F(NavigationTest, TheAddRowLineTakesNoDataByTypingTabbingOrPasting) {
     for (int c = 1; c <= g.colCount(); ++c) EXPECT_TRUE(g.isEmpty(c, g.rowCount())) << c;
 
     // On card 3.1 an added row is an element row with its combo items.
-    Grid& c31 = deck.fpCard31();
+    Grid& c31 = deck.card31();
     ui.clipboard = "\t\t10\t0\n\t\t20\t0\n\t\t30\t0";
     c31.setActiveCell(1, 2);
     pasteBlock(c31, ui);

@@ -13,7 +13,7 @@ protected:
     }
     /// Store rows from `first`, 8 values each, as the reader leaves them.
     void storeRows(int first, const Grid::Array& rows) {
-        Grid& store = deck.fpCard31a();
+        Grid& store = deck.card31a();
         for (std::size_t i = 0; i < rows.size(); ++i) {
             dataRows(store, first + static_cast<int>(i) + 1);
             store.setArray(1, first + static_cast<int>(i), {rows[i]});
@@ -30,7 +30,7 @@ protected:
             if (dialog.grid().format(c, r).locked) cols.push_back(c);
         return cols;
     }
-    Grid::Array storeBlock(int first, int rows) { return deck.fpCard31a().getArray(1, first, 8, rows); }
+    Grid::Array storeBlock(int first, int rows) { return deck.card31a().getArray(1, first, 8, rows); }
 
     PairsDialogLogic dialog{deck, ui};
     std::vector<bool> closes;
@@ -75,8 +75,8 @@ TEST_F(PairsDialogTest, CaptionsFollowTheKindOfElement) {
     element(2, "10", "1", JkItem::Detention);
     element(3, "20", "1", JkItem::Inflow);
     element(4, "30", "1");
-    deck.fpCard31().setComboItem(Card31::JK, 4, JkItem::DiversionTarget, "Diversion to Element  0012");
-    deck.fpCard31().setValue(Card31::JK, 4, "3");
+    deck.card31().setComboItem(Card31::JK, 4, JkItem::DiversionTarget, "Diversion to Element  0012");
+    deck.card31().setValue(Card31::JK, 4, "3");
     element(5, "40", "1", JkItem::Diversion);
     element(6, "50", "1");
     EXPECT_EQ(captions(2), std::make_pair(std::string("Storage (acres/feet):"), std::string("Discharge (cfs):")));
@@ -92,11 +92,11 @@ TEST_F(PairsDialogTest, ANewElementGetsABlockOfZerosAtTheEndOfTheStore) {
     indexRow(1, "10", 2, 1);
     element(3, "20", "6", JkItem::Inflow);
     ASSERT_TRUE(dialog.load(3));
-    EXPECT_EQ(dialog.IndexRow(), 2);
-    EXPECT_EQ(deck.fpSubCard31a().getArray(1, 2, 3, 1), (Grid::Array{{"20", "3", "2"}}));
+    EXPECT_EQ(dialog.indexRow(), 2);
+    EXPECT_EQ(deck.card31aIndex().getArray(1, 2, 3, 1), (Grid::Array{{"20", "3", "2"}}));
     const std::string z = "0.000000";
     EXPECT_EQ(storeBlock(3, 2), (Grid::Array{{z, z, z, z, z, z, z, z}, {z, z, z, z, z, z, z, z}}));
-    EXPECT_EQ(deck.fpCard31a().format(1, deck.fpCard31a().rowCount()).buttonText, "&Add Row");
+    EXPECT_EQ(deck.card31a().format(1, deck.card31a().rowCount()).buttonText, "&Add Row");
     EXPECT_EQ(dialog.grid().getArray(1, 3, 4, 1), (Grid::Array{{z, z, z, z}}));
     EXPECT_TRUE(dialog.grid().isEmpty(5, 3));
 }
@@ -109,7 +109,7 @@ TEST_F(PairsDialogTest, RaisingNdpFromFourToNineMovesTheBlockToTheEnd) {
     element(2, "10", "9", JkItem::Detention);
     ASSERT_TRUE(dialog.load(2));
 
-    EXPECT_EQ(deck.fpSubCard31a().getArray(1, 1, 3, 1), (Grid::Array{{"10", "4", "3"}}));
+    EXPECT_EQ(deck.card31aIndex().getArray(1, 1, 3, 1), (Grid::Array{{"10", "4", "3"}}));
     const std::string z = "0.000000";
     const Grid::Array moved = storeBlock(4, 3);
     EXPECT_EQ(moved[0], storeBlock(2, 1)[0]);  // the old row stays, unreferenced
@@ -129,7 +129,7 @@ TEST_F(PairsDialogTest, LoweringNdpFromNineToFourKeepsTheBlockWithOneRow) {
     indexRow(1, "10", 2, 3);
     element(2, "10", "4", JkItem::Detention);
     ASSERT_TRUE(dialog.load(2));
-    EXPECT_EQ(deck.fpSubCard31a().getArray(1, 1, 3, 1), (Grid::Array{{"10", "2", "1"}}));
+    EXPECT_EQ(deck.card31aIndex().getArray(1, 1, 3, 1), (Grid::Array{{"10", "2", "1"}}));
     ASSERT_EQ(dialog.grid().rowCount(), 3);
     EXPECT_EQ(dialog.grid().getArray(1, 2, 8, 1), storeBlock(2, 1));
 }
@@ -174,7 +174,7 @@ TEST_F(PairsDialogTest, OkCopiesTheTypedPairsCancelCopiesNothing) {
     EXPECT_EQ(stored[0][5], "30.000000");
     EXPECT_EQ(stored[0][6], "");
     EXPECT_TRUE(ui.dialogue().empty());
-    EXPECT_EQ(deck.fpSubCard31a().lastDataRow(), 1);
+    EXPECT_EQ(deck.card31aIndex().lastDataRow(), 1);
 }
 
 TEST_F(PairsDialogTest, FirstValuesThatFallAreAskedAboutAndNoEmptiesTheCell) {
@@ -267,8 +267,8 @@ TEST_F(PairsDialogTest, AnElementWithoutPairsOrNumberIsNotOpened) {
     EXPECT_FALSE(dialog.load(2));
     EXPECT_FALSE(dialog.load(3));
     EXPECT_EQ(ui.messages().size(), 2u);
-    EXPECT_EQ(deck.fpSubCard31a().lastDataRow(), 0);
-    EXPECT_EQ(deck.fpCard31a().rowCount(), 3);
+    EXPECT_EQ(deck.card31aIndex().lastDataRow(), 0);
+    EXPECT_EQ(deck.card31a().rowCount(), 3);
 }
 
 }  // namespace

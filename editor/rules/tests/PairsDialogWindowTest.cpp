@@ -20,7 +20,7 @@ protected:
     PairsDialogWindowTest() {
         main.setGeometry(100, 80, 1200, 800);
         main.show();
-        Grid& g = deck.fpCard31();
+        Grid& g = deck.card31();
         g.setValue(Card31::Element, 2, "10");
         g.setValue(Card31::NDP, 2, "3");
         g.setValue(Card31::JK, 2, std::to_string(JkItem::Inflow));
@@ -50,7 +50,7 @@ TEST_F(PairsDialogWindowTest, OkClosesTheModalDialogWithThePairsCopied) {
         g.userClickButton(1, g.rowCount());
     });
     EXPECT_TRUE(dialog.run(2));
-    EXPECT_EQ(deck.fpCard31a().value(6, 2), "6.000000");
+    EXPECT_EQ(deck.card31a().value(6, 2), "6.000000");
     EXPECT_TRUE(ui.dialogue().empty());
 }
 
@@ -67,7 +67,7 @@ TEST_F(PairsDialogWindowTest, CancelAndTheWindowsCloseButtonCopyNothing) {
         dialog.close();
     });
     EXPECT_FALSE(dialog.run(2));
-    EXPECT_EQ(deck.fpCard31a().value(1, 2), "0.000000");
+    EXPECT_EQ(deck.card31a().value(1, 2), "0.000000");
 }
 
 TEST_F(PairsDialogWindowTest, TheKeyboardAloneFillsThePairsAndPressesOk) {
@@ -89,8 +89,8 @@ TEST_F(PairsDialogWindowTest, TheKeyboardAloneFillsThePairsAndPressesOk) {
         if (dialog.isVisible()) dialog.reject();
     });
     EXPECT_TRUE(dialog.run(2));
-    EXPECT_EQ(deck.fpCard31a().value(6, 2), "6.000000");
-    EXPECT_EQ(deck.fpCard31a().value(7, 2), "");
+    EXPECT_EQ(deck.card31a().value(6, 2), "6.000000");
+    EXPECT_EQ(deck.card31a().value(7, 2), "");
     EXPECT_TRUE(ui.dialogue().empty());
 }
 

@@ -12,14 +12,14 @@ std::string question(const std::string& message, const char* answer) {
 using RangeTest = RulesTest;
 
 TEST_F(RangeTest, AskedInTheFirstDataRowOnly) {
-    Grid& g = deck.fpCard15();
+    Grid& g = deck.card15();
     dataRows(g, 3);
     ui.yes();
     typeAndTab(g, 8, 2, "0.005");
     EXPECT_EQ(ui.dialogue(), std::vector<std::string>{question("Normal ranges are 0.008 to 0.03 ", "Yes")});
     EXPECT_EQ(g.value(8, 2), "0.0050");
     EXPECT_EQ(g.activeCol(), 9);
-    EXPECT_EQ(host.focused, std::vector<std::string>{"fpCard15"});
+    EXPECT_EQ(host.focused, std::vector<std::string>{"card 1.5"});
 
     typeAndTab(g, 8, 3, "0.005");
     EXPECT_EQ(ui.dialogue().size(), 1u);
@@ -27,7 +27,7 @@ TEST_F(RangeTest, AskedInTheFirstDataRowOnly) {
 }
 
 TEST_F(RangeTest, BoundsAreAcceptedAndJustOutsideIsQuestioned) {
-    Grid& g = deck.fpCard15();
+    Grid& g = deck.card15();
     for (const char* v : {"0.008", "0.03"}) typeAndTab(g, 8, 2, v);
     typeAndTab(g, 7, 2, "1.0");
     EXPECT_TRUE(ui.dialogue().empty());
@@ -52,27 +52,27 @@ TEST_F(RangeTest, TheElevenNormalRangesAtTheirBoundsAndOneStepPast) {
         const char* message;
     };
     const Bound bounds[] = {
-        {GridId::fpCard15, 7, "1.0", "1.0001", "This value maybe too large."},
-        {GridId::fpCard15, 8, "0.008", "0.0079", "Normal ranges are 0.008 to 0.03 "},
-        {GridId::fpCard15, 8, "0.03", "0.0301", "Normal ranges are 0.008 to 0.03 "},
-        {GridId::fpCard15, 9, "0.01", "0.0099", "Normal ranges are 0.01 to 0.99 "},
-        {GridId::fpCard15, 9, "0.99", "0.9901", "Normal ranges are 0.01 to 0.99 "},
-        {GridId::fpCard15, 10, "0.04", "0.0399", "Normal ranges are 0.04 to 0.25 "},
-        {GridId::fpCard15, 10, "0.25", "0.2501", "Normal ranges are 0.04 to 0.25 "},
-        {GridId::fpCard15, 11, "0.1", "0.0999", "Normal ranges are 0.1 to 1.0 "},
-        {GridId::fpCard15, 11, "1.0", "1.0001", "Normal ranges are 0.1 to 1.0 "},
-        {GridId::fpCard15, 12, "0.05", "0.0499", "Normal ranges are 0.05 to 25 "},
-        {GridId::fpCard15, 12, "25", "25.0001", "Normal ranges are 0.05 to 25 "},
-        {GridId::fpCard15, 13, "0", "-0.0001", "Normal ranges are 0 to 25 "},
-        {GridId::fpCard15, 13, "25", "25.0001", "Normal ranges are 0 to 25 "},
-        {GridId::fpCard15, 14, "0", "-0.000000001", "Normal ranges are 0 to 1 "},
-        {GridId::fpCard15, 14, "1", "1.000000001", "Normal ranges are 0 to 1 "},
-        {GridId::fpCard31, 8, "0.00001", "0.0000099", "Normal ranges are 0.00001 to 0.25 "},
-        {GridId::fpCard31, 8, "0.25", "0.2500001", "Normal ranges are 0.00001 to 0.25 "},
-        {GridId::fpCard31, 11, "0.001", "0.0009999", "Normal ranges are 0.001 to 0.99 "},
-        {GridId::fpCard31, 11, "0.99", "0.9900001", "Normal ranges are 0.001 to 0.99 "},
-        {GridId::fpCard31, 12, "0.1", "0.0999999", "Normal ranges are 0.1 to 100 "},
-        {GridId::fpCard31, 12, "100", "100.0000001", "Normal ranges are 0.1 to 100 "},
+        {GridId::Card15, 7, "1.0", "1.0001", "This value maybe too large."},
+        {GridId::Card15, 8, "0.008", "0.0079", "Normal ranges are 0.008 to 0.03 "},
+        {GridId::Card15, 8, "0.03", "0.0301", "Normal ranges are 0.008 to 0.03 "},
+        {GridId::Card15, 9, "0.01", "0.0099", "Normal ranges are 0.01 to 0.99 "},
+        {GridId::Card15, 9, "0.99", "0.9901", "Normal ranges are 0.01 to 0.99 "},
+        {GridId::Card15, 10, "0.04", "0.0399", "Normal ranges are 0.04 to 0.25 "},
+        {GridId::Card15, 10, "0.25", "0.2501", "Normal ranges are 0.04 to 0.25 "},
+        {GridId::Card15, 11, "0.1", "0.0999", "Normal ranges are 0.1 to 1.0 "},
+        {GridId::Card15, 11, "1.0", "1.0001", "Normal ranges are 0.1 to 1.0 "},
+        {GridId::Card15, 12, "0.05", "0.0499", "Normal ranges are 0.05 to 25 "},
+        {GridId::Card15, 12, "25", "25.0001", "Normal ranges are 0.05 to 25 "},
+        {GridId::Card15, 13, "0", "-0.0001", "Normal ranges are 0 to 25 "},
+        {GridId::Card15, 13, "25", "25.0001", "Normal ranges are 0 to 25 "},
+        {GridId::Card15, 14, "0", "-0.000000001", "Normal ranges are 0 to 1 "},
+        {GridId::Card15, 14, "1", "1.000000001", "Normal ranges are 0 to 1 "},
+        {GridId::Card31, 8, "0.00001", "0.0000099", "Normal ranges are 0.00001 to 0.25 "},
+        {GridId::Card31, 8, "0.25", "0.2500001", "Normal ranges are 0.00001 to 0.25 "},
+        {GridId::Card31, 11, "0.001", "0.0009999", "Normal ranges are 0.001 to 0.99 "},
+        {GridId::Card31, 11, "0.99", "0.9900001", "Normal ranges are 0.001 to 0.99 "},
+        {GridId::Card31, 12, "0.1", "0.0999999", "Normal ranges are 0.1 to 100 "},
+        {GridId::Card31, 12, "100", "100.0000001", "Normal ranges are 0.1 to 100 "},
     };
     for (const Bound& b : bounds) {
         Deck d;
@@ -91,7 +91,7 @@ TEST_F(RangeTest, TheElevenNormalRangesAtTheirBoundsAndOneStepPast) {
 }
 
 TEST_F(RangeTest, NoEmptiesTheCellAndKeepsTheCaretThere) {
-    Grid& g = deck.fpCard15();
+    Grid& g = deck.card15();
     ui.no();
     typeAndTab(g, 9, 2, "1.5");
     EXPECT_EQ(ui.dialogue(), std::vector<std::string>{question("Normal ranges are 0.01 to 0.99 ", "No")});
@@ -100,7 +100,7 @@ TEST_F(RangeTest, NoEmptiesTheCellAndKeepsTheCaretThere) {
 }
 
 TEST_F(RangeTest, DecayRateIsQuestionedOnLeavingToTheLeftOthersOnlyToTheRight) {
-    Grid& g = deck.fpCard15();
+    Grid& g = deck.card15();
     click(g, 8, 2);
     type(g, "0.005");
     g.userKeyDown(KeyLeft, 0);
@@ -116,7 +116,7 @@ TEST_F(RangeTest, DecayRateIsQuestionedOnLeavingToTheLeftOthersOnlyToTheRight) {
 }
 
 TEST_F(RangeTest, ConveyanceRangesInRowTwoOnly) {
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     element(2, "10");
     element(3, "20");
     ui.no();
@@ -131,7 +131,7 @@ TEST_F(RangeTest, ConveyanceRangesInRowTwoOnly) {
 }
 
 TEST_F(RangeTest, DirectFlowFillsLengthAndDepthWhenTheCaretMovesOnToTheWidth) {
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     element(2, "10");
     element(3, "20");
     click(g, Card31::Type, 2);

@@ -8,7 +8,7 @@ RulesTest::RulesTest() {
 }
 
 void RulesTest::dataRows(Grid& grid, int last) {
-    while (grid.rowCount() - 1 < last) AddGridRow(grid, 0);
+    while (grid.rowCount() - 1 < last) addGridRow(grid, 0);
 }
 
 void RulesTest::click(Grid& grid, int col, int row) { grid.userMoveTo(col, row); }
@@ -25,7 +25,7 @@ void RulesTest::typeAndTab(Grid& grid, int col, int row, const std::string& text
 }
 
 void RulesTest::element(int row, const std::string& number, const std::string& ndp, int jkItem) {
-    Grid& g = deck.fpCard31();
+    Grid& g = deck.card31();
     dataRows(g, row);
     g.setValue(Card31::Element, row, number);
     g.setValue(Card31::NDP, row, ndp);
@@ -37,14 +37,14 @@ void RulesTest::element(int row, const std::string& number, const std::string& n
 }
 
 void RulesTest::indexRow(int at, const std::string& number, int first, int rows) {
-    Grid& index = deck.fpSubCard31a();
+    Grid& index = deck.card31aIndex();
     index.setValue(1, at, number);
     index.setValue(2, at, std::to_string(first));
     index.setValue(3, at, std::to_string(rows));
 }
 
 bool RulesTest::hasTabularButton(int row) const {
-    const CellFormat& f = deck.fpCard31().format(Card31::Tabular, row);
+    const CellFormat& f = deck.card31().format(Card31::Tabular, row);
     return f.type == CellButton && f.buttonText == "Tabular" && !f.locked;
 }
 

@@ -28,7 +28,7 @@ class RulesTest : public ::testing::Test {
 protected:
     RulesTest();
 
-    /// Gives a card grid data rows 2..last (the reader's way: AddGridRow at the end).
+    /// Gives a card grid data rows 2..last (the reader's way: addGridRow at the end).
     static void dataRows(Grid& grid, int last);
     /// The caret goes to a cell, as a click would.
     static void click(Grid& grid, int col, int row);
