@@ -67,31 +67,31 @@ RunForm::RunForm(UiServices& ui, const ComponentRegistry& components, const QStr
 }
 
 void RunForm::buildWidgets() {
-    deckButton = new QPushButton(QString::fromUtf8(texts::cmdBrowse), this);
+    deckButton = new QPushButton(QString::fromUtf8(texts::deckButton), this);
     deckButton->setObjectName("cmdBrowse");
-    deckButton->setToolTip(QString::fromUtf8(texts::cmdBrowseTip));
-    deckCaption = newLabel(texts::label5, this);
+    deckButton->setToolTip(QString::fromUtf8(texts::deckButtonTip));
+    deckCaption = newLabel(texts::deckLabel, this);
     deckCaption->setObjectName("Label5");
     deckName = newLabel("", this);
     deckName->setObjectName("lblInput");
-    deckName->setToolTip(QString::fromUtf8(texts::lblInputTip));
+    deckName->setToolTip(QString::fromUtf8(texts::deckLabelTip));
 
-    hydrographButton = new QPushButton(QString::fromUtf8(texts::cmdLook), this);
+    hydrographButton = new QPushButton(QString::fromUtf8(texts::hydrographButton), this);
     hydrographButton->setObjectName("cmdLook");
-    hydrographButton->setToolTip(QString::fromUtf8(texts::cmdLookTip));
-    hydrographCaption = newLabel(texts::label6, this);
+    hydrographButton->setToolTip(QString::fromUtf8(texts::hydrographButtonTip));
+    hydrographCaption = newLabel(texts::hydrographLabel, this);
     hydrographCaption->setObjectName("Label6");
     hydrographName = newLabel("", this);
     hydrographName->setObjectName("lblInKorva");
-    hydrographName->setToolTip(QString::fromUtf8(texts::lblInKorvaTip));
+    hydrographName->setToolTip(QString::fromUtf8(texts::hydrographLabelTip));
 
-    auto* label1 = newLabel(texts::label1, this);
+    auto* label1 = newLabel(texts::outputNamesNote, this);
     label1->setObjectName("Label1");
-    auto* label2 = newLabel(texts::label2, this);
+    auto* label2 = newLabel(texts::mainOutputLabel, this);
     label2->setObjectName("Label2");
-    auto* label3 = newLabel(texts::label3, this);
+    auto* label3 = newLabel(texts::subcatchmentOutputLabel, this);
     label3->setObjectName("Label3");
-    auto* label4 = newLabel(texts::label4, this);
+    auto* label4 = newLabel(texts::gutterOutputLabel, this);
     label4->setObjectName("Label4");
     outputName = new QLineEdit(this);
     outputName->setObjectName("txtOut");
@@ -107,9 +107,9 @@ void RunForm::buildWidgets() {
     outputFolder->setObjectName("lblOutput");
     instructions = newLabel("", this);
     instructions->setObjectName("lblInstruct");
-    runButton = new QPushButton(QString::fromUtf8(texts::cmdRun), this);
+    runButton = new QPushButton(QString::fromUtf8(texts::runButton), this);
     runButton->setObjectName("cmdRun");
-    runButton->setToolTip(QString::fromUtf8(texts::cmdRunTip));
+    runButton->setToolTip(QString::fromUtf8(texts::runButtonTip));
     runButton->setAutoDefault(false);
     deckButton->setAutoDefault(false);
     hydrographButton->setAutoDefault(false);
@@ -159,11 +159,11 @@ void RunForm::buildWidgets() {
 }
 
 QLayout* RunForm::buildRunControls() {
-    prgRun = new QProgressBar(this);
-    prgRun->setObjectName("prgRun");
-    prgRun->setTextVisible(false);
-    lblProgress = new QLabel(this);
-    lblProgress->setObjectName("lblProgress");
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName("prgRun");
+    progressBar->setTextVisible(false);
+    progressLabel = new QLabel(this);
+    progressLabel->setObjectName("lblProgress");
     resultsNote = new QLabel(this);
     resultsNote->setObjectName("lblResults");
     resultsNote->setWordWrap(true);
@@ -177,8 +177,8 @@ QLayout* RunForm::buildRunControls() {
     resultsButton->setAutoDefault(false);
 
     auto* row = new QHBoxLayout;
-    row->addWidget(prgRun, 1);
-    row->addWidget(lblProgress, 1);
+    row->addWidget(progressBar, 1);
+    row->addWidget(progressLabel, 1);
     row->addWidget(resultsNote, 2);
     row->addWidget(stopButton);
     row->addWidget(resultsButton);
@@ -187,18 +187,18 @@ QLayout* RunForm::buildRunControls() {
 
 void RunForm::buildMenus() {
     auto* bar = new QMenuBar(this);
-    auto* file = bar->addMenu(QString::fromUtf8(texts::mnuFile));
+    auto* file = bar->addMenu(QString::fromUtf8(texts::fileMenu));
     file->setObjectName("mnuFile");
-    auto* exit = file->addAction(QString::fromUtf8(texts::mnuFileExit));
+    auto* exit = file->addAction(QString::fromUtf8(texts::exitCommand));
     exit->setObjectName("mnuFileExit");
-    auto* option = bar->addMenu(QString::fromUtf8(texts::mnuOption));
+    auto* option = bar->addMenu(QString::fromUtf8(texts::optionMenu));
     option->setObjectName("mnuOption");
-    auto* clear = option->addAction(QString::fromUtf8(texts::mnuOptionClear));
+    auto* clear = option->addAction(QString::fromUtf8(texts::clearCommand));
     clear->setObjectName("mnuOptionClear");
-    mnuOptionClear_ = clear;
-    auto* help = bar->addMenu(QString::fromUtf8(texts::mnuHelp));
+    clearAction_ = clear;
+    auto* help = bar->addMenu(QString::fromUtf8(texts::helpMenu));
     help->setObjectName("mnuHelp");
-    auto* about = help->addAction(QString::fromUtf8(texts::mnuAbout));
+    auto* about = help->addAction(QString::fromUtf8(texts::aboutCommand));
     about->setObjectName("mnuAbout");
     layout()->setMenuBar(bar);
 
@@ -225,13 +225,13 @@ void RunForm::refresh() {
     mirror(stopButton, s.stopButton);
     mirror(resultsButton, s.resultsButton);
     mirrorText(resultsNote, s.resultsNote);
-    prgRun->setVisible(s.progress.visible);
-    lblProgress->setVisible(s.progress.visible);
-    lblProgress->setText(QString::fromStdString(s.progress.text));
+    progressBar->setVisible(s.progress.visible);
+    progressLabel->setVisible(s.progress.visible);
+    progressLabel->setText(QString::fromStdString(s.progress.text));
     // No step count yet: a busy indicator.
-    prgRun->setRange(0, s.progress.steps);
-    prgRun->setValue(s.progress.step);
-    if (mnuOptionClear_) mnuOptionClear_->setEnabled(s.clearEnabled);
+    progressBar->setRange(0, s.progress.steps);
+    progressBar->setValue(s.progress.step);
+    if (clearAction_) clearAction_->setEnabled(s.clearEnabled);
     if (s.outputNameFocusRequests != focusRequestsSeen_) {
         focusRequestsSeen_ = s.outputNameFocusRequests;
         outputName->setFocus();

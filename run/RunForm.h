@@ -35,8 +35,8 @@ public:
     QLabel* instructions = nullptr;
     QPushButton* runButton = nullptr;
     // Watching a run, and its results.
-    QProgressBar* prgRun = nullptr;
-    QLabel* lblProgress = nullptr;
+    QProgressBar* progressBar = nullptr;
+    QLabel* progressLabel = nullptr;
     QLabel* resultsNote = nullptr;
     QPushButton* stopButton = nullptr;
     QPushButton* resultsButton = nullptr;
@@ -57,7 +57,7 @@ private:
     QLayout* buildRunControls();
     void buildMenus();
 
-    QAction* mnuOptionClear_ = nullptr;
+    QAction* clearAction_ = nullptr;
 
     RunFormLogic logic_;
     int focusRequestsSeen_ = 0;

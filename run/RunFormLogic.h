@@ -35,11 +35,11 @@ public:
 
     // Events of the form.
     void load();
-    void browseDeck();        ///< cmdBrowse
-    void browseHydrograph();  ///< cmdLook
-    void run();               ///< cmdRun; does nothing while a run is going
-    void stop();              ///< cmdStop, Escape: ends the running engine
-    void showResults();       ///< cmdResults
+    void browseDeck();        ///< the "RILLO Input File" button
+    void browseHydrograph();  ///< the "KORVA Input File" button
+    void run();               ///< "Run RILLO"; does nothing while a run is going
+    void stop();              ///< the stop button, Escape: ends the running engine
+    void showResults();       ///< the results button
     void exit();              ///< File > Exit
     void clearAllEntries();   ///< Option > Clear All Entries
     void about();             ///< Help > About

@@ -13,30 +13,30 @@ inline constexpr const char* instructions =
     "Click \"Run RILLO\" to execute the program.";
 inline constexpr const char* outputFolderPrefix = "All output files will be sent to: ";
 
-inline constexpr const char* cmdBrowse = "&RILLO Input File:";
-inline constexpr const char* cmdBrowseTip = "Browse for RILLO input file";
-inline constexpr const char* label5 = "Input File for RILLO:";
-inline constexpr const char* lblInputTip = "Name of RILLO input file";
-inline constexpr const char* cmdLook = " &KORVA Input File:";
-inline constexpr const char* cmdLookTip = "Browse for KORVA input file";
-inline constexpr const char* label6 = "Input File from KORVA:";
-inline constexpr const char* lblInKorvaTip = "Name of KORVA input file";
-inline constexpr const char* label1 =
+inline constexpr const char* deckButton = "&RILLO Input File:";
+inline constexpr const char* deckButtonTip = "Browse for RILLO input file";
+inline constexpr const char* deckLabel = "Input File for RILLO:";
+inline constexpr const char* deckLabelTip = "Name of RILLO input file";
+inline constexpr const char* hydrographButton = " &KORVA Input File:";
+inline constexpr const char* hydrographButtonTip = "Browse for KORVA input file";
+inline constexpr const char* hydrographLabel = "Input File from KORVA:";
+inline constexpr const char* hydrographLabelTip = "Name of KORVA input file";
+inline constexpr const char* outputNamesNote =
     "Enter Output File Names as appropriate without extensions."
     "                               "
     "(Extensions are assigned automaticaly)";
-inline constexpr const char* label2 = "Enter &Rillo2000 Output File Name:";
-inline constexpr const char* label3 = "Enter &Subcatchment Hydrograph Output File Name:";
-inline constexpr const char* label4 = "Enter &Gutter Hydrograph Output File Name:";
-inline constexpr const char* cmdRun = "&Run RILLO";
-inline constexpr const char* cmdRunTip = "Execute Rillo95b";
+inline constexpr const char* mainOutputLabel = "Enter &Rillo2000 Output File Name:";
+inline constexpr const char* subcatchmentOutputLabel = "Enter &Subcatchment Hydrograph Output File Name:";
+inline constexpr const char* gutterOutputLabel = "Enter &Gutter Hydrograph Output File Name:";
+inline constexpr const char* runButton = "&Run RILLO";
+inline constexpr const char* runButtonTip = "Execute Rillo95b";
 
-inline constexpr const char* mnuFile = "&File";
-inline constexpr const char* mnuFileExit = "E&xit";
-inline constexpr const char* mnuOption = "&Option";
-inline constexpr const char* mnuOptionClear = "&Clear All Entries";
-inline constexpr const char* mnuHelp = "&Help";
-inline constexpr const char* mnuAbout = "&About";
+inline constexpr const char* fileMenu = "&File";
+inline constexpr const char* exitCommand = "E&xit";
+inline constexpr const char* optionMenu = "&Option";
+inline constexpr const char* clearCommand = "&Clear All Entries";
+inline constexpr const char* helpMenu = "&Help";
+inline constexpr const char* aboutCommand = "&About";
 
 inline constexpr const char* settingsApp = "Rillo 2000";
 inline constexpr const char* settingsSection = "CommonDialog";

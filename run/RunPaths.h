@@ -13,9 +13,9 @@ struct RunInputs {
     std::string deckFileName;
     std::string hydrographFolder;
     std::string hydrographFileName;
-    std::string mainOutputName;          ///< text of txtOut
-    std::string gutterOutputName;        ///< text of txtSwm
-    std::string subcatchmentOutputName;  ///< text of txtPeak
+    std::string mainOutputName;          ///< the main output name as typed
+    std::string gutterOutputName;        ///< the gutter output name as typed
+    std::string subcatchmentOutputName;  ///< the subcatchment output name as typed
 };
 
 /// The five paths handed to the engine, and the completed output names.

@@ -141,7 +141,7 @@ TEST_F(RunFormWithEngine, CompletedRunShowsItsProgressAndKeepsTheDialogue) {
     environment.set("RILLO_TEST_ENGINE_STEPS", "5");
     environment.set("RILLO_TEST_ENGINE_STEP_MS", "50");
     openForm();
-    EXPECT_TRUE(form->prgRun->isHidden());
+    EXPECT_TRUE(form->progressBar->isHidden());
     EXPECT_TRUE(form->stopButton->isHidden());
     EXPECT_TRUE(form->resultsButton->isHidden()) << "nobody to show results";
 
@@ -152,11 +152,11 @@ TEST_F(RunFormWithEngine, CompletedRunShowsItsProgressAndKeepsTheDialogue) {
 
     ui.yes();  // "Run another input file?"
     QTest::mouseClick(form->runButton, Qt::LeftButton);
-    EXPECT_FALSE(form->prgRun->isHidden());
+    EXPECT_FALSE(form->progressBar->isHidden());
     EXPECT_FALSE(form->stopButton->isHidden());
     EXPECT_FALSE(form->runButton->isEnabled());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return form->lblProgress->text().startsWith("Step "); }, 20000));
-    EXPECT_EQ(form->prgRun->maximum(), 5);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form->progressLabel->text().startsWith("Step "); }, 20000));
+    EXPECT_EQ(form->progressBar->maximum(), 5);
     ASSERT_TRUE(waitUntilTheRunHasEnded());
 
     EXPECT_EQ(ui.dialogue(), (std::vector<std::string>{"open: Get RILLO file -> " + decks.file("basin.sin"),
@@ -164,7 +164,7 @@ TEST_F(RunFormWithEngine, CompletedRunShowsItsProgressAndKeepsTheDialogue) {
                                                        "Rillo2000|None|Run another input file?|YesNo -> Yes"}));
     EXPECT_EQ(shownResults, 1);
     EXPECT_NE(readFile(decks.file("basin.sot")).find("output of"), std::string::npos);
-    EXPECT_TRUE(form->prgRun->isHidden());
+    EXPECT_TRUE(form->progressBar->isHidden());
     EXPECT_TRUE(form->stopButton->isHidden());
     EXPECT_TRUE(form->deckButton->isEnabled());
     QTest::mouseClick(form->resultsButton, Qt::LeftButton);
@@ -176,7 +176,7 @@ TEST_F(RunFormWithEngine, StopEndsASlowRunLeavesNoOutputAndReenablesTheForm) {
     environment.set("RILLO_TEST_ENGINE_STEP_MS", "50");
     openForm();
     QTest::mouseClick(form->runButton, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return form->lblProgress->text().startsWith("Step "); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form->progressLabel->text().startsWith("Step "); }, 20000));
     EXPECT_TRUE(exists(decks.file("basin.sot"))) << "the engine has begun its outputs";
     QTest::mouseClick(form->stopButton, Qt::LeftButton);
     ASSERT_TRUE(waitUntilTheRunHasEnded());
@@ -188,7 +188,7 @@ TEST_F(RunFormWithEngine, StopEndsASlowRunLeavesNoOutputAndReenablesTheForm) {
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->runButton->isEnabled());
     EXPECT_TRUE(form->outputName->isEnabled());
-    EXPECT_TRUE(form->prgRun->isHidden());
+    EXPECT_TRUE(form->progressBar->isHidden());
     EXPECT_EQ(form->deckName->text(), "basin.sin");
 }
 
@@ -198,8 +198,8 @@ TEST_F(RunFormWithEngine, EscapeStopsAHungRunAndClosingDuringARunAsksFirst) {
     QTest::mouseClick(form->runButton, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([this] { return exists(decks.file("basin.sot")); }, 20000));
     // No step count from this engine: a busy indicator.
-    EXPECT_EQ(form->prgRun->maximum(), 0);
-    EXPECT_FALSE(form->prgRun->isHidden());
+    EXPECT_EQ(form->progressBar->maximum(), 0);
+    EXPECT_FALSE(form->progressBar->isHidden());
 
     QTest::keyClick(form.get(), Qt::Key_Escape);
     ASSERT_TRUE(waitUntilTheRunHasEnded()) << "killed after the grace period";
