@@ -57,11 +57,16 @@ HRESULT ax_call_named(IDispatch *disp, const WCHAR *name, const VARIANT *args, u
                         nullptr, nullptr);
 }
 
+/* Reads a property as the given type; the caller clears *v either way. */
+static bool get_as(IDispatch *disp, const WCHAR *name, VARTYPE type, VARIANT *v)
+{
+    return SUCCEEDED(ax_get_named(disp, name, v)) && SUCCEEDED(VariantChangeType(v, v, 0, type));
+}
+
 bool ax_get_double(IDispatch *disp, const WCHAR *name, double *out)
 {
     VARIANT v;
-    bool ok = SUCCEEDED(ax_get_named(disp, name, &v)) &&
-              SUCCEEDED(VariantChangeType(&v, &v, 0, VT_R8));
+    bool ok = get_as(disp, name, VT_R8, &v);
     if (ok)
         *out = V_R8(&v);
     VariantClear(&v);
@@ -71,8 +76,7 @@ bool ax_get_double(IDispatch *disp, const WCHAR *name, double *out)
 bool ax_get_string(IDispatch *disp, const WCHAR *name, std::wstring *out)
 {
     VARIANT v;
-    bool ok = SUCCEEDED(ax_get_named(disp, name, &v)) &&
-              SUCCEEDED(VariantChangeType(&v, &v, 0, VT_BSTR));
+    bool ok = get_as(disp, name, VT_BSTR, &v);
     if (ok)
         *out = V_BSTR(&v) ? V_BSTR(&v) : L"";
     VariantClear(&v);
@@ -104,11 +108,9 @@ std::wstring ax_name_key(IDispatch *disp)
 {
     std::wstring key;
     ax_get_string(disp, L"Name", &key);
-    VARIANT v;
-    if (SUCCEEDED(ax_get_named(disp, L"Index", &v)) &&
-        SUCCEEDED(VariantChangeType(&v, &v, 0, VT_BSTR)))
-        key += std::wstring(L"(") + V_BSTR(&v) + L")";
-    VariantClear(&v);
+    std::wstring index;
+    if (ax_get_string(disp, L"Index", &index))
+        key += L"(" + index + L")";
     return key;
 }
 

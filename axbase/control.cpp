@@ -386,6 +386,24 @@ void AxControl::paint_to(HDC target, const RECT &bounds)
     DeleteDC(mem);
 }
 
+/* The OLE and data advise holders share their Unadvise and EnumAdvise. */
+template <class Holder> static HRESULT holder_unadvise(Holder *holder, DWORD cookie)
+{
+    if (!holder)
+        return OLE_E_NOCONNECTION;
+    return holder->Unadvise(cookie);
+}
+
+template <class Holder> static HRESULT holder_enum_advise(Holder *holder, IEnumSTATDATA **e, HRESULT none)
+{
+    if (!e)
+        return E_POINTER;
+    *e = nullptr;
+    if (!holder)
+        return none;
+    return holder->EnumAdvise(e);
+}
+
 static ATOM register_control_class(void)
 {
     static ATOM atom;
@@ -638,19 +656,12 @@ HRESULT AxControl::OleObject::Advise(IAdviseSink *sink, DWORD *cookie)
 
 HRESULT AxControl::OleObject::Unadvise(DWORD cookie)
 {
-    if (!owner->m_ole_advise)
-        return OLE_E_NOCONNECTION;
-    return owner->m_ole_advise->Unadvise(cookie);
+    return holder_unadvise(owner->m_ole_advise, cookie);
 }
 
 HRESULT AxControl::OleObject::EnumAdvise(IEnumSTATDATA **e)
 {
-    if (!e)
-        return E_POINTER;
-    *e = nullptr;
-    if (!owner->m_ole_advise)
-        return S_OK;
-    return owner->m_ole_advise->EnumAdvise(e);
+    return holder_enum_advise(owner->m_ole_advise, e, S_OK);
 }
 
 HRESULT AxControl::OleObject::GetMiscStatus(DWORD aspect, DWORD *status)
@@ -1023,19 +1034,12 @@ HRESULT AxControl::DataObject::DAdvise(FORMATETC *fmt, DWORD advf, IAdviseSink *
 
 HRESULT AxControl::DataObject::DUnadvise(DWORD cookie)
 {
-    if (!owner->m_data_advise)
-        return OLE_E_NOCONNECTION;
-    return owner->m_data_advise->Unadvise(cookie);
+    return holder_unadvise(owner->m_data_advise, cookie);
 }
 
 HRESULT AxControl::DataObject::EnumDAdvise(IEnumSTATDATA **e)
 {
-    if (!e)
-        return E_POINTER;
-    *e = nullptr;
-    if (!owner->m_data_advise)
-        return OLE_E_ADVISENOTSUPPORTED;
-    return owner->m_data_advise->EnumAdvise(e);
+    return holder_enum_advise(owner->m_data_advise, e, OLE_E_ADVISENOTSUPPORTED);
 }
 
 /* ---- class info, connection points, pages, error info ---- */
