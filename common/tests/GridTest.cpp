@@ -1,5 +1,6 @@
 #include "AddGridRow.h"
 #include "Grid.h"
+#include "GridRecorder.h"
 #include "ScriptedUi.h"
 
 #include <gtest/gtest.h>
@@ -24,23 +25,7 @@ void makeCardGrid(Grid& g) {
     g.setButton(1, 3, "&Add Row");
 }
 
-struct Recorder : GridListener {
-    std::vector<std::string> events;
-    bool cancelLeave = false;
-    void buttonClicked(Grid&, int c, int r, bool) override { events.push_back("Button " + cell(c, r)); }
-    void change(Grid&, int c, int r) override { events.push_back("Change " + cell(c, r)); }
-    void editMode(Grid&, int c, int r, int mode, bool changed) override {
-        events.push_back("EditMode " + cell(c, r) + " " + std::to_string(mode) + (changed ? " changed" : ""));
-    }
-    void leaveCell(Grid&, int c, int r, int nc, int nr, bool& cancel) override {
-        events.push_back("Leave " + cell(c, r) + "->" + cell(nc, nr));
-        cancel = cancelLeave;
-    }
-    void keyDown(Grid&, int& key, int shift) override {
-        events.push_back("Key " + std::to_string(key) + "/" + std::to_string(shift));
-    }
-    static std::string cell(int c, int r) { return std::to_string(c) + "," + std::to_string(r); }
-};
+using Recorder = rillo::testing::GridRecorder;
 
 }  // namespace
 

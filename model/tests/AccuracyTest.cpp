@@ -96,20 +96,9 @@ DeckSpec oneSubcatchment(const SubSpec& c, std::vector<double> rain, int steps) 
 /// An inflow hydrograph (element 1, direct flow) into element 2, with a
 /// subcatchment elsewhere so the deck has its subcatchment card.
 DeckSpec fedChannel(const std::array<double, 7>& dims, std::vector<std::pair<double, double>> hydrograph) {
-    DeckSpec s;
-    s.stepMinutes = 5;
-    s.steps = 96;
-    SubSpec far;
-    far.element = 9;
-    s.subcatchments = {far};
+    DeckSpec s = fiveMinuteDeck(96);
     s.saveSubcatchments = false;
-    ElementSpec source;
-    source.number = 1;
-    source.downstream = 2;
-    source.jk = "-1";
-    source.type = 3;
-    source.dims = {0, 1, 0, 0, 0, 0, 20};
-    source.pairs = std::move(hydrograph);
+    const ElementSpec source = inflowHydrograph(1, 2, std::move(hydrograph));
     ElementSpec reach;
     reach.number = 2;
     reach.dims = dims;

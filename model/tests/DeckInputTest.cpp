@@ -90,12 +90,7 @@ TEST(DeckInput, SpecialElementsTakeTheirKindTargetAndPairs) {
     split.type = 2;
     split.dims = {2, 300, 0.005, 0, 0, 0.013, 0};
     split.pairs = {{0, 0}, {10, 5}};
-    inflow.number = 4;
-    inflow.downstream = 3;
-    inflow.jk = "-1";
-    inflow.type = 3;
-    inflow.dims = {0, 1, 0, 0, 0, 0, 20};
-    inflow.pairs = {{0, 0}, {0.5, 12}, {1, 4}};
+    inflow = inflowHydrograph(4, 3, {{0, 0}, {0.5, 12}, {1, 4}});
     s.elements.push_back(pond);
     s.elements.push_back(split);
     s.elements.push_back(inflow);

@@ -215,6 +215,27 @@ DeckSpec randomSpec(std::mt19937& rng) {
     return s;
 }
 
+DeckSpec fiveMinuteDeck(int steps) {
+    DeckSpec s;
+    s.stepMinutes = 5;
+    s.steps = steps;
+    SubSpec far;
+    far.element = 9;
+    s.subcatchments = {far};
+    return s;
+}
+
+ElementSpec inflowHydrograph(int number, int downstream, std::vector<std::pair<double, double>> pairs) {
+    ElementSpec e;
+    e.number = number;
+    e.downstream = downstream;
+    e.jk = "-1";
+    e.type = 3;
+    e.dims = {0, 1, 0, 0, 0, 0, 20};
+    e.pairs = std::move(pairs);
+    return e;
+}
+
 DeckSpec maximalSpec() {
     std::mt19937 rng(1900);
     DeckSpec s;

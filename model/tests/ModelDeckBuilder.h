@@ -63,6 +63,15 @@ DeckSpec randomSpec(std::mt19937& rng);
 /// 1,900 elements of which 100 special, 2,880 one-minute steps.
 DeckSpec maximalSpec();
 
+/// Five-minute steps for a test of the conveyance elements: the deck's one
+/// subcatchment drains to element 9, away from them, so that the deck still
+/// has its subcatchment card.
+DeckSpec fiveMinuteDeck(int steps);
+
+/// An inflow hydrograph element (direct flow) with the given (hours, cfs)
+/// pairs.
+ElementSpec inflowHydrograph(int number, int downstream, std::vector<std::pair<double, double>> pairs);
+
 /// A number in at most `width` columns, right-justified, with as many
 /// decimals as fit.
 std::string field(double value, int width);

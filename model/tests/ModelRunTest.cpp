@@ -113,21 +113,16 @@ TEST(ModelRun, RandomDecksCloseBothBalancesAndWriteOnlyNumbers) {
     }
 }
 
-TEST(ModelRun, DepthsAndDivertedFlowsGoToAVersion2GutterFileOnlyWhenAskedForAndItImportsBack) {
-    TempFolder dir;
-    DeckSpec s;
-    s.stepMinutes = 5;
-    s.steps = 48;
-    SubSpec far;
-    far.element = 9;
-    s.subcatchments = {far};
-    ElementSpec source, split, side, main, other;
-    source.number = 1;
-    source.downstream = 2;
-    source.jk = "-1";
-    source.type = 3;
-    source.dims = {0, 1, 0, 0, 0, 0, 20};
-    source.pairs = {{0, 0}, {0.5, 30}, {2, 30}, {3, 6}};
+namespace {
+
+/// Five-minute steps: an inflow hydrograph (element 1) into a diversion (2)
+/// that sends part of its flow to element 3 and the rest to element 4, a
+/// channel 4 ft wide with 2:1 sides; a subcatchment drains to element 9,
+/// somewhere else, so the deck has card 1.5.
+DeckSpec inflowIntoADiversion() {
+    DeckSpec s = fiveMinuteDeck(48);
+    const ElementSpec source = inflowHydrograph(1, 2, {{0, 0}, {0.5, 30}, {2, 30}, {3, 6}});
+    ElementSpec split, side, main, other;
     split = source;
     split.number = 2;
     split.downstream = 4;
@@ -138,11 +133,19 @@ TEST(ModelRun, DepthsAndDivertedFlowsGoToAVersion2GutterFileOnlyWhenAskedForAndI
     side.downstream = 0;
     side.jk = "0";
     side.pairs.clear();
-    main = ElementSpec{};  // a channel 4 ft wide, 2:1 sides
+    main = ElementSpec{};
     main.number = 4;
     other = side;
     other.number = 9;
     s.elements = {source, split, side, main, other};
+    return s;
+}
+
+}  // namespace
+
+TEST(ModelRun, DepthsAndDivertedFlowsGoToAVersion2GutterFileOnlyWhenAskedForAndItImportsBack) {
+    TempFolder dir;
+    DeckSpec s = inflowIntoADiversion();
     s.savedElements = {4, 2, 3};
     const std::string deck = dir.write("split.sin", deckText(s));
     const auto run = [&](bool depths, const std::string& name) {
@@ -208,34 +211,9 @@ TEST(ModelRun, DepthsAndDivertedFlowsGoToAVersion2GutterFileOnlyWhenAskedForAndI
 
 TEST(ModelRun, InflowHydrographPassesADirectElementUnchangedAndADiversionSplitsByItsTable) {
     TempFolder dir;
-    DeckSpec s;
-    s.stepMinutes = 5;
-    s.steps = 48;
-    SubSpec far;  // a subcatchment somewhere else, so the deck has card 1.5
-    far.element = 9;
-    s.subcatchments = {far};
-    ElementSpec source, split, side, main, other;
-    source.number = 1;
-    source.downstream = 2;
-    source.jk = "-1";
-    source.type = 3;
-    source.dims = {0, 1, 0, 0, 0, 0, 20};
-    source.pairs = {{0, 0}, {0.5, 30}, {2, 30}, {3, 6}};
-    split = source;
-    split.number = 2;
-    split.downstream = 4;
-    split.jk = "3";
-    split.pairs = {{0, 0}, {10, 0}, {40, 15}};
-    side = source;
-    side.number = 3;
-    side.downstream = 0;
-    side.jk = "0";
-    side.pairs.clear();
-    main = side;
-    main.number = 4;
-    other = side;
-    other.number = 9;
-    s.elements = {source, split, side, main, other};
+    DeckSpec s = inflowIntoADiversion();
+    s.elements[3] = s.elements[2];  // element 4 passes its inflow on as element 3 does
+    s.elements[3].number = 4;
     s.savedElements = {1, 2, 3, 4};
     const RunResult r = runDeck(dir, dir.write("split.sin", deckText(s)));
     ASSERT_EQ(r.status, 0) << r.err;

@@ -170,20 +170,9 @@ namespace {
 /// Element 1 (direct flow, inflow hydrograph) diverts by `table` into element
 /// 3 and passes the rest to element 2; both are direct flow and saved.
 DeckSpec diverting(std::vector<std::pair<double, double>> table) {
-    DeckSpec s;
-    s.stepMinutes = 5;
-    s.steps = 48;
-    SubSpec far;
-    far.element = 9;
-    s.subcatchments = {far};
+    DeckSpec s = fiveMinuteDeck(48);
     s.saveSubcatchments = false;
-    ElementSpec source;
-    source.number = 1;
-    source.downstream = 4;
-    source.jk = "-1";
-    source.type = 3;
-    source.dims = {0, 1, 0, 0, 0, 0, 20};
-    source.pairs = {{0, 0}, {1, 30}, {3, 0}};
+    const ElementSpec source = inflowHydrograph(1, 4, {{0, 0}, {1, 30}, {3, 0}});
     ElementSpec split = source;
     split.number = 4;
     split.downstream = 2;

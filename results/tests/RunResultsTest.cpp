@@ -206,6 +206,12 @@ TEST(RunResults, FilesThatDoNotBelongTogetherAreRefused) {
     EXPECT_TRUE(mentions(swapped.hydrographs(SeriesFile::Sub).message, files.sub, 4));
     EXPECT_EQ(swapped.hydrographs(SeriesFile::Gut).state, LoadState::Loaded);
 
+    // Reads both hydrograph files, the element file first or last.
+    const auto readBoth = [&files](RunResults& r, bool elementsFirst) {
+        if (elementsFirst) r.setHydrographs(SeriesFile::Gut, loadHydrographFile(files.gut));
+        r.setHydrographs(SeriesFile::Sub, loadHydrographFile(files.sub));
+        if (!elementsFirst) r.setHydrographs(SeriesFile::Gut, loadHydrographFile(files.gut));
+    };
     // An element file of another run with other steps: refused whichever
     // file was read first.
     TempFolder other;
@@ -215,9 +221,7 @@ TEST(RunResults, FilesThatDoNotBelongTogetherAreRefused) {
     rillo::testing::copyOver(foreign.gut, files.gut);
     for (bool elementsFirst : {false, true}) {
         RunResults r(files);
-        if (elementsFirst) r.setHydrographs(SeriesFile::Gut, loadHydrographFile(files.gut));
-        r.setHydrographs(SeriesFile::Sub, loadHydrographFile(files.sub));
-        if (!elementsFirst) r.setHydrographs(SeriesFile::Gut, loadHydrographFile(files.gut));
+        readBoth(r, elementsFirst);
         EXPECT_EQ(r.hydrographs(SeriesFile::Sub).state, LoadState::Loaded);
         ASSERT_EQ(r.hydrographs(SeriesFile::Gut).state, LoadState::Refused) << elementsFirst;
         EXPECT_TRUE(mentions(r.hydrographs(SeriesFile::Gut).message, files.gut, 6));
@@ -233,9 +237,7 @@ TEST(RunResults, FilesThatDoNotBelongTogetherAreRefused) {
     rillo::testing::copyOver(cut.gut, files.gut);
     for (bool elementsFirst : {false, true}) {
         RunResults r(files);
-        if (elementsFirst) r.setHydrographs(SeriesFile::Gut, loadHydrographFile(files.gut));
-        r.setHydrographs(SeriesFile::Sub, loadHydrographFile(files.sub));
-        if (!elementsFirst) r.setHydrographs(SeriesFile::Gut, loadHydrographFile(files.gut));
+        readBoth(r, elementsFirst);
         EXPECT_EQ(r.hydrographs(SeriesFile::Sub).state, LoadState::Loaded);
         ASSERT_EQ(r.hydrographs(SeriesFile::Gut).state, LoadState::Refused) << elementsFirst;
         EXPECT_EQ(r.steps(), RunShape{}.steps);

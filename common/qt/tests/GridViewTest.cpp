@@ -1,5 +1,6 @@
 #include "AddGridRow.h"
 #include "GridTableModel.h"
+#include "GridRecorder.h"
 #include "GridView.h"
 
 #include <QApplication>
@@ -21,26 +22,7 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-struct Recorder : GridListener {
-    Events events;
-    bool cancelLeave = false;
-    void buttonClicked(Grid&, int c, int r, bool) override { events.push_back("Button " + cell(c, r)); }
-    void change(Grid&, int c, int r) override { events.push_back("Change " + cell(c, r)); }
-    void editMode(Grid&, int c, int r, int mode, bool changed) override {
-        events.push_back("EditMode " + cell(c, r) + " " + std::to_string(mode) + (changed ? " changed" : ""));
-    }
-    void leaveCell(Grid&, int c, int r, int nc, int nr, bool& cancel) override {
-        events.push_back("Leave " + cell(c, r) + "->" + cell(nc, nr));
-        cancel = cancelLeave;
-    }
-    void keyDown(Grid&, int& key, int shift) override {
-        events.push_back("Key " + std::to_string(key) + "/" + std::to_string(shift));
-    }
-    void mouseUp(Grid&, int button, int shift, int, int) override {
-        events.push_back("MouseUp " + std::to_string(button) + "/" + std::to_string(shift));
-    }
-    static std::string cell(int c, int r) { return std::to_string(c) + "," + std::to_string(r); }
-};
+using Recorder = rillo::testing::GridRecorder;
 
 /// A shown view over a card grid: captions, the template row 2 (float,
 /// integer, combo, edit, locked edit), data rows 3 to 5 and the "&Add Row" row.
