@@ -3,58 +3,45 @@
  */
 #include "byname.h"
 
-static HRESULT dispid_of(IDispatch *disp, const WCHAR *name, DISPID *id)
+/* Invokes the member `name` of `disp` with the given parameters. */
+static HRESULT invoke_named(IDispatch *disp, const WCHAR *name, WORD flags, DISPPARAMS *params,
+                            VARIANT *result)
 {
+    if (!disp)
+        return E_POINTER;
     LPOLESTR n = (LPOLESTR)name;
-    return disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, id);
+    DISPID id;
+    HRESULT hr = disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr))
+        return hr;
+    return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params, result, nullptr, nullptr);
 }
 
 HRESULT ax_get_named(IDispatch *disp, const WCHAR *name, VARIANT *out)
 {
     VariantInit(out);
-    if (!disp)
-        return E_POINTER;
-    DISPID id;
-    HRESULT hr = dispid_of(disp, name, &id);
-    if (FAILED(hr))
-        return hr;
     DISPPARAMS none = {nullptr, nullptr, 0, 0};
-    return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, out,
-                        nullptr, nullptr);
+    return invoke_named(disp, name, DISPATCH_PROPERTYGET, &none, out);
 }
 
 HRESULT ax_put_named(IDispatch *disp, const WCHAR *name, const VARIANT &value)
 {
-    if (!disp)
-        return E_POINTER;
-    DISPID id;
-    HRESULT hr = dispid_of(disp, name, &id);
-    if (FAILED(hr))
-        return hr;
     VARIANT v = value;
     DISPID put = DISPID_PROPERTYPUT;
     DISPPARAMS params = {&v, &put, 1, 1};
-    return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params,
-                        nullptr, nullptr, nullptr);
+    return invoke_named(disp, name, DISPATCH_PROPERTYPUT, &params, nullptr);
 }
 
 HRESULT ax_call_named(IDispatch *disp, const WCHAR *name, const VARIANT *args, unsigned count,
                       VARIANT *result)
 {
-    if (!disp)
-        return E_POINTER;
-    DISPID id;
-    HRESULT hr = dispid_of(disp, name, &id);
-    if (FAILED(hr))
-        return hr;
     VARIANT rev[8];
     if (count > 8)
         return E_INVALIDARG;
     for (unsigned i = 0; i < count; i++)
         rev[count - 1 - i] = args[i]; /* automation passes arguments last first */
     DISPPARAMS params = {rev, nullptr, count, 0};
-    return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result,
-                        nullptr, nullptr);
+    return invoke_named(disp, name, DISPATCH_METHOD, &params, result);
 }
 
 /* Reads a property as the given type; the caller clears *v either way. */

@@ -230,33 +230,32 @@ OLE_COLOR AxControl::ambient_backcolor(OLE_COLOR fallback)
     return c;
 }
 
-long AxControl::container_to_himetric(double v, bool x_axis)
+/* Converts between the container's units and HIMETRIC through the site. */
+static bool site_transform(IOleClientSite *site, POINTL *pl, POINTF *pf, DWORD direction)
 {
     IOleControlSite *cs;
-    if (m_site && SUCCEEDED(m_site->QueryInterface(IID_IOleControlSite, (void **)&cs))) {
-        POINTF pf = {x_axis ? (float)v : 0.0f, x_axis ? 0.0f : (float)v};
-        POINTL pl = {0, 0};
-        HRESULT hr = cs->TransformCoords(&pl, &pf,
-                                         XFORMCOORDS_POSITION | XFORMCOORDS_CONTAINERTOHIMETRIC);
-        cs->Release();
-        if (SUCCEEDED(hr))
-            return x_axis ? pl.x : pl.y;
-    }
+    if (!site || FAILED(site->QueryInterface(IID_IOleControlSite, (void **)&cs)))
+        return false;
+    HRESULT hr = cs->TransformCoords(pl, pf, XFORMCOORDS_POSITION | direction);
+    cs->Release();
+    return SUCCEEDED(hr);
+}
+
+long AxControl::container_to_himetric(double v, bool x_axis)
+{
+    POINTF pf = {x_axis ? (float)v : 0.0f, x_axis ? 0.0f : (float)v};
+    POINTL pl = {0, 0};
+    if (site_transform(m_site, &pl, &pf, XFORMCOORDS_CONTAINERTOHIMETRIC))
+        return x_axis ? pl.x : pl.y;
     return (long)v;
 }
 
 double AxControl::himetric_to_container(long h, bool x_axis)
 {
-    IOleControlSite *cs;
-    if (m_site && SUCCEEDED(m_site->QueryInterface(IID_IOleControlSite, (void **)&cs))) {
-        POINTL pl = {x_axis ? h : 0, x_axis ? 0 : h};
-        POINTF pf = {0.0f, 0.0f};
-        HRESULT hr = cs->TransformCoords(&pl, &pf,
-                                         XFORMCOORDS_POSITION | XFORMCOORDS_HIMETRICTOCONTAINER);
-        cs->Release();
-        if (SUCCEEDED(hr))
-            return x_axis ? pf.x : pf.y;
-    }
+    POINTL pl = {x_axis ? h : 0, x_axis ? 0 : h};
+    POINTF pf = {0.0f, 0.0f};
+    if (site_transform(m_site, &pl, &pf, XFORMCOORDS_HIMETRICTOCONTAINER))
+        return x_axis ? pf.x : pf.y;
     return (double)h;
 }
 

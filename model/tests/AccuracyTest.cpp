@@ -81,18 +81,6 @@ ModelInput inputOf(const DeckSpec& spec) {
     return loadDeck(dir.write("deck.sin", deckText(spec)));
 }
 
-DeckSpec oneSubcatchment(const SubSpec& c, std::vector<double> rain, int steps) {
-    DeckSpec s;
-    s.stepMinutes = 5;
-    s.steps = steps;
-    s.hyetographInterval = 5;
-    s.hyetographs = {std::move(rain)};
-    s.subcatchments = {c};
-    s.elements = {ElementSpec{}};
-    s.savedElements = {1};
-    return s;
-}
-
 /// An inflow hydrograph (element 1, direct flow) into element 2, with a
 /// subcatchment elsewhere so the deck has its subcatchment card.
 DeckSpec fedChannel(const std::array<double, 7>& dims, std::vector<std::pair<double, double>> hydrograph) {

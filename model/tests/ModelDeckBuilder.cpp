@@ -215,6 +215,18 @@ DeckSpec randomSpec(std::mt19937& rng) {
     return s;
 }
 
+DeckSpec oneSubcatchment(const SubSpec& c, std::vector<double> rain, int steps, double stepMinutes) {
+    DeckSpec s;
+    s.stepMinutes = stepMinutes;
+    s.steps = steps;
+    s.hyetographInterval = 5;
+    s.hyetographs = {std::move(rain)};
+    s.subcatchments = {c};
+    s.elements = {ElementSpec{}};
+    s.savedElements = {1};
+    return s;
+}
+
 DeckSpec fiveMinuteDeck(int steps) {
     DeckSpec s;
     s.stepMinutes = 5;

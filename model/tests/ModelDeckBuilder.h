@@ -63,6 +63,10 @@ DeckSpec randomSpec(std::mt19937& rng);
 /// 1,900 elements of which 100 special, 2,880 one-minute steps.
 DeckSpec maximalSpec();
 
+/// One subcatchment under one hyetograph (five-minute values) draining to
+/// element 1, a channel whose hydrograph is saved.
+DeckSpec oneSubcatchment(const SubSpec& c, std::vector<double> rain, int steps, double stepMinutes = 5);
+
 /// Five-minute steps for a test of the conveyance elements: the deck's one
 /// subcatchment drains to element 9, away from them, so that the deck still
 /// has its subcatchment card.

@@ -15,18 +15,6 @@ using namespace rillo::model::testdata;
 
 namespace {
 
-DeckSpec oneArea(const SubSpec& c, std::vector<double> rain, int steps, double stepMinutes = 5) {
-    DeckSpec s;
-    s.stepMinutes = stepMinutes;
-    s.steps = steps;
-    s.hyetographInterval = 5;
-    s.hyetographs = {std::move(rain)};
-    s.subcatchments = {c};
-    s.elements = {ElementSpec{}};
-    s.savedElements = {1};
-    return s;
-}
-
 /// A run that must succeed, with its report's tables and both files.
 struct Outcome {
     std::vector<ReportTable> tables;
@@ -78,12 +66,12 @@ TEST(Runoff, ImperviousRetentionStorageIsInInchesAndHoldsBackThatMuchRain) {
     paved.impervious = 100;
     paved.imperviousStorage = 0.25;
     // 0.2 in of rain stays in the retention storage; 1 in gives 0.75 in of runoff.
-    DeckSpec light = oneArea(paved, {0.8, 0.8, 0.8}, 48);
+    DeckSpec light = oneSubcatchment(paved, {0.8, 0.8, 0.8}, 48);
     light.zeroDetention = 0;
     const Outcome a = run(light);
     EXPECT_NEAR(depthRow(a, "Surface runoff"), 0, 1e-4);
     EXPECT_NEAR(depthRow(a, "Surface storage at end"), 0.2, 1e-3);
-    DeckSpec heavy = oneArea(paved, {4, 4, 4}, 96);
+    DeckSpec heavy = oneSubcatchment(paved, {4, 4, 4}, 96);
     heavy.zeroDetention = 0;
     const Outcome b = run(heavy);
     // (A thin film above the retention storage is still draining.)
@@ -102,13 +90,13 @@ TEST(Runoff, ThePerviousAreaFlowsByItsOwnRoughnessToTheKinematicWaveTime) {
     grass.area = 2;
     grass.width = 400;  // a plane 218 ft long
     // Two hours of rain, four times the time to equilibrium.
-    const Outcome a = run(oneArea(grass, std::vector<double>(24, 2.0), 24));
+    const Outcome a = run(oneSubcatchment(grass, std::vector<double>(24, 2.0), 24));
     const double area = 2 * 43560.0, rain = 2.0 / 12 / 3600;
     const double te = std::pow(area / 400 * 0.2 / (1.49 * 0.1 * std::pow(rain, 2.0 / 3.0)), 0.6) / 60;  // minutes
     EXPECT_NEAR(depthRow(a, "Surface storage at end") / 2.0 * 60, te, 0.15 * te);
     // The impervious roughness has nothing to do with it.
     grass.imperviousN = 0.5;
-    const Outcome b = run(oneArea(grass, std::vector<double>(24, 2.0), 24));
+    const Outcome b = run(oneSubcatchment(grass, std::vector<double>(24, 2.0), 24));
     EXPECT_EQ(column(a.sub, 0), column(b.sub, 0));
 }
 
@@ -119,7 +107,7 @@ TEST(Runoff, PondedWaterInfiltratesOnceTheRainEases) {
     field.maxInfiltration = 1;
     field.minInfiltration = 0.3;
     // Half an hour of 4 in/hr ponds 1.6 in; at 0.3 in/hr it all soaks in within the next seven hours.
-    const Outcome r = run(oneArea(field, std::vector<double>(6, 4.0), 96));
+    const Outcome r = run(oneSubcatchment(field, std::vector<double>(6, 4.0), 96));
     EXPECT_LT(depthRow(r, "Surface storage at end"), 1e-3);
     EXPECT_NEAR(depthRow(r, "Infiltration") + depthRow(r, "Surface runoff"), 2.0, 2e-3);
 }
@@ -129,7 +117,7 @@ TEST(Runoff, HyetographsOfTenAndTwentyValuesAreReadFromTheirOwnLines) {
         SubSpec one, two;
         two.number = 2;
         two.hyetograph = 2;
-        DeckSpec s = oneArea(one, std::vector<double>(static_cast<std::size_t>(values), 1.0), 60);
+        DeckSpec s = oneSubcatchment(one, std::vector<double>(static_cast<std::size_t>(values), 1.0), 60);
         std::vector<double> second(static_cast<std::size_t>(values), 0.0);
         for (int v = 0; v < values; ++v) second[static_cast<std::size_t>(v)] = 0.1 * (v + 1);
         s.hyetographs.push_back(second);
