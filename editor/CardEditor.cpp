@@ -86,7 +86,7 @@ CardEditor::CardEditor(EditorShell& shell, QWidget* parent) : QWidget(parent), s
     tabs_->setUsesScrollButtons(true);
     tabs_->setElideMode(Qt::ElideNone);
     for (const EditorPage& page : kEditorPages)
-        tabs_->addTab(buildPage(page.page), qs(page.caption).replace(QLatin1Char('&'), QLatin1String("&&")));
+        tabs_->addTab(buildPage(page), qs(page.caption).replace(QLatin1Char('&'), QLatin1String("&&")));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildOptionFrame(), 0, Qt::AlignHCenter | Qt::AlignTop);
@@ -213,51 +213,27 @@ QWidget* CardEditor::fieldControl(Field field) {
     return control;
 }
 
-QWidget* CardEditor::buildPage(int page) {
-    switch (page) {
-    case Page::Options: return fieldPage(page, "fraCard0", {Field::Watershed, Field::Option});
-    case Page::Card11:
-        return fieldPage(page, "fraCard11to13",
-                         {Field::Title, Field::SubTitle, Field::Steps, Field::StartHour, Field::StartMinute,
-                          Field::TimeStep, Field::Hyetographs, Field::ZeroDetentionPercent, Field::PeakSummary, Field::HyetographPoints,
-                          Field::HyetographInterval});
-    case Page::Card14: return gridPage(gridView(GridId::Card14));
-    case Page::Card15: return gridPage(gridView(GridId::Card15));
-    case Page::Card17: return fieldPage(page, "fraCard17", {Field::SaveHydrographs});
-    case Page::Card19:
-        return fieldPage(page, "fraCard19", {Field::PrintedSubbasins, Field::PrintInterval}, gridView(GridId::Card110));
-    case Page::Card21:
-        return fieldPage(page, "Frame1",
-                         {Field::RoutingTitle, Field::RoutingSubTitle, Field::RoutingSteps, Field::RoutingStartHour, Field::RoutingStartMinute,
-                          Field::RoutingTimeStep, Field::RoutingPeakSummary});
-    case Page::Card23: return gridPage(gridView(GridId::Card23));
-    case Page::Card31: {
-        QWidget* conveyance = gridPage(gridView(GridId::Card31));
-        // The index grid lives hidden on the conveyance element page.
-        GridView* index = gridView(GridId::Card31aIndex);
-        index->setParent(conveyance);
-        index->hide();
-        return conveyance;
+QWidget* CardEditor::buildPage(const EditorPage& page) {
+    if (page.fields.empty() && !page.grid) return help_ = new HelpPage;
+    GridView* grid = page.grid ? gridView(*page.grid) : nullptr;
+    QWidget* built = page.fields.empty() ? gridPage(grid) : fieldPage(page, grid);
+    if (page.hiddenGrid) {
+        GridView* hidden = gridView(*page.hiddenGrid);
+        hidden->setParent(built);
+        hidden->hide();
     }
-    case Page::Card31a: return gridPage(gridView(GridId::Card31a));
-    case Page::Card41: return fieldPage(page, "fraCard41", {Field::SavedElements}, gridView(GridId::Card42));
-    case Page::Card43:
-        return fieldPage(page, "fraCard43", {Field::PrintedElements, Field::RoutingPrintInterval}, gridView(GridId::Card44));
-    case Page::Help: return help_ = new HelpPage;
-    default: return new QWidget;
-    }
+    return built;
 }
 
-QWidget* CardEditor::fieldPage(int pageIndex, const char* frameName, std::initializer_list<Field> fields,
-                              GridView* grid) {
+QWidget* CardEditor::fieldPage(const EditorPage& entry, GridView* grid) {
     auto* page = new QWidget;
     auto* frame = new QFrame(page);
-    frame->setObjectName(QString::fromLatin1(frameName));
-    frame->setAccessibleName(qs(pageCaption(pageIndex)));
+    frame->setObjectName(QString::fromLatin1(frameName(entry.page)));
+    frame->setAccessibleName(qs(pageCaption(entry.page)));
     auto* form = new QGridLayout(frame);
     form->setHorizontalSpacing(12);
     int row = 0;
-    for (Field f : fields) {
+    for (Field f : entry.fields) {
         auto* label = new QLabel(QString::fromLatin1(fieldInfo(f).label), frame);
         label->setWordWrap(true);
         label->setMinimumWidth(380);

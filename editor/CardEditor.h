@@ -32,6 +32,8 @@ class QTabWidget;
 
 namespace rillo {
 
+struct EditorPage;
+
 class ChangeSpread;
 class GridView;
 class HelpPage;
@@ -76,10 +78,10 @@ private:
     void openPairsDialog(int row) override;
 
     QWidget* buildOptionFrame();
-    /// The page of the editor's page table at `page`.
-    QWidget* buildPage(int page);
-    QWidget* fieldPage(int pageIndex, const char* frameName, std::initializer_list<Field> fields,
-                       GridView* grid = nullptr);
+    /// The page an entry of the editor's page table describes.
+    QWidget* buildPage(const EditorPage& page);
+    /// A page of fields in a frame, with `grid` (if any) below them.
+    QWidget* fieldPage(const EditorPage& page, GridView* grid);
     QWidget* fieldControl(Field field);
     QWidget* gridPage(GridView* grid);
     GridView* makeGridView(GridId id);

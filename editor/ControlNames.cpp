@@ -51,4 +51,17 @@ const char* controlName(GridId id) {
     return "";
 }
 
+const char* frameName(int page) {
+    switch (page) {
+    case Page::Options: return "fraCard0";
+    case Page::Card11: return "fraCard11to13";
+    case Page::Card17: return "fraCard17";
+    case Page::Card19: return "fraCard19";
+    case Page::Card21: return "Frame1";
+    case Page::Card41: return "fraCard41";
+    case Page::Card43: return "fraCard43";
+    default: return "";
+    }
+}
+
 }  // namespace rillo

@@ -5,6 +5,7 @@
 // editing rules speak of fields and grids.
 
 #include "Deck.h"
+#include "DeckHost.h"
 
 namespace rillo {
 
@@ -12,5 +13,8 @@ namespace rillo {
 const char* controlName(Field field);
 /// The name of the view that shows grid `id`.
 const char* controlName(GridId id);
+/// The name of the frame that holds the fields of editor page `page` ("" for
+/// a page without fields).
+const char* frameName(int page);
 
 }  // namespace rillo

@@ -1,3 +1,4 @@
+#include "EditorPages.h"
 #include "HelpTexts.h"
 #include "IsBlankOrZero.h"
 
@@ -33,4 +34,21 @@ TEST(HelpTexts, CaptionsAndTextsAreKeptApartByCarriageReturns) {
         EXPECT_EQ(t.find('\n'), std::string::npos) << g;
         EXPECT_EQ(t.find("\r\r\r"), std::string::npos) << g;
     }
+}
+
+TEST(EditorPages, EveryFieldAndGridOfTheDeckIsOnExactlyOnePage) {
+    // A field or grid on no page could not be typed in; on two, two
+    // controls would show one value.
+    std::array<int, FieldCount> fields{};
+    std::array<int, GridCount> grids{};
+    for (const EditorPage& page : kEditorPages) {
+        for (Field f : page.fields) ++fields[static_cast<std::size_t>(f)];
+        if (page.grid) ++grids[static_cast<std::size_t>(*page.grid)];
+        if (page.hiddenGrid) ++grids[static_cast<std::size_t>(*page.hiddenGrid)];
+    }
+    for (int i = 0; i < FieldCount; ++i) EXPECT_EQ(fields[static_cast<std::size_t>(i)], 1) << fieldInfo(static_cast<Field>(i)).name;
+    for (int i = 0; i < GridCount; ++i) EXPECT_EQ(grids[static_cast<std::size_t>(i)], 1) << i;
+    // Only the help page shows neither fields nor a grid.
+    for (const EditorPage& page : kEditorPages)
+        EXPECT_EQ(page.fields.empty() && !page.grid, page.page == Page::Help) << page.caption;
 }
