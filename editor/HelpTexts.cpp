@@ -1,6 +1,5 @@
 #include "HelpTexts.h"
 
-#include <array>
 #include <initializer_list>
 
 namespace rillo {
@@ -224,19 +223,33 @@ const Text kConveyancePrint = {
      kNext},
 };
 
-const std::array<const Text*, HelpGroupCount> kHelp = {
-    &kOptions,        &kTitleControls,    &kRainfall,         &kSubcatchment,
-    &kSubbasinSave,   &kSubbasinPrint,    &kJobTitlesTimeSteps, &kSubCatchmentData,
-    &kConveyanceElement, &kTabularValues, &kConveyanceSave,   &kConveyancePrint,
-};
+/// The help text of each page of cards.
+const Text* textOf(int page) {
+    switch (page) {
+    case Page::Options: return &kOptions;
+    case Page::Card11: return &kTitleControls;
+    case Page::Card14: return &kRainfall;
+    case Page::Card15: return &kSubcatchment;
+    case Page::Card17: return &kSubbasinSave;
+    case Page::Card19: return &kSubbasinPrint;
+    case Page::Card21: return &kJobTitlesTimeSteps;
+    case Page::Card23: return &kSubCatchmentData;
+    case Page::Card31: return &kConveyanceElement;
+    case Page::Card31a: return &kTabularValues;
+    case Page::Card41: return &kConveyanceSave;
+    case Page::Card43: return &kConveyancePrint;
+    default: return nullptr;
+    }
+}
 
 }  // namespace
 
 std::string helpText(int group) {
-    if (group < 0 || group >= HelpGroupCount) return {};
+    const Text* paragraphs = textOf(group);
+    if (!paragraphs) return {};
     std::string text;
     bool first = true;
-    for (const Paragraph& p : *kHelp[static_cast<std::size_t>(group)]) {
+    for (const Paragraph& p : *paragraphs) {
         if (!first) text.append(static_cast<std::size_t>(p.breaksBefore), '\r');
         first = false;
         text += p.text;

@@ -31,6 +31,7 @@ TEST(HelpTexts, CaptionsAndTextsAreKeptApartByCarriageReturns) {
     EXPECT_EQ(helpText(1).substr(0, 200), helpText(6).substr(0, 200));
     for (int g = 0; g < HelpGroupCount; ++g) {
         const std::string t = helpText(g);
+        EXPECT_FALSE(t.empty()) << "page " << g << " has no help";
         EXPECT_EQ(t.find('\n'), std::string::npos) << g;
         EXPECT_EQ(t.find("\r\r\r"), std::string::npos) << g;
     }
