@@ -10,10 +10,12 @@ set(RILLO_BENCH OFF CACHE BOOL "Build the benchmarks" FORCE)
 
 # GoogleTest from the source Debian ships with libgtest-dev, built by the
 # same cross compiler as the tests.
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-# Its CMake names the targets GTest::gtest and GTest::gtest_main as well.
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+if(BUILD_TESTING)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  # Its CMake names the targets GTest::gtest and GTest::gtest_main as well.
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
 
 # The folders that hold the DLLs the programs need: Qt's, and the C++ and
 # GCC runtimes and the threads library of the compiler.

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build and the tests need, when some
 # are missing. Runs as root (or through sudo when it is there).
-#   bash scripts/deps.sh [PACKAGE...]         the native build's packages and these
-#   bash scripts/deps.sh --only PACKAGE...    just these
+#   bash scripts/deps.sh [PACKAGE...]            the native build's packages (the program, its
+#                                                tests, benchmarks and fuzzers) and these
+#   bash scripts/deps.sh --program [PACKAGE...]  only what building the program needs, and these
+#   bash scripts/deps.sh --only PACKAGE...       just these
 set -euo pipefail
-if [ "${1:-}" = "--only" ]; then
-  packages=("${@:2}")
-else
-  packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-            librsvg2-bin clang libclang-rt-14-dev xvfb xauth "$@")
-fi
+program=(cmake make g++ pkg-config qt6-base-dev libgl-dev librsvg2-bin)
+case "${1:-}" in
+  --only) packages=("${@:2}") ;;
+  --program) packages=("${program[@]}" "${@:2}") ;;
+  *) packages=("${program[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth "$@") ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

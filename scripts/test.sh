@@ -23,7 +23,8 @@ tally() {  # tally LOGFILE: adds ctest's counts
 bash scripts/deps.sh || { echo "Could not install the build dependencies"; exit 1; }
 
 echo "== Program: build and tests"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >build-configure.log 2>&1 || { cat build-configure.log; exit 1; }
+# Tests and benchmarks on, whatever an earlier scripts/run.sh left in the cache.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DRILLO_BENCH=ON >build-configure.log 2>&1 || { cat build-configure.log; exit 1; }
 rm -f build-configure.log
 if cmake --build build -j"$jobs"; then
   QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs" 2>&1 | tee build/ctest.log

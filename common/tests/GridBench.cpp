@@ -20,5 +20,3 @@ static void BM_Append5000RowsOf16(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Append5000RowsOf16)->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();

@@ -1,5 +1,6 @@
 // Opening and saving the largest deck the model takes, against a baseline
 // that only reads the file's lines and writes them out again.
+#include "Benchmarks.h"
 #include "ConsoleUi.h"
 #include "DeckBuilder.h"
 #include "DeckReader.h"
@@ -96,13 +97,10 @@ void BM_OpenPlusSave(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenPlusSave)->Unit(benchmark::kMillisecond);
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
+// Which deck was measured, and how large it is, above the results.
+const rillo::bench::BeforeBenchmarks nameTheDeck([] {
     std::printf("maximal deck: %s (%ju bytes)\n", maximalDeckPath().c_str(),
                 static_cast<std::uintmax_t>(std::filesystem::file_size(maximalDeckPath())));
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+});
+
+}  // namespace

@@ -38,12 +38,3 @@ static void BM_OpenMaximalDeckIntoEditor(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenMaximalDeckIntoEditor)->Unit(benchmark::kMillisecond)->Iterations(5);
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -80,5 +80,3 @@ void BM_Floor_ReadDeckWriteOutputs(benchmark::State& state) {
 BENCHMARK(BM_Floor_ReadDeckWriteOutputs)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-BENCHMARK_MAIN();

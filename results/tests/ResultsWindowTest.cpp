@@ -550,10 +550,3 @@ TEST(ReportTables, EveryTableIsShownAndSortsNumbersAsNumbers) {
 
 }  // namespace
 }  // namespace rillo::results
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -480,9 +480,3 @@ TEST_F(StandardRunTest, FileThatIsNoDeckStopsBeforeTheEngine) {
 
 }  // namespace
 }  // namespace rillo::run
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -6,7 +6,7 @@
 #include "TestFiles.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -260,10 +260,3 @@ TEST(RunFormWindow, TheTextBoxesStayInPlaceWhenTheFileLabelsAppear) {
 
 }  // namespace
 }  // namespace rillo::run
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

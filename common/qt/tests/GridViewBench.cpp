@@ -43,12 +43,3 @@ static void BM_ScrollPageByPage(benchmark::State& state) {
     state.counters["pages"] = static_cast<double>(bar->maximum() / std::max(bar->pageStep(), 1) + 1);
 }
 BENCHMARK(BM_ScrollPageByPage)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
