@@ -1,6 +1,7 @@
 #include "HelpTexts.h"
 
 #include <initializer_list>
+#include <vector>
 
 namespace rillo {
 
@@ -22,15 +23,29 @@ const Text kOptions = {
     {"Option 1 - an input file containing hydrographs is required.", kNext},
 };
 
-const Text kTitleControls = {
+const Text kJobTitles = {
     {"**Job Title:", 0},
     {"Enter the title you want to assign for this job. (max 80 mixed case characters)", kTitled},
     {"**Job Sub-Title:", kNext},
     {"Enter additional job title information.", kTitled},
+};
+
+const Text kRunoffSteps = {
     {"**Number of Time Steps to be calculated:", kNext},
     {"Enter the number of integration time steps to be calculated.  Make sure the total time of integration is "
      "sufficient to describe the storm hydrograph adequately.(max 5 numeric characters)",
      kTitled},
+};
+
+const Text kRoutingSteps = {
+    {"**Number of Time Steps to be calculated:", kNext},
+    {"Enter the number of integration to calculate.  Make sure the total time of integration is sufficient to "
+     "describe the storm hydrograph adequately.(max 5 numeric characters)",
+     kTitled},
+};
+
+/// The start of the storm and the time step, the same on cards 1.2 and 2.2.
+const Text kStormStart = {
     {"**Hour of start of storm:", kNext},
     {" This may be left blank. (max 3 numeric characters)", kTitled},
     {"**Minutes of start of storm:", kNext},
@@ -39,6 +54,9 @@ const Text kTitleControls = {
     {" Enter the size of the time step used for integration.  Unless the watershed is very small or very large, "
      "5-minute time steps are recommended.(max 5 numeric characters)",
      kTitled},
+};
+
+const Text kRunoffControls = {
     {"**Number of Hyetographs:", kNext},
     {" The number of hyetographs to be use for any one storm cannot exceed ten.  When using design storms for NORDAL "
      "usually only one hyetograph is used.(max 2 numeric characters <= 10)",
@@ -119,25 +137,6 @@ const Text kSubbasinPrint = {
      "of subbasins that are to be printed.",
      kNext},
     {"(value 1 - 1900)", kNext},
-};
-
-const Text kJobTitlesTimeSteps = {
-    {"**Job Title:", 0},
-    {"Enter the title you want to assign for this job. (max 80 mixed case characters)", kTitled},
-    {"**Job Sub-Title:", kNext},
-    {"Enter additional job title information.", kTitled},
-    {"**Number of Time Steps to be calculated:", kNext},
-    {"Enter the number of integration to calculate.  Make sure the total time of integration is sufficient to "
-     "describe the storm hydrograph adequately.(max 5 numeric characters)",
-     kTitled},
-    {"**Hour of start of storm:", kNext},
-    {" This may be left blank. (max 3 numeric characters)", kTitled},
-    {"**Minutes of start of storm:", kNext},
-    {" This may be left blank. (max 2 numeric characters)", kTitled},
-    {"**Integration time step:", kNext},
-    {" Enter the size of the time step used for integration.  Unless the watershed is very small or very large, "
-     "5-minute time steps are recommended.(max 5 numeric characters)",
-     kTitled},
 };
 
 const Text kSubCatchmentData = {
@@ -223,36 +222,36 @@ const Text kConveyancePrint = {
      kNext},
 };
 
-/// The help text of each page of cards.
-const Text* textOf(int page) {
+/// The help text of each page of cards, in its parts.
+std::vector<const Text*> textOf(int page) {
     switch (page) {
-    case Page::Options: return &kOptions;
-    case Page::Card11: return &kTitleControls;
-    case Page::Card14: return &kRainfall;
-    case Page::Card15: return &kSubcatchment;
-    case Page::Card17: return &kSubbasinSave;
-    case Page::Card19: return &kSubbasinPrint;
-    case Page::Card21: return &kJobTitlesTimeSteps;
-    case Page::Card23: return &kSubCatchmentData;
-    case Page::Card31: return &kConveyanceElement;
-    case Page::Card31a: return &kTabularValues;
-    case Page::Card41: return &kConveyanceSave;
-    case Page::Card43: return &kConveyancePrint;
-    default: return nullptr;
+    case Page::Options: return {&kOptions};
+    case Page::Card11: return {&kJobTitles, &kRunoffSteps, &kStormStart, &kRunoffControls};
+    case Page::Card14: return {&kRainfall};
+    case Page::Card15: return {&kSubcatchment};
+    case Page::Card17: return {&kSubbasinSave};
+    case Page::Card19: return {&kSubbasinPrint};
+    case Page::Card21: return {&kJobTitles, &kRoutingSteps, &kStormStart};
+    case Page::Card23: return {&kSubCatchmentData};
+    case Page::Card31: return {&kConveyanceElement};
+    case Page::Card31a: return {&kTabularValues};
+    case Page::Card41: return {&kConveyanceSave};
+    case Page::Card43: return {&kConveyancePrint};
+    default: return {};
     }
 }
 
 }  // namespace
 
 std::string helpText(int group) {
-    const Text* paragraphs = textOf(group);
-    if (!paragraphs) return {};
     std::string text;
     bool first = true;
-    for (const Paragraph& p : *paragraphs) {
-        if (!first) text.append(static_cast<std::size_t>(p.breaksBefore), '\r');
-        first = false;
-        text += p.text;
+    for (const Text* part : textOf(group)) {
+        for (const Paragraph& p : *part) {
+            if (!first) text.append(static_cast<std::size_t>(p.breaksBefore), '\r');
+            first = false;
+            text += p.text;
+        }
     }
     return text;
 }
