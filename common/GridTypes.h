@@ -47,6 +47,25 @@ struct CellFormat {
     std::uint32_t backColor = ColorWindow;
 
     bool operator==(const CellFormat&) const = default;
+
+    /// A caption: locked, centred, in the button-face colour.
+    static CellFormat caption() {
+        CellFormat f;
+        f.locked = true;
+        f.backColor = ColorButtonFace;
+        f.hAlign = HAlign::Center;
+        return f;
+    }
+    /// A number with `places` decimals between `min` and `max`, right-aligned.
+    static CellFormat number(int places, double min, double max) {
+        CellFormat f;
+        f.type = CellFloat;
+        f.decimals = places;
+        f.floatMin = min;
+        f.floatMax = max;
+        f.hAlign = HAlign::Right;
+        return f;
+    }
 };
 
 /// Events raised for what a user does through a view. Writes made by program

@@ -51,23 +51,7 @@ static_assert(std::size(kFields) == static_cast<std::size_t>(FieldCount));
 constexpr double kFloatMin = -99999999.0;
 constexpr double kFloatMax = 999999999.0;
 
-CellFormat caption() {
-    CellFormat f;
-    f.locked = true;
-    f.backColor = ColorButtonFace;
-    f.hAlign = HAlign::Center;
-    return f;
-}
-
-CellFormat floatCell(int decimals) {
-    CellFormat f;
-    f.type = CellFloat;
-    f.decimals = decimals;
-    f.floatMin = kFloatMin;
-    f.floatMax = kFloatMax;
-    f.hAlign = HAlign::Right;
-    return f;
-}
+CellFormat floatCell(int decimals) { return CellFormat::number(decimals, kFloatMin, kFloatMax); }
 
 CellFormat integerCell() {
     CellFormat f;
@@ -91,7 +75,7 @@ std::unique_ptr<Grid> cardGrid(const char* name, const std::vector<std::pair<std
     auto g = std::make_unique<Grid>(name, static_cast<int>(columns.size()), 3);
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const int col = static_cast<int>(i) + 1;
-        g->setFormat(col, 1, caption());
+        g->setFormat(col, 1, CellFormat::caption());
         g->setValue(col, 1, columns[i].first);
         g->setFormat(col, 2, columns[i].second);
     }

@@ -13,23 +13,8 @@ constexpr const char* kNoId = "You cannot change tabular values on an element wi
 constexpr const char* kNoPairs = "The number of pairs of tabular values (NDP) must be a whole number above 0.";
 constexpr const char* kZero = "0";
 
-CellFormat captionCell() {
-    CellFormat f;
-    f.locked = true;
-    f.backColor = ColorButtonFace;
-    f.hAlign = HAlign::Center;
-    return f;
-}
-
-CellFormat pairCell() {
-    CellFormat f;
-    f.type = CellFloat;
-    f.floatMin = 0;
-    f.floatMax = 99999;
-    f.decimals = 6;
-    f.hAlign = HAlign::Right;
-    return f;
-}
+/// A tabular value: six decimals, from 0 to 99999.
+CellFormat pairCell() { return CellFormat::number(6, 0, 99999); }
 
 CellFormat greyCell() {
     CellFormat f;
@@ -69,7 +54,7 @@ void PairsDialogLogic::shapeGrid(const Shape& shape) {
     grid_.setRowCount(pairRows + 2);
     grid_.setRowsFrozen(1);
     for (int c = 1; c <= ValueCols; ++c) {
-        grid_.setFormat(c, 1, captionCell());
+        grid_.setFormat(c, 1, CellFormat::caption());
         for (int r = 2; r <= pairRows + 1; ++r) grid_.setFormat(c, r, pairCell());
     }
     const int last = pairRows + 1;
