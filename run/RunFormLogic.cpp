@@ -38,11 +38,6 @@ bool fileExists(const std::string& path) {
     return fs::exists(filePath(path), ec);
 }
 
-std::string withoutFinalSeparator(std::string folder) {
-    if (!folder.empty() && isFolderSeparator(folder.back())) folder.pop_back();
-    return folder;
-}
-
 }  // namespace
 
 RunFormLogic::RunFormLogic(UiServices& ui, const ComponentRegistry& components, std::string applicationFolder)
@@ -157,7 +152,7 @@ void RunFormLogic::chooseDeck() {
 
     state_.deckCaption.visible = true;
     state_.outputFolder.visible = true;
-    state_.outputFolder.text = texts::outputFolderPrefix + shownPath(withoutFinalSeparator(deckFolder_));
+    state_.outputFolder.text = texts::outputFolderPrefix + shownPath(shownFolder(deckFolder_));
     focusTxtOut();
 
     const auto lines = readFirstLines(path, 3);

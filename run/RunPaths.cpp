@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <string_view>
 
 namespace rillo::run {
 
@@ -39,6 +40,14 @@ RunPaths deriveRunPaths(const RunInputs& in) {
     p.hydrographInput = hydrographName.empty() ? std::string() : in.hydrographFolder + hydrographName;
     p.log = p.mainOutput + ".log";
     return p;
+}
+
+std::string shownFolder(std::string folder) {
+    if (folder.empty() || !isFolderSeparator(folder.back())) return folder;
+    const std::string_view rest(folder.data(), folder.size() - 1);
+    const bool root = rest.empty() || rest.back() == ':' || isFolderSeparator(rest.back());
+    if (!root) folder.pop_back();
+    return folder;
 }
 
 bool namesAFolder(const std::string& outputName) {

@@ -44,6 +44,10 @@ std::string deckBaseName(const std::string& deckFileName);
 /// picked, blanks and all.
 RunPaths deriveRunPaths(const RunInputs& inputs);
 
+/// A folder as the form shows it: without its final separator, except for a
+/// root ("/", "C:\" on Windows), which is no folder without it.
+std::string shownFolder(std::string folder);
+
 /// Whether a typed output name holds a folder separator of this platform,
 /// so that its file would not lie in the deck folder.
 bool namesAFolder(const std::string& outputName);

@@ -171,5 +171,17 @@ TEST(RunPaths, OneFileSpelledTwoWaysInAnAwkwardFolderIsStillOneFile) {
     EXPECT_EQ(findPathClash(p).empty(), !foldsCase) << p.mainOutput;
 }
 
+TEST(RunPaths, AFolderIsShownWithoutItsFinalSeparatorUnlessItIsARoot) {
+    const std::string sep(1, static_cast<char>(std::filesystem::path::preferred_separator));
+    EXPECT_EQ(shownFolder("data" + sep), "data");
+    EXPECT_EQ(shownFolder(sep + "data" + sep + "decks" + sep), sep + "data" + sep + "decks");
+    EXPECT_EQ(shownFolder("data"), "data");
+    EXPECT_EQ(shownFolder(""), "");
+    // The root keeps its separator: "/" is no empty folder, and "C:\" is the
+    // drive's root where "C:" is the drive's current folder.
+    EXPECT_EQ(shownFolder(sep), sep);
+    EXPECT_EQ(shownFolder("C:" + sep), "C:" + sep);
+}
+
 }  // namespace
 }  // namespace rillo::run
